@@ -1,0 +1,126 @@
+// kelbrin-cli: the expansion run without a window, for scripted builds and headless
+// machines. Exit status: 0 when the expansion is done, 1 when it ended with an error,
+// 2 for a usage error.
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/ConsoleWindow.h"
+#include "engine/Expand.h"
+
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n";
+
+constexpr const char* kHelp =
+    "Expands the original ROM as the script Kelbrin.txt describes.\n"
+    "\n"
+    "  --add-header     expand and add or replace the header (the script's HEADER line)\n"
+    "  --remove-header  expand and leave the header out\n"
+    "  --dir DIR        the folder that holds Kelbrin.txt and the ROM files\n"
+    "                   (default: the current directory)\n"
+    "  --help           show this help and exit\n"
+    "  --version        show the version and exit\n"
+    "\n"
+    "Standard output gets every status text of the run, one per line, and the line\n"
+    "'MD5: ' + digest when the original's checksum does not match the script's.\n"
+    "Standard error gets every message box, followed by an empty line.\n"
+    "Exit status: 0 when the expansion is done, 1 when it ended with an error,\n"
+    "2 for a usage error.\n";
+
+struct Options {
+    std::optional<std::int16_t> Index;
+    std::optional<std::string> Directory;
+    bool Help = false;
+    bool Version = false;
+};
+
+int UsageError(const std::string& problem) {
+    std::fprintf(stderr, "kelbrin-cli: %s\n%sTry 'kelbrin-cli --help' for more information.\n",
+                 problem.c_str(), kUsage);
+    return kExitUsage;
+}
+
+// Parses the arguments; returns the problem, or nothing when they are fine.
+std::optional<std::string> Parse(const std::vector<std::string>& args, Options& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--add-header" || arg == "--remove-header") {
+            const std::int16_t index = arg == "--add-header" ? 0 : 1;
+            if (options.Index && *options.Index != index) {
+                return "choose either --add-header or --remove-header, not both";
+            }
+            options.Index = index;
+        } else if (arg == "--dir" || arg.starts_with("--dir=")) {
+            if (options.Directory) {
+                return "--dir given more than once";
+            }
+            if (arg == "--dir") {
+                if (i + 1 == args.size()) {
+                    return "--dir needs a folder";
+                }
+                options.Directory = args[++i];
+            } else {
+                options.Directory = arg.substr(std::strlen("--dir="));
+            }
+        } else if (arg == "--help" || arg == "-h") {
+            options.Help = true;
+        } else if (arg == "--version") {
+            options.Version = true;
+        } else {
+            return "unknown argument '" + arg + "'";
+        }
+    }
+    return std::nullopt;
+}
+
+std::string CurrentDirectory() {
+    std::vector<char> buffer(4096);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) {
+            return ".";
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto problem = Parse(args, options)) {
+        return UsageError(*problem);
+    }
+    if (options.Help) {
+        std::printf("%s\n%s", kUsage, kHelp);
+        return kExitDone;
+    }
+    if (options.Version) {
+        std::printf("kelbrin-cli (Kelbrin) %s\n", KELBRIN_VERSION);
+        return kExitDone;
+    }
+    if (!options.Index) {
+        return UsageError("choose --add-header or --remove-header");
+    }
+
+    static char outBuffer[64 * 1024];
+    std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
+    kelbrin::ConsoleWindow window(stdout, stderr);
+    kelbrin::Expand(*options.Index, options.Directory.value_or(CurrentDirectory()), window);
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "kelbrin-cli: cannot write to standard output: %s\n",
+                     std::strerror(errno));
+        return kExitError;
+    }
+    return window.LastStatus() == "Expansion Done" ? kExitDone : kExitError;
+}

@@ -1,0 +1,61 @@
+#include "common/BinaryReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr std::size_t kCacheSize = 64 * 1024;
+
+} // namespace
+
+BinaryReader::BinaryReader(const std::string& path)
+    : file_(OpenForReading(path)), cache_(kCacheSize) {}
+
+std::size_t BinaryReader::ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::pread(file_.Get(), bytes.data() + done, bytes.size() - done,
+                                    static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw TransferError(errno);
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+void BinaryReader::Read(std::span<std::uint8_t> bytes) {
+    if (bytes.size() >= cache_.size()) {
+        const std::size_t got = ReadAt(position_, bytes);
+        std::memset(bytes.data() + got, 0, bytes.size() - got);
+        position_ += static_cast<std::int64_t>(bytes.size());
+        return;
+    }
+    const auto cacheEnd = cacheStart_ + static_cast<std::int64_t>(cache_.size());
+    const bool inCache = cacheLoaded_ && position_ >= cacheStart_ &&
+                         position_ + static_cast<std::int64_t>(bytes.size()) <= cacheEnd;
+    if (!inCache) {
+        cacheStart_ = position_;
+        cacheValid_ = ReadAt(position_, cache_);
+        cacheLoaded_ = true;
+    }
+    const auto from = static_cast<std::size_t>(position_ - cacheStart_);
+    const std::size_t available = from < cacheValid_ ? cacheValid_ - from : 0;
+    const std::size_t copied = std::min(available, bytes.size());
+    std::memcpy(bytes.data(), cache_.data() + from, copied);
+    std::memset(bytes.data() + copied, 0, bytes.size() - copied);
+    position_ += static_cast<std::int64_t>(bytes.size());
+}
+
+} // namespace kelbrin

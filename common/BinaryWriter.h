@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/FileDescriptor.h"
+
+namespace kelbrin {
+
+// Writes a file strictly forward from its first byte. Bytes are collected in a buffer and
+// reach the file at Flush(), when the buffer is full, and at Close(); a failing write
+// raises its numbered error, and every byte before the failing one is in the file.
+class BinaryWriter {
+public:
+    // Creates the file or truncates it to 0 bytes.
+    explicit BinaryWriter(const std::string& path);
+
+    void Write(std::span<const std::uint8_t> bytes);
+    void WriteByte(std::uint8_t value);
+    void WriteRepeated(std::uint8_t value, std::int64_t count);
+    void Flush();
+    // Flushes and closes; a file already closed is left alone.
+    void Close();
+    // Closes without writing what is still buffered, for a run that is already failing.
+    void Abandon() { file_ = FileDescriptor(); }
+    bool IsOpen() const noexcept { return file_.IsOpen(); }
+
+private:
+    void WriteThrough(const std::uint8_t* bytes, std::size_t count);
+
+    FileDescriptor file_;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t used_ = 0;
+};
+
+} // namespace kelbrin
