@@ -14,10 +14,11 @@ void ConsoleWindow::SetStatus(const std::string& text) {
     WriteLine(out_, text);
 }
 
-void ConsoleWindow::ShowMD5(const std::string& digest) { WriteLine(out_, "MD5: " + digest); }
+void ConsoleWindow::ShowMD5(const std::string& digest) {
+    WriteLine(out_, "MD5: " + digest);
+}
 
-void ConsoleWindow::ShowMessageBox(const std::string& message, const std::string&,
-                                   MessageBoxIcon) {
+void ConsoleWindow::ShowMessageBox(const std::string& message, const std::string&, MessageBoxIcon) {
     std::string text;
     text.reserve(message.size() + 1);
     for (std::size_t i = 0; i < message.size(); ++i) {

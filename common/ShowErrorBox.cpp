@@ -14,8 +14,7 @@ std::string ErrorBoxMessage(const std::string& context, const std::string& fileN
 
 void ShowErrorBox(const std::string& context, const std::string& fileName,
                   const RuntimeError& current, MessageBox& box) {
-    box.ShowMessageBox(ErrorBoxMessage(context, fileName, current), "Error",
-                       MessageBoxIcon::Stop);
+    box.ShowMessageBox(ErrorBoxMessage(context, fileName, current), "Error", MessageBoxIcon::Stop);
 }
 
 } // namespace kelbrin

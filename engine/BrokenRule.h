@@ -11,6 +11,8 @@ struct BrokenRule {
     std::string Message;
 };
 
-[[noreturn]] inline void Break(std::string message) { throw BrokenRule{std::move(message)}; }
+[[noreturn]] inline void Break(std::string message) {
+    throw BrokenRule{std::move(message)};
+}
 
 } // namespace kelbrin

@@ -8,21 +8,25 @@ const std::string kCrLf = "\r\n";
 
 // The D3, D4 and D9 form: the field in quotes, the line number, then the field again on a
 // line of its own.
-std::string FieldOnLine(const std::string& what, const std::string& field,
-                        std::int32_t lineNumber, const std::string& verdict) {
+std::string FieldOnLine(const std::string& what, const std::string& field, std::int32_t lineNumber,
+                        const std::string& verdict) {
     return what + " '" + field + "' on " + std::to_string(lineNumber) + ": " + kCrLf + field +
            kCrLf + verdict;
 }
 
 } // namespace
 
-std::string NameMissing() { return "'NAME' not found in script"; }
+std::string NameMissing() {
+    return "'NAME' not found in script";
+}
 
 std::string SameRomNames(const std::string& expandedName) {
     return "Original and Expanded rom names are the same:" + expandedName;
 }
 
-std::string SizeMissing() { return "'SIZE' not found in script"; }
+std::string SizeMissing() {
+    return "'SIZE' not found in script";
+}
 
 std::string OriginalSizeNotHex(const std::string& field) {
     return "Original file size of '" + field + "' is not a valid hex value";
@@ -32,7 +36,9 @@ std::string FinalSizeNotHex(const std::string& field) {
     return "Final file size of '" + field + "' is not a valid hex value";
 }
 
-std::string HeaderMissing() { return "'HEADER' not found in script"; }
+std::string HeaderMissing() {
+    return "'HEADER' not found in script";
+}
 
 std::string HeaderSizeNotHex(const std::string& field) {
     return "Header size of '" + field + "' is not a valid hex value";
@@ -52,11 +58,13 @@ std::string HeaderByteTooBig(const std::string& field) {
 }
 
 std::string DirectiveMissing(std::int32_t lineNumber, const std::string& field) {
-    return "Copy, Fill, or Replace missing on start of line " + std::to_string(lineNumber) +
-           ": " + kCrLf + field;
+    return "Copy, Fill, or Replace missing on start of line " + std::to_string(lineNumber) + ": " +
+           kCrLf + field;
 }
 
-std::string ReplaceFirst() { return "Must be COPY or FILL before the first REPLACE."; }
+std::string ReplaceFirst() {
+    return "Must be COPY or FILL before the first REPLACE.";
+}
 
 std::string StartNotHex(const std::string& field, std::int32_t lineNumber) {
     return FieldOnLine("Start Write address", field, lineNumber, " is not hex.");
@@ -66,7 +74,9 @@ std::string StartTooSmall(const std::string& field, std::int32_t lineNumber) {
     return FieldOnLine("Start Write address", field, lineNumber, " is too small.");
 }
 
-std::string FirstStartNotZero() { return "First COPY or FILL line MUST start writing at 0."; }
+std::string FirstStartNotZero() {
+    return "First COPY or FILL line MUST start writing at 0.";
+}
 
 std::string EndNotHex(const std::string& field, const std::string& line) {
     return "End address " + field + " on line " + line + " is not hex";

@@ -8,26 +8,26 @@
 
 namespace kelbrin::RuleMessage {
 
-std::string NameMissing();                                                   // L1
-std::string SameRomNames(const std::string& expandedName);                   // L2
-std::string SizeMissing();                                                   // L3
-std::string OriginalSizeNotHex(const std::string& field);                    // L4
-std::string FinalSizeNotHex(const std::string& field);                       // L5
-std::string HeaderMissing();                                                 // L6
-std::string HeaderSizeNotHex(const std::string& field);                      // L7
-std::string HeaderTooLong(const std::string& field, std::int32_t headerSize); // H1
-std::string HeaderByteNotHex(const std::string& field);                      // H2
-std::string HeaderByteTooBig(const std::string& field);                      // H3
-std::string DirectiveMissing(std::int32_t lineNumber, const std::string& field); // D1
-std::string ReplaceFirst();                                                  // D2
-std::string StartNotHex(const std::string& field, std::int32_t lineNumber);  // D3
-std::string StartTooSmall(const std::string& field, std::int32_t lineNumber); // D4
-std::string FirstStartNotZero();                                             // D5
-std::string EndNotHex(const std::string& field, const std::string& line);    // D6
-std::string CopyPastOriginal(const std::string& field, const std::string& line); // D7
-std::string FillByteTooBig(const std::string& field, const std::string& line);   // D8
+std::string NameMissing();                                                        // L1
+std::string SameRomNames(const std::string& expandedName);                        // L2
+std::string SizeMissing();                                                        // L3
+std::string OriginalSizeNotHex(const std::string& field);                         // L4
+std::string FinalSizeNotHex(const std::string& field);                            // L5
+std::string HeaderMissing();                                                      // L6
+std::string HeaderSizeNotHex(const std::string& field);                           // L7
+std::string HeaderTooLong(const std::string& field, std::int32_t headerSize);     // H1
+std::string HeaderByteNotHex(const std::string& field);                           // H2
+std::string HeaderByteTooBig(const std::string& field);                           // H3
+std::string DirectiveMissing(std::int32_t lineNumber, const std::string& field);  // D1
+std::string ReplaceFirst();                                                       // D2
+std::string StartNotHex(const std::string& field, std::int32_t lineNumber);       // D3
+std::string StartTooSmall(const std::string& field, std::int32_t lineNumber);     // D4
+std::string FirstStartNotZero();                                                  // D5
+std::string EndNotHex(const std::string& field, const std::string& line);         // D6
+std::string CopyPastOriginal(const std::string& field, const std::string& line);  // D7
+std::string FillByteTooBig(const std::string& field, const std::string& line);    // D8
 std::string ReplaceByteNotHex(const std::string& field, std::int32_t lineNumber); // D9
-std::string ReplaceByteTooBig(const std::string& field);                     // D10
+std::string ReplaceByteTooBig(const std::string& field);                          // D10
 
 // Header detection found neither the plain nor the headered length.
 std::string OriginalWrongLength(std::int32_t originalSize, std::int32_t withHeader);
