@@ -10,6 +10,7 @@ namespace kelbrin {
 namespace {
 
 constexpr std::size_t kCacheSize = 64 * 1024;
+constexpr std::size_t kSmallestFill = 4 * 1024;
 
 } // namespace
 
@@ -35,20 +36,30 @@ std::size_t BinaryReader::ReadAt(std::int64_t offset, std::span<std::uint8_t> by
     return done;
 }
 
+std::size_t BinaryReader::ReadUpTo(std::span<std::uint8_t> bytes) {
+    const std::size_t got = ReadAt(position_, bytes);
+    position_ += static_cast<std::int64_t>(got);
+    return got;
+}
+
 void BinaryReader::Read(std::span<std::uint8_t> bytes) {
+    if (bytes.empty()) {
+        return;
+    }
     if (bytes.size() >= cache_.size()) {
         const std::size_t got = ReadAt(position_, bytes);
         std::memset(bytes.data() + got, 0, bytes.size() - got);
         position_ += static_cast<std::int64_t>(bytes.size());
         return;
     }
-    const auto cacheEnd = cacheStart_ + static_cast<std::int64_t>(cache_.size());
-    const bool inCache = cacheLoaded_ && position_ >= cacheStart_ &&
-                         position_ + static_cast<std::int64_t>(bytes.size()) <= cacheEnd;
+    const std::int64_t cacheEnd = cacheStart_ + static_cast<std::int64_t>(cacheSpan_);
+    const bool inCache =
+        position_ >= cacheStart_ && position_ + static_cast<std::int64_t>(bytes.size()) <= cacheEnd;
     if (!inCache) {
+        const bool sequential = cacheSpan_ > 0 && position_ == cacheEnd;
+        cacheSpan_ = sequential ? cache_.size() : std::max(kSmallestFill, bytes.size());
         cacheStart_ = position_;
-        cacheValid_ = ReadAt(position_, cache_);
-        cacheLoaded_ = true;
+        cacheValid_ = ReadAt(position_, std::span(cache_).first(cacheSpan_));
     }
     const auto from = static_cast<std::size_t>(position_ - cacheStart_);
     const std::size_t available = from < cacheValid_ ? cacheValid_ - from : 0;

@@ -10,11 +10,13 @@ namespace kelbrin {
 namespace {
 
 constexpr std::size_t kBufferSize = 256 * 1024;
+// Below this a copy goes through the buffer: the system calls would cost more.
+constexpr std::int64_t kKernelCopyThreshold = 256 * 1024;
 
 } // namespace
 
-BinaryWriter::BinaryWriter(const std::string& path)
-    : file_(OpenForWriting(path)), buffer_(kBufferSize) {}
+BinaryWriter::BinaryWriter(const std::string& path, WriteMode mode)
+    : file_(OpenForWriting(path, mode)), buffer_(kBufferSize) {}
 
 void BinaryWriter::WriteThrough(const std::uint8_t* bytes, std::size_t count) {
     while (count > 0) {
@@ -38,6 +40,9 @@ void BinaryWriter::Flush() {
 }
 
 void BinaryWriter::Write(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) {
+        return;
+    }
     if (used_ + bytes.size() <= buffer_.size()) {
         std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
         used_ += bytes.size();
@@ -67,6 +72,56 @@ void BinaryWriter::WriteRepeated(std::uint8_t value, std::int64_t count) {
         const auto room = static_cast<std::int64_t>(buffer_.size() - used_);
         const auto run = static_cast<std::size_t>(std::min(room, count));
         std::memset(buffer_.data() + used_, value, run);
+        used_ += run;
+        count -= static_cast<std::int64_t>(run);
+    }
+}
+
+std::int64_t BinaryWriter::CopyInKernel(BinaryReader& source, std::int64_t count) {
+#ifdef __linux__
+    Flush();
+    std::int64_t copied = 0;
+    while (copied < count) {
+        auto from = static_cast<off_t>(source.Position());
+        const ssize_t moved = ::copy_file_range(source.Descriptor(), &from, file_.Get(), nullptr,
+                                                static_cast<std::size_t>(count - copied), 0);
+        if (moved < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            // Not possible between these files (a device, another file system, an old
+            // kernel): the caller copies the rest through the buffer.
+            if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+                errno == EBADF) {
+                break;
+            }
+            throw TransferError(errno);
+        }
+        if (moved == 0) {
+            break; // the source ended: the rest reads as 00
+        }
+        source.Seek(source.Position() + moved);
+        copied += moved;
+    }
+    return copied;
+#else
+    (void)source;
+    (void)count;
+    return 0;
+#endif
+}
+
+void BinaryWriter::CopyFrom(BinaryReader& source, std::int64_t count) {
+    if (count >= kKernelCopyThreshold) {
+        count -= CopyInKernel(source, count);
+    }
+    while (count > 0) {
+        if (used_ == buffer_.size()) {
+            Flush();
+        }
+        const auto room = static_cast<std::int64_t>(buffer_.size() - used_);
+        const auto run = static_cast<std::size_t>(std::min(room, count));
+        source.Read(std::span(buffer_.data() + used_, run));
         used_ += run;
         count -= static_cast<std::int64_t>(run);
     }

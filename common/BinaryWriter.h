@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/BinaryReader.h"
 #include "common/FileDescriptor.h"
 
 namespace kelbrin {
@@ -15,12 +16,14 @@ namespace kelbrin {
 // raises its numbered error, and every byte before the failing one is in the file.
 class BinaryWriter {
 public:
-    // Creates the file or truncates it to 0 bytes.
-    explicit BinaryWriter(const std::string& path);
+    BinaryWriter(const std::string& path, WriteMode mode);
 
     void Write(std::span<const std::uint8_t> bytes);
     void WriteByte(std::uint8_t value);
     void WriteRepeated(std::uint8_t value, std::int64_t count);
+    // Writes `count` bytes read from `source` at its position (00 past its end); both
+    // advance. Long stretches are copied by the kernel, file to file.
+    void CopyFrom(BinaryReader& source, std::int64_t count);
     void Flush();
     // Flushes and closes; a file already closed is left alone.
     void Close();
@@ -30,6 +33,9 @@ public:
 
 private:
     void WriteThrough(const std::uint8_t* bytes, std::size_t count);
+    // Copies what it can without passing the bytes through this process; returns the
+    // count copied, short when the source ends or the file systems cannot do it.
+    std::int64_t CopyInKernel(BinaryReader& source, std::int64_t count);
 
     FileDescriptor file_;
     std::vector<std::uint8_t> buffer_;

@@ -92,8 +92,9 @@ FileDescriptor OpenForReading(const std::string& path) {
     return file;
 }
 
-FileDescriptor OpenForWriting(const std::string& path) {
-    return FileDescriptor(OpenNative(CheckedNativePath(path), O_WRONLY | O_CREAT | O_TRUNC));
+FileDescriptor OpenForWriting(const std::string& path, WriteMode mode) {
+    const int truncate = mode == WriteMode::Truncate ? O_TRUNC : 0;
+    return FileDescriptor(OpenNative(CheckedNativePath(path), O_WRONLY | O_CREAT | truncate));
 }
 
 RuntimeError OpenError(int error, const std::string& nativePath) {

@@ -30,8 +30,13 @@ private:
 // error 75: images and scripts are plain files, and a FIFO would block the run.
 FileDescriptor OpenForReading(const std::string& path);
 
-// Creates the file or truncates it to 0 bytes, for writing.
-FileDescriptor OpenForWriting(const std::string& path);
+enum class WriteMode {
+    Truncate, // create the file, or empty it
+    Keep,     // create the file, or write over it from its first byte
+};
+
+// Opens a file for writing.
+FileDescriptor OpenForWriting(const std::string& path, WriteMode mode);
 
 // The numbered error for a failed open of `nativePath`, from the errno value.
 RuntimeError OpenError(int error, const std::string& nativePath);

@@ -1,6 +1,5 @@
 #include "engine/DirectiveEngine.h"
 
-#include <algorithm>
 #include <string>
 
 #include "common/Counter16.h"
@@ -12,8 +11,6 @@
 namespace kelbrin {
 
 namespace {
-
-constexpr std::size_t kCopyChunk = 1024 * 1024;
 
 enum class DirectiveKind { Copy, Fill, Replace };
 
@@ -27,17 +24,7 @@ void WritePendingRange(ExpansionRun& run, std::int32_t end) {
         run.Expanded->WriteRepeated(static_cast<std::uint8_t>(run.RangeValue), count);
         return;
     }
-    if (run.CopyBuffer.empty()) {
-        run.CopyBuffer.resize(kCopyChunk);
-    }
-    while (count > 0) {
-        const auto chunk = static_cast<std::size_t>(
-            std::min<std::int64_t>(count, static_cast<std::int64_t>(run.CopyBuffer.size())));
-        const std::span<std::uint8_t> bytes(run.CopyBuffer.data(), chunk);
-        run.Original->Read(bytes);
-        run.Expanded->Write(bytes);
-        count -= static_cast<std::int64_t>(chunk);
-    }
+    run.Expanded->CopyFrom(*run.Original, count);
 }
 
 DirectiveKind KindOf(const std::string& rowName, const ExpansionRun& run) {

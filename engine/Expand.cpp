@@ -54,7 +54,7 @@ void ReadNameLine(ExpansionRun& run, const std::string& programDirectory) {
         throw RuntimeError(ErrFileAlreadyOpen);
     }
     // Creates the expanded file, or empties it.
-    BinaryWriter(run.ExpandedPath).Close();
+    BinaryWriter(run.ExpandedPath, WriteMode::Truncate).Close();
 }
 
 std::int64_t ReadSizeLine(ExpansionRun& run) {
@@ -95,7 +95,10 @@ void RunSteps(ExpansionRun& run, const std::string& programDirectory) {
     run.HeaderSize = RequireNumber(NextField(headerLine, position), RuleMessage::HeaderSizeNotHex);
     DetectHeader(run, originalLength);
 
-    run.Expanded.emplace(run.ExpandedPath);
+    // The file is empty since it was opened for output. Truncating it again would cost a
+    // forced write-back on close on some file systems (ext4 treats truncate-and-rewrite as a
+    // file replacement).
+    run.Expanded.emplace(run.ExpandedPath, WriteMode::Keep);
     if (run.WantHeader) {
         if (run.HeaderSize == 0) {
             Break(RuleMessage::NoHeaderDefined());

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "common/BinaryReader.h"
 #include "common/BinaryWriter.h"
@@ -42,8 +41,6 @@ struct ExpansionRun {
     bool RangeIsCopy = false;
     // Source address of the last COPY line, or fill byte of the last FILL line.
     std::int32_t RangeValue = 0;
-    // Scratch space for moving copied bytes from the original to the expanded file.
-    std::vector<std::uint8_t> CopyBuffer;
 };
 
 } // namespace kelbrin
