@@ -1,0 +1,278 @@
+// Whole runs: file failures and their contexts, the worked examples with and without a
+// header, what the window is told and in which order, and the decided corner cases.
+
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/engine/RunFolder.h"
+
+namespace kelbrin::test {
+namespace {
+
+using namespace std::string_literals;
+
+struct FileFailureCase {
+    const char* Name;
+    std::optional<std::vector<std::string>> Lines; // none: no script at all
+    std::string Box;
+    std::string Expanded;
+};
+
+void PrintTo(const FileFailureCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class FileFailure : public ::testing::TestWithParam<FileFailureCase> {};
+
+TEST_P(FileFailure, ShowsNumberDescriptionAndContext) {
+    const FileFailureCase& c = GetParam();
+    RunFolder run;
+    std::filesystem::create_directory(run.Folder.PathOf("sub"));
+    run.Original(Image(0x40));
+    run.Folder.Write("big.nes", "OLD");
+    if (c.Lines) {
+        run.Script(*c.Lines);
+    }
+    run.Run(1);
+    run.ExpectFailure(c.Box);
+    EXPECT_EQ(run.File(), c.Expanded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Run, FileFailure,
+    ::testing::Values(
+        FileFailureCase{"MissingScript", std::nullopt,
+                        "Error #53 -> File not found\r\n\r\nCan't open 'Kelbrin.txt' file", "OLD"},
+        FileFailureCase{"EmptyScript", std::vector<std::string>{},
+                        "Error #62 -> Input past end of file\r\n\r\nCan't open 'Kelbrin.txt' file",
+                        "OLD"},
+        FileFailureCase{
+            "MissingOriginalNamesOnlyItsFileName",
+            std::vector<std::string>{"NAME\tsub\\gone.nes\tbig.nes", kSizeLine, kHeaderLine},
+            "Error #53 -> File not found\r\n\r\nCan't open Original ROM file: 'gone.nes'", "OLD"},
+        FileFailureCase{
+            "EmptyOriginalNameIsTheDirectory",
+            std::vector<std::string>{"NAME\t\tbig.nes", kSizeLine, kHeaderLine},
+            "Error #75 -> Path/File access error\r\n\r\nCan't open Original ROM file: ''", "OLD"},
+        FileFailureCase{
+            "EmptyExpandedNameIsTheDirectory",
+            std::vector<std::string>{"NAME\torig.nes\t", kSizeLine, kHeaderLine},
+            "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM file: ''",
+            "OLD"},
+        FileFailureCase{
+            "ExpandedInMissingFolder",
+            std::vector<std::string>{"NAME\torig.nes\tnone\\big.nes", kSizeLine, kHeaderLine},
+            "Error #76 -> Path not found\r\n\r\nCan't save to Expanded ROM file: 'big.nes'", "OLD"},
+        FileFailureCase{"OneLineScript", std::vector<std::string>{kNameLine},
+                        "Error #62 -> Input past end of file\r\n\r\nIssue with SIZE line", ""},
+        FileFailureCase{"TwoLineScript", std::vector<std::string>{kNameLine, kSizeLine},
+                        "Error #62 -> Input past end of file\r\n\r\nIssue with HEADER line", ""}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Run, FailureBeforeAnyStatusLeavesOnlyTheBoxAndTheEnd) {
+    RunFolder run;
+    run.Original(Image(0x40));
+    run.Script({"SIZE\t40\t8"});
+    run.Run(1);
+    EXPECT_EQ(run.Window.Log,
+              (std::vector<std::string>{"hide-md5",
+                                        "box:Error:stop:" + RuleBox("'NAME' not found in script"),
+                                        "status:Ended due to Error"}));
+    EXPECT_FALSE(run.Folder.Exists("big.nes"));
+}
+
+// The 16-byte worked example: COPY 0 20 / REPLACE 4 11 22 / FILL 8 FF / REPLACE A 77.
+struct WorkedExampleCase {
+    const char* Name;
+    std::int16_t Index;
+    bool OriginalHasHeader;
+    std::string LineEnd;
+};
+
+void PrintTo(const WorkedExampleCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class WorkedExample : public ::testing::TestWithParam<WorkedExampleCase> {};
+
+TEST_P(WorkedExample, WritesTheImageAndReportsEachLine) {
+    const WorkedExampleCase& c = GetParam();
+    RunFolder run;
+    run.Original((c.OriginalHasHeader ? ForeignHeader() : "") + Image(0x28));
+    run.Script({kNameLine, "SIZE\t28\t10", kHeaderLine, "COPY\t0\t20", "REPLACE\t4\t11\t22",
+                "FILL\t8\tFF", "REPLACE\tA\t77", ""},
+               c.LineEnd);
+    run.Run(c.Index);
+
+    const std::string image = "\x20\x21\x22\x23\x11\x22\x26\x27\xFF\xFF\x77\xFF\xFF\xFF\xFF\xFF";
+    EXPECT_EQ(run.File(), (c.Index == 0 ? ScriptHeader() : "") + image);
+    std::vector<std::string> log = {"hide-md5",
+                                    c.Index == 0 ? "status:Writing Header" : "status:No Header"};
+    for (int line = 4; line <= 8; ++line) {
+        log.push_back("status:Copy, Fill, Replace line #" + std::to_string(line));
+        log.push_back("events");
+    }
+    log.push_back("status:Expansion Done");
+    EXPECT_EQ(run.Window.Log, log);
+    EXPECT_EQ(run.File("orig.nes"), (c.OriginalHasHeader ? ForeignHeader() : "") + Image(0x28));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Run, WorkedExample,
+    ::testing::Values(WorkedExampleCase{"PlainOriginalWithoutHeader", 1, false, "\r\n"},
+                      WorkedExampleCase{"HeaderedOriginalWithoutHeader", 1, true, "\r\n"},
+                      WorkedExampleCase{"PlainOriginalAddingHeader", 0, false, "\r\n"},
+                      WorkedExampleCase{"HeaderedOriginalReplacingHeader", 0, true, "\r\n"},
+                      WorkedExampleCase{"LoneLineFeeds", 1, false, "\n"},
+                      WorkedExampleCase{"LoneCarriageReturns", 0, true, "\r"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Run, ThreeCopiesOfOneOriginalMakeTheLargerImage) {
+    for (const std::int16_t index : {0, 1}) {
+        SCOPED_TRACE(index);
+        RunFolder run;
+        const std::string original = Image(0xA000);
+        // Only the run that replaces the header gets an original that carries one, so both
+        // ways of finding image address 0 are exercised.
+        run.Original(index == 0 ? ForeignHeader() + original : original);
+        run.Script({"NAME\torig.nes\tbig.nes", "SIZE\tA000\t12000", kHeaderLine, "COPY\t0\t0",
+                    "COPY\t4000\t0", "COPY\t8000\t0"});
+        run.Run(index);
+        run.ExpectSuccess();
+        const std::string image =
+            original.substr(0, 0x4000) + original.substr(0, 0x4000) + original;
+        ASSERT_EQ(image.size(), 0x12000u);
+        EXPECT_TRUE(run.File() == (index == 0 ? ScriptHeader() : "") + image);
+    }
+}
+
+TEST(Run, BackslashedNamesReachTheSubFolder) {
+    RunFolder run;
+    std::filesystem::create_directory(run.Folder.PathOf("sub"));
+    run.Folder.Write("sub/orig.nes", Image(0x40));
+    run.Script({"NAME\tsub\\orig.nes\tsub\\game.nes", kSizeLine, kHeaderLine, kCopyLine});
+    run.Run(1);
+    run.ExpectSuccess();
+    EXPECT_EQ(run.File("sub/game.nes"), Image(8));
+}
+
+TEST(Run, TwoNamesForTheOriginalAreTheSameName) {
+    struct Case {
+        std::string ExpandedName;
+        std::string Shown;
+    };
+    for (const Case& c : {Case{"./orig.nes", "./orig.nes"}, Case{".\\orig.nes", "orig.nes"},
+                          Case{"link.nes", "link.nes"}}) {
+        SCOPED_TRACE(c.ExpandedName);
+        RunFolder run;
+        run.Original(Image(0x40));
+        std::filesystem::create_symlink("orig.nes", run.Folder.PathOf("link.nes"));
+        run.Script({"NAME\torig.nes\t" + c.ExpandedName, kSizeLine, kHeaderLine, kCopyLine});
+        run.Run(1);
+        run.ExpectFailure(RuleBox("Original and Expanded rom names are the same:" + c.Shown));
+        EXPECT_EQ(run.File("orig.nes"), Image(0x40));
+    }
+}
+
+TEST(Run, ExpandedNameOfTheScriptNeverTruncatesIt) {
+    struct Case {
+        std::string ExpandedName;
+        std::string Shown;
+    };
+    for (const Case& c : {Case{"Kelbrin.txt", "Kelbrin.txt"}, Case{".\\Kelbrin.txt", "Kelbrin.txt"},
+                          Case{"./Kelbrin.txt", "./Kelbrin.txt"}}) {
+        SCOPED_TRACE(c.ExpandedName);
+        RunFolder run;
+        run.Original(Image(0x40));
+        const std::vector<std::string> lines = {"NAME\torig.nes\t" + c.ExpandedName, kSizeLine,
+                                                kHeaderLine, kCopyLine};
+        run.Script(lines);
+        run.Run(1);
+        run.ExpectFailure(
+            "Error #55 -> File already open\r\n\r\nCan't save to Expanded ROM file: '" + c.Shown +
+            "'");
+        EXPECT_EQ(run.File("Kelbrin.txt"), Join(lines, "\r\n"));
+    }
+}
+
+TEST(Run, LengthAboveFourGibibytesIsNotTakenForItsLowBits) {
+    RunFolder run;
+    const int fd = ::open(run.Folder.PathOf("orig.nes").c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    const bool sized = ::ftruncate(fd, (std::int64_t{1} << 32) + 5) == 0;
+    ::close(fd);
+    if (!sized) {
+        GTEST_SKIP() << "the file system refuses a sparse file of 4 GiB + 5 bytes";
+    }
+    run.Script({kNameLine, "SIZE\t5\t5", "HEADER\t0", kCopyLine});
+    run.Run(1);
+    run.ExpectFailure(RuleBox("Original ROM is not 5 bytes or 5 bytes"));
+    EXPECT_EQ(run.File(), "");
+}
+
+TEST(Run, LineCounterRunsOutAfterLine32767) {
+    struct Case {
+        int DirectiveLines;
+        std::string Box; // empty: the run succeeds
+        std::string Expanded;
+    };
+    for (const Case& c : {Case{32763, "", "\xAA"},
+                          Case{32764, "Error #6 -> Overflow\r\n\r\nIssue with line # 32767", ""}}) {
+        SCOPED_TRACE(c.DirectiveLines);
+        RunFolder run;
+        run.Original(Image(0x40));
+        // Same start again and again: each FILL line's range is empty until the end.
+        std::vector<std::string> lines(3 + c.DirectiveLines, "FILL\t0\tAA");
+        lines[0] = kNameLine;
+        lines[1] = "SIZE\t40\t1";
+        lines[2] = "HEADER\t10";
+        run.Script(lines);
+        run.Run(1);
+        const std::vector<std::string> statuses = run.Window.Statuses();
+        ASSERT_GE(statuses.size(), 2u);
+        EXPECT_EQ(statuses[statuses.size() - 2], "Copy, Fill, Replace line #32767");
+        if (c.Box.empty()) {
+            run.ExpectSuccess();
+        } else {
+            run.ExpectFailure(c.Box);
+        }
+        EXPECT_EQ(run.File(), c.Expanded);
+    }
+}
+
+TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
+    if (::access("/dev/full", W_OK) != 0) {
+        GTEST_SKIP() << "no /dev/full on this machine";
+    }
+    struct Case {
+        const char* Name;
+        std::int16_t Index;
+        std::vector<std::string> Directives;
+        std::string Context;
+    };
+    for (const Case& c : {Case{"LastCopyRange", 1, {kCopyLine}, "Issue with line # 5"},
+                          Case{"ReplaceBytes",
+                               1,
+                               {"FILL\t0\tAA", "REPLACE\t0\t11", "FILL\t1\t0"},
+                               "Issue with line # 5"},
+                          Case{"Header", 0, {kCopyLine}, "Issue with HEADER line"}}) {
+        SCOPED_TRACE(c.Name);
+        RunFolder run;
+        run.Original(Image(0x40));
+        std::filesystem::create_symlink("/dev/full", run.Folder.PathOf("big.nes"));
+        std::vector<std::string> lines = {kNameLine, kSizeLine, kHeaderLine};
+        lines.insert(lines.end(), c.Directives.begin(), c.Directives.end());
+        run.Script(lines);
+        run.Run(c.Index);
+        run.ExpectFailure("Error #61 -> Disk full\r\n\r\n" + c.Context);
+    }
+}
+
+} // namespace
+} // namespace kelbrin::test
