@@ -1,0 +1,38 @@
+#pragma once
+
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempFolder.h"
+
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace kelbrin::test {
+
+// Scripts are written with CR LF, as patch authors ship them.
+inline std::string ScriptOf(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+inline ProgramResult RunCli(const std::vector<std::string>& args, const std::string& cwd = "") {
+    return RunProgram(KELBRIN_CLI_PATH, args, cwd);
+}
+
+// A folder with a subfolder "game" that plays the program directory, so that a run which
+// looks in the wrong place finds nothing.
+struct GameFolder {
+    TempFolder Root;
+    std::string Game = Root.PathOf("game");
+
+    GameFolder() { std::filesystem::create_directory(Game); }
+    void WriteInGame(const std::string& name, const std::string& bytes) const {
+        Root.Write("game/" + name, bytes);
+    }
+};
+
+} // namespace kelbrin::test
