@@ -1,0 +1,463 @@
+// kelbrin-bench: times kelbrin-cli on two generated workloads and reports the medians, the
+// ratio against cp and the peak memory. It reports; it does not gate: a missed target still
+// exits 0, while a run that fails (or a wrong output) exits 1.
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint64_t kW1OriginalSize = 0x8000000; // 128 MiB
+constexpr std::uint64_t kW1FinalSize = 0xFFFFFFF;    // the largest image a script allows
+constexpr std::uint64_t kW2OriginalSize = 0x400000;  // 4 MiB
+constexpr std::uint64_t kW2FinalSize = 0x400000;
+constexpr std::uint64_t kW2Step = 0x80;  // 32,763 lines x 80 hex stays inside 4 MiB
+constexpr int kW2DirectiveLines = 32763; // the most a script may hold (32,766 lines in all)
+constexpr double kW1MaxRatio = 1.3;
+constexpr double kW1MaxRssMiB = 16.0;
+constexpr double kW2MaxSeconds = 0.1;
+
+std::string SystemError(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
+
+struct Options {
+    std::string Cli = KELBRIN_BENCH_CLI;
+    std::string Work = KELBRIN_BENCH_WORK;
+    int Repeat = 5;
+    std::string Only; // empty: both workloads
+};
+
+// splitmix64: fixed seeds give the same bytes on every machine.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t Next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+    std::uint64_t Below(std::uint64_t bound) { return Next() % bound; }
+
+private:
+    std::uint64_t state_;
+};
+
+void WriteAll(int fd, const void* data, std::size_t size, const fs::path& path) {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::write(fd, bytes, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            throw std::runtime_error(SystemError("cannot write " + path.string()));
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+int CreateFile(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        throw std::runtime_error(SystemError("cannot create " + path.string()));
+    }
+    return fd;
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    const int fd = CreateFile(path);
+    WriteAll(fd, text.data(), text.size(), path);
+    ::close(fd);
+}
+
+void WriteRandomFile(const fs::path& path, std::uint64_t size, std::uint64_t seed) {
+    // A small static buffer keeps this process lean: a forked child starts as a copy of our
+    // anonymous pages, and Linux counts that copy in the child's ru_maxrss.
+    static std::array<std::uint64_t, 8192> buffer;
+    Random random(seed);
+    const int fd = CreateFile(path);
+    for (std::uint64_t left = size; left > 0;) {
+        for (auto& word : buffer) {
+            word = random.Next();
+        }
+        const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof buffer));
+        WriteAll(fd, buffer.data(), chunk, path);
+        left -= chunk;
+    }
+    ::close(fd);
+}
+
+// Bytes the expanded file must hold where a REPLACE or FILL line put them.
+struct Probe {
+    std::uint64_t Offset;
+    std::vector<std::uint8_t> Bytes;
+};
+
+// One program to time, with the file it must leave behind.
+struct Job {
+    const char* Label;
+    std::vector<std::string> Argv;
+    fs::path Output;
+    std::uint64_t Size;
+    std::vector<Probe> Probes;
+};
+
+const char* const kScriptHead = "NAME\toriginal.bin\texpanded.bin\r\n";
+
+// Long COPY and FILL ranges with a few REPLACE lines inside them.
+constexpr const char* kW1Lines[] = {
+    "SIZE\t8000000\tFFFFFFF",
+    "HEADER\t0",
+    "COPY\t0\t0",
+    "REPLACE\t1000\t4B\t45\t4C\t42",
+    "FILL\t4000000\tFF",
+    "REPLACE\t5000000\t1\t2\t3",
+    "COPY\t6000000\t1000000",
+    "REPLACE\t8000000\tAA\tBB",
+    "FILL\tA000000\t0",
+    "COPY\tC000000\t4000000", // runs on to FFFFFFF
+};
+
+Job CliJob(const fs::path& dir, const std::string& cli, std::uint64_t size) {
+    fs::create_directories(dir);
+    return {"kelbrin-cli", {cli, "--remove-header", "--dir", dir}, dir / "expanded.bin", size, {}};
+}
+
+Job PrepareW1(const fs::path& dir, const std::string& cli) {
+    Job w = CliJob(dir, cli, kW1FinalSize);
+    WriteRandomFile(dir / "original.bin", kW1OriginalSize, 1);
+    // cp copies a file as large as the expansion, so both tools move the same bytes.
+    WriteRandomFile(dir / "cp-source.bin", kW1FinalSize, 3);
+    std::string script = kScriptHead;
+    for (const char* line : kW1Lines) {
+        script += std::string(line) + "\r\n";
+    }
+    WriteText(dir / "Kelbrin.txt", script);
+    w.Probes = {{0x1000, {0x4B, 0x45, 0x4C, 0x42}},
+                {0x4000000, {0xFF}},
+                {0x5000000, {0x01, 0x02, 0x03, 0xFF}},
+                {0x8000000, {0xAA, 0xBB}},
+                {0xA000000, {0x00}},
+                {0xBFFFFFF, {0x00}}};
+    return w;
+}
+
+Job PrepareW2(const fs::path& dir, const std::string& cli) {
+    Job w = CliJob(dir, cli, kW2FinalSize);
+    WriteRandomFile(dir / "original.bin", kW2OriginalSize, 2);
+    Random random(4);
+    std::string script = std::string(kScriptHead) + "SIZE\t400000\t400000\r\nHEADER\t0\r\n";
+    char text[64];
+    for (int i = 0; i < kW2DirectiveLines; ++i) {
+        const auto address = static_cast<unsigned long long>(i) * kW2Step;
+        // The first directive may not be a REPLACE.
+        const std::uint64_t kind = i == 0 ? 0 : random.Below(3);
+        if (kind == 0) {
+            std::snprintf(text, sizeof text, "COPY\t%llX\t%llX\r\n", address,
+                          static_cast<unsigned long long>(random.Below(kW2OriginalSize)));
+            script += text;
+        } else if (kind == 1) {
+            std::snprintf(text, sizeof text, "FILL\t%llX\t%X\r\n", address,
+                          static_cast<unsigned>(random.Below(256)));
+            script += text;
+        } else {
+            std::snprintf(text, sizeof text, "REPLACE\t%llX", address);
+            script += text;
+            Probe probe{address, {}};
+            for (std::uint64_t n = 1 + random.Below(8); n > 0; --n) {
+                probe.Bytes.push_back(static_cast<std::uint8_t>(random.Below(256)));
+                std::snprintf(text, sizeof text, "\t%X", probe.Bytes.back());
+                script += text;
+            }
+            script += "\r\n";
+            // The last few prove that the run reached the end of the script.
+            if (i >= kW2DirectiveLines - 64) {
+                w.Probes.push_back(std::move(probe));
+            }
+        }
+    }
+    WriteText(dir / "Kelbrin.txt", script);
+    return w;
+}
+
+void CheckOutput(const fs::path& path, std::uint64_t size, const std::vector<Probe>& probes) {
+    std::error_code error;
+    const auto actual = fs::file_size(path, error);
+    if (error) {
+        throw std::runtime_error("no output after the run: " + path.string() + ": " +
+                                 error.message());
+    }
+    if (actual != size) {
+        throw std::runtime_error(path.string() + " is " + std::to_string(actual) +
+                                 " bytes, expected " + std::to_string(size));
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        throw std::runtime_error(SystemError("cannot open " + path.string()));
+    }
+    for (const Probe& probe : probes) {
+        std::vector<std::uint8_t> bytes(probe.Bytes.size());
+        const auto got = ::pread(fd, bytes.data(), bytes.size(), static_cast<off_t>(probe.Offset));
+        if (got != static_cast<ssize_t>(bytes.size()) || bytes != probe.Bytes) {
+            ::close(fd);
+            throw std::runtime_error(path.string() + " holds wrong bytes at offset " +
+                                     std::to_string(probe.Offset));
+        }
+    }
+    ::close(fd);
+}
+
+struct Sample {
+    double Seconds;
+    long PeakKiB; // ru_maxrss
+};
+
+std::string CommandText(const std::vector<std::string>& argv) {
+    std::string text;
+    for (const auto& arg : argv) {
+        text += (text.empty() ? "" : " ") + arg;
+    }
+    return text;
+}
+
+double Now() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+Sample Run(const std::vector<std::string>& argv) {
+    std::vector<char*> args;
+    for (const auto& arg : argv) {
+        args.push_back(const_cast<char*>(arg.c_str()));
+    }
+    args.push_back(nullptr);
+
+    const double start = Now();
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        throw std::runtime_error(SystemError("fork"));
+    }
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        if (null < 0 || ::dup2(null, 0) < 0 || ::dup2(null, 1) < 0 || ::dup2(null, 2) < 0) {
+            ::_exit(126);
+        }
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0) {
+        if (errno != EINTR) {
+            throw std::runtime_error(SystemError("wait4"));
+        }
+    }
+    const double seconds = Now() - start;
+    if (WIFSIGNALED(status)) {
+        throw std::runtime_error("'" + CommandText(argv) + "' was killed by signal " +
+                                 std::to_string(WTERMSIG(status)));
+    }
+    if (WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("'" + CommandText(argv) + "' exited with status " +
+                                 std::to_string(WEXITSTATUS(status)) +
+                                 " (run it by hand to see its messages)");
+    }
+    return {seconds, usage.ru_maxrss};
+}
+
+void RemoveIfThere(const fs::path& path) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        throw std::runtime_error(SystemError("cannot remove " + path.string()));
+    }
+}
+
+// Every run writes a new file, and the previous run's dirty pages are not left to be
+// written back inside the next run's timing.
+Sample TimedRun(const Job& job) {
+    RemoveIfThere(job.Output);
+    ::sync();
+    const Sample sample = Run(job.Argv);
+    CheckOutput(job.Output, job.Size, job.Probes);
+    RemoveIfThere(job.Output);
+    return sample;
+}
+
+using Series = std::vector<Sample>;
+
+double Median(Series runs) {
+    std::sort(runs.begin(), runs.end(),
+              [](const Sample& a, const Sample& b) { return a.Seconds < b.Seconds; });
+    const std::size_t mid = runs.size() / 2;
+    return runs.size() % 2 == 1 ? runs[mid].Seconds
+                                : (runs[mid - 1].Seconds + runs[mid].Seconds) / 2;
+}
+
+double PeakMiB(const Series& runs) {
+    long peak = 0;
+    for (const Sample& sample : runs) {
+        peak = std::max(peak, sample.PeakKiB);
+    }
+    return static_cast<double>(peak) / 1024.0;
+}
+
+// One untimed warm-up each (it also proves the jobs work), then the jobs take turns, so a
+// change in the machine's load falls on all of them alike.
+std::vector<Series> Measure(const std::vector<Job>& jobs, int repeat) {
+    std::vector<Series> series(jobs.size());
+    for (int round = -1; round < repeat; ++round) {
+        for (std::size_t j = 0; j < jobs.size(); ++j) {
+            const Sample sample = TimedRun(jobs[j]);
+            if (round >= 0) {
+                series[j].push_back(sample);
+            }
+        }
+    }
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        std::printf("  %-12s", jobs[j].Label);
+        for (const Sample& sample : series[j]) {
+            std::printf(" %.3f", sample.Seconds);
+        }
+        std::printf("  s\n");
+    }
+    return series;
+}
+
+struct Row {
+    std::string Workload, Tool, Median, Ratio, Target, Verdict;
+    double PeakMiB;
+};
+
+void PrintTable(const std::vector<Row>& rows) {
+    std::printf("\n%-9s %-22s %9s %6s  %-18s %-8s %9s\n", "workload", "tool", "median s", "ratio",
+                "target", "verdict", "peak RSS");
+    for (const Row& r : rows) {
+        std::printf("%-9s %-22s %9s %6s  %-18s %-8s %5.1f MiB\n", r.Workload.c_str(),
+                    r.Tool.c_str(), r.Median.c_str(), r.Ratio.c_str(), r.Target.c_str(),
+                    r.Verdict.c_str(), r.PeakMiB);
+    }
+}
+
+std::string Fixed(double value, int digits) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", digits, value);
+    return text;
+}
+
+const char* Verdict(bool met) {
+    return met ? "PASS" : "MISS";
+}
+
+std::optional<Options> Parse(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--cli" && hasValue) {
+            options.Cli = argv[++i];
+        } else if (arg == "--work" && hasValue) {
+            options.Work = argv[++i];
+        } else if (arg == "--repeat" && hasValue) {
+            options.Repeat = std::atoi(argv[++i]);
+            if (options.Repeat < 1) {
+                return std::nullopt;
+            }
+        } else if (arg == "--only" && hasValue &&
+                   (std::strcmp(argv[i + 1], "W1") == 0 || std::strcmp(argv[i + 1], "W2") == 0)) {
+            options.Only = argv[++i];
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+int Bench(const Options& options) {
+    if (::access(options.Cli.c_str(), X_OK) != 0) {
+        throw std::runtime_error(SystemError("cannot run " + options.Cli));
+    }
+    const fs::path work = fs::absolute(options.Work);
+    const std::string cp = ::access("/usr/bin/cp", X_OK) == 0 ? "/usr/bin/cp" : "/bin/cp";
+    std::printf("kelbrin-bench: %s, %d timed runs each (after one warm-up), work in %s\n",
+                options.Cli.c_str(), options.Repeat, work.c_str());
+
+    // What the program holds before it touches any data: the floor under both workloads.
+    const Series idle{Run({options.Cli, "--version"})};
+    std::vector<Row> rows;
+
+    if (options.Only.empty() || options.Only == "W1") {
+        std::printf("W1: generating a 128 MiB original and a %" PRIu64 "-byte file for cp\n",
+                    kW1FinalSize);
+        const fs::path dir = work / "W1";
+        const Job cli = PrepareW1(dir, options.Cli);
+        const fs::path cpOutput = dir / "cp-destination.bin";
+        const Job copy{"cp", {cp, dir / "cp-source.bin", cpOutput}, cpOutput, kW1FinalSize, {}};
+        const auto runs = Measure({cli, copy}, options.Repeat);
+        const double ratio = Median(runs[0]) / Median(runs[1]);
+        rows.push_back({"W1", "cp", Fixed(Median(runs[1]), 3), "-", "-", "-", PeakMiB(runs[1])});
+        rows.push_back({"W1", "kelbrin-cli", Fixed(Median(runs[0]), 3), Fixed(ratio, 2),
+                        "time <= 1.3 x cp", Verdict(ratio <= kW1MaxRatio), PeakMiB(runs[0])});
+        rows.push_back({"W1", "kelbrin-cli", "-", "-", "peak RSS < 16 MiB",
+                        Verdict(PeakMiB(runs[0]) < kW1MaxRssMiB), PeakMiB(runs[0])});
+        for (const char* name : {"original.bin", "cp-source.bin", "Kelbrin.txt"}) {
+            RemoveIfThere(dir / name);
+        }
+    }
+
+    if (options.Only.empty() || options.Only == "W2") {
+        std::printf("W2: generating a 4 MiB original and a script of %d directive lines\n",
+                    kW2DirectiveLines);
+        const fs::path dir = work / "W2";
+        const auto runs = Measure({PrepareW2(dir, options.Cli)}, options.Repeat);
+        rows.push_back({"W2", "kelbrin-cli", Fixed(Median(runs[0]), 3), "-", "time < 0.1 s",
+                        Verdict(Median(runs[0]) < kW2MaxSeconds), PeakMiB(runs[0])});
+        rows.push_back({"W2", "kelbrin-cli", "-", "-", "peak RSS flat", "info", PeakMiB(runs[0])});
+        for (const char* name : {"original.bin", "Kelbrin.txt"}) {
+            RemoveIfThere(dir / name);
+        }
+    }
+
+    rows.push_back({"-", "kelbrin-cli --version", Fixed(Median(idle), 3), "-", "(RSS floor)", "-",
+                    PeakMiB(idle)});
+    PrintTable(rows);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // progress shows even through a pipe
+    const auto options = Parse(argc, argv);
+    if (!options) {
+        std::fprintf(stderr, "usage: kelbrin-bench [--cli PATH] [--work DIR] [--repeat N] "
+                             "[--only W1|W2]\n");
+        return 2;
+    }
+    try {
+        return Bench(*options);
+    } catch (const std::exception& error) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "kelbrin-bench: %s\n", error.what());
+        return 1;
+    }
+}
