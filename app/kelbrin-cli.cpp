@@ -71,6 +71,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
             } else {
                 options.Directory = arg.substr(std::strlen("--dir="));
             }
+            // An empty folder would put the script at the root of the file system.
+            if (options.Directory->empty()) {
+                return "--dir needs a folder";
+            }
         } else if (arg == "--help" || arg == "-h") {
             options.Help = true;
         } else if (arg == "--version") {

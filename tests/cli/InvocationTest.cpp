@@ -1,6 +1,6 @@
-#include "tests/cli/CliHarness.h"
-
 #include <gtest/gtest.h>
+
+#include "tests/cli/CliHarness.h"
 
 namespace kelbrin::test {
 namespace {
@@ -45,6 +45,7 @@ const Invocation kInvocations[] = {
     {"unknown argument", {"--add-header", "--frobnicate"}, true, Outcome::UsageError, ""},
     {"single-dash spelling is unknown", {"-add-header"}, true, Outcome::UsageError, ""},
     {"--dir without a value", {"--add-header", "--dir"}, true, Outcome::UsageError, ""},
+    {"--dir with an empty value", {"--add-header", "--dir="}, true, Outcome::UsageError, ""},
     {"--dir twice",
      {"--add-header", "--dir", "{GAME}", "--dir={GAME}"},
      true,
