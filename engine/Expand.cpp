@@ -12,6 +12,7 @@
 #include "engine/HeaderWriter.h"
 #include "engine/RuleMessages.h"
 #include "engine/ScriptFields.h"
+#include "md5/MD5.h"
 
 namespace kelbrin {
 
@@ -82,6 +83,23 @@ void DetectHeader(ExpansionRun& run, std::int64_t originalLength) {
     }
 }
 
+// Digests the original without its header when the script gives a checksum. A mismatch
+// shows the digest and a warning, and the run goes on.
+void CheckMD5(ExpansionRun& run) {
+    if (run.ExpectedMD5.empty()) {
+        return;
+    }
+    MD5 digest;
+    const std::string actual =
+        digest.DigestFileToHexStr(run.OriginalPath, run.OriginalHasHeader, run.HeaderSize);
+    if (actual == run.ExpectedMD5) {
+        return;
+    }
+    run.Window.ShowMD5(actual);
+    run.ContextText = RuleMessage::MD5Mismatch();
+    ShowErrorBox(run.ContextText, "", RuntimeError(ErrNone), run.Window);
+}
+
 void RunSteps(ExpansionRun& run, const std::string& programDirectory) {
     ReadNameLine(run, programDirectory);
     const std::int64_t originalLength = ReadSizeLine(run);
@@ -94,6 +112,7 @@ void RunSteps(ExpansionRun& run, const std::string& programDirectory) {
     }
     run.HeaderSize = RequireNumber(NextField(headerLine, position), RuleMessage::HeaderSizeNotHex);
     DetectHeader(run, originalLength);
+    CheckMD5(run);
 
     // The file is empty since it was opened for output. Truncating it again would cost a
     // forced write-back on close on some file systems (ext4 treats truncate-and-rewrite as a

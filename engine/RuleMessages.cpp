@@ -109,4 +109,10 @@ std::string NoHeaderDefined() {
            "Press the 'Expand and Ignore/Remove Header' button instead.";
 }
 
+std::string MD5Mismatch() {
+    return "Original ROM's MD5 checksum does not match the checksum in the patch." + kCrLf +
+           "Your patched ROM will not match the ROM of the maker of the patch." + kCrLf +
+           "Click OK to expand the ROM anyway.";
+}
+
 } // namespace kelbrin::RuleMessage

@@ -33,5 +33,7 @@ std::string ReplaceByteTooBig(const std::string& field);                        
 std::string OriginalWrongLength(std::int32_t originalSize, std::int32_t withHeader);
 // A header was asked for, but the script declares none for this kind of ROM.
 std::string NoHeaderDefined();
+// The original's digest differs from the script's; the run goes on after this warning.
+std::string MD5Mismatch();
 
 } // namespace kelbrin::RuleMessage

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <string>
 
+#include "md5/MD5.h"
+
 namespace {
 
 constexpr std::size_t kImageSize = 0xA000;
@@ -26,9 +28,10 @@ std::string DemoOriginal() {
     return rom;
 }
 
-std::string DemoScript() {
+// The checksum on the SIZE line is the image's, without the header.
+std::string DemoScript(const std::string& imageDigest) {
     return std::string("NAME\t") + kOriginalName + "\t" + kExpandedName + "\r\n" +
-           "SIZE\tA000\t12000\r\n"
+           "SIZE\tA000\t12000\t" + imageDigest + "\r\n" +
            "HEADER\t10\t4E\t45\t53\t1A\t4\t1\t40\t40\r\n"
            "COPY\t0\t0\r\n"
            "COPY\t4000\t0\r\n"
@@ -52,8 +55,14 @@ int main(int argc, char** argv) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     std::filesystem::remove(folder / kExpandedName, error);
-    if (!WriteFile(folder / "Kelbrin.txt", DemoScript()) ||
-        !WriteFile(folder / kOriginalName, DemoOriginal())) {
+    const std::string original = DemoOriginal();
+    if (!WriteFile(folder / kOriginalName, original)) {
+        std::fprintf(stderr, "kelbrin-demo: cannot write into %s\n", folder.c_str());
+        return 1;
+    }
+    const std::string digest =
+        kelbrin::MD5().DigestFileToHexStr((folder / kOriginalName).string(), true, 16);
+    if (!WriteFile(folder / "Kelbrin.txt", DemoScript(digest))) {
         std::fprintf(stderr, "kelbrin-demo: cannot write into %s\n", folder.c_str());
         return 1;
     }

@@ -1,7 +1,8 @@
-#include "tests/cli/CliHarness.h"
-
+#include <cctype>
 #include <gtest/gtest.h>
 #include <optional>
+
+#include "tests/cli/CliHarness.h"
 
 namespace kelbrin::test {
 namespace {
@@ -73,6 +74,32 @@ TEST(CliReport, StatusTextsGoToStdoutAndBoxesToStderrExactly) {
         EXPECT_EQ(r.Out, c.Out);
         EXPECT_EQ(r.Err, c.Err);
     }
+}
+
+// The digest shown on a mismatch is md5sum's digest of the original without its header.
+TEST(CliReport, ChecksumMismatchPrintsTheDigestAndStillExpands) {
+    GameFolder folder;
+    folder.WriteInGame("Kelbrin.txt",
+                       ScriptOf({kName, "SIZE\t10\t10\tWRONG", "HEADER\t4", "COPY\t0\t0"}));
+    folder.WriteInGame("orig.nes", "HDR!" + kOriginal);
+    folder.WriteInGame("payload.bin", kOriginal);
+    const ProgramResult sum = RunProgram("/usr/bin/md5sum", {folder.Game + "/payload.bin"});
+    ASSERT_EQ(sum.ExitStatus, 0);
+    std::string digest = sum.Out.substr(0, 32);
+    for (char& c : digest) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+
+    const ProgramResult r = RunCli({"--remove-header", "--dir", folder.Game});
+
+    EXPECT_EQ(r.ExitStatus, 0);
+    EXPECT_EQ(r.Out, "MD5: " + digest +
+                         "\nNo Header\nCopy, Fill, Replace line #4\nCopy, Fill, Replace line "
+                         "#5\nExpansion Done\n");
+    EXPECT_EQ(r.Err, "Error #0 -> \n\nOriginal ROM's MD5 checksum does not match the checksum "
+                     "in the patch.\nYour patched ROM will not match the ROM of the maker of the "
+                     "patch.\nClick OK to expand the ROM anyway.\n\n");
+    EXPECT_EQ(folder.Root.Read("game/big.nes"), kOriginal);
 }
 
 std::string MissingRowNameBox(int line, const std::string& shown) {
