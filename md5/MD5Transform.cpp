@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "common/RuntimeError.h"
 #include "md5/MD5.h"
@@ -89,7 +90,12 @@ inline void MD5::StepI(std::int32_t& a, std::int32_t b, std::int32_t c, std::int
 
 void MD5::TransformBlock(const std::uint8_t* block) {
     std::int32_t x[16];
-    BytesToWords(64, x, std::span<const std::uint8_t>(block, 64));
+    if constexpr (std::endian::native == std::endian::little) {
+        // The block already holds the little-endian words: one copy, no per-byte assembly.
+        std::memcpy(x, block, sizeof x);
+    } else {
+        BytesToWords(64, x, std::span<const std::uint8_t>(block, 64));
+    }
     std::int32_t a = A_;
     std::int32_t b = B_;
     std::int32_t c = C_;
