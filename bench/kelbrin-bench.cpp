@@ -1,9 +1,10 @@
-// kelbrin-bench: times kelbrin-cli on two generated workloads and reports the medians, the
-// ratio against cp and the peak memory. It reports; it does not gate: a missed target still
-// exits 0, while a run that fails (or a wrong output) exits 1.
+// kelbrin-bench: times kelbrin-cli and kelbrin-md5 on generated workloads and reports the
+// medians, the ratios against cp and md5sum and the peak memory. It reports; it does not gate:
+// a missed target still exits 0, while a run that fails (or a wrong output) exits 1.
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -12,6 +13,8 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -33,6 +36,14 @@ constexpr int kW2DirectiveLines = 32763; // the most a script may hold (32,766 l
 constexpr double kW1MaxRatio = 1.3;
 constexpr double kW1MaxRssMiB = 16.0;
 constexpr double kW2MaxSeconds = 0.1;
+// The digest refuses 2^28 bytes or more, so the largest original a script allows is also
+// the largest file kelbrin-md5 can digest.
+constexpr std::uint64_t kM1FileSize = 0xFFFFFFF;
+constexpr double kM1MinThroughputRatio = 0.9;
+constexpr double kW1Md5MaxRatio = 1.15;
+constexpr std::uint64_t kM2OriginalSize = 0xFFFFFFF;
+constexpr double kM2MaxRssMiB = 16.0;
+constexpr const char* kWorkloads[] = {"W1", "W2", "W1-MD5", "M1", "M2"};
 
 std::string SystemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
@@ -40,9 +51,12 @@ std::string SystemError(const std::string& what) {
 
 struct Options {
     std::string Cli = KELBRIN_BENCH_CLI;
+    std::string Md5 = KELBRIN_BENCH_MD5;
     std::string Work = KELBRIN_BENCH_WORK;
     int Repeat = 5;
-    std::string Only; // empty: both workloads
+    std::string Only; // empty: every workload
+
+    bool Runs(const char* workload) const { return Only.empty() || Only == workload; }
 };
 
 // splitmix64: fixed seeds give the same bytes on every machine.
@@ -107,19 +121,151 @@ void WriteRandomFile(const fs::path& path, std::uint64_t size, std::uint64_t see
     ::close(fd);
 }
 
+struct Sample {
+    double Seconds;
+    long PeakKiB; // ru_maxrss
+};
+
+std::string CommandText(const std::vector<std::string>& argv) {
+    std::string text;
+    for (const auto& arg : argv) {
+        text += (text.empty() ? "" : " ") + arg;
+    }
+    return text;
+}
+
+double Now() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Runs argv to its end with stdin and stderr on /dev/null. Its stdout goes to *out when
+// given, read while it runs, so no output is large enough to stall it on a full pipe.
+Sample Run(const std::vector<std::string>& argv, std::string* out = nullptr) {
+    std::vector<char*> args;
+    for (const auto& arg : argv) {
+        args.push_back(const_cast<char*>(arg.c_str()));
+    }
+    args.push_back(nullptr);
+
+    int pipeFds[2] = {-1, -1};
+    if (out != nullptr && ::pipe2(pipeFds, O_CLOEXEC) != 0) {
+        throw std::runtime_error(SystemError("pipe"));
+    }
+    const double start = Now();
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        const std::string error = SystemError("fork");
+        if (out != nullptr) {
+            ::close(pipeFds[0]);
+            ::close(pipeFds[1]);
+        }
+        throw std::runtime_error(error);
+    }
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        const int stdoutFd = out != nullptr ? pipeFds[1] : null;
+        if (null < 0 || ::dup2(null, 0) < 0 || ::dup2(stdoutFd, 1) < 0 || ::dup2(null, 2) < 0) {
+            ::_exit(126);
+        }
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    if (out != nullptr) {
+        ::close(pipeFds[1]);
+        out->clear();
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::read(pipeFds[0], buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                break;
+            }
+            out->append(buffer, static_cast<std::size_t>(got));
+        }
+        ::close(pipeFds[0]);
+    }
+    int status = 0;
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0) {
+        if (errno != EINTR) {
+            throw std::runtime_error(SystemError("wait4"));
+        }
+    }
+    const double seconds = Now() - start;
+    if (WIFSIGNALED(status)) {
+        throw std::runtime_error("'" + CommandText(argv) + "' was killed by signal " +
+                                 std::to_string(WTERMSIG(status)));
+    }
+    if (WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("'" + CommandText(argv) + "' exited with status " +
+                                 std::to_string(WEXITSTATUS(status)) +
+                                 " (run it by hand to see its messages)");
+    }
+    return {seconds, usage.ru_maxrss};
+}
+
+// coreutils live in /usr/bin on a merged /usr and in /bin on older systems.
+std::string SystemTool(const std::string& name) {
+    const std::string usrBin = "/usr/bin/" + name;
+    return ::access(usrBin.c_str(), X_OK) == 0 ? usrBin : "/bin/" + name;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+// The first word of what a tool printed, which for kelbrin-md5 and md5sum is the digest.
+std::string DigestIn(const std::string& printed, const std::string& tool) {
+    const std::string digest = printed.substr(0, printed.find_first_of(" \t\r\n"));
+    const bool hex = std::all_of(digest.begin(), digest.end(), [](char c) {
+        return std::isxdigit(static_cast<unsigned char>(c));
+    });
+    if (digest.size() != 32 || !hex) {
+        throw std::runtime_error(tool + " printed no digest: '" + printed + "'");
+    }
+    return digest;
+}
+
+// A script's digest is compared case-sensitively, so it must be written in upper case.
+std::string ScriptDigest(const std::string& md5sum, const fs::path& file) {
+    std::string printed;
+    Run({md5sum, file}, &printed);
+    return Upper(DigestIn(printed, md5sum));
+}
+
+// kelbrin-cli prints an MD5 row only when the original's digest differs from the script's.
+void RequireNoMD5Row(const std::string& printed) {
+    const auto at = printed.find("MD5:");
+    if (at != std::string::npos) {
+        throw std::runtime_error("kelbrin-cli found the original's digest wrong: '" +
+                                 printed.substr(at, printed.find('\n', at) - at) + "'");
+    }
+}
+
 // Bytes the expanded file must hold where a REPLACE or FILL line put them.
 struct Probe {
     std::uint64_t Offset;
     std::vector<std::uint8_t> Bytes;
 };
 
-// One program to time, with the file it must leave behind.
+using Command = std::vector<std::string>;
+
+// What one timing covers: one program, or several run back to back, with the file they
+// must leave behind (none when Output is empty) and a check of what they print.
 struct Job {
     const char* Label;
-    std::vector<std::string> Argv;
+    std::vector<Command> Commands;
     fs::path Output;
-    std::uint64_t Size;
+    std::uint64_t Size = 0;
     std::vector<Probe> Probes;
+    std::function<void(const std::string&)> CheckStdout; // gets every command's stdout
 };
 
 const char* const kScriptHead = "NAME\toriginal.bin\texpanded.bin\r\n";
@@ -140,17 +286,30 @@ constexpr const char* kW1Lines[] = {
 
 Job CliJob(const fs::path& dir, const std::string& cli, std::uint64_t size) {
     fs::create_directories(dir);
-    return {"kelbrin-cli", {cli, "--remove-header", "--dir", dir}, dir / "expanded.bin", size, {}};
+    return {"kelbrin-cli",
+            {{cli, "--remove-header", "--dir", dir}},
+            dir / "expanded.bin",
+            size,
+            {},
+            {}};
 }
 
-Job PrepareW1(const fs::path& dir, const std::string& cli) {
+// With md5sum given, the SIZE line carries the original's digest, and the run must find
+// that it matches.
+Job PrepareW1(const fs::path& dir, const std::string& cli, const std::string& md5sum = "") {
     Job w = CliJob(dir, cli, kW1FinalSize);
     WriteRandomFile(dir / "original.bin", kW1OriginalSize, 1);
     // cp copies a file as large as the expansion, so both tools move the same bytes.
     WriteRandomFile(dir / "cp-source.bin", kW1FinalSize, 3);
     std::string script = kScriptHead;
     for (const char* line : kW1Lines) {
-        script += std::string(line) + "\r\n";
+        script += line;
+        // The first line is the SIZE line; the digest is its 4th field.
+        if (line == kW1Lines[0] && !md5sum.empty()) {
+            script += "\t" + ScriptDigest(md5sum, dir / "original.bin");
+            w.CheckStdout = RequireNoMD5Row;
+        }
+        script += "\r\n";
     }
     WriteText(dir / "Kelbrin.txt", script);
     w.Probes = {{0x1000, {0x4B, 0x45, 0x4C, 0x42}},
@@ -200,6 +359,28 @@ Job PrepareW2(const fs::path& dir, const std::string& cli) {
     return w;
 }
 
+// The largest original a script allows, with its digest to check and one COPY of it all:
+// the run reads the whole file twice, once for the digest and once for the copy.
+Job PrepareM2(const fs::path& dir, const std::string& cli, const std::string& md5sum) {
+    Job w = CliJob(dir, cli, kM2OriginalSize);
+    constexpr std::uint64_t seed = 6;
+    WriteRandomFile(dir / "original.bin", kM2OriginalSize, seed);
+    char size[32];
+    std::snprintf(size, sizeof size, "%llX", static_cast<unsigned long long>(kM2OriginalSize));
+    WriteText(dir / "Kelbrin.txt", std::string(kScriptHead) + "SIZE\t" + size + "\t" + size + "\t" +
+                                       ScriptDigest(md5sum, dir / "original.bin") +
+                                       "\r\nHEADER\t0\r\nCOPY\t0\t0\r\n");
+    // The generator's first word opens the copy.
+    const std::uint64_t first = Random(seed).Next();
+    Probe probe{0, {}};
+    for (int i = 0; i < 8; ++i) {
+        probe.Bytes.push_back(static_cast<std::uint8_t>(first >> (8 * i)));
+    }
+    w.Probes = {probe};
+    w.CheckStdout = RequireNoMD5Row;
+    return w;
+}
+
 void CheckOutput(const fs::path& path, std::uint64_t size, const std::vector<Probe>& probes) {
     std::error_code error;
     const auto actual = fs::file_size(path, error);
@@ -227,65 +408,6 @@ void CheckOutput(const fs::path& path, std::uint64_t size, const std::vector<Pro
     ::close(fd);
 }
 
-struct Sample {
-    double Seconds;
-    long PeakKiB; // ru_maxrss
-};
-
-std::string CommandText(const std::vector<std::string>& argv) {
-    std::string text;
-    for (const auto& arg : argv) {
-        text += (text.empty() ? "" : " ") + arg;
-    }
-    return text;
-}
-
-double Now() {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-Sample Run(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const auto& arg : argv) {
-        args.push_back(const_cast<char*>(arg.c_str()));
-    }
-    args.push_back(nullptr);
-
-    const double start = Now();
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        throw std::runtime_error(SystemError("fork"));
-    }
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_RDWR);
-        if (null < 0 || ::dup2(null, 0) < 0 || ::dup2(null, 1) < 0 || ::dup2(null, 2) < 0) {
-            ::_exit(126);
-        }
-        ::execv(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    while (::wait4(pid, &status, 0, &usage) < 0) {
-        if (errno != EINTR) {
-            throw std::runtime_error(SystemError("wait4"));
-        }
-    }
-    const double seconds = Now() - start;
-    if (WIFSIGNALED(status)) {
-        throw std::runtime_error("'" + CommandText(argv) + "' was killed by signal " +
-                                 std::to_string(WTERMSIG(status)));
-    }
-    if (WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("'" + CommandText(argv) + "' exited with status " +
-                                 std::to_string(WEXITSTATUS(status)) +
-                                 " (run it by hand to see its messages)");
-    }
-    return {seconds, usage.ru_maxrss};
-}
-
 void RemoveIfThere(const fs::path& path) {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
         throw std::runtime_error(SystemError("cannot remove " + path.string()));
@@ -293,14 +415,32 @@ void RemoveIfThere(const fs::path& path) {
 }
 
 // Every run writes a new file, and the previous run's dirty pages are not left to be
-// written back inside the next run's timing.
+// written back inside the next run's timing. The commands of a job run back to back inside
+// one timing; its peak is the largest of theirs.
 Sample TimedRun(const Job& job) {
-    RemoveIfThere(job.Output);
+    const bool writes = !job.Output.empty();
+    if (writes) {
+        RemoveIfThere(job.Output);
+    }
     ::sync();
-    const Sample sample = Run(job.Argv);
-    CheckOutput(job.Output, job.Size, job.Probes);
-    RemoveIfThere(job.Output);
-    return sample;
+    Sample total{0.0, 0};
+    std::string printed;
+    const double start = Now();
+    for (const Command& command : job.Commands) {
+        std::string out;
+        const Sample sample = Run(command, job.CheckStdout ? &out : nullptr);
+        total.PeakKiB = std::max(total.PeakKiB, sample.PeakKiB);
+        printed += out;
+    }
+    total.Seconds = Now() - start;
+    if (writes) {
+        CheckOutput(job.Output, job.Size, job.Probes);
+        RemoveIfThere(job.Output);
+    }
+    if (job.CheckStdout) {
+        job.CheckStdout(printed);
+    }
+    return total;
 }
 
 using Series = std::vector<Sample>;
@@ -349,10 +489,10 @@ struct Row {
 };
 
 void PrintTable(const std::vector<Row>& rows) {
-    std::printf("\n%-9s %-22s %9s %6s  %-18s %-8s %9s\n", "workload", "tool", "median s", "ratio",
+    std::printf("\n%-9s %-22s %9s %6s  %-27s %-8s %9s\n", "workload", "tool", "median s", "ratio",
                 "target", "verdict", "peak RSS");
     for (const Row& r : rows) {
-        std::printf("%-9s %-22s %9s %6s  %-18s %-8s %5.1f MiB\n", r.Workload.c_str(),
+        std::printf("%-9s %-22s %9s %6s  %-27s %-8s %5.1f MiB\n", r.Workload.c_str(),
                     r.Tool.c_str(), r.Median.c_str(), r.Ratio.c_str(), r.Target.c_str(),
                     r.Verdict.c_str(), r.PeakMiB);
     }
@@ -375,6 +515,8 @@ std::optional<Options> Parse(int argc, char** argv) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--cli" && hasValue) {
             options.Cli = argv[++i];
+        } else if (arg == "--md5" && hasValue) {
+            options.Md5 = argv[++i];
         } else if (arg == "--work" && hasValue) {
             options.Work = argv[++i];
         } else if (arg == "--repeat" && hasValue) {
@@ -383,7 +525,9 @@ std::optional<Options> Parse(int argc, char** argv) {
                 return std::nullopt;
             }
         } else if (arg == "--only" && hasValue &&
-                   (std::strcmp(argv[i + 1], "W1") == 0 || std::strcmp(argv[i + 1], "W2") == 0)) {
+                   std::any_of(std::begin(kWorkloads), std::end(kWorkloads), [&](const char* name) {
+                       return std::strcmp(name, argv[i + 1]) == 0;
+                   })) {
             options.Only = argv[++i];
         } else {
             return std::nullopt;
@@ -392,26 +536,37 @@ std::optional<Options> Parse(int argc, char** argv) {
     return options;
 }
 
+void RemoveInputs(const fs::path& dir, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        RemoveIfThere(dir / name);
+    }
+}
+
 int Bench(const Options& options) {
     if (::access(options.Cli.c_str(), X_OK) != 0) {
         throw std::runtime_error(SystemError("cannot run " + options.Cli));
     }
+    if (options.Runs("M1") && ::access(options.Md5.c_str(), X_OK) != 0) {
+        throw std::runtime_error(SystemError("cannot run " + options.Md5));
+    }
     const fs::path work = fs::absolute(options.Work);
-    const std::string cp = ::access("/usr/bin/cp", X_OK) == 0 ? "/usr/bin/cp" : "/bin/cp";
+    const std::string cp = SystemTool("cp");
+    const std::string md5sum = SystemTool("md5sum");
     std::printf("kelbrin-bench: %s, %d timed runs each (after one warm-up), work in %s\n",
                 options.Cli.c_str(), options.Repeat, work.c_str());
 
-    // What the program holds before it touches any data: the floor under both workloads.
+    // What the program holds before it touches any data: the floor under every workload.
     const Series idle{Run({options.Cli, "--version"})};
     std::vector<Row> rows;
 
-    if (options.Only.empty() || options.Only == "W1") {
+    if (options.Runs("W1")) {
         std::printf("W1: generating a 128 MiB original and a %" PRIu64 "-byte file for cp\n",
                     kW1FinalSize);
         const fs::path dir = work / "W1";
         const Job cli = PrepareW1(dir, options.Cli);
         const fs::path cpOutput = dir / "cp-destination.bin";
-        const Job copy{"cp", {cp, dir / "cp-source.bin", cpOutput}, cpOutput, kW1FinalSize, {}};
+        const Job copy{"cp", {{cp, dir / "cp-source.bin", cpOutput}}, cpOutput, kW1FinalSize, {},
+                       {}};
         const auto runs = Measure({cli, copy}, options.Repeat);
         const double ratio = Median(runs[0]) / Median(runs[1]);
         rows.push_back({"W1", "cp", Fixed(Median(runs[1]), 3), "-", "-", "-", PeakMiB(runs[1])});
@@ -419,12 +574,10 @@ int Bench(const Options& options) {
                         "time <= 1.3 x cp", Verdict(ratio <= kW1MaxRatio), PeakMiB(runs[0])});
         rows.push_back({"W1", "kelbrin-cli", "-", "-", "peak RSS < 16 MiB",
                         Verdict(PeakMiB(runs[0]) < kW1MaxRssMiB), PeakMiB(runs[0])});
-        for (const char* name : {"original.bin", "cp-source.bin", "Kelbrin.txt"}) {
-            RemoveIfThere(dir / name);
-        }
+        RemoveInputs(dir, {"original.bin", "cp-source.bin", "Kelbrin.txt"});
     }
 
-    if (options.Only.empty() || options.Only == "W2") {
+    if (options.Runs("W2")) {
         std::printf("W2: generating a 4 MiB original and a script of %d directive lines\n",
                     kW2DirectiveLines);
         const fs::path dir = work / "W2";
@@ -432,9 +585,79 @@ int Bench(const Options& options) {
         rows.push_back({"W2", "kelbrin-cli", Fixed(Median(runs[0]), 3), "-", "time < 0.1 s",
                         Verdict(Median(runs[0]) < kW2MaxSeconds), PeakMiB(runs[0])});
         rows.push_back({"W2", "kelbrin-cli", "-", "-", "peak RSS flat", "info", PeakMiB(runs[0])});
-        for (const char* name : {"original.bin", "Kelbrin.txt"}) {
-            RemoveIfThere(dir / name);
-        }
+        RemoveInputs(dir, {"original.bin", "Kelbrin.txt"});
+    }
+
+    if (options.Runs("W1-MD5")) {
+        std::printf("W1-MD5: W1 with the original's digest on the SIZE line, against md5sum of "
+                    "the original and cp\n");
+        const fs::path dir = work / "W1-MD5";
+        const Job cli = PrepareW1(dir, options.Cli, md5sum);
+        // What a user would do by hand: check the original, then copy as much as the run
+        // writes.
+        const fs::path cpOutput = dir / "cp-destination.bin";
+        const Job checkAndCopy{
+            "md5sum + cp",
+            {{md5sum, dir / "original.bin"}, {cp, dir / "cp-source.bin", cpOutput}},
+            cpOutput,
+            kW1FinalSize,
+            {},
+            {}};
+        const auto runs = Measure({cli, checkAndCopy}, options.Repeat);
+        const double ratio = Median(runs[0]) / Median(runs[1]);
+        rows.push_back(
+            {"W1-MD5", "md5sum + cp", Fixed(Median(runs[1]), 3), "-", "-", "-", PeakMiB(runs[1])});
+        rows.push_back({"W1-MD5", "kelbrin-cli", Fixed(Median(runs[0]), 3), Fixed(ratio, 2),
+                        "time <= 1.15 x md5sum + cp", Verdict(ratio <= kW1Md5MaxRatio),
+                        PeakMiB(runs[0])});
+        RemoveInputs(dir, {"original.bin", "cp-source.bin", "Kelbrin.txt"});
+    }
+
+    if (options.Runs("M1")) {
+        std::printf("M1: generating a %" PRIu64 "-byte file, digested by kelbrin-md5 and md5sum\n",
+                    kM1FileSize);
+        const fs::path dir = work / "M1";
+        fs::create_directories(dir);
+        const fs::path file = dir / "data.bin";
+        WriteRandomFile(file, kM1FileSize, 5);
+        // Every run of either tool must print the digest the first run printed.
+        std::string digest;
+        const auto agrees = [&digest](const char* tool) {
+            return [&digest, tool](const std::string& printed) {
+                const std::string mine = Upper(DigestIn(printed, tool));
+                if (digest.empty()) {
+                    digest = mine;
+                } else if (mine != digest) {
+                    throw std::runtime_error(std::string(tool) + " printed " + mine +
+                                             ", the other tool " + digest);
+                }
+            };
+        };
+        const Job self{"kelbrin-md5", {{options.Md5, file}}, {}, 0, {}, agrees("kelbrin-md5")};
+        const Job other{"md5sum", {{md5sum, file}}, {}, 0, {}, agrees("md5sum")};
+        const auto runs = Measure({self, other}, options.Repeat);
+        // Both read the same bytes, so the ratio of the times is the ratio of throughputs.
+        const double ratio = Median(runs[1]) / Median(runs[0]);
+        const double mib = static_cast<double>(kM1FileSize) / (1024.0 * 1024.0);
+        std::printf("  digest %s; kelbrin-md5 %.0f MiB/s, md5sum %.0f MiB/s\n", digest.c_str(),
+                    mib / Median(runs[0]), mib / Median(runs[1]));
+        rows.push_back(
+            {"M1", "md5sum", Fixed(Median(runs[1]), 3), "-", "-", "-", PeakMiB(runs[1])});
+        rows.push_back({"M1", "kelbrin-md5", Fixed(Median(runs[0]), 3), Fixed(ratio, 2),
+                        "throughput >= 0.9 x md5sum", Verdict(ratio >= kM1MinThroughputRatio),
+                        PeakMiB(runs[0])});
+        RemoveInputs(dir, {"data.bin"});
+    }
+
+    if (options.Runs("M2")) {
+        std::printf("M2: generating a %" PRIu64 "-byte original with its digest on the SIZE "
+                    "line\n",
+                    kM2OriginalSize);
+        const fs::path dir = work / "M2";
+        const auto runs = Measure({PrepareM2(dir, options.Cli, md5sum)}, options.Repeat);
+        rows.push_back({"M2", "kelbrin-cli", Fixed(Median(runs[0]), 3), "-", "peak RSS < 16 MiB",
+                        Verdict(PeakMiB(runs[0]) < kM2MaxRssMiB), PeakMiB(runs[0])});
+        RemoveInputs(dir, {"original.bin", "Kelbrin.txt"});
     }
 
     rows.push_back({"-", "kelbrin-cli --version", Fixed(Median(idle), 3), "-", "(RSS floor)", "-",
@@ -449,8 +672,8 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // progress shows even through a pipe
     const auto options = Parse(argc, argv);
     if (!options) {
-        std::fprintf(stderr, "usage: kelbrin-bench [--cli PATH] [--work DIR] [--repeat N] "
-                             "[--only W1|W2]\n");
+        std::fprintf(stderr, "usage: kelbrin-bench [--cli PATH] [--md5 PATH] [--work DIR] "
+                             "[--repeat N] [--only W1|W2|W1-MD5|M1|M2]\n");
         return 2;
     }
     try {
