@@ -3,7 +3,7 @@
 #   make test   installs what is missing, builds, and runs every test, then again under
 #               AddressSanitizer + UndefinedBehaviorSanitizer
 
-PACKAGES := cmake ninja-build g++ make libgtest-dev
+PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev fonts-comic-neue fonts-liberation
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 DEMO := build/release/demo
 
@@ -38,12 +38,17 @@ test-sanitize: deps
 
 run: build
 	build/release/tools/kelbrin-demo $(DEMO)
-	cp build/release/app/kelbrin-cli $(DEMO)/
+	cp build/release/app/kelbrin build/release/app/kelbrin-cli $(DEMO)/
 	@echo "== Demo folder $(DEMO):"; ls -l $(DEMO)
-	@echo "== kelbrin-cli --add-header"
-	cd $(DEMO) && ./kelbrin-cli --add-header
-	@echo "== First bytes of the expanded ROM (header, then the image):"
-	@od -A x -t x1z -N 48 "$(DEMO)/Demo Quest (expanded).nes"
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    echo "== Starting the window; press either button to expand the demo ROM."; \
+	    "$(DEMO)/kelbrin"; \
+	else \
+	    echo "== No display here: running the same expansion with kelbrin-cli --add-header"; \
+	    cd $(DEMO) && ./kelbrin-cli --add-header && \
+	    echo "== First bytes of the expanded ROM (header, then the image):" && \
+	    od -A x -t x1z -N 48 "Demo Quest (expanded).nes"; \
+	fi
 
 bench: build
 	build/release/bench/kelbrin-bench
