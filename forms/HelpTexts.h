@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace kelbrin {
+
+// The two pages of the help window, fixed at build time: 8-bit text with CR LF line ends,
+// no line longer than 79 characters, each framed by a rule of alternating "-" and "=".
+
+// How to use the program: where the files go and which button to press.
+const std::string& UsageHelpText();
+
+// How to write Kelbrin.txt, around the sample whose original and expanded images the two
+// pictures of the window show (tools/MakeHelpPictures runs this very sample).
+const std::string& FormatHelpText();
+
+} // namespace kelbrin
