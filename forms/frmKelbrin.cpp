@@ -103,6 +103,12 @@ QPushButton* MakeExpandButton(QWidget* parent, const QString& caption, const QRe
     button->setGeometry(at);
     button->setAutoDefault(false);
     Colour(button, QPalette::Button, face);
+    // Styles shade a button's face (Fusion draws a gradient); a style sheet keeps it flat in
+    // the button's own colour, with a raised border that sinks while pressed.
+    button->setStyleSheet(QString("QPushButton { background-color: %1; border: 2px outset %2; }"
+                                  "QPushButton:pressed { border-style: inset; }"
+                                  "QPushButton:focus { border-color: %3; }")
+                              .arg(face.name(), face.darker(140).name(), face.darker(300).name()));
     constexpr int kMargin = 6;
     auto* text =
         new QLabel(WrapAtBlanks(caption, button->fontMetrics(), at.width() - 2 * kMargin), button);
