@@ -1,0 +1,23 @@
+// The windows are tested as the program shows them: Fusion, which paints button faces in their
+// own colours, and the look-alike fonts; without a display, on the offscreen platform.
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <gtest/gtest.h>
+
+#include "forms/Fonts.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // The build lists the tests right after linking; that needs no window system.
+    if (GTEST_FLAG_GET(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    kelbrin::RegisterFontSubstitutes();
+    return RUN_ALL_TESTS();
+}

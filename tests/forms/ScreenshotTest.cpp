@@ -1,0 +1,90 @@
+// Renders both windows (the main window idle and with the MD5 row, the help window on both
+// pages) to PNG files for a person to look at, and checks the colours of the rendered pixels:
+// a palette the style ignores would pass every palette test and still look wrong.
+
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "tests/forms/WindowHarness.h"
+
+namespace kelbrin::test {
+namespace {
+
+struct Probe {
+    const char* Where;
+    QPoint At; // in the window's pixels, the menu bar not counted
+    QColor Colour;
+};
+
+// Summed over the three channels: room for antialiasing and a faint shade, not a gradient.
+constexpr int kTolerance = 24;
+
+void Shoot(QWidget& window, const QString& file, QSize size, int top,
+           const std::vector<Probe>& probes) {
+    SCOPED_TRACE(file.toStdString());
+    const QString path = QString(KELBRIN_SCREENSHOT_DIR) + "/" + file;
+    // As on a screen, the scroll bars settle once pending layout events have run.
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window.grab().save(path));
+    const QImage image(path);
+    ASSERT_EQ(image.size(), size);
+    for (const Probe& probe : probes) {
+        SCOPED_TRACE(probe.Where);
+        const QColor seen = image.pixelColor(probe.At + QPoint(0, top));
+        EXPECT_LE(std::abs(seen.red() - probe.Colour.red()) +
+                      std::abs(seen.green() - probe.Colour.green()) +
+                      std::abs(seen.blue() - probe.Colour.blue()),
+                  kTolerance)
+            << seen.name().toStdString() << " instead of " << probe.Colour.name().toStdString();
+    }
+}
+
+TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
+    ASSERT_TRUE(QDir().mkpath(KELBRIN_SCREENSHOT_DIR));
+    MainWindowOn on;
+    frmKelbrin& w = *on.Window;
+    const int menu = w.menuBar()->height();
+    const QSize mainSize(312, 230 + menu);
+    // Frame at (8, 48): the buttons' faces halfway down, left of their captions; the gap
+    // between the buttons; the status line's left end.
+    const std::vector<Probe> mainProbes{
+        {"window", {3, 120}, Qt::black},
+        {"title label", {12, 3}, Qt::black},
+        {"frame", {156, 90}, {0, 255, 0}},
+        {"add button", {22, 92}, {255, 255, 255}},
+        {"remove button", {166, 92}, {208, 208, 208}},
+        {"status line", {20, 133}, {128, 255, 128}},
+    };
+    Shoot(w, "main-idle.png", mainSize, menu, mainProbes);
+
+    on.Script(kSizeLine + "\t?");
+    w.cmdExpand[1]->click();
+    ASSERT_TRUE(w.txtMD5->isVisible());
+    std::vector<Probe> md5Probes = mainProbes;
+    md5Probes.push_back({"MD5 box, right of the digest", {292, 169}, {192, 255, 192}});
+    Shoot(w, "main-md5.png", mainSize, menu, md5Probes);
+
+    frmHowTo& help = on.OpenHelp();
+    const QColor darkBlue(0, 0, 192);
+    // The strips show 8 pixels left of the text boxes; the usage strip runs down to 474. The
+    // original's picture starts at (16, 232).
+    Shoot(help, "help-usage.png", {600, 520}, 0,
+          {{"window", {4, 510}, darkBlue},
+           {"usage strip", {11, 300}, Qt::white},
+           {"under the usage strip", {11, 480}, darkBlue},
+           {"usage page over the pictures", {18, 234}, Qt::white}});
+    help.optPart[1]->click();
+    Shoot(help, "help-format.png", {600, 520}, 0,
+          {{"window", {4, 510}, darkBlue},
+           {"format strip", {11, 100}, {240, 240, 255}},
+           {"under the format strip", {11, 300}, darkBlue},
+           {"original's picture", {18, 234}, {255, 255, 0}}});
+}
+
+} // namespace
+} // namespace kelbrin::test
