@@ -10,7 +10,7 @@ namespace kelbrin {
 namespace {
 
 constexpr std::size_t kCacheSize = 64 * 1024;
-constexpr std::size_t kSmallestFill = 4 * 1024;
+constexpr std::size_t kSmallestFill = 512;
 
 } // namespace
 
@@ -57,7 +57,9 @@ void BinaryReader::Read(std::span<std::uint8_t> bytes) {
         position_ >= cacheStart_ && position_ + static_cast<std::int64_t>(bytes.size()) <= cacheEnd;
     if (!inCache) {
         const bool sequential = cacheSpan_ > 0 && position_ == cacheEnd;
-        cacheSpan_ = sequential ? cache_.size() : std::max(kSmallestFill, bytes.size());
+        // Reading on where the last fill ended doubles the fill, up to the whole cache.
+        cacheSpan_ = std::max(bytes.size(),
+                              sequential ? std::min(cache_.size(), 2 * cacheSpan_) : kSmallestFill);
         cacheStart_ = position_;
         cacheValid_ = ReadAt(position_, std::span(cache_).first(cacheSpan_));
     }
