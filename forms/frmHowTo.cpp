@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "forms/HelpTexts.h"
+#include "forms/Palette.h"
 #include "forms/TwipLayout.h"
 
 namespace kelbrin {
@@ -21,16 +22,10 @@ const QColor kDarkBlue(0, 0, 192);
 const QColor kPaleBlue(240, 240, 255);
 const QColor kWhite(255, 255, 255);
 
-void Colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
 // The window's dark blue would otherwise spread into the frames, scroll bars and button
 // bevels that the style draws from the window colour.
 void KeepStandardWindowColour(QWidget* widget) {
-    Colour(widget, QPalette::Window, QApplication::palette().color(QPalette::Window));
+    SetColour(widget, QPalette::Window, QApplication::palette().color(QPalette::Window));
 }
 
 // The pages are laid out for 79 columns of 9-point Courier New, whose characters are 7 pixels
@@ -51,8 +46,8 @@ QPlainTextEdit* MakePage(QWidget* parent, const std::string& text, const QRect& 
     page->setGeometry(at);
     page->setFont(PageFont());
     KeepStandardWindowColour(page);
-    Colour(page, QPalette::Base, background);
-    Colour(page, QPalette::Text, Qt::black);
+    SetColour(page, QPalette::Base, background);
+    SetColour(page, QPalette::Text, Qt::black);
     // The texts carry their own line breaks at 79 columns. Wrapping them again would break
     // the rules in two; should a wider font ever be substituted, a horizontal scroll bar
     // appears instead.
@@ -75,8 +70,8 @@ QRadioButton* MakeOption(QWidget* parent, const QString& caption, const QRect& a
     // Buttons fill their background with the button colour unless told otherwise.
     option->setBackgroundRole(QPalette::Window);
     option->setAutoFillBackground(true);
-    Colour(option, QPalette::Window, kDarkBlue);
-    Colour(option, QPalette::WindowText, kWhite);
+    SetColour(option, QPalette::Window, kDarkBlue);
+    SetColour(option, QPalette::WindowText, kWhite);
     return option;
 }
 
@@ -95,7 +90,7 @@ QFrame* MakeStrip(QWidget* parent, const QRect& at, const QColor& fill) {
     strip->setFrameShape(QFrame::NoFrame);
     strip->setGeometry(at);
     strip->setAutoFillBackground(true);
-    Colour(strip, QPalette::Window, fill);
+    SetColour(strip, QPalette::Window, fill);
     strip->setFocusPolicy(Qt::NoFocus);
     return strip;
 }
@@ -109,7 +104,7 @@ frmHowTo::frmHowTo() {
     setWindowTitle("How To Use Kelbrin");
     setFixedSize(Twips(9000), Twips(7800));
     setAutoFillBackground(true);
-    Colour(this, QPalette::Window, kDarkBlue);
+    SetColour(this, QPalette::Window, kDarkBlue);
 
     // Siblings stack in the order they are made, the last on top: the pictures lie lowest,
     // Image2 over Image1, then the colour strips, and the text boxes above them all, so the

@@ -17,6 +17,7 @@
 
 #include "common/DisplayText.h"
 #include "engine/Expand.h"
+#include "forms/Palette.h"
 #include "forms/TwipLayout.h"
 #include "forms/frmHowTo.h"
 
@@ -38,12 +39,6 @@ QString Shown(const std::string& text) {
     return shown;
 }
 
-void Colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
 QFont NamedFont(const char* family, double points, bool bold = false) {
     QFont font(family);
     font.setPointSizeF(points);
@@ -60,10 +55,10 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& at, const Q
     label->setAlignment(Qt::AlignCenter);
     label->setTextFormat(Qt::PlainText);
     label->setFont(font);
-    Colour(label, QPalette::WindowText, textColour);
+    SetColour(label, QPalette::WindowText, textColour);
     if (background != nullptr) {
         label->setAutoFillBackground(true);
-        Colour(label, QPalette::Window, *background);
+        SetColour(label, QPalette::Window, *background);
     }
     return label;
 }
@@ -102,7 +97,7 @@ QPushButton* MakeExpandButton(QWidget* parent, const QString& caption, const QRe
     auto* button = new QPushButton(parent);
     button->setGeometry(at);
     button->setAutoDefault(false);
-    Colour(button, QPalette::Button, face);
+    SetColour(button, QPalette::Button, face);
     // Styles shade a button's face (Fusion draws a gradient); a style sheet keeps it flat in
     // the button's own colour, with a raised border that sinks while pressed.
     button->setStyleSheet(QString("QPushButton { background-color: %1; border: 2px outset %2; }"
@@ -146,19 +141,19 @@ void frmKelbrin::CreateControls() {
     auto* client = new QWidget(this);
     setCentralWidget(client);
     client->setAutoFillBackground(true);
-    Colour(client, QPalette::Window, Qt::black);
+    SetColour(client, QPalette::Window, Qt::black);
 
     fraDownloader = new QGroupBox(client);
     fraDownloader->setGeometry(TwipsRect(120, 720, 4455, 2055));
     fraDownloader->setAutoFillBackground(true);
-    Colour(fraDownloader, QPalette::Window, QColor(0, 255, 0));
-    Colour(fraDownloader, QPalette::WindowText, Qt::white);
+    SetColour(fraDownloader, QPalette::Window, QColor(0, 255, 0));
+    SetColour(fraDownloader, QPalette::WindowText, Qt::white);
 
     txtMD5 = new QLineEdit(fraDownloader);
     txtMD5->setGeometry(TwipsRect(720, 1680, 3615, 285));
     txtMD5->setReadOnly(true);
     txtMD5->setFont(NamedFont("Courier New", 8.25));
-    Colour(txtMD5, QPalette::Base, QColor(192, 255, 192));
+    SetColour(txtMD5, QPalette::Base, QColor(192, 255, 192));
     txtMD5->hide();
 
     cmdExpand[1] = MakeExpandButton(fraDownloader, "Expand and Ignore/Remove Header",
