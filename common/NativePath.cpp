@@ -12,4 +12,18 @@ std::string NativePath(std::string_view path) {
     return native;
 }
 
+bool ClimbsAboveFolder(std::string_view name) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = name.find_first_of("\\/", start);
+        if (name.substr(start, end - start) == "..") {
+            return true;
+        }
+        if (end == std::string_view::npos) {
+            return false;
+        }
+        start = end + 1;
+    }
+}
+
 } // namespace kelbrin

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/FileIdentity.h"
+#include "common/NativePath.h"
 #include "common/General_Routines.h"
 #include "engine/BrokenRule.h"
 #include "engine/DirectiveEngine.h"
@@ -43,7 +44,8 @@ void ReadNameLine(ExpansionRun& run, const std::string& programDirectory) {
     // Only proves that the original exists and can be read.
     TextInputFile(run.OriginalPath).Close();
 
-    run.ExpandedPath = programDirectory + "\\" + NextField(line, position);
+    const std::string expandedName = NextField(line, position);
+    run.ExpandedPath = programDirectory + "\\" + expandedName;
     run.ContextText = "Can't save to Expanded ROM file: '" + FileNamePart(run.ExpandedPath) + "'";
     // Two spellings of one file are the same name too: emptying the expanded file below
     // must never empty the original.
@@ -53,6 +55,11 @@ void ReadNameLine(ExpansionRun& run, const std::string& programDirectory) {
     }
     if (SameExistingFile(run.ExpandedPath, run.ScriptPath)) {
         throw RuntimeError(ErrFileAlreadyOpen);
+    }
+    // A script comes from a stranger: the file it creates or empties stays inside the folder
+    // the user keeps it in (or below it), never "..\..\" somewhere else.
+    if (ClimbsAboveFolder(expandedName)) {
+        throw RuntimeError(ErrPathFileAccess);
     }
     // Creates the expanded file, or empties it.
     BinaryWriter(run.ExpandedPath, WriteMode::Truncate).Close();

@@ -69,6 +69,13 @@ INSTANTIATE_TEST_SUITE_P(
             "ExpandedInMissingFolder",
             std::vector<std::string>{"NAME\torig.nes\tnone\\big.nes", kSizeLine, kHeaderLine},
             "Error #76 -> Path not found\r\n\r\nCan't save to Expanded ROM file: 'big.nes'", "OLD"},
+        // "sub" exists, so only the climb out of the folder is refused.
+        FileFailureCase{
+            "ExpandedNameClimbingOutOfTheFolder",
+            std::vector<std::string>{"NAME\torig.nes\tsub\\..\\..\\big.nes", kSizeLine,
+                                     kHeaderLine},
+            "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM file: 'big.nes'",
+            "OLD"},
         FileFailureCase{"OneLineScript", std::vector<std::string>{kNameLine},
                         "Error #62 -> Input past end of file\r\n\r\nIssue with SIZE line", ""},
         FileFailureCase{"TwoLineScript", std::vector<std::string>{kNameLine, kSizeLine},
