@@ -318,8 +318,15 @@ void frmKelbrin::LetEventsRun() {
 void frmKelbrin::ShowMessageBox(const std::string& message, const std::string& title,
                                 MessageBoxIcon icon) {
     lblStatus->setUpdatesEnabled(true);
+    // A message quotes script text, which may be megabytes long; a box that size could not
+    // be laid out or read. The command line still prints it whole.
+    constexpr qsizetype kLongestShown = 2000;
+    QString text = Shown(message);
+    if (text.size() > kLongestShown) {
+        text = text.left(kLongestShown) + QString::fromUtf8(" \u2026");
+    }
     QMessageBox box(icon == MessageBoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    Shown(title), Shown(message), QMessageBox::Ok, this);
+                    Shown(title), text, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

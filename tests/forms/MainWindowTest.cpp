@@ -223,6 +223,16 @@ TEST(MainWindow, BoxesAreModalWithOnlyOK) {
              on.Window->cmdExpand[1]->click();
          },
          {"Error", kBrokenLine5Box, QMessageBox::Critical, QMessageBox::Ok}},
+        // A row name of a megabyte is quoted in the message; the box shows its start.
+        {"error quoting a huge field",
+         [](MainWindowOn& on) {
+             on.Script(kSizeLine, {std::string(1 << 20, 'X')});
+             on.Window->cmdExpand[1]->click();
+         },
+         {"Error",
+          "Error #0 -> \n\nCopy, Fill, or Replace missing on start of line 5: \n" +
+              QString(2000 - 66, 'X') + QString::fromUtf8(" \u2026"),
+          QMessageBox::Critical, QMessageBox::Ok}},
         {"About",
          [](MainWindowOn& on) { on.Window->mnuHelp_About->trigger(); },
          {"About Kelbrin", about, QMessageBox::NoIcon, QMessageBox::Ok}},
