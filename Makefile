@@ -3,11 +3,18 @@
 #   make test   installs what is missing, builds, and runs every test, then again under
 #               AddressSanitizer + UndefinedBehaviorSanitizer
 
-PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev fonts-comic-neue fonts-liberation
+PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev fonts-comic-neue fonts-liberation \
+            clang libclang-rt-14-dev libssl-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 DEMO := build/release/demo
 
-.PHONY: all deps build test test-release test-sanitize run bench format clean
+FUZZERS := run routines md5
+FUZZ_SECONDS ?= 600
+FUZZ_OPTIONS_run := -max_len=65536 -timeout=10 -rss_limit_mb=2048
+FUZZ_OPTIONS_routines := -max_len=40000
+FUZZ_OPTIONS_md5 := -max_len=33000
+
+.PHONY: all deps build test test-release test-sanitize test-fuzz fuzz fuzz-build run bench format clean
 
 all: build
 
@@ -26,7 +33,7 @@ build: deps
 	cmake --preset release
 	cmake --build --preset release
 
-test: test-release test-sanitize
+test: test-release test-sanitize test-fuzz
 
 test-release: build
 	ctest --preset release -j2
@@ -35,6 +42,29 @@ test-sanitize: deps
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize -j2
+
+fuzz-build: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz --target $(FUZZERS:%=%-fuzzer)
+
+# Replays every input that once found a fault, then fuzzes each target for a few seconds.
+test-fuzz: fuzz-build
+	@set -e; for f in $(FUZZERS); do \
+	    inputs=$$(ls fuzz/regressions/$$f/* 2>/dev/null || true); \
+	    if [ -n "$$inputs" ]; then build/fuzz/fuzz/$$f-fuzzer $(FUZZ_OPTIONS_$$f) $$inputs; fi; \
+	done
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS_run=20 FUZZ_SECONDS_routines=5 FUZZ_SECONDS_md5=5
+
+# make fuzz [FUZZ_SECONDS=600]: fuzzes each target that long, growing build/fuzz/work/;
+# an input that breaks a contract is written to build/fuzz/findings/.
+FUZZ_ONE = echo "== fuzzing $(1) for $(2) s" && mkdir -p build/fuzz/work/$(1) build/fuzz/findings && \
+    { build/fuzz/fuzz/$(1)-fuzzer $(FUZZ_OPTIONS_$(1)) -max_total_time=$(2) \
+          -artifact_prefix=build/fuzz/findings/$(1)- build/fuzz/work/$(1) fuzz/corpus/$(1) \
+          > build/fuzz/$(1).log 2>&1 && tail -n 1 build/fuzz/$(1).log || \
+      { grep -E -A 20 "broken|ERROR|SUMMARY" build/fuzz/$(1).log; false; }; }
+
+fuzz: fuzz-build
+	@$(foreach f,$(FUZZERS),$(call FUZZ_ONE,$(f),$(or $(FUZZ_SECONDS_$(f)),$(FUZZ_SECONDS))) &&) true
 
 run: build
 	build/release/tools/kelbrin-demo $(DEMO)

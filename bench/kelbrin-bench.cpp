@@ -36,7 +36,9 @@ constexpr int kW2DirectiveLines = 32763; // the most a script may hold (32,766 l
 constexpr double kW1MaxRatio = 1.3;
 constexpr double kW1MaxRssMiB = 16.0;
 constexpr double kW2MaxSeconds = 0.1;
+#ifdef KELBRIN_BENCH_WINDOW
 constexpr double kW2MaxWindowRatio = 2.0;
+#endif
 // The digest refuses 2^28 bytes or more, so the largest original a script allows is also
 // the largest file kelbrin-md5 can digest.
 constexpr std::uint64_t kM1FileSize = 0xFFFFFFF;

@@ -1,0 +1,189 @@
+// Fuzzes a whole expansion run. The input is the script; a small original ROM is derived from
+// its NAME, SIZE and HEADER lines so that runs get past header detection. Both header choices
+// run on a fresh folder. Whatever the script says, the run must end in one of its two final
+// status texts, leave the original and the script as they were, and create nothing but the
+// file the script names.
+
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+#include "engine/Expand.h"
+
+namespace {
+
+// Every expanded file is cut short here (the write fails with "Disk full"), so no input can
+// make the fuzzer write gigabytes.
+constexpr rlim_t kLargestFile = 4 * 1024 * 1024;
+constexpr std::size_t kLargestOriginal = 64 * 1024;
+
+struct CountingWindow : kelbrin::RunWindow {
+    std::string LastStatus;
+    int Boxes = 0;
+    void SetStatus(const std::string& text) override { LastStatus = text; }
+    void ShowMD5(const std::string&) override {}
+    void HideMD5() override {}
+    void LetEventsRun() override {}
+    void ShowMessageBox(const std::string&, const std::string&, kelbrin::MessageBoxIcon) override {
+        ++Boxes;
+    }
+};
+
+std::vector<std::string> Split(const std::string& text, const char* separators) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find_first_of(separators, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) {
+            return parts;
+        }
+        // CR LF is one line end.
+        start =
+            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+}
+
+std::string Field(const std::vector<std::string>& lines, std::size_t line, std::size_t field) {
+    if (line >= lines.size()) {
+        return {};
+    }
+    const auto fields = Split(lines[line], "\t");
+    return field < fields.size() ? fields[field] : std::string();
+}
+
+long Hex(const std::string& text) {
+    if (text.empty() || text.size() > 7 ||
+        text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        return -1;
+    }
+    return std::strtol(text.c_str(), nullptr, 16);
+}
+
+// A plain file name the harness may create: no separators, no dots-only names.
+bool Plain(const std::string& name) {
+    return !name.empty() && name.size() < 100 && name != "." && name != ".." &&
+           name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+// The entry a name creates in the folder: separators either way, empty and "." parts
+// dropped ("\\b.bin" and "./b.bin" both make "b.bin").
+std::string EntryOf(const std::string& name) {
+    std::vector<std::string> parts;
+    for (const std::string& part : Split(name, "\\/")) {
+        if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+    }
+    return parts.size() == 1 ? parts[0] : std::string();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::set<std::string> Entries(const std::string& folder) {
+    std::set<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                names.insert(name);
+            }
+        }
+        ::closedir(dir);
+    }
+    return names;
+}
+
+void Empty(const std::string& folder) {
+    for (const std::string& name : Entries(folder)) {
+        ::unlink((folder + "/" + name).c_str());
+    }
+}
+
+void Check(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+const std::string& Folder() {
+    static const std::string folder = [] {
+        const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        std::string pattern = std::string(base) + "/kelbrin-fuzz-XXXXXX";
+        Check(::mkdtemp(pattern.data()) != nullptr, "a temporary folder");
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{kLargestFile, kLargestFile};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return pattern;
+    }();
+    return folder;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string script(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> lines = Split(script, "\r\n");
+    const std::string originalName = Field(lines, 0, 1);
+    const std::string expandedName = Field(lines, 0, 2);
+    const long imageSize = Hex(Field(lines, 1, 1));
+    const long headerSize = Hex(Field(lines, 2, 1));
+
+    std::string original;
+    if (imageSize >= 0 && static_cast<std::size_t>(imageSize) <= kLargestOriginal) {
+        // The script's own length picks whether the original carries a header.
+        const bool headered = headerSize > 0 && headerSize <= 0x200 && size % 2 == 1;
+        original.resize(static_cast<std::size_t>(imageSize + (headered ? headerSize : 0)));
+        for (std::size_t i = 0; i < original.size(); ++i) {
+            original[i] = static_cast<char>(i * 31 + i / 256);
+        }
+    }
+
+    const std::string& folder = Folder();
+    for (std::int16_t index = 0; index < 2; ++index) {
+        Empty(folder);
+        WriteFile(folder + "/Kelbrin.txt", script);
+        const bool haveOriginal = Plain(originalName) && originalName != "Kelbrin.txt";
+        if (haveOriginal) {
+            WriteFile(folder + "/" + originalName, original);
+        }
+
+        CountingWindow window;
+        kelbrin::Expand(index, folder, window);
+
+        Check(window.LastStatus == "Expansion Done" || window.LastStatus == "Ended due to Error",
+              "the run ends with one of its two final status texts");
+        Check(window.LastStatus != "Ended due to Error" || window.Boxes >= 1,
+              "a failure shows its box");
+        Check(ReadFile(folder + "/Kelbrin.txt") == script, "the script is unchanged");
+        if (haveOriginal) {
+            Check(ReadFile(folder + "/" + originalName) == original, "the original is unchanged");
+        }
+        for (const std::string& name : Entries(folder)) {
+            Check(name == "Kelbrin.txt" || (haveOriginal && name == originalName) ||
+                      name == EntryOf(expandedName),
+                  "nothing is created but the expanded file");
+        }
+    }
+    return 0;
+}
