@@ -2,15 +2,22 @@
 // machines. Exit status: 0 when the expansion is done, 1 when it ended with an error,
 // 2 for a usage error.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/ConsoleWindow.h"
+#include "common/FileHandle.h"
 #include "engine/Expand.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -86,20 +93,38 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     return std::nullopt;
 }
 
-std::string CurrentDirectory() {
-    std::vector<char> buffer(4096);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) {
-            return ".";
+#ifdef _WIN32
+// The output is the same bytes on every system: in text mode the C runtime would write each
+// LF as CR LF. A console is told that the bytes are UTF-8 while the program runs, so that text
+// from the script shows as written.
+class WindowsStreams {
+public:
+    WindowsStreams() : consoleCodePage_(::GetConsoleOutputCP()) {
+        ::_setmode(::_fileno(stdout), _O_BINARY);
+        ::_setmode(::_fileno(stderr), _O_BINARY);
+        if (consoleCodePage_ != 0) {
+            ::SetConsoleOutputCP(CP_UTF8);
         }
-        buffer.resize(buffer.size() * 2);
     }
-    return buffer.data();
-}
+    ~WindowsStreams() {
+        if (consoleCodePage_ != 0) {
+            ::SetConsoleOutputCP(consoleCodePage_);
+        }
+    }
+    WindowsStreams(const WindowsStreams&) = delete;
+    WindowsStreams& operator=(const WindowsStreams&) = delete;
+
+private:
+    UINT consoleCodePage_; // 0: no console
+};
+#endif
 
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    const WindowsStreams streams;
+#endif
     Options options;
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (const auto problem = Parse(args, options)) {
@@ -120,7 +145,8 @@ int main(int argc, char** argv) {
     static char outBuffer[64 * 1024];
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     kelbrin::ConsoleWindow window(stdout, stderr);
-    kelbrin::Expand(*options.Index, options.Directory.value_or(CurrentDirectory()), window);
+    kelbrin::Expand(*options.Index, options.Directory.value_or(kelbrin::WorkingDirectory()),
+                    window);
     if (std::fflush(stdout) != 0) {
         std::fprintf(stderr, "kelbrin-cli: cannot write to standard output: %s\n",
                      std::strerror(errno));

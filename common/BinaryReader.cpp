@@ -1,9 +1,7 @@
 #include "common/BinaryReader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace kelbrin {
 
@@ -18,22 +16,7 @@ BinaryReader::BinaryReader(const std::string& path)
     : file_(OpenForReading(path)), cache_(kCacheSize) {}
 
 std::size_t BinaryReader::ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::pread(file_.Get(), bytes.data() + done, bytes.size() - done,
-                                    static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw TransferError(errno);
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
+    return file_.ReadAt(offset, bytes.data(), bytes.size());
 }
 
 std::size_t BinaryReader::ReadUpTo(std::span<std::uint8_t> bytes) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/FileDescriptor.h"
+#include "common/FileHandle.h"
 
 namespace kelbrin {
 
@@ -25,14 +25,14 @@ public:
     // count, which is short only at the end of the file.
     std::size_t ReadUpTo(std::span<std::uint8_t> bytes);
     void Close() { file_.Close(); }
-    // For copies that the kernel makes from file to file.
-    int Descriptor() const noexcept { return file_.Get(); }
+    // For copies that the system makes from file to file.
+    const FileHandle& File() const noexcept { return file_; }
 
 private:
     // Reads at `offset` straight from the file; returns the bytes that exist there.
     std::size_t ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes);
 
-    FileDescriptor file_;
+    FileHandle file_;
     std::int64_t position_ = 0;
     std::vector<std::uint8_t> cache_;
     std::int64_t cacheStart_ = 0;

@@ -1,9 +1,7 @@
 #include "common/BinaryWriter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace kelbrin {
 
@@ -19,17 +17,7 @@ BinaryWriter::BinaryWriter(const std::string& path, WriteMode mode)
     : file_(OpenForWriting(path, mode)), buffer_(kBufferSize) {}
 
 void BinaryWriter::WriteThrough(const std::uint8_t* bytes, std::size_t count) {
-    while (count > 0) {
-        const ssize_t put = ::write(file_.Get(), bytes, count);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw TransferError(errno);
-        }
-        bytes += put;
-        count -= static_cast<std::size_t>(put);
-    }
+    file_.Write(bytes, count);
 }
 
 void BinaryWriter::Flush() {
@@ -77,43 +65,12 @@ void BinaryWriter::WriteRepeated(std::uint8_t value, std::int64_t count) {
     }
 }
 
-std::int64_t BinaryWriter::CopyInKernel(BinaryReader& source, std::int64_t count) {
-#ifdef __linux__
-    Flush();
-    std::int64_t copied = 0;
-    while (copied < count) {
-        auto from = static_cast<off_t>(source.Position());
-        const ssize_t moved = ::copy_file_range(source.Descriptor(), &from, file_.Get(), nullptr,
-                                                static_cast<std::size_t>(count - copied), 0);
-        if (moved < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            // Not possible between these files (a device, another file system, an old
-            // kernel): the caller copies the rest through the buffer.
-            if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
-                errno == EBADF) {
-                break;
-            }
-            throw TransferError(errno);
-        }
-        if (moved == 0) {
-            break; // the source ended: the rest reads as 00
-        }
-        source.Seek(source.Position() + moved);
-        copied += moved;
-    }
-    return copied;
-#else
-    (void)source;
-    (void)count;
-    return 0;
-#endif
-}
-
 void BinaryWriter::CopyFrom(BinaryReader& source, std::int64_t count) {
     if (count >= kKernelCopyThreshold) {
-        count -= CopyInKernel(source, count);
+        Flush();
+        const std::int64_t copied = file_.CopyFrom(source.File(), source.Position(), count);
+        source.Seek(source.Position() + copied);
+        count -= copied;
     }
     while (count > 0) {
         if (used_ == buffer_.size()) {

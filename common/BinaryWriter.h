@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/BinaryReader.h"
-#include "common/FileDescriptor.h"
+#include "common/FileHandle.h"
 
 namespace kelbrin {
 
@@ -22,22 +22,19 @@ public:
     void WriteByte(std::uint8_t value);
     void WriteRepeated(std::uint8_t value, std::int64_t count);
     // Writes `count` bytes read from `source` at its position (00 past its end); both
-    // advance. Long stretches are copied by the kernel, file to file.
+    // advance. Where the system can, long stretches are copied by it, file to file.
     void CopyFrom(BinaryReader& source, std::int64_t count);
     void Flush();
     // Flushes and closes; a file already closed is left alone.
     void Close();
     // Closes without writing what is still buffered, for a run that is already failing.
-    void Abandon() { file_ = FileDescriptor(); }
+    void Abandon() { file_ = FileHandle(); }
     bool IsOpen() const noexcept { return file_.IsOpen(); }
 
 private:
     void WriteThrough(const std::uint8_t* bytes, std::size_t count);
-    // Copies what it can without passing the bytes through this process; returns the
-    // count copied, short when the source ends or the file systems cannot do it.
-    std::int64_t CopyInKernel(BinaryReader& source, std::int64_t count);
 
-    FileDescriptor file_;
+    FileHandle file_;
     std::vector<std::uint8_t> buffer_;
     std::size_t used_ = 0;
 };

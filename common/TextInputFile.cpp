@@ -1,9 +1,7 @@
 #include "common/TextInputFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <unistd.h>
 
 namespace kelbrin {
 
@@ -20,17 +18,11 @@ TextInputFile::TextInputFile(const std::string& path)
     : file_(OpenForReading(path)), buffer_(kBufferSize) {}
 
 bool TextInputFile::Fill() {
+    // A failing read leaves the buffer empty.
     begin_ = 0;
     end_ = 0;
-    ssize_t got;
-    do {
-        got = ::read(file_.Get(), buffer_.data(), buffer_.size());
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
-        throw TransferError(errno);
-    }
-    end_ = static_cast<std::size_t>(got);
-    return got > 0;
+    end_ = file_.Read(buffer_.data(), buffer_.size());
+    return end_ > 0;
 }
 
 bool TextInputFile::AtEnd() {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/FileDescriptor.h"
+#include "common/FileHandle.h"
 
 namespace kelbrin {
 
@@ -24,7 +24,7 @@ private:
     // Reads more of the file into the buffer; false at the end of the file.
     bool Fill();
 
-    FileDescriptor file_;
+    FileHandle file_;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
