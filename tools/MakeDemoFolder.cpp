@@ -57,13 +57,13 @@ int main(int argc, char** argv) {
     std::filesystem::remove(folder / kExpandedName, error);
     const std::string original = DemoOriginal();
     if (!WriteFile(folder / kOriginalName, original)) {
-        std::fprintf(stderr, "kelbrin-demo: cannot write into %s\n", folder.c_str());
+        std::fprintf(stderr, "kelbrin-demo: cannot write into %s\n", argv[1]);
         return 1;
     }
     const std::string digest =
         kelbrin::MD5().DigestFileToHexStr((folder / kOriginalName).string(), true, 16);
     if (!WriteFile(folder / "Kelbrin.txt", DemoScript(digest))) {
-        std::fprintf(stderr, "kelbrin-demo: cannot write into %s\n", folder.c_str());
+        std::fprintf(stderr, "kelbrin-demo: cannot write into %s\n", argv[1]);
         return 1;
     }
     return 0;
