@@ -1,4 +1,3 @@
-#include <cctype>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -76,19 +75,14 @@ TEST(CliReport, StatusTextsGoToStdoutAndBoxesToStderrExactly) {
     }
 }
 
-// The digest shown on a mismatch is md5sum's digest of the original without its header.
+// The digest shown on a mismatch is that of the original without its header: sixteen "Z"
+// bytes, whose digest md5sum gives as da3e47efef640970730e56d1aa4aa9c1.
 TEST(CliReport, ChecksumMismatchPrintsTheDigestAndStillExpands) {
     GameFolder folder;
     folder.WriteInGame("Kelbrin.txt",
                        ScriptOf({kName, "SIZE\t10\t10\tWRONG", "HEADER\t4", "COPY\t0\t0"}));
     folder.WriteInGame("orig.nes", "HDR!" + kOriginal);
-    folder.WriteInGame("payload.bin", kOriginal);
-    const ProgramResult sum = RunProgram("/usr/bin/md5sum", {folder.Game + "/payload.bin"});
-    ASSERT_EQ(sum.ExitStatus, 0);
-    std::string digest = sum.Out.substr(0, 32);
-    for (char& c : digest) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
+    const std::string digest = "DA3E47EFEF640970730E56D1AA4AA9C1";
 
     const ProgramResult r = RunCli({"--remove-header", "--dir", folder.Game});
 

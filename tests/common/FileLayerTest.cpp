@@ -1,13 +1,20 @@
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 #include "common/BinaryReader.h"
 #include "common/BinaryWriter.h"
+#include "common/General_Routines.h"
 #include "common/TextInputFile.h"
 #include "tests/common/RaisedNumber.h"
 #include "tests/support/TempFolder.h"
@@ -65,15 +72,14 @@ TEST(TextInputFileTest, EachLineEndKindEndsOneLineAndTheLastEndAddsNone) {
 TEST(OpenTest, EachKindOfUnusablePathRaisesItsNumber) {
     TempFolder folder;
     folder.Write("file.bin", "abc");
-    ASSERT_EQ(::mkdir(folder.PathOf("dir").c_str(), 0755), 0);
-    ASSERT_EQ(::mkfifo(folder.PathOf("fifo").c_str(), 0644), 0);
-    ASSERT_EQ(::mkdir(folder.PathOf("sub").c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(folder.PathOf("dir")));
+    ASSERT_TRUE(std::filesystem::create_directory(folder.PathOf("sub")));
     folder.Write("sub/x.bin", "x");
     struct Row {
         std::string name, path;
         int readError, writeError; // 0: opens
     };
-    const std::vector<Row> table = {
+    std::vector<Row> table = {
         {"existing file", folder.PathOf("file.bin"), 0, 0},
         {"Windows separators reach sub/x.bin", folder.Path() + "\\sub\\x.bin", 0, 0},
         {"missing file in an existing folder", folder.PathOf("missing.bin"), 53, 0},
@@ -81,10 +87,17 @@ TEST(OpenTest, EachKindOfUnusablePathRaisesItsNumber) {
         {"a file used as a folder", folder.PathOf("file.bin/x.bin"), 76, 76},
         {"missing folder, Windows separators", folder.Path() + "\\nofolder\\x.bin", 76, 76},
         {"a directory", folder.PathOf("dir"), 75, 75},
-        {"a FIFO without the other end", folder.PathOf("fifo"), 75, 75},
         {"NUL in the name", folder.PathOf(std::string("file.bin\0", 9)), 52, 52},
         {"name too long", folder.PathOf(std::string(300, 'n')), 52, 52},
     };
+#ifdef _WIN32
+    // A device is no file to read, but anything may be written to it.
+    table.push_back({"the NUL device", "NUL", 75, 0});
+    table.push_back({"a name the system refuses", folder.PathOf("a?.bin"), 52, 52});
+#else
+    ASSERT_EQ(::mkfifo(folder.PathOf("fifo").c_str(), 0644), 0);
+    table.push_back({"a FIFO without the other end", folder.PathOf("fifo"), 75, 75});
+#endif
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(RaisedNumber([&] { TextInputFile file(row.path); }), row.readError);
@@ -96,14 +109,24 @@ TEST(OpenTest, EachKindOfUnusablePathRaisesItsNumber) {
 }
 
 TEST(OpenTest, MissingPermissionIsError70) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root may read and write any file";
-    }
     TempFolder folder;
     folder.Write("locked.bin", "abc");
     folder.Write("readonly.bin", "abc");
+#ifdef _WIN32
+    // Windows locks a file by holding it open without sharing, and its read-only attribute
+    // holds for every user.
+    const HANDLE lock = ::CreateFileA(folder.PathOf("locked.bin").c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    std::filesystem::permissions(folder.PathOf("readonly.bin"), std::filesystem::perms::all,
+                                 std::filesystem::perm_options::remove);
+#else
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may read and write any file";
+    }
     ASSERT_EQ(::chmod(folder.PathOf("locked.bin").c_str(), 0), 0);
     ASSERT_EQ(::chmod(folder.PathOf("readonly.bin").c_str(), 0444), 0);
+#endif
     const std::string locked = folder.PathOf("locked.bin");
     EXPECT_EQ(RaisedNumber([&] { TextInputFile file(locked); }), ErrPermissionDenied);
     EXPECT_EQ(RaisedNumber([&] { BinaryReader file(locked); }), ErrPermissionDenied);
@@ -111,7 +134,27 @@ TEST(OpenTest, MissingPermissionIsError70) {
     EXPECT_EQ(RaisedNumber([&] { BinaryWriter file(readOnly, WriteMode::Truncate); }),
               ErrPermissionDenied);
     EXPECT_EQ(folder.Read("readonly.bin"), "abc");
+#ifdef _WIN32
+    ::CloseHandle(lock);
+#endif
 }
+
+#ifdef _WIN32
+// Script names are 8-bit text that Windows reads in its ANSI code page: byte C4 is "\u00C4" in
+// Windows-1252, both for the file layer and for FileLength.
+TEST(OpenTest, EightBitNamesGoThroughTheAnsiCodePage) {
+    if (::GetACP() != 1252) {
+        GTEST_SKIP() << "the ANSI code page here is " << ::GetACP() << ", not Windows-1252";
+    }
+    TempFolder folder;
+    const std::string name = folder.PathOf("\xC4rger.nes");
+    BinaryWriter writer(name, WriteMode::Truncate);
+    writer.Write(std::vector<std::uint8_t>{1, 2, 3});
+    writer.Close();
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.Path()) / L"\u00C4rger.nes"));
+    EXPECT_EQ(FileLength(name), 3);
+}
+#endif
 
 std::uint8_t Pattern(std::int64_t at) {
     return static_cast<std::uint8_t>(at * 13 + at / 251);
@@ -263,6 +306,9 @@ TEST(BinaryWriterTest, CopyFromKeepsOrderAcrossBufferedAndKernelCopies) {
 }
 
 TEST(BinaryWriterTest, FullDeviceRaisesDiskFull) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no device that is always full";
+#else
     if (::access("/dev/full", W_OK) != 0) {
         GTEST_SKIP() << "no writable /dev/full";
     }
@@ -278,6 +324,7 @@ TEST(BinaryWriterTest, FullDeviceRaisesDiskFull) {
         BinaryWriter writer("/dev/full", WriteMode::Truncate);
         EXPECT_EQ(RaisedNumber([&] { action(writer); }), ErrDiskFull);
     }
+#endif
 }
 
 } // namespace

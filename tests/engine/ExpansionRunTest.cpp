@@ -2,13 +2,15 @@
 // header, what the window is told and in which order, and the decided corner cases.
 
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "tests/engine/RunFolder.h"
 
@@ -174,12 +176,21 @@ TEST(Run, TwoNamesForTheOriginalAreTheSameName) {
         std::string ExpandedName;
         std::string Shown;
     };
-    for (const Case& c : {Case{"./orig.nes", "./orig.nes"}, Case{".\\orig.nes", "orig.nes"},
-                          Case{"link.nes", "link.nes"}}) {
+    std::vector<Case> cases = {
+        {"./orig.nes", "./orig.nes"}, {".\\orig.nes", "orig.nes"}, {"link.nes", "link.nes"}};
+#ifdef _WIN32
+    cases.push_back({"ORIG.NES", "ORIG.NES"}); // names ignore letter case there
+#endif
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.ExpandedName);
         RunFolder run;
         run.Original(Image(0x40));
+#ifdef _WIN32
+        std::filesystem::create_hard_link(run.Folder.PathOf("orig.nes"),
+                                          run.Folder.PathOf("link.nes"));
+#else
         std::filesystem::create_symlink("orig.nes", run.Folder.PathOf("link.nes"));
+#endif
         run.Script({"NAME\torig.nes\t" + c.ExpandedName, kSizeLine, kHeaderLine, kCopyLine});
         run.Run(1);
         run.ExpectFailure(RuleBox("Original and Expanded rom names are the same:" + c.Shown));
@@ -192,8 +203,13 @@ TEST(Run, ExpandedNameOfTheScriptNeverTruncatesIt) {
         std::string ExpandedName;
         std::string Shown;
     };
-    for (const Case& c : {Case{"Kelbrin.txt", "Kelbrin.txt"}, Case{".\\Kelbrin.txt", "Kelbrin.txt"},
-                          Case{"./Kelbrin.txt", "./Kelbrin.txt"}}) {
+    std::vector<Case> cases = {{"Kelbrin.txt", "Kelbrin.txt"},
+                               {".\\Kelbrin.txt", "Kelbrin.txt"},
+                               {"./Kelbrin.txt", "./Kelbrin.txt"}};
+#ifdef _WIN32
+    cases.push_back({"KELBRIN.TXT", "KELBRIN.TXT"});
+#endif
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.ExpandedName);
         RunFolder run;
         run.Original(Image(0x40));
@@ -210,11 +226,11 @@ TEST(Run, ExpandedNameOfTheScriptNeverTruncatesIt) {
 
 TEST(Run, LengthAboveFourGibibytesIsNotTakenForItsLowBits) {
     RunFolder run;
-    const int fd = ::open(run.Folder.PathOf("orig.nes").c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(fd, 0);
-    const bool sized = ::ftruncate(fd, (std::int64_t{1} << 32) + 5) == 0;
-    ::close(fd);
-    if (!sized) {
+    run.Original("");
+    std::error_code refused;
+    std::filesystem::resize_file(run.Folder.PathOf("orig.nes"), (std::uintmax_t{1} << 32) + 5,
+                                 refused);
+    if (refused) {
         GTEST_SKIP() << "the file system refuses a sparse file of 4 GiB + 5 bytes";
     }
     run.Script({kNameLine, "SIZE\t5\t5", "HEADER\t0", kCopyLine});
@@ -253,7 +269,32 @@ TEST(Run, LineCounterRunsOutAfterLine32767) {
     }
 }
 
+// The expanded file must stay as it was: nothing may have emptied it.
+TEST(Run, ReadOnlyExpandedFileIsRefusedAndKept) {
+#ifndef _WIN32
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may write any file";
+    }
+#endif
+    RunFolder run;
+    run.Original(Image(0x40));
+    run.Folder.Write("big.nes", "OLD");
+    std::filesystem::permissions(run.Folder.PathOf("big.nes"),
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    run.Script({kNameLine, kSizeLine, kHeaderLine, kCopyLine});
+    run.Run(1);
+    run.ExpectFailure("Error #70 -> Permission denied\r\n\r\nCan't save to Expanded ROM file: "
+                      "'big.nes'");
+    EXPECT_EQ(run.File(), "OLD");
+}
+
 TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no device that is always full";
+#else
     if (::access("/dev/full", W_OK) != 0) {
         GTEST_SKIP() << "no /dev/full on this machine";
     }
@@ -279,6 +320,7 @@ TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
         run.Run(c.Index);
         run.ExpectFailure("Error #61 -> Disk full\r\n\r\n" + c.Context);
     }
+#endif
 }
 
 } // namespace

@@ -78,6 +78,9 @@ TEST(MD5DigestTest, RfcSuiteGivesUpperCaseDigestsForStringsAndFiles) {
 }
 
 TEST(MD5DigestTest, FileStringAndPiecewiseDigestsAgreeWithCoreutilsAtEveryBoundary) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the reference digests come from md5sum, which Windows lacks";
+#else
     // Around the reader's 256 KiB chunk and far past it, then every short length.
     std::vector<std::size_t> lengths = {255,   256,    4095,   4096,   65535,
                                         65536, 262143, 262144, 262145, 1000003};
@@ -121,6 +124,7 @@ TEST(MD5DigestTest, FileStringAndPiecewiseDigestsAgreeWithCoreutilsAtEveryBounda
         pieced.MD5Final();
         EXPECT_EQ(pieced.GetValues(), expected);
     }
+#endif
 }
 
 TEST(MD5DigestTest, HeaderIsSkippedOnlyWhenTheOriginalHasOne) {

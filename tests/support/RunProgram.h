@@ -12,7 +12,8 @@ struct ProgramResult {
 };
 
 // Runs `program` with `args` in `directory` (empty: the current one), without standard
-// input, and collects both output streams.
+// input, and collects both output streams. On Windows a `program` without a folder is looked
+// for first beside the running test program.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& directory = "");
 

@@ -1,30 +1,50 @@
 #include "tests/support/TempFolder.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
-#include <vector>
 
 namespace kelbrin::test {
 
+namespace fs = std::filesystem;
+
 TempFolder::TempFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kelbrin-test-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (::mkdtemp(name.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+    std::string base = fs::temp_directory_path().string();
+    if (!base.empty() && base.back() != kSeparator) {
+        base += kSeparator;
     }
-    path_ = name.data();
+    std::random_device seed;
+    std::mt19937 draw(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(draw()));
+        const std::string candidate = base + "kelbrin test " + suffix;
+        std::error_code error;
+        if (fs::create_directory(candidate, error)) {
+            path_ = candidate;
+            return;
+        }
+        if (error) {
+            break;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder under " + base);
 }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
+#ifdef _WIN32
+    // Windows deletes no read-only file: take the attribute off every file first.
+    for (fs::recursive_directory_iterator it(path_, ignored), end; !ignored && it != end;
+         it.increment(ignored)) {
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+    }
+#endif
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
 }
 
 void TempFolder::Write(const std::string& name, const std::string& bytes) const {
@@ -45,7 +65,7 @@ std::optional<std::string> TempFolder::Read(const std::string& name) const {
 
 bool TempFolder::Exists(const std::string& name) const {
     std::error_code ignored;
-    return std::filesystem::exists(std::filesystem::symlink_status(PathOf(name), ignored));
+    return fs::exists(fs::symlink_status(PathOf(name), ignored));
 }
 
 } // namespace kelbrin::test

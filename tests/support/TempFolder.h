@@ -6,7 +6,8 @@
 namespace kelbrin::test {
 
 // A fresh folder under the system's temporary directory, removed with everything in it
-// when the object goes.
+// when the object goes. Its name holds a blank, so that every test also proves that such
+// names work; on Windows its path is written the Windows way (drive letter, backslashes).
 class TempFolder {
 public:
     TempFolder();
@@ -15,11 +16,17 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const noexcept { return path_; }
-    std::string PathOf(const std::string& name) const { return path_ + "/" + name; }
+    std::string PathOf(const std::string& name) const { return path_ + kSeparator + name; }
 
     void Write(const std::string& name, const std::string& bytes) const;
     std::optional<std::string> Read(const std::string& name) const;
     bool Exists(const std::string& name) const;
+
+#ifdef _WIN32
+    static constexpr char kSeparator = '\\';
+#else
+    static constexpr char kSeparator = '/';
+#endif
 
 private:
     std::string path_;
