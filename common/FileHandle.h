@@ -43,6 +43,9 @@ public:
     std::int64_t CopyFrom(const FileHandle& source, std::int64_t sourceOffset, std::int64_t count);
 
 private:
+    // Closes without a word, for files whose failure is already being reported.
+    static void CloseQuietly(Native native) noexcept;
+
     Native native_ = -1;
 };
 

@@ -82,21 +82,8 @@ int OpenNative(const std::string& nativePath, int flags) {
 
 } // namespace
 
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-        if (IsOpen()) {
-            ::close(Fd(native_));
-        }
-        native_ = other.native_;
-        other.native_ = -1;
-    }
-    return *this;
-}
-
-FileHandle::~FileHandle() {
-    if (IsOpen()) {
-        ::close(Fd(native_));
-    }
+void FileHandle::CloseQuietly(Native native) noexcept {
+    ::close(Fd(native));
 }
 
 void FileHandle::Close() {

@@ -78,21 +78,8 @@ HANDLE OpenNative(const std::string& nativePath, DWORD access, DWORD disposition
 
 } // namespace
 
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-        if (IsOpen()) {
-            ::CloseHandle(Win(native_));
-        }
-        native_ = other.native_;
-        other.native_ = -1;
-    }
-    return *this;
-}
-
-FileHandle::~FileHandle() {
-    if (IsOpen()) {
-        ::CloseHandle(Win(native_));
-    }
+void FileHandle::CloseQuietly(Native native) noexcept {
+    ::CloseHandle(Win(native));
 }
 
 void FileHandle::Close() {

@@ -1,0 +1,22 @@
+#include "common/FileHandle.h"
+
+namespace kelbrin {
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        if (IsOpen()) {
+            CloseQuietly(native_);
+        }
+        native_ = other.native_;
+        other.native_ = -1;
+    }
+    return *this;
+}
+
+FileHandle::~FileHandle() {
+    if (IsOpen()) {
+        CloseQuietly(native_);
+    }
+}
+
+} // namespace kelbrin
