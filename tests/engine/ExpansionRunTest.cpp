@@ -36,8 +36,7 @@ TEST_P(FileFailure, ShowsNumberDescriptionAndContext) {
     const FileFailureCase& c = GetParam();
     RunFolder run;
     std::filesystem::create_directory(run.Folder.PathOf("sub"));
-    run.Original(Image(0x40));
-    run.Folder.Write("big.nes", "OLD");
+    run.OriginalAndOldExpanded();
     if (c.Lines) {
         run.Script(*c.Lines);
     }
@@ -277,8 +276,7 @@ TEST(Run, ReadOnlyExpandedFileIsRefusedAndKept) {
     }
 #endif
     RunFolder run;
-    run.Original(Image(0x40));
-    run.Folder.Write("big.nes", "OLD");
+    run.OriginalAndOldExpanded();
     std::filesystem::permissions(run.Folder.PathOf("big.nes"),
                                  std::filesystem::perms::owner_write |
                                      std::filesystem::perms::group_write |

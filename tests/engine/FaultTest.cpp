@@ -102,8 +102,7 @@ class ReadError : public ::testing::TestWithParam<ReadErrorCase> {};
 TEST_P(ReadError, IsAnAccessErrorBeforeTheExpandedFileIsTouched) {
     const ReadErrorCase& c = GetParam();
     RunFolder run;
-    run.Original(Image(0x40));
-    run.Folder.Write("big.nes", "OLD");
+    run.OriginalAndOldExpanded();
     const std::string odd = run.Folder.PathOf(c.Odd);
     ASSERT_TRUE(c.Fifo ? ::mkfifo(odd.c_str(), 0644) == 0 : fs::create_directory(odd));
     if (c.Odd != "Kelbrin.txt") {
@@ -204,8 +203,7 @@ class HostileScript : public ::testing::TestWithParam<HostileCase> {};
 TEST_P(HostileScript, EndsInItsRuleOrFileErrorInsideTheFolder) {
     const HostileCase& c = GetParam();
     RunFolder run;
-    run.Original(Image(0x40));
-    run.Folder.Write("big.nes", "OLD");
+    run.OriginalAndOldExpanded();
     run.Script(c.Lines);
     RunWatched(run);
     if (c.Box.empty()) {

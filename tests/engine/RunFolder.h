@@ -60,6 +60,12 @@ struct RunFolder {
         Folder.Write("Kelbrin.txt", Join(lines, lineEnd));
     }
     void Original(const std::string& bytes) { Folder.Write("orig.nes", bytes); }
+    // A 64-byte original beside an expanded file that holds "OLD", so that a run which leaves
+    // the expanded file alone, empties it or writes part of it can be told apart.
+    void OriginalAndOldExpanded() {
+        Original(Image(0x40));
+        Folder.Write("big.nes", "OLD");
+    }
     void Run(std::int16_t index) { Expand(index, Folder.Path(), Window); }
     std::string File(const std::string& name = "big.nes") const {
         return Folder.Read(name).value_or("<missing>");

@@ -35,8 +35,7 @@ class BrokenRule : public ::testing::TestWithParam<BrokenRuleCase> {};
 TEST_P(BrokenRule, ShowsItsMessageAndLeavesTheExpandedFileAsWritten) {
     const BrokenRuleCase& c = GetParam();
     RunFolder run;
-    run.Original(Image(0x40));
-    run.Folder.Write("big.nes", "OLD");
+    run.OriginalAndOldExpanded();
     run.Script(c.Lines);
     run.Run(c.Index);
     run.ExpectFailure(RuleBox(c.Message));
