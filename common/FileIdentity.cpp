@@ -1,7 +1,6 @@
 #include "common/FileIdentity.h"
 
 #include "common/FileHandle.h"
-#include "common/NativePath.h"
 
 namespace kelbrin {
 
@@ -9,8 +8,8 @@ bool SameExistingFile(const std::string& first, const std::string& second) {
     if (first.find('\0') != std::string::npos || second.find('\0') != std::string::npos) {
         return false;
     }
-    const std::optional<FileKey> a = ExistingFileKey(NativePath(first));
-    return a && a == ExistingFileKey(NativePath(second));
+    const std::optional<FileKey> a = ExistingFileKey(first);
+    return a && a == ExistingFileKey(second);
 }
 
 } // namespace kelbrin
