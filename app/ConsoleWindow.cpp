@@ -4,33 +4,56 @@
 
 namespace kelbrin {
 
-void ConsoleWindow::WriteLine(std::FILE* stream, const std::string& text) {
-    const std::string shown = DisplayText(text) + "\n";
-    std::fwrite(shown.data(), 1, shown.size(), stream);
+void ConsoleWindow::Write(std::FILE* stream, std::string_view text) {
+    const auto put = [stream](std::string_view bytes) {
+        std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    };
+    // A CR whose LF may still come at the start of the next piece.
+    bool carriageReturn = false;
+    PutDisplayText(text, [&](std::string_view piece) {
+        if (carriageReturn && !piece.starts_with('\n')) {
+            put("\r");
+        }
+        carriageReturn = false;
+        for (;;) {
+            const std::size_t cr = piece.find('\r');
+            put(piece.substr(0, cr));
+            if (cr == std::string_view::npos) {
+                return;
+            }
+            piece.remove_prefix(cr + 1);
+            if (piece.empty()) {
+                carriageReturn = true;
+                return;
+            }
+            if (piece.front() != '\n') {
+                put("\r");
+            }
+        }
+    });
+    if (carriageReturn) {
+        put("\r");
+    }
 }
 
 void ConsoleWindow::SetStatus(const std::string& text) {
     lastStatus_ = text;
-    WriteLine(out_, text);
+    Write(out_, text);
+    Write(out_, "\n");
 }
 
 void ConsoleWindow::ShowMD5(const std::string& digest) {
-    WriteLine(out_, "MD5: " + digest);
+    Write(out_, "MD5: ");
+    Write(out_, digest);
+    Write(out_, "\n");
 }
 
 void ConsoleWindow::ShowMessageBox(const std::string& message, const std::string&, MessageBoxIcon) {
-    std::string text;
-    text.reserve(message.size() + 1);
-    for (std::size_t i = 0; i < message.size(); ++i) {
-        if (message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n') {
-            continue;
-        }
-        text += message[i];
-    }
     // Standard output is flushed first, so that both streams read in order when they
     // share a terminal or a file.
     std::fflush(out_);
-    WriteLine(err_, text + "\n");
+    Write(err_, message);
+    Write(err_, "\n\n");
     std::fflush(err_);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "engine/RunWindow.h"
 
@@ -9,7 +10,9 @@ namespace kelbrin {
 
 // The run's window on a terminal: status texts and the MD5 row go to standard output, one
 // line each; message boxes go to standard error as their text followed by an empty line,
-// and need no one to close them.
+// and need no one to close them. A stream that cannot be written (a reader that went away, a
+// full disk) never stops the run: that part of the report is lost, and the stream's error
+// indicator tells the caller so afterwards.
 class ConsoleWindow : public RunWindow {
 public:
     ConsoleWindow(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
@@ -24,7 +27,9 @@ public:
     const std::string& LastStatus() const noexcept { return lastStatus_; }
 
 private:
-    void WriteLine(std::FILE* stream, const std::string& text);
+    // Writes `text` as a terminal shows it: script bytes as UTF-8, each CR LF as LF. A message
+    // may quote a script line of any length, so it goes out piece by piece, never copied whole.
+    static void Write(std::FILE* stream, std::string_view text);
 
     std::FILE* out_;
     std::FILE* err_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace kelbrin {
 
@@ -9,14 +10,29 @@ namespace {
 
 constexpr std::size_t kCacheSize = 64 * 1024;
 constexpr std::size_t kSmallestFill = 512;
+// A reader that was told no length takes the file as long as it is.
+constexpr std::int64_t kUnknownLength = std::numeric_limits<std::int64_t>::max();
 
 } // namespace
 
-BinaryReader::BinaryReader(const std::string& path)
-    : file_(OpenForReading(path)), cache_(kCacheSize) {}
+BinaryReader::BinaryReader(const std::string& path) : BinaryReader(path, kUnknownLength) {}
+
+BinaryReader::BinaryReader(const std::string& path, std::int64_t length)
+    : file_(OpenForReading(path)), length_(length), cache_(kCacheSize) {}
+
+std::int64_t BinaryReader::BytesToTake() const noexcept {
+    return std::max<std::int64_t>(length_ - position_, 0);
+}
 
 std::size_t BinaryReader::ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) {
-    return file_.ReadAt(offset, bytes.data(), bytes.size());
+    const std::int64_t inside = std::max<std::int64_t>(length_ - offset, 0);
+    const std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::int64_t>(inside, std::ssize(bytes)));
+    const std::size_t got = file_.ReadAt(offset, bytes.data(), wanted);
+    if (got < wanted && length_ != kUnknownLength) {
+        throw RuntimeError(ErrInputPastEndOfFile);
+    }
+    return got;
 }
 
 std::size_t BinaryReader::ReadUpTo(std::span<std::uint8_t> bytes) {

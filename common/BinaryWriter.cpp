@@ -68,7 +68,8 @@ void BinaryWriter::WriteRepeated(std::uint8_t value, std::int64_t count) {
 void BinaryWriter::CopyFrom(BinaryReader& source, std::int64_t count) {
     if (count >= kKernelCopyThreshold) {
         Flush();
-        const std::int64_t copied = file_.CopyFrom(source.File(), source.Position(), count);
+        const std::int64_t copied =
+            file_.CopyFrom(source.File(), source.Position(), std::min(count, source.BytesToTake()));
         source.Seek(source.Position() + copied);
         count -= copied;
     }

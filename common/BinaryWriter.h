@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ public:
     // Closes without writing what is still buffered, for a run that is already failing.
     void Abandon() { file_ = FileHandle(); }
     bool IsOpen() const noexcept { return file_.IsOpen(); }
+    std::optional<FileKey> Key() const { return file_.Key(); }
 
 private:
     void WriteThrough(const std::uint8_t* bytes, std::size_t count);

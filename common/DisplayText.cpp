@@ -75,18 +75,30 @@ void AppendUtf8(std::string& out, char16_t code) {
 
 } // namespace
 
-std::string DisplayText(std::string_view bytes) {
+void PutDisplayText(std::string_view bytes, const std::function<void(std::string_view)>& put) {
     if (IsValidUtf8(bytes)) {
-        return std::string(bytes);
+        put(bytes);
+        return;
     }
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char b : bytes) {
-        const auto c = static_cast<unsigned char>(b);
-        const char16_t code = (c >= 0x80 && c <= 0x9F) ? kWindows1252High[c - 0x80] : c;
-        AppendUtf8(out, code);
+    // Each byte becomes at most three: a piece of this many bytes fits the buffer.
+    constexpr std::size_t kPieceBytes = 4096;
+    std::string converted;
+    converted.reserve(3 * kPieceBytes);
+    for (std::size_t start = 0; start < bytes.size(); start += kPieceBytes) {
+        converted.clear();
+        for (const char b : bytes.substr(start, kPieceBytes)) {
+            const auto c = static_cast<unsigned char>(b);
+            const char16_t code = (c >= 0x80 && c <= 0x9F) ? kWindows1252High[c - 0x80] : c;
+            AppendUtf8(converted, code);
+        }
+        put(converted);
     }
-    return out;
+}
+
+std::string DisplayText(std::string_view bytes) {
+    std::string shown;
+    PutDisplayText(bytes, [&shown](std::string_view piece) { shown.append(piece); });
+    return shown;
 }
 
 } // namespace kelbrin

@@ -9,6 +9,14 @@
 
 namespace kelbrin {
 
+// What tells one existing file from every other: the device and inode, or the volume and the
+// file index. Every name of the file, through any spelling or link, gives the same key.
+struct FileKey {
+    std::uint64_t Volume = 0;
+    std::uint64_t Index = 0;
+    bool operator==(const FileKey&) const = default;
+};
+
 // An open file that closes itself. The system calls behind it live in FileHandlePosix.cpp and
 // FileHandleWindows.cpp; every failure is raised as its numbered error, the same number on
 // every system. Close() reports a failing close; the destructor closes quietly, for files whose
@@ -29,6 +37,8 @@ public:
     Native Get() const noexcept { return native_; }
     bool IsOpen() const noexcept { return native_ != -1; }
     void Close();
+    // What tells the open file from every other (see FileKey); nothing when it cannot be told.
+    std::optional<FileKey> Key() const;
 
     // Reads up to `count` bytes on from where the last read ended; 0 at the end of the file.
     std::size_t Read(void* bytes, std::size_t count);
@@ -60,14 +70,6 @@ enum class WriteMode {
 
 // Opens a file for writing.
 FileHandle OpenForWriting(const std::string& path, WriteMode mode);
-
-// What tells one existing file from every other: the device and inode, or the volume and the
-// file index. Every name of the file, through any spelling or link, gives the same key.
-struct FileKey {
-    std::uint64_t Volume = 0;
-    std::uint64_t Index = 0;
-    bool operator==(const FileKey&) const = default;
-};
 
 // The key of the existing file or folder `nativePath` names; nothing when there is none.
 std::optional<FileKey> ExistingFileKey(const std::string& nativePath);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "common/FileHandle.h"
-#include "common/NativePath.h"
 
 namespace kelbrin {
 
@@ -56,12 +55,12 @@ RuntimeError OpenError(int error, const std::string& nativePath) {
     }
 }
 
-std::string CheckedNativePath(const std::string& path) {
+const std::string& CheckedName(const std::string& path) {
     // The file system cannot take a NUL byte: the name would silently end there.
     if (path.find('\0') != std::string::npos) {
         throw RuntimeError(ErrBadFileName);
     }
-    return NativePath(path);
+    return path;
 }
 
 int OpenNative(const std::string& nativePath, int flags) {
@@ -179,7 +178,7 @@ std::int64_t FileHandle::CopyFrom(const FileHandle& source, std::int64_t sourceO
 }
 
 FileHandle OpenForReading(const std::string& path) {
-    const std::string nativePath = CheckedNativePath(path);
+    const std::string nativePath = CheckedName(path);
     FileHandle file(OpenNative(nativePath, O_RDONLY));
     struct stat info {};
     if (::fstat(Fd(file.Get()), &info) != 0) {
@@ -193,7 +192,24 @@ FileHandle OpenForReading(const std::string& path) {
 
 FileHandle OpenForWriting(const std::string& path, WriteMode mode) {
     const int truncate = mode == WriteMode::Truncate ? O_TRUNC : 0;
-    return FileHandle(OpenNative(CheckedNativePath(path), O_WRONLY | O_CREAT | truncate));
+    return FileHandle(OpenNative(CheckedName(path), O_WRONLY | O_CREAT | truncate));
+}
+
+namespace {
+
+FileKey KeyOf(const struct stat& info) {
+    return FileKey{static_cast<std::uint64_t>(info.st_dev),
+                   static_cast<std::uint64_t>(info.st_ino)};
+}
+
+} // namespace
+
+std::optional<FileKey> FileHandle::Key() const {
+    struct stat info {};
+    if (::fstat(Fd(native_), &info) != 0) {
+        return std::nullopt;
+    }
+    return KeyOf(info);
 }
 
 std::optional<FileKey> ExistingFileKey(const std::string& nativePath) {
@@ -201,8 +217,7 @@ std::optional<FileKey> ExistingFileKey(const std::string& nativePath) {
     if (::stat(nativePath.c_str(), &info) != 0) {
         return std::nullopt;
     }
-    return FileKey{static_cast<std::uint64_t>(info.st_dev),
-                   static_cast<std::uint64_t>(info.st_ino)};
+    return KeyOf(info);
 }
 
 std::int64_t NativeFileLength64(const std::string& nativePath) {

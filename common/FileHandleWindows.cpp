@@ -59,12 +59,12 @@ RuntimeError OpenError(DWORD error, const std::string& nativePath) {
     }
 }
 
-std::string CheckedNativePath(const std::string& path) {
+const std::string& CheckedName(const std::string& path) {
     // The file system cannot take a NUL byte: the name would silently end there.
     if (path.find('\0') != std::string::npos) {
         throw RuntimeError(ErrBadFileName);
     }
-    return NativePath(path);
+    return path;
 }
 
 HANDLE OpenNative(const std::string& nativePath, DWORD access, DWORD disposition) {
@@ -147,7 +147,7 @@ std::int64_t FileHandle::CopyFrom(const FileHandle&, std::int64_t, std::int64_t)
 }
 
 FileHandle OpenForReading(const std::string& path) {
-    const std::string nativePath = CheckedNativePath(path);
+    const std::string nativePath = CheckedName(path);
     FileHandle file(
         reinterpret_cast<FileHandle::Native>(OpenNative(nativePath, GENERIC_READ, OPEN_EXISTING)));
     // A device (NUL, CON, COM1) or a pipe opens like a file, but is no image or script.
@@ -158,7 +158,11 @@ FileHandle OpenForReading(const std::string& path) {
 }
 
 FileHandle OpenForWriting(const std::string& path, WriteMode mode) {
-    const std::string nativePath = CheckedNativePath(path);
+    const std::string nativePath = CheckedName(path);
+    // "aux.bin" or "sub\nul" would open a device: writing "succeeds" and no file is made.
+    if (NamesWindowsDevice(nativePath)) {
+        throw RuntimeError(ErrBadFileName);
+    }
     // Windows lets no user write a read-only file. The attribute is asked first because Wine,
     // started by root, would write over the file all the same.
     const DWORD attributes = ::GetFileAttributesA(nativePath.c_str());
@@ -171,7 +175,28 @@ FileHandle OpenForWriting(const std::string& path, WriteMode mode) {
         reinterpret_cast<FileHandle::Native>(OpenNative(nativePath, GENERIC_WRITE, disposition)));
 }
 
+namespace {
+
+std::optional<FileKey> KeyOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file, &info)) {
+        return std::nullopt;
+    }
+    return FileKey{info.dwVolumeSerialNumber,
+                   (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+} // namespace
+
+std::optional<FileKey> FileHandle::Key() const {
+    return KeyOf(Win(native_));
+}
+
 std::optional<FileKey> ExistingFileKey(const std::string& nativePath) {
+    // A device is no file, and opening one (a serial port behind AUX) may wait.
+    if (NamesWindowsDevice(nativePath)) {
+        return std::nullopt;
+    }
     // No access asked for: only the file's identity is read, as stat() would. The backup
     // flag lets a folder open too.
     const HANDLE file = ::CreateFileA(nativePath.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
@@ -179,14 +204,9 @@ std::optional<FileKey> ExistingFileKey(const std::string& nativePath) {
     if (file == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool known = ::GetFileInformationByHandle(file, &info) != 0;
+    const std::optional<FileKey> key = KeyOf(file);
     ::CloseHandle(file);
-    if (!known) {
-        return std::nullopt;
-    }
-    return FileKey{info.dwVolumeSerialNumber,
-                   (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+    return key;
 }
 
 namespace {

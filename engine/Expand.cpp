@@ -1,12 +1,13 @@
 #include "engine/Expand.h"
 
+#include <charconv>
 #include <exception>
 #include <new>
 #include <optional>
 
 #include "common/FileIdentity.h"
-#include "common/NativePath.h"
 #include "common/General_Routines.h"
+#include "common/NativePath.h"
 #include "engine/BrokenRule.h"
 #include "engine/DirectiveEngine.h"
 #include "engine/ExpansionRun.h"
@@ -21,6 +22,10 @@ namespace {
 
 const std::string kScriptName = "Kelbrin.txt";
 
+std::string ExpandedFileContext(const std::string& expandedName) {
+    return "Can't save to Expanded ROM file: '" + FileNamePart(expandedName) + "'";
+}
+
 std::int32_t RequireNumber(const std::string& field, std::string (*message)(const std::string&)) {
     const auto value = ScriptNumber(field);
     if (!value) {
@@ -31,7 +36,7 @@ std::int32_t RequireNumber(const std::string& field, std::string (*message)(cons
 
 void ReadNameLine(ExpansionRun& run, const std::string& programDirectory) {
     run.ContextText = "Can't open '" + kScriptName + "' file";
-    run.ScriptPath = programDirectory + "\\" + kScriptName;
+    run.ScriptPath = PathInFolder(programDirectory, kScriptName);
     run.Script.emplace(run.ScriptPath);
     const std::string line = run.Script->ReadLine();
     std::int32_t position = 0;
@@ -39,19 +44,22 @@ void ReadNameLine(ExpansionRun& run, const std::string& programDirectory) {
         Break(RuleMessage::NameMissing());
     }
 
-    run.OriginalPath = programDirectory + "\\" + NextField(line, position);
-    run.ContextText = "Can't open Original ROM file: '" + FileNamePart(run.OriginalPath) + "'";
+    // Messages name a file by the last part of its name in the script.
+    const std::string originalName = NextField(line, position);
+    run.OriginalPath = PathInFolder(programDirectory, originalName);
+    run.ContextText = "Can't open Original ROM file: '" + FileNamePart(originalName) + "'";
     // Only proves that the original exists and can be read.
     TextInputFile(run.OriginalPath).Close();
 
     const std::string expandedName = NextField(line, position);
-    run.ExpandedPath = programDirectory + "\\" + expandedName;
-    run.ContextText = "Can't save to Expanded ROM file: '" + FileNamePart(run.ExpandedPath) + "'";
+    run.ExpandedPath = PathInFolder(programDirectory, expandedName);
+    run.ExpandedName = expandedName;
+    run.ContextText = ExpandedFileContext(expandedName);
     // Two spellings of one file are the same name too: emptying the expanded file below
     // must never empty the original.
     if (run.OriginalPath == run.ExpandedPath ||
         SameExistingFile(run.OriginalPath, run.ExpandedPath)) {
-        Break(RuleMessage::SameRomNames(FileNamePart(run.ExpandedPath)));
+        Break(RuleMessage::SameRomNames(FileNamePart(expandedName)));
     }
     if (SameExistingFile(run.ExpandedPath, run.ScriptPath)) {
         throw RuntimeError(ErrFileAlreadyOpen);
@@ -136,12 +144,20 @@ void RunSteps(ExpansionRun& run, const std::string& programDirectory) {
         run.Window.SetStatus("No Header");
     }
 
-    run.Original.emplace(run.OriginalPath);
+    // The length that header detection saw is the one the image is copied from.
+    run.Original.emplace(run.OriginalPath, originalLength);
     RunDirectives(run);
 
+    const std::optional<FileKey> written = run.Expanded->Key();
     run.Expanded->Close();
     run.Original->Close();
     run.Script->Close();
+    // Bytes written to a file that was removed or replaced under the run are in no file the
+    // user can find: the name must still lead to the file that was written.
+    if (written && ExistingFileKey(run.ExpandedPath) != written) {
+        run.ContextText = ExpandedFileContext(run.ExpandedName);
+        throw RuntimeError(ErrFileNotFound);
+    }
     run.Window.SetStatus("Expansion Done");
 }
 
@@ -157,8 +173,9 @@ Failure FailureOf(std::exception_ptr thrown) {
         std::rethrow_exception(thrown);
     } catch (const RuntimeError& error) {
         return {error, std::nullopt};
-    } catch (const BrokenRule& rule) {
-        return {RuntimeError(ErrNone), rule.Message};
+    } catch (BrokenRule& rule) {
+        // A message may quote a script line of hundreds of megabytes: it moves, never copied.
+        return {RuntimeError(ErrNone), std::move(rule.Message)};
     } catch (const std::bad_alloc&) {
         return {RuntimeError(ErrOutOfMemory), std::nullopt};
     } catch (...) {
@@ -166,28 +183,57 @@ Failure FailureOf(std::exception_ptr thrown) {
     }
 }
 
-// The run's single failure exit.
-void FailureExit(ExpansionRun& run, std::exception_ptr thrown) {
-    Failure failure = FailureOf(thrown);
-    // Bytes written before the failure must be in the file when the box appears. Had they
-    // been written one by one, a failing write would have come first, under the context
-    // of the moment: it takes precedence over whatever was found after it.
-    if (run.Expanded && run.Expanded->IsOpen()) {
-        try {
-            run.Expanded->Flush();
-        } catch (const RuntimeError& writeError) {
-            failure = {writeError, std::nullopt};
+// The box when the whole message does not fit in the memory left: the error line and the start
+// of the context, built in the room the run set aside for it, so it needs no memory at all.
+void ShowShortenedErrorBox(ExpansionRun& run, const RuntimeError& error) {
+    constexpr std::size_t kContextShown = 2000;
+    std::string& box = run.ShortenedBox;
+    box.clear();
+    char number[16];
+    const auto [end, ignored] = std::to_chars(number, number + sizeof number, error.Number());
+    box.append("Error #").append(number, end).append(" -> ");
+    box.append(error.Description(), 0, 100).append("\r\n\r\n");
+    box.append(run.ContextText, 0, kContextShown);
+    if (run.ContextText.size() > kContextShown) {
+        box.append(" ...");
+    }
+    run.Window.ShowMessageBox(box, "Error", MessageBoxIcon::Stop);
+}
+
+// The run's single failure exit. Nothing escapes it: the run always returns to its caller.
+void FailureExit(ExpansionRun& run, std::exception_ptr thrown) noexcept {
+    try {
+        Failure failure = FailureOf(thrown);
+        thrown = nullptr;
+        // Bytes written before the failure must be in the file when the box appears. Had they
+        // been written one by one, a failing write would have come first, under the context
+        // of the moment: it takes precedence over whatever was found after it.
+        if (run.Expanded && run.Expanded->IsOpen()) {
+            try {
+                run.Expanded->Flush();
+            } catch (const RuntimeError& writeError) {
+                failure = {writeError, std::nullopt};
+            }
+            run.Expanded->Abandon();
         }
-        run.Expanded->Abandon();
+        if (failure.RuleMessage) {
+            run.ContextText = std::move(*failure.RuleMessage);
+        }
+        try {
+            ShowErrorBox(run.ContextText, "", failure.Error, run.Window);
+        } catch (const std::bad_alloc&) {
+            ShowShortenedErrorBox(run, failure.Error);
+        }
+    } catch (...) {
+        // Even the shortened box failed; the status below still tells how the run ended.
     }
-    if (failure.RuleMessage) {
-        run.ContextText = *failure.RuleMessage;
-    }
-    ShowErrorBox(run.ContextText, "", failure.Error, run.Window);
-    run.Window.SetStatus("Ended due to Error");
     run.Script.reset();
     run.Original.reset();
     run.Expanded.reset();
+    try {
+        run.Window.SetStatus("Ended due to Error");
+    } catch (...) {
+    }
 }
 
 } // namespace

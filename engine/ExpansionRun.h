@@ -13,7 +13,9 @@ namespace kelbrin {
 
 // The state of one expansion run; it lives for one call of Expand.
 struct ExpansionRun {
-    explicit ExpansionRun(RunWindow& window) : Window(window) {}
+    explicit ExpansionRun(RunWindow& window) : Window(window) {
+        ShortenedBox.reserve(kShortenedBoxRoom);
+    }
 
     RunWindow& Window;
 
@@ -23,6 +25,8 @@ struct ExpansionRun {
     std::string ScriptPath;
     std::string OriginalPath;
     std::string ExpandedPath;
+    // The expanded file's name as the script writes it.
+    std::string ExpandedName;
     std::int32_t OriginalSize = 0;
     std::int32_t FinalSize = 0;
     std::string ExpectedMD5;
@@ -41,6 +45,11 @@ struct ExpansionRun {
     bool RangeIsCopy = false;
     // Source address of the last COPY line, or fill byte of the last FILL line.
     std::int32_t RangeValue = 0;
+
+    // Room set aside for the error box of a failure whose whole message does not fit in the
+    // memory left (a script line of hundreds of megabytes under a tight limit).
+    static constexpr std::size_t kShortenedBoxRoom = 4096;
+    std::string ShortenedBox;
 };
 
 } // namespace kelbrin

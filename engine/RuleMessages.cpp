@@ -1,17 +1,36 @@
 #include "engine/RuleMessages.h"
 
+#include <initializer_list>
+#include <string_view>
+
 namespace kelbrin::RuleMessage {
 
 namespace {
 
-const std::string kCrLf = "\r\n";
+constexpr std::string_view kCrLf = "\r\n";
 
-// The D3, D4 and D9 form: the field in quotes, the line number, then the field again on a
-// line of its own.
-std::string FieldOnLine(const std::string& what, const std::string& field, std::int32_t lineNumber,
-                        const std::string& verdict) {
-    return what + " '" + field + "' on " + std::to_string(lineNumber) + ": " + kCrLf + field +
-           kCrLf + verdict;
+// The pieces in one string of exactly their length. Messages quote whole script lines, which
+// may be hundreds of megabytes long: a chain of "+" would hold a few copies of such a line at
+// once, this one holds none.
+std::string Joined(std::initializer_list<std::string_view> pieces) {
+    std::size_t length = 0;
+    for (const std::string_view piece : pieces) {
+        length += piece.size();
+    }
+    std::string joined;
+    joined.reserve(length);
+    for (const std::string_view piece : pieces) {
+        joined.append(piece);
+    }
+    return joined;
+}
+
+// The form of the start address and replace byte messages: the field in quotes, the line
+// number, then the field again on a line of its own.
+std::string FieldOnLine(std::string_view what, const std::string& field, std::int32_t lineNumber,
+                        std::string_view verdict) {
+    return Joined({what, " '", field, "' on ", std::to_string(lineNumber), ": ", kCrLf, field,
+                   kCrLf, verdict});
 }
 
 } // namespace
@@ -21,7 +40,7 @@ std::string NameMissing() {
 }
 
 std::string SameRomNames(const std::string& expandedName) {
-    return "Original and Expanded rom names are the same:" + expandedName;
+    return Joined({"Original and Expanded rom names are the same:", expandedName});
 }
 
 std::string SizeMissing() {
@@ -29,11 +48,11 @@ std::string SizeMissing() {
 }
 
 std::string OriginalSizeNotHex(const std::string& field) {
-    return "Original file size of '" + field + "' is not a valid hex value";
+    return Joined({"Original file size of '", field, "' is not a valid hex value"});
 }
 
 std::string FinalSizeNotHex(const std::string& field) {
-    return "Final file size of '" + field + "' is not a valid hex value";
+    return Joined({"Final file size of '", field, "' is not a valid hex value"});
 }
 
 std::string HeaderMissing() {
@@ -41,25 +60,25 @@ std::string HeaderMissing() {
 }
 
 std::string HeaderSizeNotHex(const std::string& field) {
-    return "Header size of '" + field + "' is not a valid hex value";
+    return Joined({"Header size of '", field, "' is not a valid hex value"});
 }
 
 std::string HeaderTooLong(const std::string& field, std::int32_t headerSize) {
-    return "Header byte entry " + field + " makes the header longer than " +
-           std::to_string(headerSize) + " bytes";
+    return Joined({"Header byte entry ", field, " makes the header longer than ",
+                   std::to_string(headerSize), " bytes"});
 }
 
 std::string HeaderByteNotHex(const std::string& field) {
-    return "Header byte entry " + field + " is not hex";
+    return Joined({"Header byte entry ", field, " is not hex"});
 }
 
 std::string HeaderByteTooBig(const std::string& field) {
-    return "Header byte entry " + field + " is too big";
+    return Joined({"Header byte entry ", field, " is too big"});
 }
 
 std::string DirectiveMissing(std::int32_t lineNumber, const std::string& field) {
-    return "Copy, Fill, or Replace missing on start of line " + std::to_string(lineNumber) + ": " +
-           kCrLf + field;
+    return Joined({"Copy, Fill, or Replace missing on start of line ", std::to_string(lineNumber),
+                   ": ", kCrLf, field});
 }
 
 std::string ReplaceFirst() {
@@ -79,15 +98,16 @@ std::string FirstStartNotZero() {
 }
 
 std::string EndNotHex(const std::string& field, const std::string& line) {
-    return "End address " + field + " on line " + line + " is not hex";
+    return Joined({"End address ", field, " on line ", line, " is not hex"});
 }
 
 std::string CopyPastOriginal(const std::string& field, const std::string& line) {
-    return "Copy byte " + field + " on line " + line + " is comes after end of original file.";
+    return Joined(
+        {"Copy byte ", field, " on line ", line, " is comes after end of original file."});
 }
 
 std::string FillByteTooBig(const std::string& field, const std::string& line) {
-    return "Fill byte " + field + " on line " + line + " is too big";
+    return Joined({"Fill byte ", field, " on line ", line, " is too big"});
 }
 
 std::string ReplaceByteNotHex(const std::string& field, std::int32_t lineNumber) {
@@ -95,24 +115,24 @@ std::string ReplaceByteNotHex(const std::string& field, std::int32_t lineNumber)
 }
 
 std::string ReplaceByteTooBig(const std::string& field) {
-    return "Fill byte '" + field + "' on first line is too big.";
+    return Joined({"Fill byte '", field, "' on first line is too big."});
 }
 
 std::string OriginalWrongLength(std::int32_t originalSize, std::int32_t withHeader) {
-    return "Original ROM is not " + std::to_string(originalSize) + " bytes or " +
-           std::to_string(withHeader) + " bytes";
+    return Joined({"Original ROM is not ", std::to_string(originalSize), " bytes or ",
+                   std::to_string(withHeader), " bytes"});
 }
 
 std::string NoHeaderDefined() {
-    return "Expansion file has no header defined for this type of ROM," + kCrLf +
-           "so you can't add a header." + kCrLf +
-           "Press the 'Expand and Ignore/Remove Header' button instead.";
+    return Joined({"Expansion file has no header defined for this type of ROM,", kCrLf,
+                   "so you can't add a header.", kCrLf,
+                   "Press the 'Expand and Ignore/Remove Header' button instead."});
 }
 
 std::string MD5Mismatch() {
-    return "Original ROM's MD5 checksum does not match the checksum in the patch." + kCrLf +
-           "Your patched ROM will not match the ROM of the maker of the patch." + kCrLf +
-           "Click OK to expand the ROM anyway.";
+    return Joined({"Original ROM's MD5 checksum does not match the checksum in the patch.", kCrLf,
+                   "Your patched ROM will not match the ROM of the maker of the patch.", kCrLf,
+                   "Click OK to expand the ROM anyway."});
 }
 
 } // namespace kelbrin::RuleMessage

@@ -320,9 +320,17 @@ void frmKelbrin::ShowMessageBox(const std::string& message, const std::string& t
     lblStatus->setUpdatesEnabled(true);
     // A message quotes script text, which may be megabytes long; a box that size could not
     // be laid out or read. The command line still prints it whole.
+    // Only the start of such a text is converted for the box.
     constexpr qsizetype kLongestShown = 2000;
-    QString text = Shown(message);
-    if (text.size() > kLongestShown) {
+    constexpr std::size_t kBytesKept = 4 * kLongestShown + 4;
+    std::string start;
+    PutDisplayText(message, [&start](std::string_view piece) {
+        if (start.size() < kBytesKept) {
+            start.append(piece.substr(0, kBytesKept - start.size()));
+        }
+    });
+    QString text = QString::fromUtf8(start).replace("\r\n", "\n");
+    if (text.size() > kLongestShown || start.size() < message.size()) {
         text = text.left(kLongestShown) + QString::fromUtf8(" \u2026");
     }
     QMessageBox box(icon == MessageBoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include "common/General_Routines.h"
 #include "tests/engine/RunFolder.h"
 
 namespace kelbrin::test {
@@ -170,6 +171,27 @@ TEST(Run, BackslashedNamesReachTheSubFolder) {
     EXPECT_EQ(run.File("sub/game.nes"), Image(8));
 }
 
+// The backslash is a separator only in names from the script. The program folder is the
+// system's own name for it: "x\y" is one folder on POSIX, not "x/y".
+TEST(Run, ProgramFolderIsTakenExactlyAsItIsNamed) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a backslash always separates folders on Windows";
+#else
+    RunFolder run;
+    const std::vector<std::string> lines = {kNameLine, kSizeLine, kHeaderLine, kCopyLine};
+    for (const std::string folder : {"x\\y", "x/y"}) {
+        std::filesystem::create_directories(run.Folder.PathOf(folder));
+        run.Folder.Write(folder + "/Kelbrin.txt", Join(lines, "\r\n"));
+    }
+    run.Folder.Write("x\\y/orig.nes", Image(0x40));
+    run.Folder.Write("x/y/orig.nes", ForeignHeader() + Image(0x40));
+    Expand(1, run.Folder.PathOf("x\\y"), run.Window);
+    run.ExpectSuccess();
+    EXPECT_EQ(run.File("x\\y/big.nes"), Image(8));
+    EXPECT_FALSE(run.Folder.Exists("x/y/big.nes"));
+#endif
+}
+
 TEST(Run, TwoNamesForTheOriginalAreTheSameName) {
     struct Case {
         std::string ExpandedName;
@@ -289,6 +311,25 @@ TEST(Run, ReadOnlyExpandedFileIsRefusedAndKept) {
     EXPECT_EQ(run.File(), "OLD");
 }
 
+TEST(Run, WindowsDeviceNameIsRefusedAsAnExpandedName) {
+#ifndef _WIN32
+    GTEST_SKIP() << "only Windows takes these names for devices";
+#else
+    for (const std::string name : {"aux.bin", "NUL", "con", "Com1.nes", "lpt9.x.y", "prn .txt",
+                                   "sub\\CONOUT$", "nul\\big.nes"}) {
+        SCOPED_TRACE(name);
+        RunFolder run;
+        run.Original(Image(0x40));
+        std::filesystem::create_directory(run.Folder.PathOf("sub"));
+        run.Script({"NAME\torig.nes\t" + name, kSizeLine, kHeaderLine, kCopyLine});
+        run.Run(1);
+        run.ExpectFailure("Error #52 -> Bad file name or number\r\n\r\nCan't save to Expanded "
+                          "ROM file: '" +
+                          FileNamePart(name) + "'");
+    }
+#endif
+}
+
 TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no device that is always full";
@@ -307,7 +348,13 @@ TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
                                1,
                                {"FILL\t0\tAA", "REPLACE\t0\t11", "FILL\t1\t0"},
                                "Issue with line # 5"},
-                          Case{"Header", 0, {kCopyLine}, "Issue with HEADER line"}}) {
+                          Case{"Header", 0, {kCopyLine}, "Issue with HEADER line"},
+                          // The range's byte could not be written before the line's own rule
+                          // was found broken: the write came first, so its error wins.
+                          Case{"WriteBeforeABrokenRule",
+                               1,
+                               {"FILL\t0\tAA", "FILL\t1\tZZ"},
+                               "Issue with line # 5"}}) {
         SCOPED_TRACE(c.Name);
         RunFolder run;
         run.Original(Image(0x40));

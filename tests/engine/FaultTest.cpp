@@ -6,13 +6,16 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <new>
 #include <optional>
 #include <string>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "tests/engine/RunFolder.h"
@@ -139,6 +142,101 @@ TEST(Fault, FilesRemovedDuringTheRunAreReadToTheEnd) {
         EXPECT_EQ(run.File(), std::string(16, '\xAA') + Image(0x40).substr(0x20, 0x20));
         EXPECT_FALSE(run.Folder.Exists(removed));
     }
+}
+
+// The original's length is learned once, for header detection, and the image is copied from
+// that length: a file cut short under the run is an error under the line being written, and
+// bytes past that length read as 00 even when the file has grown since.
+TEST(Fault, OriginalChangingLengthDuringTheRun) {
+    struct Case {
+        const char* Name;
+        std::size_t OriginalSize;
+        std::string SizeLine;
+        std::string Copy;
+        std::function<void(const std::string&)> Change;
+        std::string Box; // empty: the run succeeds
+        std::string Expanded;
+    };
+    const auto cutTo = [](std::uintmax_t size) {
+        return [size](const std::string& path) { fs::resize_file(path, size); };
+    };
+    const std::string big = Image(1 << 20);
+    const Case cases[] = {
+        {"CutShortUnderACopy", 0x40, kSizeLine, kCopyLine, cutTo(4),
+         FileBox(62, "Input past end of file", "Issue with line # 5"), ""},
+        // A long range is copied by the system, file to file, until the file ends.
+        {"CutShortUnderACopyByTheSystem", 1 << 20, "SIZE\t100000\t100000", kCopyLine,
+         cutTo(1 << 19), FileBox(62, "Input past end of file", "Issue with line # 5"),
+         big.substr(0, 1 << 19)},
+        {"GrownPastTheCopy", 0x40, kSizeLine, "COPY\t0\t3C",
+         [](const std::string& path) { std::ofstream(path, std::ios::app) << "EEEE"; }, "",
+         "\x3C\x3D\x3E\x3F\x00\x00\x00\x00"s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        RunFolder run;
+        run.Original(big.substr(0, c.OriginalSize));
+        run.Script({kNameLine, c.SizeLine, kHeaderLine, c.Copy});
+        bool changed = false;
+        run.Window.OnEvents = [&] {
+            if (!std::exchange(changed, true)) {
+                c.Change(run.Folder.PathOf("orig.nes"));
+            }
+        };
+        run.Run(1);
+        if (c.Box.empty()) {
+            run.ExpectSuccess();
+        } else {
+            run.ExpectFailure(c.Box);
+        }
+        ExpectText(run.File(), c.Expanded);
+    }
+}
+
+// Bytes written into a file that was removed or replaced under the run reach no file the user
+// can find: that is no "Expansion Done".
+TEST(Fault, ExpandedFileGoneUnderTheRunIsAnError) {
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced" : "removed");
+        RunFolder run;
+        run.Original(Image(0x40));
+        run.Script({kNameLine, kSizeLine, kHeaderLine, kCopyLine});
+        run.Window.OnEvents = [&] {
+            fs::remove(run.Folder.PathOf("big.nes"));
+            if (replaced) {
+                run.Folder.Write("big.nes", "NEW");
+            }
+        };
+        run.Run(1);
+        run.ExpectFailure(
+            FileBox(53, "File not found", "Can't save to Expanded ROM file: 'big.nes'"));
+        EXPECT_EQ(run.Folder.Read("big.nes"),
+                  replaced ? std::optional<std::string>("NEW") : std::nullopt);
+    }
+}
+
+// A window that cannot make a box of the whole message (a message quoting a script line of
+// hundreds of megabytes, under a tight memory limit) still shows the error and the start of it.
+TEST(Fault, BoxTooLargeForMemoryShowsTheStartOfItsMessage) {
+    struct ShortOfMemory : RecordingWindow {
+        void ShowMessageBox(const std::string& message, const std::string& title,
+                            MessageBoxIcon icon) override {
+            if (message.size() > 10000) {
+                throw std::bad_alloc();
+            }
+            RecordingWindow::ShowMessageBox(message, title, icon);
+        }
+    };
+    RunFolder run;
+    ShortOfMemory window;
+    run.OriginalAndOldExpanded();
+    const std::string rowName(20000, 'Q');
+    run.Script({kNameLine, kSizeLine, kHeaderLine, rowName + "\t0\t0"});
+    Expand(1, run.Folder.Path(), window);
+    const std::string start = "Copy, Fill, or Replace missing on start of line 4: \r\n";
+    EXPECT_EQ(window.Boxes,
+              std::vector<std::string>{RuleBox((start + rowName).substr(0, 2000) + " ...")});
+    EXPECT_EQ(window.LastStatus(), "Ended due to Error");
 }
 
 TEST(Fault, OriginalOfOddLengthIsTakenAsTheRulesSay) {

@@ -120,6 +120,11 @@ INSTANTIATE_TEST_SUITE_P(
                        {kN, "SIZE\t41\t8", kH, kC},
                        "Original ROM is not 65 bytes or 81 bytes",
                        ""},
+        BrokenRuleCase{"OriginalLongerThanWithItsHeader",
+                       1,
+                       {kN, "SIZE\t20\t8", kH, kC},
+                       "Original ROM is not 32 bytes or 48 bytes",
+                       ""},
         BrokenRuleCase{
             "HeaderWantedButNoneDefined", 0, {kN, kS, "HEADER\t0", kC}, kNoHeaderDefined, ""},
         BrokenRuleCase{"H1_ThirdByteOfTwo",
@@ -127,6 +132,11 @@ INSTANTIATE_TEST_SUITE_P(
                        {kN, kS, "HEADER\t2\t1\t2\t3", kC},
                        "Header byte entry 3 makes the header longer than 2 bytes",
                        "\x01\x02"},
+        BrokenRuleCase{"HeaderTooLongBeforeByteNotHex",
+                       0,
+                       {kN, kS, "HEADER\t1\t4E\tZZ", kC},
+                       "Header byte entry ZZ makes the header longer than 1 bytes",
+                       "N"},
         BrokenRuleCase{
             "H2_NoBytesListed", 0, {kN, kS, "HEADER\t10", kC}, "Header byte entry  is not hex", ""},
         BrokenRuleCase{"H2_EightDigits",
