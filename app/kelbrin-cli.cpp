@@ -1,16 +1,20 @@
 // kelbrin-cli: the expansion run without a window, for scripted builds and headless
 // machines. Exit status: 0 when the expansion is done, 1 when it ended with an error,
-// 2 for a usage error.
+// 2 for a usage error. The status says how the run ended also when its report could not be
+// written (a reader that went away, a closed or full output): the expanded ROM is what the
+// run is for, and a lost report is said on standard error when that still can be written.
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/ConsoleWindow.h"
 #include "common/FileHandle.h"
+#include "common/ProcessSetup.h"
 #include "engine/Expand.h"
 
 #ifdef _WIN32
@@ -119,24 +123,27 @@ private:
 };
 #endif
 
-} // namespace
+// Writes help or version text; it is the whole result of such a call, so a failed write is
+// a failure.
+int PrintText(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fputs("kelbrin-cli: cannot write to standard output\n", stderr);
+        return kExitError;
+    }
+    return kExitDone;
+}
 
-int main(int argc, char** argv) {
-#ifdef _WIN32
-    const WindowsStreams streams;
-#endif
+int Main(const std::vector<std::string>& args) {
     Options options;
-    const std::vector<std::string> args(argv + 1, argv + argc);
     if (const auto problem = Parse(args, options)) {
         return UsageError(*problem);
     }
     if (options.Help) {
-        std::printf("%s\n%s", kUsage, kHelp);
-        return kExitDone;
+        return PrintText(std::string(kUsage) + "\n" + kHelp);
     }
     if (options.Version) {
-        std::printf("kelbrin-cli (Kelbrin) %s\n", KELBRIN_VERSION);
-        return kExitDone;
+        return PrintText(std::string("kelbrin-cli (Kelbrin) ") + KELBRIN_VERSION + "\n");
     }
     if (!options.Index) {
         return UsageError("choose --add-header or --remove-header");
@@ -147,10 +154,30 @@ int main(int argc, char** argv) {
     kelbrin::ConsoleWindow window(stdout, stderr);
     kelbrin::Expand(*options.Index, options.Directory.value_or(kelbrin::WorkingDirectory()),
                     window);
-    if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "kelbrin-cli: cannot write to standard output: %s\n",
-                     std::strerror(errno));
-        return kExitError;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fputs("kelbrin-cli: standard output could not be written: the status report is "
+                   "incomplete\n",
+                   stderr);
     }
     return window.LastStatus() == "Expansion Done" ? kExitDone : kExitError;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!kelbrin::SetUpProcess()) {
+        return kExitError;
+    }
+#ifdef _WIN32
+    const WindowsStreams streams;
+#endif
+    try {
+        return Main(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::bad_alloc&) {
+        // The run reports its own failures; this is the program around it.
+        std::fputs("kelbrin-cli: out of memory\n", stderr);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kelbrin-cli: %s\n", error.what());
+    }
+    return kExitError;
 }

@@ -7,11 +7,16 @@
 #include <QIcon>
 #include <QStringList>
 #include <QStyleFactory>
+#include <cstdlib>
 
+#include "common/ProcessSetup.h"
 #include "forms/Fonts.h"
 #include "forms/frmKelbrin.h"
 
 int main(int argc, char** argv) {
+    if (!kelbrin::SetUpProcess()) {
+        return EXIT_FAILURE;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Kelbrin");
     QApplication::setApplicationVersion(KELBRIN_VERSION);

@@ -7,7 +7,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -86,8 +89,35 @@ int Run(const std::string& program, const std::vector<std::string>& args,
 
 #else
 
+// Connects descriptor `fd` of the child as `how` says; false when it cannot.
+bool Connect(int fd, Stream how, const std::string& capturePath, int brokenPipe) {
+    switch (how) {
+    case Stream::Captured: {
+        const int file = ::open(capturePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        return file >= 0 && ::dup2(file, fd) >= 0 && ::close(file) == 0;
+    }
+    case Stream::Closed: return ::close(fd) == 0 || errno == EBADF;
+    case Stream::BrokenPipe: return ::dup2(brokenPipe, fd) >= 0;
+    case Stream::Full: {
+        const int file = ::open("/dev/full", O_WRONLY);
+        return file >= 0 && ::dup2(file, fd) >= 0 && ::close(file) == 0;
+    }
+    case Stream::IntoOut: return ::dup2(1, fd) >= 0;
+    }
+    return false;
+}
+
+bool Limit(int resource, std::uint64_t bytes) {
+    if (bytes == 0) {
+        return true;
+    }
+    const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+    return ::setrlimit(resource, &limit) == 0;
+}
+
 int Run(const std::string& program, const std::vector<std::string>& args,
-        const std::string& directory, const std::string& outPath, const std::string& errPath) {
+        const std::string& directory, const std::string& outPath, const std::string& errPath,
+        const ProgramSetup& setup, int& signal) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& arg : args) {
@@ -95,24 +125,39 @@ int Run(const std::string& program, const std::vector<std::string>& args,
     }
     argv.push_back(nullptr);
 
+    // The reading end is closed before the child starts: its first write finds no reader.
+    int pipeEnds[2] = {-1, -1};
+    if (::pipe(pipeEnds) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    ::close(pipeEnds[0]);
+
     const pid_t child = ::fork();
     if (child < 0) {
         throw std::runtime_error("fork failed");
     }
     if (child == 0) {
-        const int in = ::open("/dev/null", O_RDONLY);
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
-            ::dup2(err, 2) < 0 || (!directory.empty() && ::chdir(directory.c_str()) != 0)) {
+        std::signal(SIGPIPE, SIG_DFL);
+        std::signal(SIGXFSZ, SIG_DFL);
+        const int in = setup.InClosed ? -1 : ::open("/dev/null", O_RDONLY);
+        const bool ready =
+            (setup.InClosed ? ::close(0) == 0 || errno == EBADF : in >= 0 && ::dup2(in, 0) >= 0) &&
+            Connect(1, setup.Out, outPath, pipeEnds[1]) &&
+            Connect(2, setup.Err, errPath, pipeEnds[1]) &&
+            Limit(RLIMIT_FSIZE, setup.FileSizeLimit) && Limit(RLIMIT_AS, setup.AddressSpaceLimit) &&
+            (directory.empty() || ::chdir(directory.c_str()) == 0);
+        if (!ready) {
             ::_exit(127);
         }
+        ::closefrom(3);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
+    ::close(pipeEnds[1]);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0) {
     }
+    signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -121,11 +166,20 @@ int Run(const std::string& program, const std::vector<std::string>& args,
 } // namespace
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& directory) {
+                         const std::string& directory, const ProgramSetup& setup) {
     // Both streams go to files: no pipe can fill up and stall the child.
     TempFolder capture;
     ProgramResult result;
+#ifdef _WIN32
+    if (setup.InClosed || setup.Out != Stream::Captured || setup.Err != Stream::Captured ||
+        setup.FileSizeLimit != 0 || setup.AddressSpaceLimit != 0) {
+        throw std::logic_error("streams and limits are set up on POSIX only");
+    }
     result.ExitStatus = Run(program, args, directory, capture.PathOf("out"), capture.PathOf("err"));
+#else
+    result.ExitStatus = Run(program, args, directory, capture.PathOf("out"), capture.PathOf("err"),
+                            setup, result.Signal);
+#endif
     result.Out = capture.Read("out").value_or("");
     result.Err = capture.Read("err").value_or("");
     return result;

@@ -1,0 +1,172 @@
+// The real kelbrin-cli started the ways a shell, a pipeline or a tight limit can start it: a
+// reader that has gone away, closed standard descriptors, a file-size limit, little memory.
+// Whatever happens to its report, a run ends in one of its two endings, the expanded ROM holds
+// exactly the bytes the run wrote, and the exit status says which ending it was.
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/cli/CliHarness.h"
+
+namespace kelbrin::test {
+namespace {
+
+const std::string kOriginal = [] {
+    std::string bytes(256, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>(i);
+    }
+    return bytes;
+}();
+
+// 5,000 COPY lines of 16 bytes each: far more status text than standard output buffers, so
+// the report is written while the run is still going.
+const std::string kManyCopies = [] {
+    std::string script = ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t13880", "HEADER\t0"});
+    for (int line = 0; line < 5000; ++line) {
+        char copy[32];
+        std::snprintf(copy, sizeof copy, "COPY\t%X\t0\r\n", line * 16);
+        script += copy;
+    }
+    return script;
+}();
+const std::string kManyCopiesImage = [] {
+    std::string image;
+    for (int line = 0; line < 5000; ++line) {
+        image += kOriginal.substr(0, 16);
+    }
+    return image;
+}();
+
+const std::string kChecksumMismatch =
+    ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t100\tWRONG", "HEADER\t0", "COPY\t0\t0"});
+const std::string kLostReport = "kelbrin-cli: standard output could not be written";
+
+struct ProcessCase {
+    const char* What;
+    std::string Script;
+    ProgramSetup Setup;
+    int ExitStatus;
+    std::string ErrHolds; // a text that standard error must hold, if any
+    std::string Expanded;
+};
+
+TEST(CliProcess, RunEndsInItsOwnEndingWhateverHappensToItsReport) {
+    const ProcessCase cases[] = {
+        {"standard output's reader goes away",
+         kManyCopies,
+         {.Out = Stream::BrokenPipe},
+         0,
+         kLostReport,
+         kManyCopiesImage},
+        {"standard error's reader is gone when the checksum box comes",
+         kChecksumMismatch,
+         {.Err = Stream::BrokenPipe},
+         0,
+         "",
+         kOriginal},
+        {"standard input and output are closed",
+         kManyCopies,
+         {.InClosed = true, .Out = Stream::Closed},
+         0,
+         kLostReport,
+         kManyCopiesImage},
+        {"standard error is closed", kChecksumMismatch, {.Err = Stream::Closed}, 0, "", kOriginal},
+        {"standard output is full",
+         kManyCopies,
+         {.Out = Stream::Full},
+         0,
+         kLostReport,
+         kManyCopiesImage},
+        {"a file-size limit below the image",
+         ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t200000", "HEADER\t0", "FILL\t0\tAA"}),
+         {.FileSizeLimit = 100 * 1024},
+         1,
+         "Error #61 -> Disk full\n\nIssue with line # 5\n\n",
+         std::string(100 * 1024, '\xAA')},
+    };
+    for (const ProcessCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        GameFolder folder;
+        folder.WriteInGame("Kelbrin.txt", c.Script);
+        folder.WriteInGame("orig.bin", kOriginal);
+
+        const ProgramResult r =
+            RunProgram(KELBRIN_CLI_PATH, {"--remove-header", "--dir", folder.Game}, "", c.Setup);
+
+        EXPECT_EQ(r.Signal, 0);
+        EXPECT_EQ(r.ExitStatus, c.ExitStatus);
+        EXPECT_NE(r.Err.find(c.ErrHolds), std::string::npos) << r.Err;
+        const std::optional<std::string> expanded = folder.Root.Read("game/out.bin");
+        ASSERT_TRUE(expanded.has_value());
+        EXPECT_EQ(expanded->size(), c.Expanded.size());
+        EXPECT_TRUE(*expanded == c.Expanded);
+        EXPECT_EQ(folder.Root.Read("game/orig.bin"), kOriginal);
+    }
+}
+
+TEST(CliProcess, StatusLinesAndBoxesShareOneFileInTheOrderTheyHappened) {
+    GameFolder folder;
+    folder.WriteInGame("Kelbrin.txt", ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t100\tWRONG",
+                                                "HEADER\t0", "COPY\t0\t0", "FILL\t10\tZZ"}));
+    folder.WriteInGame("orig.bin", kOriginal);
+
+    const ProgramResult r = RunProgram(KELBRIN_CLI_PATH, {"--remove-header", "--dir", folder.Game},
+                                       "", {.Err = Stream::IntoOut});
+
+    EXPECT_EQ(r.ExitStatus, 1);
+    EXPECT_EQ(r.Out, "MD5: E2C865DB4162BED963BFAA9EF6AC18F0\n"
+                     "Error #0 -> \n\nOriginal ROM's MD5 checksum does not match the checksum in "
+                     "the patch.\nYour patched ROM will not match the ROM of the maker of the "
+                     "patch.\nClick OK to expand the ROM anyway.\n\n"
+                     "No Header\nCopy, Fill, Replace line #4\nCopy, Fill, Replace line #5\n"
+                     "Error #0 -> \n\nEnd address ZZ on line FILL\t10\tZZ is not hex\n\n"
+                     "Ended due to Error\n");
+}
+
+TEST(CliProcess, HelpOrVersionThatCannotBeWrittenIsAFailure) {
+    const struct {
+        const char* What;
+        const char* Option;
+        Stream Out;
+    } cases[] = {
+        {"help into a full device", "--help", Stream::Full},
+        {"version into a closed descriptor", "--version", Stream::Closed},
+        {"version into a pipe nobody reads", "--version", Stream::BrokenPipe},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const ProgramResult r = RunProgram(KELBRIN_CLI_PATH, {c.Option}, "", {.Out = c.Out});
+        EXPECT_EQ(r.ExitStatus, 1);
+        EXPECT_EQ(r.Err, "kelbrin-cli: cannot write to standard output\n");
+    }
+}
+
+// A script line of 30 MB under an address-space limit of 150 MB: the failure exit quotes the
+// line whole, and must do so holding no more than about two copies of it.
+TEST(CliProcess, HugeLineBreakingARuleIsReportedUnderTightMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
+#else
+    const std::string line = "FILL\t100\tZZ\t" + std::string(30'000'000, 'A');
+    GameFolder folder;
+    folder.WriteInGame("Kelbrin.txt", ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t200",
+                                                "HEADER\t0", "COPY\t0\t0", line}));
+    folder.WriteInGame("orig.bin", kOriginal);
+
+    const ProgramResult r = RunProgram(KELBRIN_CLI_PATH, {"--remove-header", "--dir", folder.Game},
+                                       "", {.AddressSpaceLimit = 150ull << 20});
+
+    EXPECT_EQ(r.Signal, 0);
+    EXPECT_EQ(r.ExitStatus, 1);
+    const std::string box = "Error #0 -> \n\nEnd address ZZ on line " + line + " is not hex\n\n";
+    EXPECT_EQ(r.Err.size(), box.size());
+    EXPECT_TRUE(r.Err == box) << r.Err.substr(0, 200);
+    EXPECT_EQ(folder.Root.Read("game/out.bin"), kOriginal);
+#endif
+}
+
+} // namespace
+} // namespace kelbrin::test
