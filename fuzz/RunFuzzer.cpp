@@ -2,7 +2,9 @@
 // its NAME, SIZE and HEADER lines so that runs get past header detection. Both header choices
 // run on a fresh folder. Whatever the script says, the run must end in one of its two final
 // status texts, leave the original and the script as they were, and create nothing but the
-// file the script names.
+// file the script names. A run that succeeds is made once more with its original growing under
+// it, and once with the original cut to half its length: grown, it must write the same bytes;
+// cut, the same bytes or end in error 62, never other bytes.
 
 #include <cerrno>
 #include <csignal>
@@ -12,11 +14,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "engine/Expand.h"
@@ -31,12 +35,21 @@ constexpr std::size_t kLargestOriginal = 64 * 1024;
 struct CountingWindow : kelbrin::RunWindow {
     std::string LastStatus;
     int Boxes = 0;
+    std::string LastBox;
+    // Runs once, at the run's first moment for window events.
+    std::function<void()> AtFirstEvents;
     void SetStatus(const std::string& text) override { LastStatus = text; }
     void ShowMD5(const std::string&) override {}
     void HideMD5() override {}
-    void LetEventsRun() override {}
-    void ShowMessageBox(const std::string&, const std::string&, kelbrin::MessageBoxIcon) override {
+    void LetEventsRun() override {
+        if (AtFirstEvents) {
+            std::exchange(AtFirstEvents, nullptr)();
+        }
+    }
+    void ShowMessageBox(const std::string& message, const std::string&,
+                        kelbrin::MessageBoxIcon) override {
         ++Boxes;
+        LastBox = message;
     }
 };
 
@@ -183,6 +196,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(name == "Kelbrin.txt" || (haveOriginal && name == originalName) ||
                       name == EntryOf(expandedName),
                   "nothing is created but the expanded file");
+        }
+
+        const std::string expandedPath = folder + "/" + EntryOf(expandedName);
+        if (!haveOriginal || window.LastStatus != "Expansion Done" ||
+            EntryOf(expandedName).empty() || original.empty()) {
+            continue;
+        }
+        const std::string expanded = ReadFile(expandedPath);
+        for (const bool grow : {true, false}) {
+            Empty(folder);
+            WriteFile(folder + "/Kelbrin.txt", script);
+            WriteFile(folder + "/" + originalName, original);
+            CountingWindow changing;
+            changing.AtFirstEvents = [&] {
+                const std::string path = folder + "/" + originalName;
+                if (grow) {
+                    std::ofstream(path, std::ios::binary | std::ios::app) << "\xEE\xEE\xEE\xEE";
+                } else {
+                    Check(::truncate(path.c_str(), static_cast<off_t>(original.size() / 2)) == 0,
+                          "the original is cut");
+                }
+            };
+            kelbrin::Expand(index, folder, changing);
+            if (changing.LastStatus == "Expansion Done") {
+                Check(ReadFile(expandedPath) == expanded,
+                      "an original changing its length under the run changes no byte");
+            } else {
+                Check(!grow && changing.LastBox.starts_with("Error #62 -> "),
+                      "an original cut short under the run is error 62");
+            }
         }
     }
     return 0;
