@@ -1,6 +1,6 @@
-#include "app/ConsoleWindow.h"
+#include "ConsoleWindow.h"
 
-#include "common/DisplayText.h"
+#include "DisplayText.h"
 
 namespace kelbrin {
 
@@ -37,7 +37,6 @@ void ConsoleWindow::Write(std::FILE* stream, std::string_view text) {
 }
 
 void ConsoleWindow::SetStatus(const std::string& text) {
-    lastStatus_ = text;
     Write(out_, text);
     Write(out_, "\n");
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/RunWindow.h"
+#include "RunWindow.h"
 
 namespace kelbrin {
 
@@ -24,8 +24,6 @@ public:
     void ShowMessageBox(const std::string& message, const std::string& title,
                         MessageBoxIcon icon) override;
 
-    const std::string& LastStatus() const noexcept { return lastStatus_; }
-
 private:
     // Writes `text` as a terminal shows it: script bytes as UTF-8, each CR LF as LF. A message
     // may quote a script line of any length, so it goes out piece by piece, never copied whole.
@@ -33,7 +31,6 @@ private:
 
     std::FILE* out_;
     std::FILE* err_;
-    std::string lastStatus_;
 };
 
 } // namespace kelbrin

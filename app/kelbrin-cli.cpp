@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ConsoleWindow.h"
-#include "common/FileHandle.h"
-#include "common/ProcessSetup.h"
-#include "engine/Expand.h"
+#include "ConsoleWindow.h"
+#include "Expand.h"
+#include "FileHandle.h"
+#include "ProcessSetup.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -152,14 +152,14 @@ int Main(const std::vector<std::string>& args) {
     static char outBuffer[64 * 1024];
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     kelbrin::ConsoleWindow window(stdout, stderr);
-    kelbrin::Expand(*options.Index, options.Directory.value_or(kelbrin::WorkingDirectory()),
-                    window);
+    const kelbrin::RunResult run = kelbrin::Expand(
+        *options.Index, options.Directory.value_or(kelbrin::WorkingDirectory()), window);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         std::fputs("kelbrin-cli: standard output could not be written: the status report is "
                    "incomplete\n",
                    stderr);
     }
-    return window.LastStatus() == "Expansion Done" ? kExitDone : kExitError;
+    return run.Done() ? kExitDone : kExitError;
 }
 
 } // namespace

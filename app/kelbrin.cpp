@@ -9,9 +9,9 @@
 #include <QStyleFactory>
 #include <cstdlib>
 
-#include "common/ProcessSetup.h"
-#include "forms/Fonts.h"
-#include "forms/frmKelbrin.h"
+#include "Fonts.h"
+#include "ProcessSetup.h"
+#include "frmKelbrin.h"
 
 int main(int argc, char** argv) {
     if (!kelbrin::SetUpProcess()) {

@@ -6,8 +6,8 @@
 #include <exception>
 #include <string>
 
-#include "common/RuntimeError.h"
-#include "md5/MD5.h"
+#include "MD5.h"
+#include "RuntimeError.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

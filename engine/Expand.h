@@ -3,14 +3,15 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/RunWindow.h"
+#include "RunResult.h"
+#include "RunWindow.h"
 
 namespace kelbrin {
 
 // One expansion run: reads Kelbrin.txt in `programDirectory`, checks it and the original
 // ROM, and writes the expanded ROM. `Index` 0 adds or replaces the header; any other value
 // leaves it out. Every failure is reported through `window` (error box, then the status
-// "Ended due to Error"); the run itself always returns normally.
-void Expand(std::int16_t Index, const std::string& programDirectory, RunWindow& window);
+// "Ended due to Error"); the run itself always returns, saying how it ended.
+RunResult Expand(std::int16_t Index, const std::string& programDirectory, RunWindow& window);
 
 } // namespace kelbrin

@@ -4,52 +4,45 @@
 #include <optional>
 #include <string>
 
-#include "common/BinaryReader.h"
-#include "common/BinaryWriter.h"
-#include "common/TextInputFile.h"
-#include "engine/RunWindow.h"
+#include "ImageWriter.h"
+#include "RunFailure.h"
+#include "RunResult.h"
+#include "RunWindow.h"
+#include "ScriptHead.h"
+#include "TextInputFile.h"
 
 namespace kelbrin {
 
-// The state of one expansion run; it lives for one call of Expand.
-struct ExpansionRun {
-    explicit ExpansionRun(RunWindow& window) : Window(window) {
-        ShortenedBox.reserve(kShortenedBoxRoom);
-    }
+// One expansion run, from the script to the expanded file, and its single failure exit. It lives
+// for one call of Expand and owns what is open meanwhile: the script and the image's writer.
+class ExpansionRun {
+public:
+    ExpansionRun(std::int16_t Index, std::string programDirectory, RunWindow& window);
 
-    RunWindow& Window;
+    // Runs to the end: "Expansion Done", or an error box and "Ended due to Error". Nothing
+    // escapes it.
+    RunResult Run() noexcept;
 
-    bool WantHeader = false;
-    // What the error box shows under its error line if the run fails now.
-    std::string ContextText;
-    std::string ScriptPath;
-    std::string OriginalPath;
-    std::string ExpandedPath;
-    // The expanded file's name as the script writes it.
-    std::string ExpandedName;
-    std::int32_t OriginalSize = 0;
-    std::int32_t FinalSize = 0;
-    std::string ExpectedMD5;
-    std::int32_t HeaderSize = 0;
-    bool OriginalHasHeader = false;
+private:
+    // The steps of the run in their order; any failure leaves as a RunFailure.
+    void RunSteps();
+    // Digests the original without its header when the script gives a checksum. A mismatch
+    // shows the digest and a warning, and the run goes on.
+    void CheckMD5(const ScriptHead& head, bool originalHasHeader);
+    RunResult FailureExit(RunFailure failure) noexcept;
+    // The box of a failure whose whole message does not fit in the memory left: the error line
+    // and the start of the message, made in the room set aside for it.
+    std::string ShowShortenedErrorBox(const RunFailure& failure);
 
-    std::optional<TextInputFile> Script;
-    std::optional<BinaryReader> Original;
-    std::optional<BinaryWriter> Expanded;
-
-    // The output writer's state.
-    std::int16_t LineNumber = 3;
-    bool FirstDirective = true;
-    // Image address (without header) of the next byte to be written.
-    std::int32_t WritePosition = 0;
-    bool RangeIsCopy = false;
-    // Source address of the last COPY line, or fill byte of the last FILL line.
-    std::int32_t RangeValue = 0;
-
-    // Room set aside for the error box of a failure whose whole message does not fit in the
-    // memory left (a script line of hundreds of megabytes under a tight limit).
-    static constexpr std::size_t kShortenedBoxRoom = 4096;
-    std::string ShortenedBox;
+    const bool WantHeader;
+    const std::string programDirectory_;
+    RunWindow& window_;
+    bool md5WarningShown_ = false;
+    std::optional<TextInputFile> script_;
+    std::optional<ScriptHead> head_;
+    std::optional<ImageWriter> image_;
+    // Room for the shortened error box, set aside while memory is plentiful.
+    std::string shortenedBox_;
 };
 
 } // namespace kelbrin

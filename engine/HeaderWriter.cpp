@@ -1,21 +1,22 @@
-#include "engine/HeaderWriter.h"
+#include "HeaderWriter.h"
 
-#include "common/General_Routines.h"
-#include "engine/BrokenRule.h"
-#include "engine/RuleMessages.h"
-#include "engine/ScriptFields.h"
+#include "General_Routines.h"
+#include "RuleMessages.h"
+#include "RunFailure.h"
+#include "ScriptFields.h"
 
 namespace kelbrin {
 
-void WriteHeader(ExpansionRun& run, const std::string& headerLine, std::int32_t& position) {
+void WriteHeader(const ScriptHead& head, BinaryWriter& expanded) {
+    std::int32_t position = head.HeaderBytesAt;
     std::int32_t count = 0;
     // The first entry is examined even when it is empty, so a header asked for with no
     // bytes listed breaks the hex rule.
-    std::string field = NextField(headerLine, position);
+    std::string field = NextField(head.HeaderLine, position);
     do {
         ++count;
-        if (count > run.HeaderSize) {
-            Break(RuleMessage::HeaderTooLong(field, run.HeaderSize));
+        if (count > head.HeaderSize) {
+            Break(RuleMessage::HeaderTooLong(field, head.HeaderSize));
         }
         const auto value = ScriptNumber(field);
         if (!value) {
@@ -24,10 +25,10 @@ void WriteHeader(ExpansionRun& run, const std::string& headerLine, std::int32_t&
         if (*value > 0xFF) {
             Break(RuleMessage::HeaderByteTooBig(field));
         }
-        run.Expanded->WriteByte(static_cast<std::uint8_t>(*value));
-        field = NextField(headerLine, position);
+        expanded.WriteByte(static_cast<std::uint8_t>(*value));
+        field = NextField(head.HeaderLine, position);
     } while (!field.empty());
-    run.Expanded->WriteRepeated(0x00, run.HeaderSize - count);
+    expanded.WriteRepeated(0x00, head.HeaderSize - count);
 }
 
 } // namespace kelbrin

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
-#include "engine/ExpansionRun.h"
+#include "BinaryWriter.h"
+#include "ScriptHead.h"
 
 namespace kelbrin {
 
-// Writes exactly HeaderSize bytes: the header bytes listed on the HEADER line from
-// `position` on, up to its first empty field, padded with 00.
-void WriteHeader(ExpansionRun& run, const std::string& headerLine, std::int32_t& position);
+// Writes exactly the head's HeaderSize bytes: the header bytes listed on the HEADER line, up to
+// its first empty field, padded with 00. A listed byte that breaks a rule stops it there.
+void WriteHeader(const ScriptHead& head, BinaryWriter& expanded);
 
 } // namespace kelbrin

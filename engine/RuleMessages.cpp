@@ -1,4 +1,4 @@
-#include "engine/RuleMessages.h"
+#include "RuleMessages.h"
 
 #include <initializer_list>
 #include <string_view>

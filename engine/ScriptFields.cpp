@@ -1,8 +1,8 @@
-#include "engine/ScriptFields.h"
+#include "ScriptFields.h"
 
 #include <string>
 
-#include "common/General_Routines.h"
+#include "General_Routines.h"
 
 namespace kelbrin {
 

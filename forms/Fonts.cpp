@@ -1,4 +1,4 @@
-#include "forms/Fonts.h"
+#include "Fonts.h"
 
 #include <QFont>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "forms/HelpTexts.h"
+#include "HelpTexts.h"
 
 #include <initializer_list>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "forms/frmHowTo.h"
+#include "frmHowTo.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -10,9 +10,9 @@
 #include <QRadioButton>
 #include <cmath>
 
-#include "forms/HelpTexts.h"
-#include "forms/Palette.h"
-#include "forms/TwipLayout.h"
+#include "HelpTexts.h"
+#include "Palette.h"
+#include "TwipLayout.h"
 
 namespace kelbrin {
 

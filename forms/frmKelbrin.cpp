@@ -1,4 +1,4 @@
-#include "forms/frmKelbrin.h"
+#include "frmKelbrin.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,11 +15,11 @@
 #include <cstdlib>
 #include <utility>
 
-#include "common/DisplayText.h"
-#include "engine/Expand.h"
-#include "forms/Palette.h"
-#include "forms/TwipLayout.h"
-#include "forms/frmHowTo.h"
+#include "DisplayText.h"
+#include "Expand.h"
+#include "Palette.h"
+#include "TwipLayout.h"
+#include "frmHowTo.h"
 
 namespace kelbrin {
 
@@ -213,8 +213,8 @@ void frmKelbrin::CreateMenus() {
     connect(mnuHelp_About, &QAction::triggered, this, [this] { mnuHelp_About_Click(); });
 }
 
-void frmKelbrin::Expand(std::int16_t Index) {
-    kelbrin::Expand(Index, programDirectory_, *this);
+RunResult frmKelbrin::Expand(std::int16_t Index) {
+    return kelbrin::Expand(Index, programDirectory_, *this);
 }
 
 void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
@@ -224,7 +224,7 @@ void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
     }
     running_ = true;
     EnableExpandControls(false);
-    Expand(Index);
+    lastRun_ = Expand(Index);
     lblStatus->setUpdatesEnabled(true);
     EnableExpandControls(true);
     running_ = false;

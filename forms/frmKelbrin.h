@@ -6,9 +6,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
-#include "engine/RunWindow.h"
+#include "RunResult.h"
+#include "RunWindow.h"
 
 class QAction;
 class QGroupBox;
@@ -32,7 +34,7 @@ public:
     ~frmKelbrin() override;
 
     // One expansion run: 0 adds or replaces the header, any other index leaves it out.
-    void Expand(std::int16_t Index);
+    RunResult Expand(std::int16_t Index);
 
     void cmdExpand_Click(std::int16_t Index);
     void mnuFile_Expand_Click(std::int16_t Index);
@@ -43,6 +45,8 @@ public:
     // The text of the About box, read from the title labels each time.
     QString AboutText() const;
     bool IsRunning() const noexcept { return running_; }
+    // How the last run started from the window ended, if there was one.
+    const std::optional<RunResult>& LastRun() const noexcept { return lastRun_; }
     // The open help window, if any.
     frmHowTo* HowToWindow() const;
 
@@ -83,6 +87,7 @@ private:
     std::string programDirectory_;
     QElapsedTimer statusPainted_;
     bool running_ = false;
+    std::optional<RunResult> lastRun_;
     QPointer<frmHowTo> howTo_;
 };
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "md5/MD5.h"
+#include "MD5.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/DisplayText.h"
-#include "common/General_Routines.h"
+#include "DisplayText.h"
+#include "General_Routines.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/Expand.h"
+#include "Expand.h"
 
 namespace {
 
@@ -182,12 +182,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
         CountingWindow window;
-        kelbrin::Expand(index, folder, window);
+        const kelbrin::RunResult run = kelbrin::Expand(index, folder, window);
 
-        Check(window.LastStatus == "Expansion Done" || window.LastStatus == "Ended due to Error",
-              "the run ends with one of its two final status texts");
-        Check(window.LastStatus != "Ended due to Error" || window.Boxes >= 1,
-              "a failure shows its box");
+        Check(window.LastStatus == (run.Done() ? "Expansion Done" : "Ended due to Error"),
+              "the run ends with the final status text of its ending");
+        Check(run.Done() ||
+                  (window.Boxes >= 1 && window.LastBox == run.BoxText &&
+                   run.BoxText.starts_with("Error #" + std::to_string(run.ErrorNumber) + " -> ")),
+              "a failure's last box is the one its result names");
         Check(ReadFile(folder + "/Kelbrin.txt") == script, "the script is unchanged");
         if (haveOriginal) {
             Check(ReadFile(folder + "/" + originalName) == original, "the original is unchanged");
@@ -199,8 +201,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
         const std::string expandedPath = folder + "/" + EntryOf(expandedName);
-        if (!haveOriginal || window.LastStatus != "Expansion Done" ||
-            EntryOf(expandedName).empty() || original.empty()) {
+        if (!haveOriginal || !run.Done() || EntryOf(expandedName).empty() || original.empty()) {
             continue;
         }
         const std::string expanded = ReadFile(expandedPath);
@@ -218,12 +219,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           "the original is cut");
                 }
             };
-            kelbrin::Expand(index, folder, changing);
-            if (changing.LastStatus == "Expansion Done") {
+            const kelbrin::RunResult changed = kelbrin::Expand(index, folder, changing);
+            if (changed.Done()) {
                 Check(ReadFile(expandedPath) == expanded,
                       "an original changing its length under the run changes no byte");
             } else {
-                Check(!grow && changing.LastBox.starts_with("Error #62 -> "),
+                Check(!grow && changed.ErrorNumber == 62,
                       "an original cut short under the run is error 62");
             }
         }

@@ -1,9 +1,9 @@
-#include "md5/MD5.h"
+#include "MD5.h"
 
 #include <algorithm>
 
-#include "common/BinaryReader.h"
-#include "common/RuntimeError.h"
+#include "BinaryReader.h"
+#include "RuntimeError.h"
 
 namespace kelbrin {
 

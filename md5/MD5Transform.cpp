@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "common/RuntimeError.h"
-#include "md5/MD5.h"
+#include "MD5.h"
+#include "RuntimeError.h"
 
 namespace kelbrin {
 

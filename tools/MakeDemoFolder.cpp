@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "md5/MD5.h"
+#include "MD5.h"
 
 namespace {
 

@@ -23,10 +23,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/Expand.h"
-#include "forms/Fonts.h"
-#include "forms/HelpTexts.h"
-#include "md5/MD5.h"
+#include "Expand.h"
+#include "Fonts.h"
+#include "General_Routines.h"
+#include "HelpTexts.h"
+#include "MD5.h"
 
 namespace {
 
@@ -72,23 +73,11 @@ std::string SampleScript() {
     return script;
 }
 
-std::string Field(const std::string& line, int index) {
-    std::size_t start = 0;
-    for (int i = 0; i < index; ++i) {
-        start = line.find('\t', start);
-        if (start == std::string::npos) {
-            return {};
-        }
-        ++start;
-    }
-    return line.substr(start, line.find('\t', start) - start);
-}
-
-// All the run may say is how far it got: any box, or a digest shown for a mismatch, means
-// the sample on the page no longer fits the original made here.
+// Any box, or a digest shown for a mismatch, means the sample on the page no longer fits the
+// original made here.
 class QuietWindow : public kelbrin::RunWindow {
 public:
-    void SetStatus(const std::string& text) override { LastStatus = text; }
+    void SetStatus(const std::string&) override {}
     void ShowMD5(const std::string& digest) override { ShownDigest = digest; }
     void HideMD5() override {}
     void LetEventsRun() override {}
@@ -97,7 +86,6 @@ public:
         Boxes.push_back(title + ": " + message);
     }
 
-    std::string LastStatus;
     std::optional<std::string> ShownDigest;
     std::vector<std::string> Boxes;
 };
@@ -365,9 +353,11 @@ int main(int argc, char** argv) {
 
     const std::string script = SampleScript();
     const std::string nameLine = script.substr(0, script.find("\r\n"));
-    const std::string originalName = Field(nameLine, 1);
-    const std::string expandedName = Field(nameLine, 2);
-    if (Field(nameLine, 0) != "NAME" || originalName.empty() || expandedName.empty()) {
+    std::int32_t position = 0;
+    const std::string rowName = kelbrin::NextField(nameLine, position);
+    const std::string originalName = kelbrin::NextField(nameLine, position);
+    const std::string expandedName = kelbrin::NextField(nameLine, position);
+    if (rowName != "NAME" || originalName.empty() || expandedName.empty()) {
         return Fail("no sample script found in the help text");
     }
 
@@ -388,7 +378,8 @@ int main(int argc, char** argv) {
     std::printf("MD5 of the sample original without its header: %s\n", digest.c_str());
 
     QuietWindow window;
-    kelbrin::Expand(0, QFile::encodeName(work.path()).toStdString(), window);
+    const kelbrin::RunResult run =
+        kelbrin::Expand(0, QFile::encodeName(work.path()).toStdString(), window);
     if (window.ShownDigest) {
         return Fail("the sample's SIZE line does not carry this MD5: " + *window.ShownDigest);
     }
@@ -397,8 +388,8 @@ int main(int argc, char** argv) {
     }
     const std::optional<Bytes> expanded =
         ReadBytes(work.filePath(QString::fromStdString(expandedName)));
-    if (window.LastStatus != "Expansion Done" || !expanded) {
-        return Fail("the sample ended with \"" + window.LastStatus + "\"");
+    if (!run.Done() || !expanded) {
+        return Fail("the sample did not expand");
     }
     const Bytes originalRows(original.begin(), original.begin() + 10 * 16);
     const int expandedRows = static_cast<int>((expanded->size() + 15) / 16);

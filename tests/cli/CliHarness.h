@@ -1,12 +1,12 @@
 #pragma once
 
-#include "tests/support/RunProgram.h"
-#include "tests/support/TempFolder.h"
-
 #include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "RunProgram.h"
+#include "TempFolder.h"
 
 namespace kelbrin::test {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/cli/CliHarness.h"
+#include "CliHarness.h"
 
 namespace kelbrin::test {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/CliHarness.h"
+#include "CliHarness.h"
 
 namespace kelbrin::test {
 namespace {

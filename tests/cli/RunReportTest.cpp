@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 
-#include "tests/cli/CliHarness.h"
+#include "CliHarness.h"
 
 namespace kelbrin::test {
 namespace {

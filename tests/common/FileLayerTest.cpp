@@ -12,12 +12,12 @@
 #include <unistd.h>
 #endif
 
-#include "common/BinaryReader.h"
-#include "common/BinaryWriter.h"
-#include "common/General_Routines.h"
-#include "common/TextInputFile.h"
-#include "tests/common/RaisedNumber.h"
-#include "tests/support/TempFolder.h"
+#include "BinaryReader.h"
+#include "BinaryWriter.h"
+#include "FileLength.h"
+#include "RaisedNumber.h"
+#include "TempFolder.h"
+#include "TextInputFile.h"
 
 namespace kelbrin {
 namespace {

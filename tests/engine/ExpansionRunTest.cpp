@@ -12,8 +12,8 @@
 #include <unistd.h>
 #endif
 
-#include "common/General_Routines.h"
-#include "tests/engine/RunFolder.h"
+#include "General_Routines.h"
+#include "RunFolder.h"
 
 namespace kelbrin::test {
 namespace {

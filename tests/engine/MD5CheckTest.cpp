@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/engine/RunFolder.h"
+#include "RunFolder.h"
 
 namespace kelbrin::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QStyleFactory>
 #include <gtest/gtest.h>
 
-#include "forms/Fonts.h"
+#include "Fonts.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -8,9 +8,9 @@
 #include <QScrollBar>
 #include <functional>
 
-#include "forms/HelpTexts.h"
-#include "forms/TwipLayout.h"
-#include "tests/forms/WindowHarness.h"
+#include "HelpTexts.h"
+#include "TwipLayout.h"
+#include "WindowHarness.h"
 
 namespace kelbrin::test {
 namespace {

@@ -11,8 +11,8 @@
 #include <QTest>
 #include <functional>
 
-#include "forms/TwipLayout.h"
-#include "tests/forms/WindowHarness.h"
+#include "TwipLayout.h"
+#include "WindowHarness.h"
 
 namespace kelbrin::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "tests/forms/WindowHarness.h"
+#include "WindowHarness.h"
 
 namespace kelbrin::test {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "forms/frmHowTo.h"
-#include "forms/frmKelbrin.h"
-#include "tests/engine/RunFolder.h"
+#include "RunFolder.h"
+#include "frmHowTo.h"
+#include "frmKelbrin.h"
 
 // Readable failure messages for the Qt values the tests compare.
 inline void PrintTo(const QString& text, std::ostream* os) {

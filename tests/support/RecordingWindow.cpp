@@ -1,4 +1,4 @@
-#include "tests/support/RecordingWindow.h"
+#include "RecordingWindow.h"
 
 namespace kelbrin::test {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/RunWindow.h"
+#include "RunWindow.h"
 
 namespace kelbrin::test {
 

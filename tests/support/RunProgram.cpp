@@ -1,8 +1,8 @@
-#include "tests/support/RunProgram.h"
+#include "RunProgram.h"
 
 #include <stdexcept>
 
-#include "tests/support/TempFolder.h"
+#include "TempFolder.h"
 
 #ifdef _WIN32
 #include <windows.h>

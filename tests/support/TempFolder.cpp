@@ -1,4 +1,4 @@
-#include "tests/support/TempFolder.h"
+#include "TempFolder.h"
 
 #include <cstdio>
 #include <filesystem>

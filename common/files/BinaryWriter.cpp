@@ -1,0 +1,96 @@
+#include "BinaryWriter.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 256 * 1024;
+// Below this a copy goes through the buffer: the system calls would cost more.
+constexpr std::int64_t kKernelCopyThreshold = 256 * 1024;
+
+} // namespace
+
+BinaryWriter::BinaryWriter(const std::string& path, WriteMode mode)
+    : file_(OpenForWriting(path, mode)), buffer_(kBufferSize) {}
+
+void BinaryWriter::WriteThrough(const std::uint8_t* bytes, std::size_t count) {
+    file_.Write(bytes, count);
+}
+
+void BinaryWriter::Flush() {
+    // The buffer is emptied before writing, so a failed flush is not written again.
+    const std::size_t count = used_;
+    used_ = 0;
+    WriteThrough(buffer_.data(), count);
+}
+
+void BinaryWriter::Write(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    if (used_ + bytes.size() <= buffer_.size()) {
+        std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+        return;
+    }
+    Flush();
+    if (bytes.size() >= buffer_.size()) {
+        WriteThrough(bytes.data(), bytes.size());
+        return;
+    }
+    std::memcpy(buffer_.data(), bytes.data(), bytes.size());
+    used_ = bytes.size();
+}
+
+void BinaryWriter::WriteByte(std::uint8_t value) {
+    if (used_ == buffer_.size()) {
+        Flush();
+    }
+    buffer_[used_++] = value;
+}
+
+void BinaryWriter::WriteRepeated(std::uint8_t value, std::int64_t count) {
+    while (count > 0) {
+        if (used_ == buffer_.size()) {
+            Flush();
+        }
+        const auto room = static_cast<std::int64_t>(buffer_.size() - used_);
+        const auto run = static_cast<std::size_t>(std::min(room, count));
+        std::memset(buffer_.data() + used_, value, run);
+        used_ += run;
+        count -= static_cast<std::int64_t>(run);
+    }
+}
+
+void BinaryWriter::CopyFrom(BinaryReader& source, std::int64_t count) {
+    if (count >= kKernelCopyThreshold) {
+        Flush();
+        const std::int64_t copied =
+            file_.CopyFrom(source.File(), source.Position(), std::min(count, source.BytesToTake()));
+        source.Seek(source.Position() + copied);
+        count -= copied;
+    }
+    while (count > 0) {
+        if (used_ == buffer_.size()) {
+            Flush();
+        }
+        const auto room = static_cast<std::int64_t>(buffer_.size() - used_);
+        const auto run = static_cast<std::size_t>(std::min(room, count));
+        source.Read(std::span(buffer_.data() + used_, run));
+        used_ += run;
+        count -= static_cast<std::int64_t>(run);
+    }
+}
+
+void BinaryWriter::Close() {
+    if (!file_.IsOpen()) {
+        return;
+    }
+    Flush();
+    file_.Close();
+}
+
+} // namespace kelbrin

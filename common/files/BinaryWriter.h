@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "BinaryReader.h"
+#include "FileHandle.h"
+
+namespace kelbrin {
+
+// Writes a file strictly forward from its first byte. Bytes are collected in a buffer and
+// reach the file at Flush(), when the buffer is full, and at Close(); a failing write
+// raises its numbered error, and every byte before the failing one is in the file.
+class BinaryWriter {
+public:
+    BinaryWriter(const std::string& path, WriteMode mode);
+
+    void Write(std::span<const std::uint8_t> bytes);
+    void WriteByte(std::uint8_t value);
+    void WriteRepeated(std::uint8_t value, std::int64_t count);
+    // Writes `count` bytes read from `source` at its position (00 past its end); both
+    // advance. Where the system can, long stretches are copied by it, file to file.
+    void CopyFrom(BinaryReader& source, std::int64_t count);
+    void Flush();
+    // Flushes and closes; a file already closed is left alone.
+    void Close();
+    // Closes without writing what is still buffered, for a run that is already failing.
+    void Abandon() { file_ = FileHandle(); }
+    bool IsOpen() const noexcept { return file_.IsOpen(); }
+    std::optional<FileKey> Key() const { return file_.Key(); }
+
+private:
+    void WriteThrough(const std::uint8_t* bytes, std::size_t count);
+
+    FileHandle file_;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t used_ = 0;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,262 @@
+// The file layer on Windows: the ANSI entry points of kernel32, so that the 8-bit names of a
+// script reach the file system through the system's code page, and backslashes stay as they are.
+
+#include <algorithm>
+#include <vector>
+#include <windows.h>
+
+#include "FileHandle.h"
+#include "FolderPaths.h"
+
+namespace kelbrin {
+
+namespace {
+
+// Shared like a POSIX file: the run keeps the script open while it reads the original and
+// writes the expanded file, and another program may look at any of them meanwhile.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// ReadFile and WriteFile count in 32 bits.
+constexpr std::size_t kLargestTransfer = 1u << 30;
+
+HANDLE Win(FileHandle::Native native) {
+    return reinterpret_cast<HANDLE>(native);
+}
+
+// The numbered error for a failed read, write or close.
+RuntimeError TransferError(DWORD error) {
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return RuntimeError(ErrDiskFull);
+    default: return RuntimeError(ErrDeviceIO);
+    }
+}
+
+bool IsDirectory(const std::string& nativePath) {
+    const DWORD attributes = ::GetFileAttributesA(nativePath.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The numbered error for a failed open of `nativePath`. Windows refuses to open a folder as a
+// file with "access denied" (or, for a name ending in a backslash, "path not found"): a folder
+// is error 75 here as everywhere.
+RuntimeError OpenError(DWORD error, const std::string& nativePath) {
+    if (IsDirectory(nativePath)) {
+        return RuntimeError(ErrPathFileAccess);
+    }
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND: return RuntimeError(ErrFileNotFound);
+    case ERROR_PATH_NOT_FOUND: return RuntimeError(ErrPathNotFound);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return RuntimeError(ErrPermissionDenied);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return RuntimeError(ErrDiskFull);
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE: return RuntimeError(ErrBadFileName);
+    default: return RuntimeError(ErrPathFileAccess);
+    }
+}
+
+const std::string& CheckedName(const std::string& path) {
+    if (NameHasNul(path)) {
+        throw RuntimeError(ErrBadFileName);
+    }
+    return path;
+}
+
+HANDLE OpenNative(const std::string& nativePath, DWORD access, DWORD disposition) {
+    const HANDLE file = ::CreateFileA(nativePath.c_str(), access, kShareAll, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw OpenError(::GetLastError(), nativePath);
+    }
+    return file;
+}
+
+} // namespace
+
+void FileHandle::CloseQuietly(Native native) noexcept {
+    ::CloseHandle(Win(native));
+}
+
+void FileHandle::Close() {
+    if (!IsOpen()) {
+        return;
+    }
+    const HANDLE file = Win(native_);
+    native_ = -1;
+    if (!::CloseHandle(file)) {
+        throw TransferError(::GetLastError());
+    }
+}
+
+std::size_t FileHandle::Read(void* bytes, std::size_t count) {
+    DWORD got = 0;
+    if (!::ReadFile(Win(native_), bytes, static_cast<DWORD>(std::min(count, kLargestTransfer)),
+                    &got, nullptr)) {
+        throw TransferError(::GetLastError());
+    }
+    return got;
+}
+
+std::size_t FileHandle::ReadAt(std::int64_t offset, void* bytes, std::size_t count) {
+    auto* const into = static_cast<char*>(bytes);
+    std::size_t done = 0;
+    while (done < count) {
+        // On a handle opened for synchronous use the OVERLAPPED only says where to read.
+        OVERLAPPED at{};
+        const auto where = static_cast<std::uint64_t>(offset) + done;
+        at.Offset = static_cast<DWORD>(where);
+        at.OffsetHigh = static_cast<DWORD>(where >> 32);
+        DWORD got = 0;
+        if (!::ReadFile(Win(native_), into + done,
+                        static_cast<DWORD>(std::min(count - done, kLargestTransfer)), &got, &at)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_HANDLE_EOF) {
+                break;
+            }
+            throw TransferError(error);
+        }
+        if (got == 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
+void FileHandle::Write(const void* bytes, std::size_t count) {
+    const auto* from = static_cast<const char*>(bytes);
+    while (count > 0) {
+        DWORD put = 0;
+        if (!::WriteFile(Win(native_), from, static_cast<DWORD>(std::min(count, kLargestTransfer)),
+                         &put, nullptr)) {
+            throw TransferError(::GetLastError());
+        }
+        from += put;
+        count -= put;
+    }
+}
+
+std::int64_t FileHandle::CopyFrom(const FileHandle&, std::int64_t, std::int64_t) {
+    // Windows has no copy of a range between two open files; the caller's buffer does it.
+    return 0;
+}
+
+FileHandle OpenForReading(const std::string& path) {
+    const std::string nativePath = CheckedName(path);
+    FileHandle file(
+        reinterpret_cast<FileHandle::Native>(OpenNative(nativePath, GENERIC_READ, OPEN_EXISTING)));
+    // A device (NUL, CON, COM1) or a pipe opens like a file, but is no image or script.
+    if (::GetFileType(Win(file.Get())) != FILE_TYPE_DISK) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    return file;
+}
+
+FileHandle OpenForWriting(const std::string& path, WriteMode mode) {
+    const std::string nativePath = CheckedName(path);
+    // "aux.bin" or "sub\nul" would open a device: writing "succeeds" and no file is made.
+    if (NamesWindowsDevice(nativePath)) {
+        throw RuntimeError(ErrBadFileName);
+    }
+    // Windows lets no user write a read-only file. The attribute is asked first because Wine,
+    // started by root, would write over the file all the same.
+    const DWORD attributes = ::GetFileAttributesA(nativePath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        throw RuntimeError(ErrPermissionDenied);
+    }
+    const DWORD disposition = mode == WriteMode::Truncate ? CREATE_ALWAYS : OPEN_ALWAYS;
+    return FileHandle(
+        reinterpret_cast<FileHandle::Native>(OpenNative(nativePath, GENERIC_WRITE, disposition)));
+}
+
+namespace {
+
+std::optional<FileKey> KeyOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file, &info)) {
+        return std::nullopt;
+    }
+    return FileKey{info.dwVolumeSerialNumber,
+                   (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+} // namespace
+
+std::optional<FileKey> FileHandle::Key() const {
+    return KeyOf(Win(native_));
+}
+
+std::optional<FileKey> ExistingFileKey(const std::string& nativePath) {
+    // A device is no file, and opening one (a serial port behind AUX) may wait.
+    if (NamesWindowsDevice(nativePath)) {
+        return std::nullopt;
+    }
+    // No access asked for: only the file's identity is read, as stat() would. The backup
+    // flag lets a folder open too.
+    const HANDLE file = ::CreateFileA(nativePath.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    const std::optional<FileKey> key = KeyOf(file);
+    ::CloseHandle(file);
+    return key;
+}
+
+namespace {
+
+// The size of a file opened the classic way: _lopen for reading, GetFileSize, _lclose.
+// Nothing when the file cannot be opened.
+std::optional<std::uint64_t> ClassicFileSize(const std::string& nativePath) {
+    const HFILE file = ::_lopen(nativePath.c_str(), OF_READ);
+    if (file == HFILE_ERROR) {
+        // GetFileSize on the failed handle would answer with all bits set, and _lclose
+        // would do nothing: the result is the same -1 without them.
+        return std::nullopt;
+    }
+    DWORD high = 0;
+    // A size whose low half is all ones looks like a failure; only the error tells them apart.
+    ::SetLastError(NO_ERROR);
+    const DWORD low = ::GetFileSize(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)), &high);
+    const DWORD error = low == INVALID_FILE_SIZE ? ::GetLastError() : NO_ERROR;
+    ::_lclose(file);
+    if (error != NO_ERROR) {
+        return std::nullopt;
+    }
+    return (std::uint64_t{high} << 32) | low;
+}
+
+} // namespace
+
+std::int64_t NativeFileLength64(const std::string& nativePath) {
+    const auto size = ClassicFileSize(nativePath);
+    return size ? static_cast<std::int64_t>(*size) : -1;
+}
+
+std::int32_t NativeFileLength32(const std::string& nativePath) {
+    // The high part of the size is discarded: 2 GiB reads as negative, 4 GiB + 5 as 5.
+    const auto size = ClassicFileSize(nativePath);
+    return size ? static_cast<std::int32_t>(static_cast<std::uint32_t>(*size)) : -1;
+}
+
+std::string WorkingDirectory() {
+    std::vector<char> buffer(MAX_PATH + 1);
+    for (;;) {
+        const DWORD length =
+            ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (length == 0) {
+            return ".";
+        }
+        if (length < buffer.size()) {
+            return std::string(buffer.data(), length);
+        }
+        buffer.resize(length + 1);
+    }
+}
+
+} // namespace kelbrin

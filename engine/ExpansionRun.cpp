@@ -1,0 +1,131 @@
+#include "ExpansionRun.h"
+
+#include <charconv>
+#include <utility>
+
+#include "ContextTexts.h"
+#include "FolderPaths.h"
+#include "MD5.h"
+#include "RuleMessages.h"
+#include "ShowErrorBox.h"
+
+namespace kelbrin {
+
+namespace {
+
+constexpr std::size_t kShortenedBoxRoom = 4096;
+constexpr std::size_t kShortenedContext = 2000;
+
+} // namespace
+
+ExpansionRun::ExpansionRun(std::int16_t Index, std::string programDirectory, RunWindow& window)
+    : WantHeader(Index == 0), programDirectory_(std::move(programDirectory)), window_(window) {
+    shortenedBox_.reserve(kShortenedBoxRoom);
+}
+
+RunResult ExpansionRun::Run() noexcept {
+    try {
+        RunSteps();
+        window_.SetStatus("Expansion Done");
+        return RunResult{RunResult::Ending::Done, 0, {}, md5WarningShown_};
+    } catch (RunFailure& failure) {
+        return FailureExit(std::move(failure));
+    } catch (const std::bad_alloc&) {
+        return FailureExit(RunFailure(RuntimeError(ErrOutOfMemory), ""));
+    } catch (...) {
+        return FailureExit(RunFailure(RuntimeError(ErrInternal), ""));
+    }
+}
+
+void ExpansionRun::RunSteps() {
+    // No digest from an earlier run may stay on show.
+    window_.HideMD5();
+    const std::string scriptPath = PathInFolder(programDirectory_, "Kelbrin.txt");
+    script_.emplace(Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); }));
+    const ScriptHead& head = head_.emplace(ReadScriptHead(*script_, scriptPath, programDirectory_));
+    const bool originalHasHeader =
+        Under(ContextText::HeaderLine(), [&] { return OriginalHasHeader(head); });
+    CheckMD5(head, originalHasHeader);
+
+    // Until the directives begin, a failure after the checksum warning is reported under the
+    // warning's text, the box the user has just closed.
+    const std::string context =
+        md5WarningShown_ ? RuleMessage::MD5Mismatch() : ContextText::HeaderLine();
+    Under(context, [&] {
+        ImageWriter& image = image_.emplace(head, originalHasHeader);
+        if (!WantHeader) {
+            window_.SetStatus("No Header");
+        } else if (head.HeaderSize == 0) {
+            Break(RuleMessage::NoHeaderDefined());
+        } else {
+            window_.SetStatus("Writing Header");
+            image.WriteHeader();
+        }
+        image.OpenOriginal();
+    });
+    image_->WriteImage(*script_, window_);
+    image_.reset();
+    script_.reset();
+}
+
+void ExpansionRun::CheckMD5(const ScriptHead& head, bool originalHasHeader) {
+    if (head.ExpectedMD5.empty()) {
+        return;
+    }
+    const std::string actual = Under(ContextText::HeaderLine(), [&] {
+        MD5 digest;
+        return digest.DigestFileToHexStr(head.OriginalPath, originalHasHeader, head.HeaderSize);
+    });
+    if (actual == head.ExpectedMD5) {
+        return;
+    }
+    window_.ShowMD5(actual);
+    ShowErrorBox(RuleMessage::MD5Mismatch(), "", RuntimeError(ErrNone), window_);
+    md5WarningShown_ = true;
+}
+
+RunResult ExpansionRun::FailureExit(RunFailure failure) noexcept {
+    RunResult result{RunResult::Ending::EndedByError, 0, {}, md5WarningShown_};
+    try {
+        // Bytes written before the failure must be in the file when the box appears. Had they
+        // been written one by one, a failing write would have come first, under the context
+        // of the moment: it takes precedence over whatever was found after it.
+        if (image_) {
+            if (std::optional<RuntimeError> writeError = image_->CloseForFailure()) {
+                failure = RunFailure(std::move(*writeError), std::move(failure.Context));
+            }
+        }
+        result.ErrorNumber = failure.Error.Number();
+        try {
+            result.BoxText = ShowErrorBox(failure.Shown(), "", failure.Error, window_);
+        } catch (const std::bad_alloc&) {
+            result.BoxText = ShowShortenedErrorBox(failure);
+        }
+    } catch (...) {
+        // Even the shortened box failed; the status below still tells how the run ended.
+    }
+    try {
+        window_.SetStatus("Ended due to Error");
+    } catch (...) {
+    }
+    image_.reset();
+    script_.reset();
+    return result;
+}
+
+std::string ExpansionRun::ShowShortenedErrorBox(const RunFailure& failure) {
+    std::string& box = shortenedBox_;
+    box.clear();
+    char number[16];
+    const auto written = std::to_chars(number, number + sizeof number, failure.Error.Number());
+    box.append("Error #").append(number, written.ptr).append(" -> ");
+    box.append(failure.Error.Description(), 0, 100).append("\r\n\r\n");
+    box.append(failure.Shown(), 0, kShortenedContext);
+    if (failure.Shown().size() > kShortenedContext) {
+        box.append(" ...");
+    }
+    window_.ShowMessageBox(box, "Error", MessageBoxIcon::Stop);
+    return std::move(box);
+}
+
+} // namespace kelbrin

@@ -1,0 +1,193 @@
+#include "ImageWriter.h"
+
+#include <string>
+
+#include "ContextTexts.h"
+#include "Counter16.h"
+#include "FileIdentity.h"
+#include "General_Routines.h"
+#include "HeaderWriter.h"
+#include "RuleMessages.h"
+#include "RunFailure.h"
+#include "ScriptFields.h"
+
+namespace kelbrin {
+
+// The file is empty since the script's head was read. Truncating it again would cost a forced
+// write-back on close on some file systems (ext4 treats truncate-and-rewrite as a replacement).
+ImageWriter::ImageWriter(const ScriptHead& head, bool originalHasHeader)
+    : head_(head), originalHasHeader_(originalHasHeader),
+      expanded_(head.ExpandedPath, WriteMode::Keep) {}
+
+void ImageWriter::WriteHeader() {
+    kelbrin::WriteHeader(head_, expanded_);
+    expanded_.Flush();
+}
+
+void ImageWriter::OpenOriginal() {
+    original_.emplace(head_.OriginalPath, head_.OriginalLength);
+}
+
+void ImageWriter::WriteImage(TextInputFile& script, RunWindow& window) {
+    std::string context = ContextText::DirectiveLine(LineNumber);
+    for (;;) {
+        // What the previous line wrote reaches the file before anything else can fail, so a
+        // write failure is reported under the line that wrote the bytes; the counter running out
+        // is reported under the last line it counted.
+        Under(context, [&] {
+            expanded_.Flush();
+            Increment16(LineNumber);
+        });
+        context = ContextText::DirectiveLine(LineNumber);
+        const bool ended = Under(context, [&] {
+            window.SetStatus("Copy, Fill, Replace line #" + std::to_string(LineNumber));
+            window.LetEventsRun();
+            return WriteDirective(script);
+        });
+        if (ended) {
+            return;
+        }
+    }
+}
+
+bool ImageWriter::WriteDirective(TextInputFile& script) {
+    const bool atEnd = script.AtEnd();
+    std::string line;
+    std::int32_t position = 0;
+    DirectiveKind kind = DirectiveKind::Fill;
+    // The end of the script ends the last range at the final size.
+    std::int32_t start = head_.FinalSize;
+    if (!atEnd) {
+        line = script.ReadLine();
+        kind = KindOf(NextField(line, position));
+        const std::string field = NextField(line, position);
+        const auto address = ScriptNumber(field);
+        if (!address) {
+            Break(RuleMessage::StartNotHex(field, LineNumber));
+        }
+        start = *address;
+        if (start < WritePosition) {
+            Break(RuleMessage::StartTooSmall(field, LineNumber));
+        }
+    }
+
+    // The first line writes nothing; every later one ends the range in progress.
+    if (FirstDirective) {
+        FirstDirective = false;
+        if (start != 0) {
+            Break(RuleMessage::FirstStartNotZero());
+        }
+    } else {
+        WritePendingRange(start);
+    }
+    if (atEnd) {
+        Close();
+        return true;
+    }
+
+    WritePosition = start;
+    if (kind == DirectiveKind::Replace) {
+        ReplaceBytes(line, position);
+    } else {
+        StartRange(kind, line, position);
+    }
+    return false;
+}
+
+ImageWriter::DirectiveKind ImageWriter::KindOf(const std::string& rowName) const {
+    const std::string upper = UpperCaseRowName(rowName);
+    if (upper == "REPLACE") {
+        if (FirstDirective) {
+            Break(RuleMessage::ReplaceFirst());
+        }
+        return DirectiveKind::Replace;
+    }
+    if (upper == "COPY") {
+        return DirectiveKind::Copy;
+    }
+    if (upper == "FILL") {
+        return DirectiveKind::Fill;
+    }
+    Break(RuleMessage::DirectiveMissing(LineNumber, rowName));
+}
+
+void ImageWriter::WritePendingRange(std::int32_t end) {
+    const std::int64_t count = static_cast<std::int64_t>(end) - WritePosition;
+    if (count <= 0) {
+        return;
+    }
+    if (RangeIsCopy) {
+        expanded_.CopyFrom(*original_, count);
+    } else {
+        expanded_.WriteRepeated(static_cast<std::uint8_t>(RangeValue), count);
+    }
+}
+
+void ImageWriter::ReplaceBytes(const std::string& line, std::int32_t& position) {
+    std::string field = NextField(line, position);
+    do {
+        const auto value = ScriptNumber(field);
+        if (!value) {
+            Break(RuleMessage::ReplaceByteNotHex(field, LineNumber));
+        }
+        if (*value > 0xFF) {
+            Break(RuleMessage::ReplaceByteTooBig(field));
+        }
+        if (RangeIsCopy) {
+            // The replaced byte takes the place of a copied one: its source byte is read and
+            // dropped, so copying resumes where it would have been.
+            std::uint8_t dropped = 0;
+            original_->Read({&dropped, 1});
+        }
+        expanded_.WriteByte(static_cast<std::uint8_t>(*value));
+        ++WritePosition;
+        field = NextField(line, position);
+    } while (!field.empty());
+}
+
+void ImageWriter::StartRange(DirectiveKind kind, const std::string& line, std::int32_t& position) {
+    const std::string field = NextField(line, position);
+    const auto value = ScriptNumber(field);
+    if (!value) {
+        Break(RuleMessage::EndNotHex(field, line));
+    }
+    RangeValue = *value;
+    if (kind == DirectiveKind::Copy) {
+        if (RangeValue > head_.OriginalSize) {
+            Break(RuleMessage::CopyPastOriginal(field, line));
+        }
+        original_->Seek(static_cast<std::int64_t>(RangeValue) +
+                        (originalHasHeader_ ? head_.HeaderSize : 0));
+    } else if (RangeValue > 0xFF) {
+        Break(RuleMessage::FillByteTooBig(field, line));
+    }
+    RangeIsCopy = kind == DirectiveKind::Copy;
+}
+
+void ImageWriter::Close() {
+    const std::optional<FileKey> written = expanded_.Key();
+    expanded_.Close();
+    original_->Close();
+    // Bytes written to a file that was removed or replaced under the run are in no file the
+    // user can find: the name must still lead to the file that was written.
+    if (written && ExistingFileKey(head_.ExpandedPath) != written) {
+        throw RunFailure(RuntimeError(ErrFileNotFound), ContextText::Expanded(head_.ExpandedName));
+    }
+}
+
+std::optional<RuntimeError> ImageWriter::CloseForFailure() noexcept {
+    std::optional<RuntimeError> writeError;
+    if (expanded_.IsOpen()) {
+        try {
+            expanded_.Flush();
+        } catch (const RuntimeError& error) {
+            writeError = error;
+        } catch (...) {
+        }
+        expanded_.Abandon();
+    }
+    original_.reset();
+    return writeError;
+}
+
+} // namespace kelbrin

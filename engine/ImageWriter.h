@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "BinaryReader.h"
+#include "BinaryWriter.h"
+#include "RunWindow.h"
+#include "RuntimeError.h"
+#include "ScriptHead.h"
+#include "TextInputFile.h"
+
+namespace kelbrin {
+
+// Writes the expanded file strictly forward from its first byte: the header, then the image
+// from the COPY, FILL and REPLACE lines. It owns both ROM files while it writes and knows where
+// the writing stands: the line, the write position and the range in progress.
+class ImageWriter {
+public:
+    // Opens the expanded file for writing from its first byte; the file is empty by now.
+    ImageWriter(const ScriptHead& head, bool originalHasHeader);
+
+    // The header bytes of the HEADER line, padded with 00, then flushed to the file.
+    void WriteHeader();
+    // Opens the original for reading, taking it as long as header detection found it.
+    void OpenOriginal();
+    // Writes the image from the script's 4th line to its end, reporting each line on `window`.
+    // A failure leaves as a RunFailure in its line's context. At the end both files are closed,
+    // and the expanded file's name must still lead to the file that was written.
+    void WriteImage(TextInputFile& script, RunWindow& window);
+
+    // For a run that is failing: writes what is still buffered, so that the file holds every
+    // byte written before the failure, and closes both files. Returns the error of a write
+    // that failed then: it came before the failure being reported.
+    std::optional<RuntimeError> CloseForFailure() noexcept;
+
+private:
+    enum class DirectiveKind { Copy, Fill, Replace };
+
+    // One directive line, or the end of the script: returns true at the end.
+    bool WriteDirective(TextInputFile& script);
+    DirectiveKind KindOf(const std::string& rowName) const;
+    void WritePendingRange(std::int32_t end);
+    void ReplaceBytes(const std::string& line, std::int32_t& position);
+    void StartRange(DirectiveKind kind, const std::string& line, std::int32_t& position);
+    // Closes both files at the end of the image.
+    void Close();
+
+    const ScriptHead& head_;
+    const bool originalHasHeader_;
+    BinaryWriter expanded_;
+    std::optional<BinaryReader> original_;
+
+    // The script line being processed.
+    std::int16_t LineNumber = 3;
+    // True until the first directive line's start address has been taken.
+    bool FirstDirective = true;
+    // Image address (without header) of the next byte to be written.
+    std::int32_t WritePosition = 0;
+    // The range in progress copies from the original (else it fills) ...
+    bool RangeIsCopy = false;
+    // ... from this source address, or with this fill byte.
+    std::int32_t RangeValue = 0;
+};
+
+} // namespace kelbrin

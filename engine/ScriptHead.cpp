@@ -1,0 +1,108 @@
+#include "ScriptHead.h"
+
+#include "BinaryWriter.h"
+#include "ContextTexts.h"
+#include "FileIdentity.h"
+#include "FileLength.h"
+#include "FolderPaths.h"
+#include "General_Routines.h"
+#include "RuleMessages.h"
+#include "RunFailure.h"
+#include "ScriptFields.h"
+
+namespace kelbrin {
+
+namespace {
+
+// The next field, which must be a script number; `message` is the rule broken when it is not.
+std::int32_t RequiredNumber(const std::string& line, std::int32_t& position,
+                            std::string (*message)(const std::string&)) {
+    const std::string field = NextField(line, position);
+    const auto value = ScriptNumber(field);
+    if (!value) {
+        Break(message(field));
+    }
+    return *value;
+}
+
+void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& scriptPath,
+                  const std::string& programDirectory) {
+    const std::string line = script.ReadLine();
+    std::int32_t position = 0;
+    if (UpperCaseRowName(NextField(line, position)) != "NAME") {
+        Break(RuleMessage::NameMissing());
+    }
+
+    head.OriginalName = NextField(line, position);
+    head.OriginalPath = PathInFolder(programDirectory, head.OriginalName);
+    // Only proves that the original exists and can be read.
+    Under(ContextText::Original(head.OriginalName),
+          [&] { TextInputFile(head.OriginalPath).Close(); });
+
+    head.ExpandedName = NextField(line, position);
+    head.ExpandedPath = PathInFolder(programDirectory, head.ExpandedName);
+    Under(ContextText::Expanded(head.ExpandedName), [&] {
+        // Two spellings of one file are the same name too: emptying the expanded file below
+        // must never empty the original.
+        if (head.OriginalPath == head.ExpandedPath ||
+            SameExistingFile(head.OriginalPath, head.ExpandedPath)) {
+            Break(RuleMessage::SameRomNames(FileNamePart(head.ExpandedName)));
+        }
+        if (SameExistingFile(head.ExpandedPath, scriptPath)) {
+            throw RuntimeError(ErrFileAlreadyOpen);
+        }
+        // A script comes from a stranger: the file it creates or empties stays inside the
+        // folder the user keeps it in (or below it), never "..\..\" somewhere else.
+        if (ClimbsAboveFolder(head.ExpandedName)) {
+            throw RuntimeError(ErrPathFileAccess);
+        }
+        // Creates the expanded file, or empties it.
+        BinaryWriter(head.ExpandedPath, WriteMode::Truncate).Close();
+    });
+}
+
+void ReadSizeLine(ScriptHead& head, TextInputFile& script) {
+    const std::string line = script.ReadLine();
+    std::int32_t position = 0;
+    if (UpperCaseRowName(NextField(line, position)) != "SIZE") {
+        Break(RuleMessage::SizeMissing());
+    }
+    head.OriginalSize = RequiredNumber(line, position, RuleMessage::OriginalSizeNotHex);
+    head.FinalSize = RequiredNumber(line, position, RuleMessage::FinalSizeNotHex);
+    head.ExpectedMD5 = NextField(line, position);
+    head.OriginalLength = FileLength64(head.OriginalPath);
+}
+
+void ReadHeaderLine(ScriptHead& head, TextInputFile& script) {
+    head.HeaderLine = script.ReadLine();
+    std::int32_t position = 0;
+    if (UpperCaseRowName(NextField(head.HeaderLine, position)) != "HEADER") {
+        Break(RuleMessage::HeaderMissing());
+    }
+    head.HeaderSize = RequiredNumber(head.HeaderLine, position, RuleMessage::HeaderSizeNotHex);
+    head.HeaderBytesAt = position;
+}
+
+} // namespace
+
+ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
+                          const std::string& programDirectory) {
+    ScriptHead head;
+    Under(ContextText::Script(), [&] { ReadNameLine(head, script, scriptPath, programDirectory); });
+    Under(ContextText::SizeLine(), [&] { ReadSizeLine(head, script); });
+    Under(ContextText::HeaderLine(), [&] { ReadHeaderLine(head, script); });
+    return head;
+}
+
+bool OriginalHasHeader(const ScriptHead& head) {
+    const std::int32_t withHeader = head.OriginalSize + head.HeaderSize;
+    if (head.OriginalLength == head.OriginalSize) {
+        return false;
+    }
+    if (head.OriginalLength == withHeader) {
+        return true;
+    }
+    Break(RuleMessage::OriginalWrongLength(head.OriginalSize, withHeader));
+}
+
+} // namespace kelbrin

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "TextInputFile.h"
+
+namespace kelbrin {
+
+// The script's three fixed lines, read and checked: what every later step of a run works from.
+struct ScriptHead {
+    // The ROM files' names as the script writes them, and their paths in the program folder.
+    std::string OriginalName;
+    std::string ExpandedName;
+    std::string OriginalPath;
+    std::string ExpandedPath;
+    // Image sizes without header.
+    std::int32_t OriginalSize = 0;
+    std::int32_t FinalSize = 0;
+    // The checksum the original must have without its header, as written; empty for none.
+    std::string ExpectedMD5;
+    std::int32_t HeaderSize = 0;
+    // The HEADER line, and the field position at which its header bytes begin.
+    std::string HeaderLine;
+    std::int32_t HeaderBytesAt = 0;
+    // The original's length in bytes, read once, right after the SIZE line.
+    std::int64_t OriginalLength = 0;
+};
+
+// Reads the NAME, SIZE and HEADER lines from `script`, whose path is `scriptPath`, checking
+// each rule where it is met, and does on the way what must happen between them: it proves that
+// the original can be read and, once the expanded name has passed its checks, creates or
+// empties the expanded file. Any failure leaves as a RunFailure in its line's context.
+ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
+                          const std::string& programDirectory);
+
+// Whether the original carries a header, told by its length alone: the image size without a
+// header, or with one (the plain size is tested first, so a header size of 0 means none).
+// Any other length breaks the rule of the original's length.
+bool OriginalHasHeader(const ScriptHead& head);
+
+} // namespace kelbrin

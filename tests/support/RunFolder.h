@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "Expand.h"
+#include "RecordingWindow.h"
+#include "TempFolder.h"
+
+namespace kelbrin::test {
+
+inline std::string Join(const std::vector<std::string>& parts, const std::string& separator) {
+    std::string joined;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        joined += (i == 0 ? "" : separator) + parts[i];
+    }
+    return joined;
+}
+
+// Original image bytes. Below address 251 each byte equals its address, so a copied byte
+// says where it came from; above, the pattern does not repeat every 256 bytes, so copies
+// from 0 and from 4000 hex differ.
+inline std::string Image(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i + i / 251) & 0xFF);
+    }
+    return bytes;
+}
+
+// A header that no test script ever asks for, so a leaked header byte is visible.
+inline std::string ForeignHeader() {
+    return std::string(16, '\xEE');
+}
+
+// The header the standard HEADER line (10, 4E 45 53 1A) makes.
+inline std::string ScriptHeader() {
+    return std::string("NES\x1A") + std::string(12, '\0');
+}
+
+// The box text of a broken rule: no error is being handled.
+inline std::string RuleBox(const std::string& message) {
+    return "Error #0 -> \r\n\r\n" + message;
+}
+
+inline const std::string kNameLine = "NAME\torig.nes\tbig.nes";
+inline const std::string kSizeLine = "SIZE\t40\t8";
+inline const std::string kHeaderLine = "HEADER\t10\t4E\t45\t53\t1A";
+inline const std::string kCopyLine = "COPY\t0\t0";
+
+// One program directory with its script, original and expanded file, and the window a run
+// reports to.
+struct RunFolder {
+    TempFolder Folder;
+    RecordingWindow Window;
+
+    void Script(const std::vector<std::string>& lines, const std::string& lineEnd = "\r\n") {
+        Folder.Write("Kelbrin.txt", Join(lines, lineEnd));
+    }
+    void Original(const std::string& bytes) { Folder.Write("orig.nes", bytes); }
+    // A 64-byte original beside an expanded file that holds "OLD", so that a run which leaves
+    // the expanded file alone, empties it or writes part of it can be told apart.
+    void OriginalAndOldExpanded() {
+        Original(Image(0x40));
+        Folder.Write("big.nes", "OLD");
+    }
+    void Run(std::int16_t index) { Expand(index, Folder.Path(), Window); }
+    std::string File(const std::string& name = "big.nes") const {
+        return Folder.Read(name).value_or("<missing>");
+    }
+
+    // The run went through its failure exit with exactly this box, after hiding the MD5 row
+    // first and before its last status.
+    void ExpectFailure(const std::string& box) const {
+        ASSERT_GE(Window.Log.size(), 3u);
+        EXPECT_EQ(Window.Log.front(), "hide-md5");
+        EXPECT_EQ(Window.Boxes, std::vector<std::string>{box});
+        EXPECT_EQ(Window.Log[Window.Log.size() - 2], "box:Error:stop:" + box);
+        EXPECT_EQ(Window.Log.back(), "status:Ended due to Error");
+    }
+    void ExpectSuccess() const {
+        ASSERT_FALSE(Window.Log.empty());
+        EXPECT_EQ(Window.Log.front(), "hide-md5");
+        EXPECT_TRUE(Window.Boxes.empty()) << Window.Boxes.front();
+        EXPECT_EQ(Window.LastStatus(), "Expansion Done");
+    }
+};
+
+} // namespace kelbrin::test
