@@ -8,26 +8,40 @@
 
 namespace kelbrin::RuleMessage {
 
-std::string NameMissing();                                                        // L1
-std::string SameRomNames(const std::string& expandedName);                        // L2
-std::string SizeMissing();                                                        // L3
-std::string OriginalSizeNotHex(const std::string& field);                         // L4
-std::string FinalSizeNotHex(const std::string& field);                            // L5
-std::string HeaderMissing();                                                      // L6
-std::string HeaderSizeNotHex(const std::string& field);                           // L7
-std::string HeaderTooLong(const std::string& field, std::int32_t headerSize);     // H1
-std::string HeaderByteNotHex(const std::string& field);                           // H2
-std::string HeaderByteTooBig(const std::string& field);                           // H3
-std::string DirectiveMissing(std::int32_t lineNumber, const std::string& field);  // D1
-std::string ReplaceFirst();                                                       // D2
-std::string StartNotHex(const std::string& field, std::int32_t lineNumber);       // D3
-std::string StartTooSmall(const std::string& field, std::int32_t lineNumber);     // D4
-std::string FirstStartNotZero();                                                  // D5
-std::string EndNotHex(const std::string& field, const std::string& line);         // D6
-std::string CopyPastOriginal(const std::string& field, const std::string& line);  // D7
-std::string FillByteTooBig(const std::string& field, const std::string& line);    // D8
-std::string ReplaceByteNotHex(const std::string& field, std::int32_t lineNumber); // D9
-std::string ReplaceByteTooBig(const std::string& field);                          // D10
+// The three fixed lines.
+std::string NameMissing();
+// Both names lead to one file.
+std::string SameRomNames(const std::string& expandedName);
+std::string SizeMissing();
+std::string OriginalSizeNotHex(const std::string& field);
+std::string FinalSizeNotHex(const std::string& field);
+std::string HeaderMissing();
+std::string HeaderSizeNotHex(const std::string& field);
+
+// The header bytes of a run that adds a header: one more than the header size, not a number,
+// above FF.
+std::string HeaderTooLong(const std::string& field, std::int32_t headerSize);
+std::string HeaderByteNotHex(const std::string& field);
+std::string HeaderByteTooBig(const std::string& field);
+
+// The directive lines.
+// The row name is not COPY, FILL or REPLACE.
+std::string DirectiveMissing(std::int32_t lineNumber, const std::string& field);
+// The first directive line is a REPLACE line.
+std::string ReplaceFirst();
+std::string StartNotHex(const std::string& field, std::int32_t lineNumber);
+// The start address lies below the current write position.
+std::string StartTooSmall(const std::string& field, std::int32_t lineNumber);
+// The first directive line does not start at 0, or there is none and the final size is not 0.
+std::string FirstStartNotZero();
+// A COPY source or FILL byte that is not a number; the message calls it the end address.
+std::string EndNotHex(const std::string& field, const std::string& line);
+// A COPY source above the original's size.
+std::string CopyPastOriginal(const std::string& field, const std::string& line);
+std::string FillByteTooBig(const std::string& field, const std::string& line);
+std::string ReplaceByteNotHex(const std::string& field, std::int32_t lineNumber);
+// A REPLACE byte above FF; the message calls it a fill byte on the first line.
+std::string ReplaceByteTooBig(const std::string& field);
 
 // Header detection found neither the plain nor the headered length.
 std::string OriginalWrongLength(std::int32_t originalSize, std::int32_t withHeader);

@@ -44,8 +44,6 @@ public:
     static std::int32_t LongLeftRotate(std::int32_t& value, std::int32_t& bits);
 
 private:
-    friend struct MD5TestAccess;
-
     static std::vector<std::uint8_t> StrToBytes(const std::string& s);
     static std::string LongToHexStr(std::int32_t v);
     void TransformBlock(const std::uint8_t* block);
