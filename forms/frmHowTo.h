@@ -1,34 +1,34 @@
 #pragma once
 
-#include <QWidget>
-#include <array>
 #include <cstdint>
 
-class QFrame;
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
+#include "FormDescription.h"
 
 namespace kelbrin {
 
-// The help window: two fixed pages, how to use Kelbrin and how to write Kelbrin.txt, chosen
-// by two option buttons. A top-level window with no owner; closing it destroys it.
-class frmHowTo : public QWidget {
+// What the help window's handlers need of a toolkit's window.
+class HowToWindowPort {
 public:
-    frmHowTo();
+    virtual ~HowToWindowPort() = default;
+    virtual void SetVisible(form::ControlId control, bool visible) = 0;
+    // Closes (destroys) the help window; the main window is not affected.
+    virtual void CloseWindow() = 0;
+};
 
+// The help window's behaviour, the same under every toolkit: two pages chosen by two option
+// buttons, and OK. The toolkit's window draws HowToForm() and calls these handlers.
+class frmHowTo {
+public:
+    explicit frmHowTo(HowToWindowPort& window) : window_(window) {}
+
+    // When the window has been created: the first page.
     void Form_Load();
     // Shows page `Index`: its text box and its colour strip; the other page's are hidden.
     void optPart_Click(std::int16_t Index);
     void cmdOK_Click();
 
-    std::array<QPlainTextEdit*, 2> txtHowTo{};
-    std::array<QRadioButton*, 2> optPart{};
-    QPushButton* cmdOK = nullptr;
-    QLabel* Image1 = nullptr; // the sample's expanded image
-    QLabel* Image2 = nullptr; // the sample's original image
-    std::array<QFrame*, 2> Shape{};
+private:
+    HowToWindowPort& window_;
 };
 
 } // namespace kelbrin

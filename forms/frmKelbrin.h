@@ -1,37 +1,41 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QMainWindow>
-#include <QPointer>
-#include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
+#include "FormDescription.h"
 #include "RunResult.h"
 #include "RunWindow.h"
 
-class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
-
 namespace kelbrin {
 
-class frmHowTo;
-
-// The main window: two buttons and two File menu items start an expansion run, the status
-// line and the MD5 row follow it, and the Help menu opens the help window and the About box.
-// The window is the run's RunWindow; it reads no file and checks nothing itself.
-class frmKelbrin : public QMainWindow, public RunWindow {
+// What the main window's handlers need of a toolkit's window, besides what a run needs of it.
+class KelbrinWindowPort : public RunWindow {
 public:
-    // `programDirectory` is where the run finds Kelbrin.txt and the ROM files: the folder of
-    // the executable, as 8-bit text.
-    explicit frmKelbrin(std::string programDirectory);
-    ~frmKelbrin() override;
+    virtual void SetEnabled(form::ControlId control, bool enabled) = 0;
+    virtual void SetEnabled(form::MenuId item, bool enabled) = 0;
+    virtual void GiveFocus(form::ControlId control) = 0;
+    // The caption a control shows now.
+    virtual std::string Caption(form::ControlId control) const = 0;
+    // A modal box with the title "About Kelbrin", a single OK button and no icon.
+    virtual void ShowAboutBox(const std::string& text) = 0;
+    // Shows the one help window: creates it on its first page, or brings it forward unchanged.
+    virtual void ShowHowToWindow() = 0;
+    // Closes every window of the program, which then ends.
+    virtual void Quit() = 0;
+    // Ends the process where it stands, for leaving during a run.
+    virtual void EndProgram() = 0;
+};
+
+// The main window's behaviour, the same under every toolkit: which run a button or menu item
+// starts, the four expand controls locked while it runs, Exit, Help and About. The toolkit's
+// window draws KelbrinForm() and calls these handlers.
+class frmKelbrin {
+public:
+    // `programDirectory` is where a run finds Kelbrin.txt and the ROM files, as the system
+    // names it.
+    frmKelbrin(KelbrinWindowPort& window, std::string programDirectory);
 
     // One expansion run: 0 adds or replaces the header, any other index leaves it out.
     RunResult Expand(std::int16_t Index);
@@ -41,54 +45,22 @@ public:
     void mnuFile_Exit_Click();
     void mnuHelp_HowTo_Click();
     void mnuHelp_About_Click();
+    // The window's close box: during a run it ends the program as Exit does. Returns whether
+    // the window may close.
+    bool QueryClose();
 
-    // The text of the About box, read from the title labels each time.
-    QString AboutText() const;
     bool IsRunning() const noexcept { return running_; }
-    // How the last run started from the window ended, if there was one.
+    // How the last run ended, if there was one.
     const std::optional<RunResult>& LastRun() const noexcept { return lastRun_; }
-    // The open help window, if any.
-    frmHowTo* HowToWindow() const;
-
-    // Ends the process at once: Exit, or closing the window, while a run is under way.
-    // Tests replace it.
-    std::function<void()> EndProgram;
-
-    QGroupBox* fraDownloader = nullptr;
-    QLineEdit* txtMD5 = nullptr;
-    std::array<QPushButton*, 2> cmdExpand{};
-    QLabel* lblMD5 = nullptr;
-    QLabel* lblStatus = nullptr;
-    std::array<QLabel*, 3> lblTitle{};
-
-    QMenu* mnuFile = nullptr;
-    std::array<QAction*, 2> mnuFile_Expand{};
-    QAction* mnuFile_Exit = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelp_HowTo = nullptr;
-    QAction* mnuHelp_About = nullptr;
-
-    // What the run sees of the window.
-    void SetStatus(const std::string& text) override;
-    void ShowMD5(const std::string& digest) override;
-    void HideMD5() override;
-    void LetEventsRun() override;
-    void ShowMessageBox(const std::string& message, const std::string& title,
-                        MessageBoxIcon icon) override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    const std::string& ProgramDirectory() const noexcept { return programDirectory_; }
 
 private:
-    void CreateControls();
-    void CreateMenus();
     void EnableExpandControls(bool Enable);
 
+    KelbrinWindowPort& window_;
     std::string programDirectory_;
-    QElapsedTimer statusPainted_;
     bool running_ = false;
     std::optional<RunResult> lastRun_;
-    QPointer<frmHowTo> howTo_;
 };
 
 } // namespace kelbrin

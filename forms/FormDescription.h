@@ -1,0 +1,175 @@
+#pragma once
+
+// The two windows as data, free of any toolkit: every control with its place in twips, caption,
+// colours, font, visibility and tab order, and the menus. The Qt and the Win32 front ends both
+// render these tables, so the design exists once.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelbrin::form {
+
+// 1/1440 inch; 15 twips are one pixel at 96 dots per inch.
+struct Twips {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+};
+
+// The nearest whole pixel of `twips` on a screen of `dpi` dots per inch.
+constexpr std::int32_t ToPixels(std::int32_t twips, std::int32_t dpi = 96) {
+    return (twips * dpi + 720) / 1440;
+}
+
+struct Colour {
+    std::uint8_t Red = 0;
+    std::uint8_t Green = 0;
+    std::uint8_t Blue = 0;
+    bool operator==(const Colour&) const = default;
+};
+
+// A font asked for by name; the system substitutes a look-alike where it has none. An empty
+// family is the system's default font for controls.
+struct Font {
+    std::string_view Family;
+    double Points = 0;
+    bool Bold = false;
+};
+
+enum class ControlKind {
+    Frame,        // a container with the standard frame border; its children lie inside it
+    TextBox,      // read-only: its text can be selected and copied, not edited
+    PushButton,   // its face filled with its back colour, when it has one
+    Label,        // text centred across, kept at the top; transparent without a back colour
+    OptionButton, // one of a group, as in the control array
+    Picture,      // a bitmap at its natural size, its top-left corner at the control's place
+    Shape,        // a filled rectangle without a border
+};
+
+// Labels, pictures and shapes are drawn on their parent's surface: every other kind of control
+// lies above them, whatever the order of definition. Among each group, a later control lies
+// above an earlier one.
+constexpr bool IsDrawnOnParent(ControlKind kind) {
+    return kind == ControlKind::Label || kind == ControlKind::Picture || kind == ControlKind::Shape;
+}
+
+// Every control of both windows. Members of a control array carry their index in the name.
+enum class ControlId {
+    None, // the window itself, as a parent
+    // frmKelbrin
+    fraDownloader,
+    txtMD5,
+    cmdExpand1,
+    cmdExpand0,
+    lblMD5,
+    lblStatus,
+    lblTitle1,
+    lblTitle2,
+    lblTitle0,
+    // frmHowTo
+    txtHowTo1,
+    txtHowTo0,
+    optPart1,
+    optPart0,
+    cmdOK,
+    Image1,
+    Image2,
+    Shape1,
+    Shape0,
+};
+
+enum class Picture { None, SampleExpanded, SampleOriginal };
+
+struct Control {
+    ControlId Id = ControlId::None;
+    // As the design names it: "cmdExpand(0)" for a member of a control array.
+    std::string_view Name;
+    ControlKind Kind = ControlKind::Label;
+    ControlId Parent = ControlId::None;
+    Twips At{};
+    std::string_view Caption;
+    bool Visible = true;
+    // Nothing: the system's colour, or for a label a transparent background.
+    std::optional<Colour> Back{};
+    std::optional<Colour> Fore{};
+    Font TextFont{};
+    // A text box with many lines and a vertical scroll bar.
+    bool MultiLine = false;
+    form::Picture Shows = form::Picture::None;
+};
+
+enum class MenuId {
+    mnuFile,
+    mnuFile_Expand0,
+    mnuFile_Expand1,
+    mnuFile_bar0,
+    mnuFile_Exit,
+    mnuHelp,
+    mnuHelp_HowTo,
+    mnuFile_bar1,
+    mnuHelp_About,
+};
+
+// A menu item; the caption "-" makes a separator, "&" marks the access key of the next letter.
+struct MenuItem {
+    MenuId Id;
+    std::string_view Name;
+    std::string_view Caption;
+    // A key that chooses the item together with Ctrl, from anywhere in the window; 0 for none.
+    char CtrlKey = 0;
+};
+
+struct Menu {
+    MenuId Id;
+    std::string_view Name;
+    std::string_view Caption;
+    std::vector<MenuItem> Items;
+};
+
+struct Form {
+    std::string_view Name;
+    std::string_view Caption;
+    // The client area, under the menu bar; nothing re-lays out the controls, so it is fixed.
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+    Colour Back;
+    // In the order of the window's definition.
+    std::vector<Control> Controls;
+    // The controls that take the focus, in the order Tab visits them; the first has it at the
+    // start.
+    std::vector<ControlId> TabOrder;
+    std::vector<Menu> Menus;
+};
+
+// The main window, frmKelbrin.
+const Form& KelbrinForm();
+// The help window, frmHowTo.
+const Form& HowToForm();
+
+// The control of either window with this id.
+const Control& ControlOf(ControlId id);
+// The menu item with this id.
+const MenuItem& MenuItemOf(MenuId id);
+
+// The button and the File menu item that start a run with `Index`.
+ControlId ExpandButton(std::int16_t Index);
+MenuId ExpandMenuItem(std::int16_t Index);
+// The help window's text box, colour strip and option button of page `Index`.
+ControlId HelpPage(std::int16_t Index);
+ControlId HelpStrip(std::int16_t Index);
+ControlId HelpOption(std::int16_t Index);
+
+// The controls of `form` whose parent is `parent`, in the order to create them so that each lies
+// above the ones before: those drawn on the parent first, then the others, each group in the
+// order of definition.
+std::vector<const Control*> StackingOrder(const Form& form, ControlId parent);
+
+// The text of the About box, from the window's two title captions as they are now.
+std::string AboutText(std::string_view title, std::string_view version);
+inline constexpr std::string_view kAboutTitle = "About Kelbrin";
+
+} // namespace kelbrin::form
