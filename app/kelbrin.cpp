@@ -11,7 +11,7 @@
 
 #include "Fonts.h"
 #include "ProcessSetup.h"
-#include "frmKelbrin.h"
+#include "QtKelbrinWindow.h"
 
 int main(int argc, char** argv) {
     if (!kelbrin::SetUpProcess()) {
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     const QString folderName =
         arguments.size() > 1 ? arguments[1] : QCoreApplication::applicationDirPath();
     const QByteArray folder = QFile::encodeName(folderName);
-    kelbrin::frmKelbrin window(folder.toStdString());
+    kelbrin::QtKelbrinWindow window(folder.toStdString());
     window.show();
     return QApplication::exec();
 }

@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "Fonts.h"
-#include "frmKelbrin.h"
+#include "QtKelbrinWindow.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -23,16 +23,16 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     kelbrin::RegisterFontSubstitutes();
-    kelbrin::frmKelbrin window(argv[1]);
+    kelbrin::QtKelbrinWindow window(argv[1]);
     window.show();
     QCoreApplication::processEvents();
 
     QElapsedTimer clock;
     clock.start();
-    window.cmdExpand_Click(1);
+    window.Form().cmdExpand_Click(1);
     const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
 
-    const bool done = window.LastRun() && window.LastRun()->Done();
+    const bool done = window.Form().LastRun() && window.Form().LastRun()->Done();
     std::printf("run-seconds %.6f platform %s\n", seconds,
                 qPrintable(QGuiApplication::platformName()));
     return done ? EXIT_SUCCESS : EXIT_FAILURE;

@@ -21,6 +21,7 @@ void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
     running_ = true;
     EnableExpandControls(false);
     lastRun_ = Expand(Index);
+    window_.RunEnded();
     EnableExpandControls(true);
     running_ = false;
     // The button lost the focus when it was locked; a keyboard user carries on from it.

@@ -26,6 +26,8 @@ public:
     virtual void Quit() = 0;
     // Ends the process where it stands, for leaving during a run.
     virtual void EndProgram() = 0;
+    // A run has ended: a window that held back painting while it ran shows everything now.
+    virtual void RunEnded() {}
 };
 
 // The main window's behaviour, the same under every toolkit: which run a button or menu item

@@ -1,6 +1,6 @@
 #include "Fonts.h"
 
-#include <QFont>
+#include <QApplication>
 #include <QStringList>
 
 namespace kelbrin {
@@ -12,6 +12,17 @@ void RegisterFontSubstitutes() {
                                QStringList{"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
     QFont::insertSubstitutions("MS Sans Serif",
                                QStringList{"Liberation Sans", "Arimo", "DejaVu Sans"});
+}
+
+QFont QtFont(const form::Font& font) {
+    if (font.Family.empty()) {
+        return QApplication::font();
+    }
+    QFont qtFont(
+        QString::fromLatin1(font.Family.data(), static_cast<qsizetype>(font.Family.size())));
+    qtFont.setPointSizeF(font.Points);
+    qtFont.setBold(font.Bold);
+    return qtFont;
 }
 
 } // namespace kelbrin

@@ -1,34 +1,26 @@
 #pragma once
 
 #include <QWidget>
-#include <array>
-#include <cstdint>
+#include <map>
 
-class QFrame;
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
+#include "frmHowTo.h"
 
 namespace kelbrin {
 
-// The help window: two fixed pages, how to use Kelbrin and how to write Kelbrin.txt, chosen
-// by two option buttons. A top-level window with no owner; closing it destroys it.
-class frmHowTo : public QWidget {
+// The help window on Qt Widgets: it draws HowToForm(), hands the option buttons and OK to
+// frmHowTo's handlers, and is the port they act on. A top-level window with no owner; closing it
+// destroys it. Its widgets are named as the form names its controls.
+class QtHowToWindow : public QWidget, public HowToWindowPort {
 public:
-    frmHowTo();
+    QtHowToWindow();
 
-    void Form_Load();
-    // Shows page `Index`: its text box and its colour strip; the other page's are hidden.
-    void optPart_Click(std::int16_t Index);
-    void cmdOK_Click();
+    // HowToWindowPort
+    void SetVisible(form::ControlId control, bool visible) override;
+    void CloseWindow() override;
 
-    std::array<QPlainTextEdit*, 2> txtHowTo{};
-    std::array<QRadioButton*, 2> optPart{};
-    QPushButton* cmdOK = nullptr;
-    QLabel* Image1 = nullptr; // the sample's expanded image
-    QLabel* Image2 = nullptr; // the sample's original image
-    std::array<QFrame*, 2> Shape{};
+private:
+    frmHowTo form_;
+    std::map<form::ControlId, QWidget*> controls_;
 };
 
 } // namespace kelbrin

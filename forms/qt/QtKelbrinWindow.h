@@ -3,72 +3,48 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
-#include <array>
-#include <cstdint>
 #include <functional>
-#include <optional>
+#include <map>
 #include <string>
 
-#include "RunResult.h"
-#include "RunWindow.h"
+#include "frmKelbrin.h"
 
 class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
 
 namespace kelbrin {
 
-class frmHowTo;
+class QtHowToWindow;
 
-// The main window: two buttons and two File menu items start an expansion run, the status
-// line and the MD5 row follow it, and the Help menu opens the help window and the About box.
-// The window is the run's RunWindow; it reads no file and checks nothing itself.
-class frmKelbrin : public QMainWindow, public RunWindow {
+// The main window on Qt Widgets: it draws KelbrinForm(), hands every click to frmKelbrin's
+// handlers, and is the port those handlers and the run act on. Its widgets are named as the
+// form names its controls ("cmdExpand(0)", "mnuFile_Exit"), which is how tests find them.
+class QtKelbrinWindow : public QMainWindow, public KelbrinWindowPort {
 public:
-    // `programDirectory` is where the run finds Kelbrin.txt and the ROM files: the folder of
-    // the executable, as 8-bit text.
-    explicit frmKelbrin(std::string programDirectory);
-    ~frmKelbrin() override;
+    // `programDirectory` is where a run finds Kelbrin.txt and the ROM files, as the system
+    // names it.
+    explicit QtKelbrinWindow(std::string programDirectory);
+    ~QtKelbrinWindow() override;
 
-    // One expansion run: 0 adds or replaces the header, any other index leaves it out.
-    RunResult Expand(std::int16_t Index);
-
-    void cmdExpand_Click(std::int16_t Index);
-    void mnuFile_Expand_Click(std::int16_t Index);
-    void mnuFile_Exit_Click();
-    void mnuHelp_HowTo_Click();
-    void mnuHelp_About_Click();
-
-    // The text of the About box, read from the title labels each time.
-    QString AboutText() const;
-    bool IsRunning() const noexcept { return running_; }
-    // How the last run started from the window ended, if there was one.
-    const std::optional<RunResult>& LastRun() const noexcept { return lastRun_; }
+    // The window's handlers, as a click would call them.
+    frmKelbrin& Form() noexcept { return form_; }
     // The open help window, if any.
-    frmHowTo* HowToWindow() const;
+    QtHowToWindow* HowToWindow() const;
 
-    // Ends the process at once: Exit, or closing the window, while a run is under way.
-    // Tests replace it.
-    std::function<void()> EndProgram;
+    // Ends the process at once: Exit, or closing the window, while a run is under way. Tests
+    // replace it.
+    std::function<void()> EndProcess;
 
-    QGroupBox* fraDownloader = nullptr;
-    QLineEdit* txtMD5 = nullptr;
-    std::array<QPushButton*, 2> cmdExpand{};
-    QLabel* lblMD5 = nullptr;
-    QLabel* lblStatus = nullptr;
-    std::array<QLabel*, 3> lblTitle{};
-
-    QMenu* mnuFile = nullptr;
-    std::array<QAction*, 2> mnuFile_Expand{};
-    QAction* mnuFile_Exit = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelp_HowTo = nullptr;
-    QAction* mnuHelp_About = nullptr;
-
-    // What the run sees of the window.
+    // KelbrinWindowPort
+    void SetEnabled(form::ControlId control, bool enabled) override;
+    void SetEnabled(form::MenuId item, bool enabled) override;
+    void GiveFocus(form::ControlId control) override;
+    std::string Caption(form::ControlId control) const override;
+    void ShowAboutBox(const std::string& text) override;
+    void ShowHowToWindow() override;
+    void Quit() override;
+    void EndProgram() override;
+    void RunEnded() override;
+    // RunWindow
     void SetStatus(const std::string& text) override;
     void ShowMD5(const std::string& digest) override;
     void HideMD5() override;
@@ -80,15 +56,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateControls();
+    void CreateControls(QWidget* parent, form::ControlId parentId);
     void CreateMenus();
-    void EnableExpandControls(bool Enable);
+    template <typename Widget> Widget* Control(form::ControlId id) const;
 
-    std::string programDirectory_;
+    frmKelbrin form_;
+    std::map<form::ControlId, QWidget*> controls_;
+    std::map<form::MenuId, QAction*> items_;
     QElapsedTimer statusPainted_;
-    bool running_ = false;
-    std::optional<RunResult> lastRun_;
-    QPointer<frmHowTo> howTo_;
+    QPointer<QtHowToWindow> howTo_;
 };
 
 } // namespace kelbrin

@@ -1,17 +1,21 @@
 #pragma once
 
+#include <QColor>
 #include <QRect>
+
+#include "FormDescription.h"
 
 namespace kelbrin {
 
-// The layouts are drawn in twips: 15 twips are one pixel at 96 dots per inch. Qt scales these
-// device-independent pixels on high-DPI screens.
-constexpr int Twips(int twips) {
-    return (twips + 7) / 15;
+// The forms are drawn in twips. Qt lays out in device-independent pixels (96 per inch) and
+// scales them on high-DPI screens itself.
+inline QRect PixelRect(const form::Twips& at) {
+    return QRect(form::ToPixels(at.Left), form::ToPixels(at.Top), form::ToPixels(at.Width),
+                 form::ToPixels(at.Height));
 }
 
-inline QRect TwipsRect(int left, int top, int width, int height) {
-    return QRect(Twips(left), Twips(top), Twips(width), Twips(height));
+inline QColor ToQColor(const form::Colour& colour) {
+    return QColor(colour.Red, colour.Green, colour.Blue);
 }
 
 } // namespace kelbrin

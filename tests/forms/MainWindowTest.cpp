@@ -1,15 +1,15 @@
-// The main window through its controls: the layout a person sees, the four ways to start a
+// The main window through its controls: drawn as its form describes it, the four ways to start a
 // run, the controls locked while one is under way, the boxes, the status line and MD5 row, and
 // leaving the program.
 
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
+#include <map>
 
 #include "TwipLayout.h"
 #include "WindowHarness.h"
@@ -17,96 +17,89 @@
 namespace kelbrin::test {
 namespace {
 
-struct FontCase {
-    const char* Family; // nullptr: the default font
-    double Points;
-    bool Bold;
-    const char* LookAlike; // what the family resolves to on a machine without it
-};
+using form::ControlId;
+using form::MenuId;
 
-struct ControlCase {
-    const char* Name;
-    std::function<QWidget*(frmKelbrin&)> Get;
-    const char* Kind;
-    bool InFrame;
-    QRect Twips;
-    QString Caption;
-    bool Visible;
-    std::vector<std::pair<QPalette::ColorRole, QColor>> Colours;
-    FontCase Font;
-};
-
-#define CONTROL(member) [](frmKelbrin& w) -> QWidget* { return w.member; }
-
-const QColor kBlack(0, 0, 0);
-const FontCase kDefault{nullptr, 0, false, nullptr};
-const FontCase kTitleFont{"Comic Sans MS", 12, false, "Comic Neue"};
-
-// clang-format off
-const std::vector<ControlCase> kControls{
-    {"fraDownloader", CONTROL(fraDownloader), "QGroupBox", false, {120, 720, 4455, 2055}, "", true,
-     {{QPalette::Window, {0, 255, 0}}, {QPalette::WindowText, Qt::white}}, kDefault},
-    {"txtMD5", CONTROL(txtMD5), "QLineEdit", true, {720, 1680, 3615, 285}, "", false,
-     {{QPalette::Base, {192, 255, 192}}}, {"Courier New", 8.25, false, "Liberation Mono"}},
-    {"cmdExpand1", CONTROL(cmdExpand[1]), "QPushButton", true, {2280, 240, 2055, 855},
-     "Expand and Ignore/Remove Header", true, {{QPalette::Button, {208, 208, 208}}}, kDefault},
-    {"cmdExpand0", CONTROL(cmdExpand[0]), "QPushButton", true, {120, 240, 2055, 855},
-     "Expand and   Add/Replace Header", true, {{QPalette::Button, {255, 255, 255}}}, kDefault},
-    {"lblMD5", CONTROL(lblMD5), "QLabel", true, {120, 1700, 615, 255}, "MD5:", false,
-     {{QPalette::WindowText, kBlack}}, {"Courier New", 9.75, true, "Liberation Mono"}},
-    {"lblStatus", CONTROL(lblStatus), "QLabel", true, {120, 1200, 4215, 375}, "", true,
-     {{QPalette::Window, {128, 255, 128}}}, {"MS Sans Serif", 9.75, true, "Liberation Sans"}},
-    {"lblTitle1", CONTROL(lblTitle[1]), "QLabel", false, {120, 2760, 4455, 375}, "Ver. 11.11.29",
-     true, {{QPalette::Window, kBlack}, {QPalette::WindowText, {128, 128, 255}}}, kTitleFont},
-    {"lblTitle2", CONTROL(lblTitle[2]), "QLabel", false, {120, 3120, 4455, 375}, "by Halvek",
-     true, {{QPalette::Window, kBlack}, {QPalette::WindowText, {0, 0, 255}}}, kTitleFont},
-    {"lblTitle0", CONTROL(lblTitle[0]), "QLabel", false, {120, 0, 4455, 735}, "Kelbrin", true,
-     {{QPalette::Window, kBlack}, {QPalette::WindowText, {255, 0, 0}}},
-     {"Comic Sans MS", 21.75, false, "Comic Neue"}},
-};
-// clang-format on
-
-TEST(MainWindow, EveryControlStandsAsDrawnWithItsCaptionColoursAndFont) {
-    MainWindowOn on;
-    frmKelbrin& w = *on.Window;
-    for (const ControlCase& c : kControls) {
-        SCOPED_TRACE(c.Name);
-        QWidget* control = c.Get(w);
-        ASSERT_NE(control, nullptr);
-        EXPECT_TRUE(control->inherits(c.Kind)) << control->metaObject()->className();
-        EXPECT_EQ(control->parentWidget(),
-                  c.InFrame ? static_cast<QWidget*>(w.fraDownloader) : w.centralWidget());
-        const QRect& t = c.Twips;
-        EXPECT_EQ(control->geometry(), TwipsRect(t.x(), t.y(), t.width(), t.height()));
-        EXPECT_TRUE(IsWrappingOf(ShownCaption(control), c.Caption))
-            << ShownCaption(control).toStdString();
-        EXPECT_EQ(control->isVisible(), c.Visible);
-        for (const auto& [role, colour] : c.Colours) {
-            EXPECT_EQ(control->palette().color(role), colour) << role;
-        }
-        const QFont font = control->font();
-        if (c.Font.Family == nullptr) {
-            EXPECT_EQ(font, QApplication::font(control));
-            continue;
-        }
-        EXPECT_EQ(font.family(), c.Font.Family);
-        EXPECT_EQ(font.pointSizeF(), c.Font.Points);
-        EXPECT_EQ(font.bold(), c.Font.Bold);
-        const QString resolved = QFontInfo(font).family();
-        EXPECT_TRUE(resolved == c.Font.Family || resolved == c.Font.LookAlike)
-            << resolved.toStdString();
+// The Qt widget that draws each kind of control.
+const char* QtClassOf(form::ControlKind kind) {
+    switch (kind) {
+    case form::ControlKind::TextBox: return "QLineEdit";
+    case form::ControlKind::PushButton: return "QPushButton";
+    case form::ControlKind::Label:
+    case form::ControlKind::Picture: return "QLabel";
+    case form::ControlKind::OptionButton: return "QRadioButton";
+    case form::ControlKind::Frame:
+    case form::ControlKind::Shape: return "QFrame";
     }
-    EXPECT_EQ(w.fraDownloader->title(), "");
-    // The transparent label lets the frame show through; the status line paints its own.
-    EXPECT_FALSE(w.lblMD5->autoFillBackground());
-    EXPECT_TRUE(w.lblStatus->autoFillBackground());
-    EXPECT_TRUE(w.txtMD5->isReadOnly());
+    return "";
 }
 
-TEST(MainWindow, TitledKelbrinWithAFixedClientAreaUnderTheMenuBar) {
+// The palette role in which each kind of control shows its back colour.
+QPalette::ColorRole BackRole(form::ControlKind kind) {
+    switch (kind) {
+    case form::ControlKind::TextBox: return QPalette::Base;
+    case form::ControlKind::PushButton: return QPalette::Button;
+    default: return QPalette::Window;
+    }
+}
+
+// The look-alike a family resolves to on a machine without it.
+const std::map<QString, QString> kLookAlikes = {{"Comic Sans MS", "Comic Neue"},
+                                                {"Courier New", "Liberation Mono"},
+                                                {"MS Sans Serif", "Liberation Sans"}};
+
+TEST(MainWindow, EveryControlStandsAsItsFormDescribesIt) {
     MainWindowOn on;
-    frmKelbrin& w = *on.Window;
+    QtKelbrinWindow& w = *on.Window;
     EXPECT_EQ(w.windowTitle(), "Kelbrin");
+    for (const form::Control& c : form::KelbrinForm().Controls) {
+        SCOPED_TRACE(std::string(c.Name));
+        const QWidget& control = on.Control(c.Id);
+        EXPECT_TRUE(control.inherits(QtClassOf(c.Kind))) << control.metaObject()->className();
+        EXPECT_EQ(control.parentWidget(),
+                  c.Parent == ControlId::None ? w.centralWidget() : &on.Control(c.Parent));
+        EXPECT_EQ(control.geometry(), PixelRect(c.At));
+        EXPECT_TRUE(IsWrappingOf(ShownCaption(&control), QString::fromLatin1(c.Caption)))
+            << ShownCaption(&control).toStdString();
+        EXPECT_EQ(control.isVisible(), c.Visible);
+        if (c.Back) {
+            EXPECT_EQ(control.palette().color(BackRole(c.Kind)), ToQColor(*c.Back));
+        }
+        if (c.Fore) {
+            EXPECT_EQ(control.palette().color(QPalette::WindowText), ToQColor(*c.Fore));
+        }
+        // A transparent label lets its parent show through.
+        if (c.Kind == form::ControlKind::Label) {
+            EXPECT_EQ(control.autoFillBackground(), c.Back.has_value());
+        }
+        if (c.TextFont.Family.empty()) {
+            EXPECT_EQ(control.font(), QApplication::font(&control));
+            continue;
+        }
+        const QString family = QString::fromLatin1(c.TextFont.Family);
+        EXPECT_EQ(control.font().family(), family);
+        EXPECT_EQ(control.font().pointSizeF(), c.TextFont.Points);
+        EXPECT_EQ(control.font().bold(), c.TextFont.Bold);
+        const QString resolved = QFontInfo(control.font()).family();
+        EXPECT_TRUE(resolved == family || resolved == kLookAlikes.at(family))
+            << resolved.toStdString();
+    }
+    EXPECT_TRUE(on.Control<QLineEdit>(ControlId::txtMD5).isReadOnly());
+}
+
+TEST(MainWindow, FrameLiesAboveTheTitleLabelsItOverlaps) {
+    MainWindowOn on;
+    const QWidget& frame = on.Control(ControlId::fraDownloader);
+    for (const ControlId title : {ControlId::lblTitle0, ControlId::lblTitle1}) {
+        const QRect overlap = on.Control(title).geometry().intersected(frame.geometry());
+        ASSERT_FALSE(overlap.isEmpty());
+        EXPECT_EQ(on.Window->centralWidget()->childAt(overlap.center()), &frame);
+    }
+}
+
+TEST(MainWindow, FixedClientAreaUnderTheMenuBar) {
+    MainWindowOn on;
+    QtKelbrinWindow& w = *on.Window;
     w.resize(600, 500);
     QCoreApplication::processEvents();
     EXPECT_EQ(w.centralWidget()->size(), QSize(312, 230));
@@ -115,46 +108,53 @@ TEST(MainWindow, TitledKelbrinWithAFixedClientAreaUnderTheMenuBar) {
 }
 
 // Captions in order, "-" for a separator, a shortcut after a tab.
-QStringList Items(const QWidget* menu) {
+QStringList Items(const QWidget& menu) {
     QStringList items;
-    for (const QAction* action : menu->actions()) {
+    for (const QAction* action : menu.actions()) {
         items << (action->isSeparator() ? "-" : action->text()) +
                      (action->shortcut().isEmpty() ? "" : "\t" + action->shortcut().toString());
     }
     return items;
 }
 
-TEST(MainWindow, MenusHoldTheirItemsInOrder) {
+TEST(MainWindow, MenusHoldTheFormsItemsInOrder) {
     MainWindowOn on;
-    frmKelbrin& w = *on.Window;
-    EXPECT_EQ(Items(w.menuBar()), (QStringList{"&File", "&Help"}));
-    EXPECT_EQ(Items(w.mnuFile), (QStringList{"Expand and &Add Header", "Expand and &Remove Header",
-                                             "-", "E&xit\tCtrl+Q"}));
-    EXPECT_EQ(Items(w.mnuHelp), (QStringList{"&How to Use Kelbrin...", "-", "&About Kelbrin..."}));
-    // The items the tests trigger are the ones in the menus.
-    const QList<QAction*> file = w.mnuFile->actions();
-    const QList<QAction*> help = w.mnuHelp->actions();
-    EXPECT_EQ(file,
-              (QList<QAction*>{w.mnuFile_Expand[0], w.mnuFile_Expand[1], file[2], w.mnuFile_Exit}));
-    EXPECT_EQ(help, (QList<QAction*>{w.mnuHelp_HowTo, help[1], w.mnuHelp_About}));
+    QStringList bar;
+    for (const form::Menu& menu : form::KelbrinForm().Menus) {
+        bar << QString::fromLatin1(menu.Caption);
+        QStringList expected;
+        for (const form::MenuItem& item : menu.Items) {
+            expected << QString::fromLatin1(item.Caption) +
+                            (item.CtrlKey != 0 ? QString("\tCtrl+%1").arg(item.CtrlKey) : "");
+        }
+        EXPECT_EQ(Items(Find<QMenu>(*on.Window, menu.Name)), expected);
+    }
+    EXPECT_EQ(Items(*on.Window->menuBar()), bar);
 }
 
-TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsOnlyThroughLiveControls) {
+TEST(MainWindow, FocusStartsOnTheAddButtonTabsThroughLiveControlsAndComesBackAfterARun) {
     MainWindowOn on;
-    frmKelbrin& w = *on.Window;
+    QtKelbrinWindow& w = *on.Window;
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const auto tab = [] {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
-    EXPECT_EQ(QApplication::focusWidget(), w.cmdExpand[0]);
-    EXPECT_EQ(tab(), w.cmdExpand[1]);
-    EXPECT_EQ(tab(), w.cmdExpand[0]);
+    QWidget* add = &on.Control(ControlId::cmdExpand0);
+    QWidget* remove = &on.Control(ControlId::cmdExpand1);
+    EXPECT_EQ(QApplication::focusWidget(), add);
+    EXPECT_EQ(tab(), remove);
+    EXPECT_EQ(tab(), add);
     w.ShowMD5("0123456789ABCDEF0123456789ABCDEF");
-    EXPECT_EQ(tab(), w.cmdExpand[1]);
-    EXPECT_EQ(tab(), w.txtMD5);
-    EXPECT_EQ(tab(), w.cmdExpand[0]);
+    EXPECT_EQ(tab(), remove);
+    EXPECT_EQ(tab(), &on.Control(ControlId::txtMD5));
+    EXPECT_EQ(tab(), add);
+
+    // The button lost the focus when it was locked; after the run it has it back.
+    on.Script();
+    QTest::mouseClick(remove, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), remove);
 }
 
 TEST(MainWindow, ButtonAndMenuItemOfAnIndexRunTheSameExpansion) {
@@ -164,45 +164,48 @@ TEST(MainWindow, ButtonAndMenuItemOfAnIndexRunTheSameExpansion) {
             MainWindowOn on;
             on.Script();
             if (byMenu) {
-                on.Window->mnuFile_Expand[index]->trigger();
+                on.Item(form::ExpandMenuItem(index)).trigger();
             } else {
-                on.Window->cmdExpand[index]->click();
+                on.Control<QPushButton>(form::ExpandButton(index)).click();
             }
             // The original's own header is replaced, or removed.
             EXPECT_EQ(on.Folder.Read("big.nes"), (index == 0 ? ScriptHeader() : "") + Image(8));
-            EXPECT_EQ(on.Window->lblStatus->text(), "Expansion Done");
+            EXPECT_EQ(on.Control<QLabel>(ControlId::lblStatus).text(), "Expansion Done");
+            EXPECT_TRUE(on.Window->Form().LastRun()->Done());
             EXPECT_TRUE(on.Closer.Boxes.empty());
         }
     }
 }
 
 // Both buttons and both expand items, then Exit, How to Use and About.
-std::vector<bool> Enabled(const frmKelbrin& w) {
-    return {w.cmdExpand[0]->isEnabled(),      w.cmdExpand[1]->isEnabled(),
-            w.mnuFile_Expand[0]->isEnabled(), w.mnuFile_Expand[1]->isEnabled(),
-            w.mnuFile_Exit->isEnabled(),      w.mnuHelp_HowTo->isEnabled(),
-            w.mnuHelp_About->isEnabled()};
+std::vector<bool> Enabled(const MainWindowOn& on) {
+    return {on.Control(ControlId::cmdExpand0).isEnabled(),
+            on.Control(ControlId::cmdExpand1).isEnabled(),
+            on.Item(MenuId::mnuFile_Expand0).isEnabled(),
+            on.Item(MenuId::mnuFile_Expand1).isEnabled(),
+            on.Item(MenuId::mnuFile_Exit).isEnabled(),
+            on.Item(MenuId::mnuHelp_HowTo).isEnabled(),
+            on.Item(MenuId::mnuHelp_About).isEnabled()};
 }
 
 TEST(MainWindow, ExpandControlsAreLockedDuringARunAndFreedAfterItWhateverItsEnd) {
     for (const bool broken : {false, true}) {
         SCOPED_TRACE(broken ? "run ends with an error box" : "run succeeds");
         MainWindowOn on;
-        frmKelbrin& w = *on.Window;
         on.Script(kSizeLine, broken ? kBrokenLine5 : std::vector<std::string>{});
         std::vector<bool> during;
         QString statusAfterSecondTry;
         QTimer::singleShot(0, [&] {
-            during = Enabled(w);
+            during = Enabled(on);
             // A second run would have set its own last status before these return.
-            w.cmdExpand[1]->click();
-            w.mnuFile_Expand[1]->trigger();
-            statusAfterSecondTry = w.lblStatus->text();
+            on.Control<QPushButton>(ControlId::cmdExpand1).click();
+            on.Item(MenuId::mnuFile_Expand1).trigger();
+            statusAfterSecondTry = on.Control<QLabel>(ControlId::lblStatus).text();
         });
-        w.cmdExpand[0]->click();
+        on.Control<QPushButton>(ControlId::cmdExpand0).click();
         EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, true, true, true}));
         EXPECT_EQ(statusAfterSecondTry, "Copy, Fill, Replace line #4");
-        EXPECT_EQ(Enabled(w), std::vector<bool>(7, true));
+        EXPECT_EQ(Enabled(on), std::vector<bool>(7, true));
         EXPECT_EQ(on.Closer.Boxes.size(), broken ? 1u : 0u);
     }
 }
@@ -213,29 +216,38 @@ TEST(MainWindow, BoxesAreModalWithOnlyOK) {
         std::function<void(MainWindowOn&)> Act;
         SeenBox Expected;
     };
-    const QString about = "Kelbrin\nVer. 11.11.29\n"
+    // The third line of the About text is empty.
+    const QString about = "Kelbrin\nVer. 11.11.29\n\n"
                           "A handy utility for custom expanding any ROM file\n"
                           "before using an IPS (or any other type of) patch.";
     const std::vector<BoxCase> cases{
         {"error of a run",
          [](MainWindowOn& on) {
              on.Script(kSizeLine, kBrokenLine5);
-             on.Window->cmdExpand[1]->click();
+             on.Control<QPushButton>(ControlId::cmdExpand1).click();
          },
          {"Error", kBrokenLine5Box, QMessageBox::Critical, QMessageBox::Ok}},
         // A row name of a megabyte is quoted in the message; the box shows its start.
         {"error quoting a huge field",
          [](MainWindowOn& on) {
              on.Script(kSizeLine, {std::string(1 << 20, 'X')});
-             on.Window->cmdExpand[1]->click();
+             on.Control<QPushButton>(ControlId::cmdExpand1).click();
          },
          {"Error",
           "Error #0 -> \n\nCopy, Fill, or Replace missing on start of line 5: \n" +
               QString(2000 - 66, 'X') + QString::fromUtf8(" \u2026"),
           QMessageBox::Critical, QMessageBox::Ok}},
         {"About",
-         [](MainWindowOn& on) { on.Window->mnuHelp_About->trigger(); },
+         [](MainWindowOn& on) { on.Item(MenuId::mnuHelp_About).trigger(); },
          {"About Kelbrin", about, QMessageBox::NoIcon, QMessageBox::Ok}},
+        // The About text repeats what the title labels show now.
+        {"About after a title changed",
+         [](MainWindowOn& on) {
+             on.Control<QLabel>(ControlId::lblTitle0).setText("Renamed");
+             on.Item(MenuId::mnuHelp_About).trigger();
+         },
+         {"About Kelbrin", QString(about).replace(0, 7, "Renamed"), QMessageBox::NoIcon,
+          QMessageBox::Ok}},
     };
     for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -248,65 +260,64 @@ TEST(MainWindow, BoxesAreModalWithOnlyOK) {
         EXPECT_EQ(box.Icon, c.Expected.Icon);
         EXPECT_EQ(box.Buttons, c.Expected.Buttons);
     }
-    // The About text is read from the title labels each time, with CR LF line breaks.
-    MainWindowOn on;
-    on.Window->lblTitle[0]->setText("Renamed");
-    EXPECT_EQ(on.Window->AboutText(),
-              QString(about).replace(0, 7, "Renamed").replace("\n", "\r\n"));
 }
 
 TEST(MainWindow, StatusLineAndMD5RowFollowEachRun) {
     MainWindowOn on;
-    frmKelbrin& w = *on.Window;
-    const auto row = [&] { return std::pair(w.lblMD5->isVisible(), w.txtMD5->isVisible()); };
-    EXPECT_EQ(w.lblStatus->text(), "");
+    QPushButton& remove = on.Control<QPushButton>(ControlId::cmdExpand1);
+    const QLabel& status = on.Control<QLabel>(ControlId::lblStatus);
+    const auto row = [&] {
+        return std::pair(on.Control(ControlId::lblMD5).isVisible(),
+                         on.Control(ControlId::txtMD5).isVisible());
+    };
+    EXPECT_EQ(status.text(), "");
     EXPECT_EQ(row(), std::pair(false, false));
 
     on.Script(kSizeLine + "\t?");
-    w.cmdExpand[1]->click();
+    remove.click();
     EXPECT_EQ(row(), std::pair(true, true));
-    EXPECT_EQ(w.lblMD5->text(), "MD5:");
-    EXPECT_EQ(w.txtMD5->text(), "B2D3F56BC197FD985D5965079B5E7148");
-    EXPECT_EQ(w.lblStatus->text(), "Expansion Done");
+    EXPECT_EQ(on.Control<QLineEdit>(ControlId::txtMD5).text(), "B2D3F56BC197FD985D5965079B5E7148");
+    EXPECT_EQ(status.text(), "Expansion Done");
     EXPECT_EQ(on.Closer.Boxes.size(), 1u); // the mismatch warning
+    EXPECT_TRUE(on.Window->Form().LastRun()->MD5WarningShown);
 
     on.Script();
-    w.cmdExpand[1]->click();
+    remove.click();
     EXPECT_EQ(row(), std::pair(false, false));
-    EXPECT_EQ(w.lblStatus->text(), "Expansion Done");
+    EXPECT_EQ(status.text(), "Expansion Done");
 
     on.Script(kSizeLine, kBrokenLine5);
-    w.cmdExpand[1]->click();
-    EXPECT_EQ(w.lblStatus->text(), "Ended due to Error");
+    remove.click();
+    EXPECT_EQ(status.text(), "Ended due to Error");
 }
 
 TEST(MainWindow, OnlyLeavingDuringARunEndsTheProgramAtOnce) {
     struct EndCase {
         const char* Name;
         bool DuringRun;
-        std::function<void(frmKelbrin&)> Act;
+        std::function<void(MainWindowOn&)> Act;
         int EndCalls;
     };
     const std::vector<EndCase> cases{
-        {"Exit", true, [](frmKelbrin& w) { w.mnuFile_Exit->trigger(); }, 1},
-        {"Ctrl+Q", true, [](frmKelbrin& w) { QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier); },
+        {"Exit", true, [](MainWindowOn& on) { on.Item(MenuId::mnuFile_Exit).trigger(); }, 1},
+        {"Ctrl+Q", true,
+         [](MainWindowOn& on) { QTest::keyClick(on.Window.get(), Qt::Key_Q, Qt::ControlModifier); },
          1},
-        {"close box", true, [](frmKelbrin& w) { w.close(); }, 1},
-        {"close box when idle", false, [](frmKelbrin& w) { w.close(); }, 0},
+        {"close box", true, [](MainWindowOn& on) { on.Window->close(); }, 1},
+        {"close box when idle", false, [](MainWindowOn& on) { on.Window->close(); }, 0},
     };
     for (const EndCase& c : cases) {
         SCOPED_TRACE(c.Name);
         MainWindowOn on;
-        frmKelbrin& w = *on.Window;
         on.Script();
-        w.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        on.Window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(on.Window.get()));
         if (c.DuringRun) {
-            QTimer::singleShot(0, [&] { c.Act(w); });
-            w.cmdExpand[0]->click();
+            QTimer::singleShot(0, [&] { c.Act(on); });
+            on.Control<QPushButton>(ControlId::cmdExpand0).click();
         } else {
-            c.Act(w);
-            EXPECT_FALSE(w.isVisible());
+            c.Act(on);
+            EXPECT_FALSE(on.Window->isVisible());
         }
         EXPECT_EQ(on.EndCalls, c.EndCalls);
     }

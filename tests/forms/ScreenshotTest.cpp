@@ -47,7 +47,7 @@ void Shoot(QWidget& window, const QString& file, QSize size, int top,
 TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     ASSERT_TRUE(QDir().mkpath(KELBRIN_SCREENSHOT_DIR));
     MainWindowOn on;
-    frmKelbrin& w = *on.Window;
+    QtKelbrinWindow& w = *on.Window;
     const int menu = w.menuBar()->height();
     const QSize mainSize(312, 230 + menu);
     // Frame at (8, 48): the buttons' faces halfway down, left of their captions; the gap
@@ -63,13 +63,13 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     Shoot(w, "main-idle.png", mainSize, menu, mainProbes);
 
     on.Script(kSizeLine + "\t?");
-    w.cmdExpand[1]->click();
-    ASSERT_TRUE(w.txtMD5->isVisible());
+    on.Control<QPushButton>(form::ControlId::cmdExpand1).click();
+    ASSERT_TRUE(on.Control(form::ControlId::txtMD5).isVisible());
     std::vector<Probe> md5Probes = mainProbes;
     md5Probes.push_back({"MD5 box, right of the digest", {292, 169}, {192, 255, 192}});
     Shoot(w, "main-md5.png", mainSize, menu, md5Probes);
 
-    frmHowTo& help = on.OpenHelp();
+    QtHowToWindow& help = on.OpenHelp();
     const QColor darkBlue(0, 0, 192);
     // The strips show 8 pixels left of the text boxes; the usage strip runs down to 474. The
     // original's picture starts at (16, 232).
@@ -78,7 +78,7 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
            {"usage strip", {11, 300}, Qt::white},
            {"under the usage strip", {11, 480}, darkBlue},
            {"usage page over the pictures", {18, 234}, Qt::white}});
-    help.optPart[1]->click();
+    Find<QRadioButton>(help, form::ControlId::optPart1).click();
     Shoot(help, "help-format.png", {600, 520}, 0,
           {{"window", {4, 510}, darkBlue},
            {"format strip", {11, 100}, {240, 240, 255}},

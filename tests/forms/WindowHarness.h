@@ -1,18 +1,23 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTimer>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "FaceButton.h"
+#include "FormDescription.h"
+#include "QtHowToWindow.h"
+#include "QtKelbrinWindow.h"
 #include "RunFolder.h"
-#include "frmHowTo.h"
-#include "frmKelbrin.h"
 
 // Readable failure messages for the Qt values the tests compare.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -62,18 +67,39 @@ private:
     QTimer timer_;
 };
 
+// The widget or menu item that a window's form calls `name`.
+template <typename Widget = QWidget> Widget& Find(const QObject& window, std::string_view name) {
+    Widget* found = window.findChild<Widget*>(QString::fromLatin1(name.data(), name.size()));
+    if (found == nullptr) {
+        throw std::runtime_error("the window has no " + std::string(name));
+    }
+    return *found;
+}
+
+template <typename Widget = QWidget> Widget& Find(const QObject& window, form::ControlId id) {
+    return Find<Widget>(window, form::ControlOf(id).Name);
+}
+
+inline QAction& Find(const QObject& window, form::MenuId id) {
+    return Find<QAction>(window, form::MenuItemOf(id).Name);
+}
+
 // A shown main window on its own program folder. Exit and closing during a run only count
 // here; the real ones end the process.
 struct MainWindowOn {
     TempFolder Folder;
     BoxCloser Closer;
     int EndCalls = 0;
-    std::unique_ptr<frmKelbrin> Window = std::make_unique<frmKelbrin>(Folder.Path());
+    std::unique_ptr<QtKelbrinWindow> Window = std::make_unique<QtKelbrinWindow>(Folder.Path());
 
     MainWindowOn() {
-        Window->EndProgram = [this] { ++EndCalls; };
+        Window->EndProcess = [this] { ++EndCalls; };
         Window->show();
     }
+    template <typename Widget = QWidget> Widget& Control(form::ControlId id) const {
+        return Find<Widget>(*Window, id);
+    }
+    QAction& Item(form::MenuId id) const { return Find(*Window, id); }
     ~MainWindowOn() {
         Window.reset();
         // The help window goes by deleteLater(), and no event loop runs here.
@@ -87,8 +113,8 @@ struct MainWindowOn {
         lines.insert(lines.end(), more.begin(), more.end());
         Folder.Write("Kelbrin.txt", Join(lines, "\r\n"));
     }
-    frmHowTo& OpenHelp() {
-        Window->mnuHelp_HowTo->trigger();
+    QtHowToWindow& OpenHelp() {
+        Item(form::MenuId::mnuHelp_HowTo).trigger();
         if (Window->HowToWindow() == nullptr) {
             throw std::runtime_error("How to Use opened no help window");
         }
@@ -101,17 +127,16 @@ inline const std::vector<std::string> kBrokenLine5{"FIL\t4\t0"};
 inline const QString kBrokenLine5Box =
     "Error #0 -> \n\nCopy, Fill, or Replace missing on start of line 5: \nFIL";
 
-// The caption a person sees; a button may draw its caption with a label of its own.
+// The caption a person sees.
 inline QString ShownCaption(const QWidget* widget) {
     if (auto* label = qobject_cast<const QLabel*>(widget)) {
         return label->text();
     }
-    auto* button = qobject_cast<const QAbstractButton*>(widget);
-    if (button == nullptr) {
-        return {};
+    if (auto* button = dynamic_cast<const FaceButton*>(widget)) {
+        return button->WrappedCaption();
     }
-    auto* inner = button->findChild<QLabel*>();
-    return button->text().isEmpty() && inner != nullptr ? inner->text() : button->text();
+    auto* button = qobject_cast<const QAbstractButton*>(widget);
+    return button == nullptr ? QString() : button->text();
 }
 
 // `shown` is `caption` with some of its runs of blanks turned into line breaks.

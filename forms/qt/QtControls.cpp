@@ -1,0 +1,203 @@
+#include "QtControls.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+#include "DisplayText.h"
+#include "FaceButton.h"
+#include "Fonts.h"
+#include "HelpTexts.h"
+#include "Palette.h"
+#include "TwipLayout.h"
+
+namespace kelbrin {
+
+namespace {
+
+using form::ControlKind;
+
+// A window's own colour would otherwise spread into the frames, scroll bars and button bevels
+// that the style draws from it.
+void KeepStandardWindowColour(QWidget* widget) {
+    SetColour(widget, QPalette::Window, QApplication::palette().color(QPalette::Window));
+}
+
+// The help pages are laid out for 79 columns of 9-point Courier New, 7 pixels a character on the
+// screen the layout was drawn for. Look-alike fonts advance by fractions of a pixel more
+// (Liberation Mono: 7.19), which would push the 79th column past the box; rounding every advance
+// to whole pixels gives back the designed line length.
+void RoundAdvances(QFont& font) {
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('-'));
+    font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(advance) - advance);
+}
+
+const std::string& HelpPageText(form::ControlId id) {
+    return id == form::ControlId::txtHowTo0 ? UsageHelpText() : FormatHelpText();
+}
+
+QWidget* MakePage(const form::Control& control, QWidget* parent) {
+    auto* page = new QPlainTextEdit(parent);
+    QFont font = QtFont(control.TextFont);
+    RoundAdvances(font);
+    page->setFont(font);
+    KeepStandardWindowColour(page);
+    SetColour(page, QPalette::Base, ToQColor(*control.Back));
+    SetColour(page, QPalette::Text, ToQColor(*control.Fore));
+    // The texts carry their own line breaks at 79 columns. Wrapping them again would break the
+    // rules in two; should a wider font ever be substituted, a horizontal scroll bar appears.
+    page->setLineWrapMode(QPlainTextEdit::NoWrap);
+    page->document()->setDocumentMargin(2);
+    page->setTabStopDistance(8 * QFontMetricsF(page->font()).horizontalAdvance(QLatin1Char(' ')));
+    page->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    page->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    page->setReadOnly(true);
+    page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    page->setTabChangesFocus(true);
+    page->setUndoRedoEnabled(false);
+    page->setPlainText(QString::fromLatin1(HelpPageText(control.Id)).replace("\r\n", "\n"));
+    return page;
+}
+
+QWidget* MakeTextBox(const form::Control& control, QWidget* parent) {
+    if (control.MultiLine) {
+        return MakePage(control, parent);
+    }
+    auto* box = new QLineEdit(parent);
+    box->setReadOnly(true);
+    box->setFont(QtFont(control.TextFont));
+    SetColour(box, QPalette::Base, ToQColor(*control.Back));
+    return box;
+}
+
+QWidget* MakeLabel(const form::Control& control, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(control.Caption), parent);
+    // Centred across only: the text keeps to the top of the label.
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(QtFont(control.TextFont));
+    if (control.Fore) {
+        SetColour(label, QPalette::WindowText, ToQColor(*control.Fore));
+    }
+    if (control.Back) {
+        label->setAutoFillBackground(true);
+        SetColour(label, QPalette::Window, ToQColor(*control.Back));
+    }
+    // A fixed size also spares the parent a layout request whenever the caption changes.
+    label->setFixedSize(PixelRect(control.At).size());
+    return label;
+}
+
+QWidget* MakeButton(const form::Control& control, QWidget* parent) {
+    const QString caption = QString::fromLatin1(control.Caption);
+    if (control.Back) {
+        return new FaceButton(caption, ToQColor(*control.Back), parent);
+    }
+    auto* button = new QPushButton(caption, parent);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    KeepStandardWindowColour(button);
+    return button;
+}
+
+QWidget* MakeOption(const form::Control& control, QWidget* parent) {
+    auto* option = new QRadioButton(QString::fromLatin1(control.Caption), parent);
+    // Buttons fill their background with the button colour unless told otherwise.
+    option->setBackgroundRole(QPalette::Window);
+    option->setAutoFillBackground(true);
+    SetColour(option, QPalette::Window, ToQColor(*control.Back));
+    SetColour(option, QPalette::WindowText, ToQColor(*control.Fore));
+    return option;
+}
+
+QWidget* MakeFrame(const form::Control& control, QWidget* parent) {
+    // The etched line of a classic frame without a caption: it shows on any colour, where a
+    // style's group box border may be a faint shade of it.
+    auto* frame = new QFrame(parent);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setAutoFillBackground(true);
+    SetColour(frame, QPalette::Window, ToQColor(*control.Back));
+    SetColour(frame, QPalette::WindowText, ToQColor(*control.Fore));
+    return frame;
+}
+
+QWidget* MakePicture(const form::Control& control, QWidget* parent) {
+    auto* picture = new QLabel(parent);
+    picture->setPixmap(QPixmap(control.Shows == form::Picture::SampleExpanded
+                                   ? ":/SampleExpanded.bmp"
+                                   : ":/SampleOriginal.gif"));
+    return picture;
+}
+
+QWidget* MakeShape(const form::Control& control, QWidget* parent) {
+    auto* shape = new QFrame(parent);
+    shape->setFrameShape(QFrame::NoFrame);
+    shape->setAutoFillBackground(true);
+    SetColour(shape, QPalette::Window, ToQColor(*control.Back));
+    return shape;
+}
+
+} // namespace
+
+QWidget* MakeControl(const form::Control& control, QWidget* parent) {
+    QWidget* widget = nullptr;
+    switch (control.Kind) {
+    case ControlKind::Frame: widget = MakeFrame(control, parent); break;
+    case ControlKind::TextBox: widget = MakeTextBox(control, parent); break;
+    case ControlKind::PushButton: widget = MakeButton(control, parent); break;
+    case ControlKind::Label: widget = MakeLabel(control, parent); break;
+    case ControlKind::OptionButton: widget = MakeOption(control, parent); break;
+    case ControlKind::Picture: widget = MakePicture(control, parent); break;
+    case ControlKind::Shape: widget = MakeShape(control, parent); break;
+    }
+    widget->setObjectName(QString::fromLatin1(control.Name));
+    const QRect at = PixelRect(control.At);
+    // A picture keeps its natural size.
+    const auto* picture = qobject_cast<QLabel*>(widget);
+    const bool sized =
+        control.Kind == ControlKind::Picture && picture != nullptr && !picture->pixmap().isNull();
+    widget->setGeometry(sized ? QRect(at.topLeft(), picture->pixmap().size()) : at);
+    if (form::IsDrawnOnParent(control.Kind) || control.Kind == ControlKind::Frame) {
+        widget->setFocusPolicy(Qt::NoFocus);
+    }
+    widget->setVisible(control.Visible);
+    return widget;
+}
+
+QString Shown(const std::string& text) {
+    // Status texts are plain ASCII and are set once per directive line: take the short way.
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= ' ' && static_cast<unsigned char>(c) < 0x80;
+    });
+    if (plain) {
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    return QString::fromUtf8(DisplayText(text)).replace("\r\n", "\n");
+}
+
+QString ShownStart(const std::string& message) {
+    constexpr qsizetype kLongestShown = 2000;
+    constexpr std::size_t kBytesKept = 4 * kLongestShown + 4;
+    std::string start;
+    PutDisplayText(message, [&start](std::string_view piece) {
+        if (start.size() < kBytesKept) {
+            start.append(piece.substr(0, kBytesKept - start.size()));
+        }
+    });
+    QString text = QString::fromUtf8(start).replace("\r\n", "\n");
+    // Every character takes at most four bytes, so a cut start is always longer than that.
+    if (text.size() > kLongestShown) {
+        text = text.left(kLongestShown) + QString::fromUtf8(" \u2026");
+    }
+    return text;
+}
+
+} // namespace kelbrin

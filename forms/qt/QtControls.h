@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "FormDescription.h"
+
+namespace kelbrin {
+
+// One control of a form as a Qt widget under `parent`, named as the form names it, in its place,
+// with its caption, colours and font. The help texts and pictures come with it.
+QWidget* MakeControl(const form::Control& control, QWidget* parent);
+
+// Script text as a person reads it: 8-bit bytes as UTF-8 or Windows-1252, with plain line breaks.
+QString Shown(const std::string& text);
+
+// The start of a message that may quote a script line of any length: a box that size could
+// neither be laid out nor read. Only this start is converted.
+QString ShownStart(const std::string& message);
+
+} // namespace kelbrin
