@@ -85,8 +85,9 @@ TEST(HexTest, SixteenBitCharacterCounterOverflowsAtItsLimit) {
         {"32,768 blanks", std::string(32768, ' ')},
         {"a sign and 32,767 hex digits", "-" + hex32767},
     };
-    for (const auto& [name, text] : raising) {
-        SCOPED_TRACE(name);
+    for (const auto& row : raising) {
+        SCOPED_TRACE(row.first);
+        const std::string& text = row.second;
         if (text.front() != '-') {
             EXPECT_EQ(RaisedNumber([&] { IsHex(text); }), ErrOverflow);
         }

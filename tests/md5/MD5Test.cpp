@@ -185,7 +185,9 @@ TEST(MD5LimitTest, OverlongInputsRaiseTheirErrorsBeforeTouchingTheState) {
         SCOPED_TRACE(name);
         MD5 md5;
         md5.MD5Init();
-        EXPECT_EQ(RaisedNumber([&] { action(md5); }), error);
+        // Clang 14 cannot capture a structured binding in a lambda yet.
+        const auto& act = action;
+        EXPECT_EQ(RaisedNumber([&] { act(md5); }), error);
         EXPECT_TRUE(error == 0 || md5.GetValues() == kInitValues);
     }
 }
