@@ -7,7 +7,8 @@
 #   make test-windows  builds them and runs the tests under Wine, headless
 
 PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev fonts-comic-neue fonts-liberation \
-            clang libclang-rt-14-dev libssl-dev
+            clang libclang-rt-14-dev libssl-dev \
+            dpkg-dev lintian help2man desktop-file-utils appstream man-db
 WINDOWS_PACKAGES := cmake ninja-build make libgtest-dev g++-mingw-w64-x86-64-posix wine64 wine
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 DEMO := build/release/demo
@@ -24,8 +25,8 @@ WINE_PREFIX := $(CURDIR)/build/windows/wine
 WINE_ENV := WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
             DISPLAY= WAYLAND_DISPLAY=
 
-.PHONY: all deps deps-windows build test test-release test-sanitize test-fuzz fuzz fuzz-build \
-        run bench windows test-windows format clean
+.PHONY: all deps deps-windows build test test-release test-sanitize test-fuzz test-package \
+        fuzz fuzz-build run bench package windows test-windows format clean
 
 all: build
 
@@ -50,7 +51,7 @@ build: deps
 	cmake --preset release
 	cmake --build --preset release
 
-test: test-release test-sanitize test-fuzz
+test: test-release test-sanitize test-fuzz test-package
 
 test-release: build
 	ctest --preset release -j2
@@ -96,6 +97,15 @@ run: build
 	    echo "== First bytes of the expanded ROM (header, then the image):" && \
 	    od -A x -t x1z -N 48 "Demo Quest (expanded).nes"; \
 	fi
+
+# The Debian package of the release build (build/release/kelbrin_*.deb).
+package: build
+	cd build/release && cpack -G DEB
+
+# Lintian finds no error in the package, and what it installs works (packaging/check-package).
+test-package: package
+	lintian --fail-on error --tag-display-limit 0 build/release/kelbrin_*.deb
+	packaging/check-package build/release/kelbrin_*.deb build/release/tools/kelbrin-demo
 
 bench: build
 	build/release/bench/kelbrin-bench

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(KELBRIN_VERSION);
     QApplication::setOrganizationName(KELBRIN_COMPANY);
     QApplication::setWindowIcon(QIcon(":/kelbrin.ico"));
-    QGuiApplication::setDesktopFileName("kelbrin");
+    QGuiApplication::setDesktopFileName("org.kelbrin.Kelbrin");
     // Fusion draws every button face in the button's own colour, whatever the desktop.
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     kelbrin::RegisterFontSubstitutes();
