@@ -1,13 +1,16 @@
-// Kelbrin: the window. It works on the folder that holds the executable, where the patch
-// author's Kelbrin.txt and the user's ROM files lie. An installed copy can be given another
-// folder instead: `kelbrin FOLDER`.
+// Kelbrin: the window. A portable copy works on the folder that holds it, where the patch
+// author's Kelbrin.txt and the user's ROM files lie. An installed copy works on the folder
+// given as `kelbrin FOLDER` or `kelbrin FILE` (a file in it), or chosen in the window.
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStringList>
 #include <QStyleFactory>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "Fonts.h"
 #include "ProcessSetup.h"
@@ -28,10 +31,12 @@ int main(int argc, char** argv) {
     kelbrin::RegisterFontSubstitutes();
 
     const QStringList arguments = QCoreApplication::arguments();
-    const QString folderName =
-        arguments.size() > 1 ? arguments[1] : QCoreApplication::applicationDirPath();
-    const QByteArray folder = QFile::encodeName(folderName);
-    kelbrin::QtKelbrinWindow window(folder.toStdString());
+    std::optional<std::string> startPath;
+    if (arguments.size() > 1) {
+        startPath = QFile::encodeName(QFileInfo(arguments[1]).absoluteFilePath()).toStdString();
+    }
+    kelbrin::QtKelbrinWindow window(
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(), startPath);
     window.show();
     return QApplication::exec();
 }

@@ -54,6 +54,8 @@ Form MakeKelbrinForm() {
          "&File",
          {{MenuId::mnuFile_Expand0, "mnuFile_Expand(0)", "Expand and &Add Header"},
           {MenuId::mnuFile_Expand1, "mnuFile_Expand(1)", "Expand and &Remove Header"},
+          {MenuId::mnuFile_bar2, "mnuFile_bar2", "-"},
+          {MenuId::mnuFile_Folder, "mnuFile_Folder", "&Choose Folder..."},
           {MenuId::mnuFile_bar0, "mnuFile_bar0", "-"},
           {MenuId::mnuFile_Exit, "mnuFile_Exit", "E&xit", 'Q'}}},
         {MenuId::mnuHelp,

@@ -106,6 +106,8 @@ enum class MenuId {
     mnuFile,
     mnuFile_Expand0,
     mnuFile_Expand1,
+    mnuFile_bar2,
+    mnuFile_Folder,
     mnuFile_bar0,
     mnuFile_Exit,
     mnuHelp,

@@ -3,20 +3,51 @@
 #include <utility>
 
 #include "Expand.h"
+#include "FileLength.h"
+#include "FolderPaths.h"
 
 namespace kelbrin {
 
-frmKelbrin::frmKelbrin(KelbrinWindowPort& window, std::string programDirectory)
-    : window_(window), programDirectory_(std::move(programDirectory)) {}
+namespace {
+
+bool HoldsScript(const std::string& folder) {
+    return !folder.empty() && FileLength64(PathInFolder(folder, "Kelbrin.txt")) >= 0;
+}
+
+} // namespace
+
+frmKelbrin::frmKelbrin(KelbrinWindowPort& window, std::string programDirectory,
+                       std::optional<std::string> startPath)
+    : window_(window), programDirectory_(std::move(programDirectory)),
+      portable_(HoldsScript(programDirectory_)), startPath_(std::move(startPath)) {}
+
+void frmKelbrin::Form_Load() {
+    if (startPath_) {
+        UseFolder(FolderOf(*startPath_), false);
+    } else if (portable_) {
+        UseFolder(programDirectory_, false);
+    } else if (const std::optional<std::string> remembered = window_.RememberedFolder()) {
+        UseFolder(*remembered, false);
+    } else {
+        ShowFolder();
+    }
+}
 
 RunResult frmKelbrin::Expand(std::int16_t Index) {
-    return kelbrin::Expand(Index, programDirectory_, window_);
+    return kelbrin::Expand(Index, folder_, window_);
 }
 
 void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
     // The controls are locked, but a click queued before that could still arrive.
     if (running_) {
         return;
+    }
+    // A press with no folder yet asks for one rather than failing on a script it cannot find.
+    if (folder_.empty()) {
+        mnuFile_Folder_Click();
+        if (folder_.empty()) {
+            return;
+        }
     }
     running_ = true;
     EnableExpandControls(false);
@@ -36,6 +67,39 @@ void frmKelbrin::EnableExpandControls(bool Enable) {
     for (std::int16_t i = 0; i < 2; ++i) {
         window_.SetEnabled(form::ExpandMenuItem(i), Enable);
         window_.SetEnabled(form::ExpandButton(i), Enable);
+    }
+}
+
+void frmKelbrin::mnuFile_Folder_Click() {
+    if (const std::optional<std::string> chosen =
+            window_.ChooseFolder(folder_.empty() ? programDirectory_ : folder_)) {
+        UseFolder(*chosen, true);
+    }
+}
+
+void frmKelbrin::Form_DragDrop(const std::string& path) {
+    if (!running_) {
+        UseFolder(FolderOf(path), true);
+    }
+}
+
+void frmKelbrin::UseFolder(const std::string& folder, bool remember) {
+    folder_ = folder;
+    // A portable copy writes nothing outside its folder.
+    if (remember && !portable_) {
+        window_.RememberFolder(folder_);
+    }
+    ShowFolder();
+}
+
+void frmKelbrin::ShowFolder() {
+    window_.ShowFolder(folder_, folder_ == programDirectory_);
+    if (folder_.empty()) {
+        window_.SetStatus("Choose the folder with Kelbrin.txt");
+    } else if (!HoldsScript(folder_)) {
+        window_.SetStatus("No Kelbrin.txt in this folder");
+    } else {
+        window_.SetStatus("");
     }
 }
 

@@ -28,25 +28,44 @@ public:
     virtual void EndProgram() = 0;
     // A run has ended: a window that held back painting while it ran shows everything now.
     virtual void RunEnded() {}
+
+    // The system's folder dialog, opening at `start`; nothing when the user cancels it.
+    virtual std::optional<std::string> ChooseFolder(const std::string& start) = 0;
+    // Lets the user see which folder the buttons act on: the whole path as the status line's
+    // tooltip and, for a folder other than the program's own, its name in the window's title.
+    // Empty while there is none.
+    virtual void ShowFolder(const std::string& folder, bool programsOwn) = 0;
+    // The folder chosen last time, from the user's settings, and keeping a new one there.
+    virtual std::optional<std::string> RememberedFolder() = 0;
+    virtual void RememberFolder(const std::string& folder) = 0;
 };
 
-// The main window's behaviour, the same under every toolkit: which run a button or menu item
-// starts, the four expand controls locked while it runs, Exit, Help and About. The toolkit's
-// window draws KelbrinForm() and calls these handlers.
+// The main window's behaviour, the same under every toolkit: which folder the buttons act on,
+// which run a button or menu item starts, the four expand controls locked while it runs, Exit,
+// Help and About. The toolkit's window draws KelbrinForm() and calls these handlers.
 class frmKelbrin {
 public:
-    // `programDirectory` is where a run finds Kelbrin.txt and the ROM files, as the system
-    // names it.
-    frmKelbrin(KelbrinWindowPort& window, std::string programDirectory);
+    // `programDirectory` is the folder that holds the program, as the system names it. The
+    // buttons act on it when it holds a Kelbrin.txt (a portable copy, which keeps no settings).
+    // Otherwise they act on `startPath` when given (a folder, or a file in it), else on the
+    // folder chosen last time, else on none until the user chooses one.
+    frmKelbrin(KelbrinWindowPort& window, std::string programDirectory,
+               std::optional<std::string> startPath = std::nullopt);
+
+    // Called once the window is up: shows the folder, or asks for one.
+    void Form_Load();
 
     // One expansion run: 0 adds or replaces the header, any other index leaves it out.
     RunResult Expand(std::int16_t Index);
 
     void cmdExpand_Click(std::int16_t Index);
     void mnuFile_Expand_Click(std::int16_t Index);
+    void mnuFile_Folder_Click();
     void mnuFile_Exit_Click();
     void mnuHelp_HowTo_Click();
     void mnuHelp_About_Click();
+    // A folder, or any file in one, dropped on the window: the buttons act on that folder.
+    void Form_DragDrop(const std::string& path);
     // The window's close box: during a run it ends the program as Exit does. Returns whether
     // the window may close.
     bool QueryClose();
@@ -54,13 +73,20 @@ public:
     bool IsRunning() const noexcept { return running_; }
     // How the last run ended, if there was one.
     const std::optional<RunResult>& LastRun() const noexcept { return lastRun_; }
-    const std::string& ProgramDirectory() const noexcept { return programDirectory_; }
+    // The folder the buttons act on; empty while there is none.
+    const std::string& Folder() const noexcept { return folder_; }
 
 private:
     void EnableExpandControls(bool Enable);
+    void UseFolder(const std::string& folder, bool remember);
+    void ShowFolder();
 
     KelbrinWindowPort& window_;
-    std::string programDirectory_;
+    const std::string programDirectory_;
+    // The program's own folder holds a script: it is the folder, and nothing is remembered.
+    const bool portable_;
+    std::optional<std::string> startPath_;
+    std::string folder_;
     bool running_ = false;
     std::optional<RunResult> lastRun_;
 };

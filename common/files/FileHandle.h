@@ -85,6 +85,9 @@ std::optional<FileKey> ExistingFileKey(const std::string& nativePath);
 std::int64_t NativeFileLength64(const std::string& nativePath);
 std::int32_t NativeFileLength32(const std::string& nativePath);
 
+// True when `nativePath` names an existing folder.
+bool IsExistingFolder(const std::string& nativePath);
+
 // The process's working directory as the file layer takes names; "." when it cannot be told.
 std::string WorkingDirectory();
 

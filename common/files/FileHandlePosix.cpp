@@ -24,11 +24,6 @@ RuntimeError TransferError(int error) {
     }
 }
 
-bool IsDirectory(const std::string& nativePath) {
-    struct stat info {};
-    return ::stat(nativePath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 std::string ParentDirectory(const std::string& nativePath) {
     const std::size_t slash = nativePath.rfind('/');
     if (slash == std::string::npos) {
@@ -41,7 +36,7 @@ std::string ParentDirectory(const std::string& nativePath) {
 RuntimeError OpenError(int error, const std::string& nativePath) {
     switch (error) {
     case ENOENT:
-        return RuntimeError(IsDirectory(ParentDirectory(nativePath)) ? ErrFileNotFound
+        return RuntimeError(IsExistingFolder(ParentDirectory(nativePath)) ? ErrFileNotFound
                                                                      : ErrPathNotFound);
     case ENOTDIR: return RuntimeError(ErrPathNotFound);
     case EACCES:
@@ -79,6 +74,11 @@ int OpenNative(const std::string& nativePath, int flags) {
 }
 
 } // namespace
+
+bool IsExistingFolder(const std::string& nativePath) {
+    struct stat info {};
+    return ::stat(nativePath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 void FileHandle::CloseQuietly(Native native) noexcept {
     ::close(Fd(native));

@@ -32,16 +32,11 @@ RuntimeError TransferError(DWORD error) {
     }
 }
 
-bool IsDirectory(const std::string& nativePath) {
-    const DWORD attributes = ::GetFileAttributesA(nativePath.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // The numbered error for a failed open of `nativePath`. Windows refuses to open a folder as a
 // file with "access denied" (or, for a name ending in a backslash, "path not found"): a folder
 // is error 75 here as everywhere.
 RuntimeError OpenError(DWORD error, const std::string& nativePath) {
-    if (IsDirectory(nativePath)) {
+    if (IsExistingFolder(nativePath)) {
         return RuntimeError(ErrPathFileAccess);
     }
     switch (error) {
@@ -76,6 +71,11 @@ HANDLE OpenNative(const std::string& nativePath, DWORD access, DWORD disposition
 }
 
 } // namespace
+
+bool IsExistingFolder(const std::string& nativePath) {
+    const DWORD attributes = ::GetFileAttributesA(nativePath.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 void FileHandle::CloseQuietly(Native native) noexcept {
     ::CloseHandle(Win(native));

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "FileHandle.h"
+
 namespace kelbrin {
 
 std::string PathInFolder(std::string_view folder, std::string_view name) {
@@ -19,6 +21,21 @@ std::string PathInFolder(std::string_view folder, std::string_view name) {
     std::replace(path.begin() + static_cast<std::ptrdiff_t>(nameStart), path.end(), '\\',
                  kSeparator);
     return path;
+}
+
+std::string FolderOf(const std::string& nativePath) {
+    if (IsExistingFolder(nativePath)) {
+        return nativePath;
+    }
+#ifdef _WIN32
+    const std::size_t separator = nativePath.find_last_of("\\/");
+#else
+    const std::size_t separator = nativePath.rfind('/');
+#endif
+    if (separator == std::string::npos) {
+        return ".";
+    }
+    return separator == 0 ? nativePath.substr(0, 1) : nativePath.substr(0, separator);
 }
 
 namespace {

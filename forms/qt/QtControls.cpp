@@ -84,9 +84,10 @@ QWidget* MakeLabel(const form::Control& control, QWidget* parent) {
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
     label->setFont(QtFont(control.TextFont));
-    if (control.Fore) {
-        SetColour(label, QPalette::WindowText, ToQColor(*control.Fore));
-    }
+    // Without a colour of its own a label takes the system's text colour, not its parent's.
+    SetColour(label, QPalette::WindowText,
+              control.Fore ? ToQColor(*control.Fore)
+                           : QApplication::palette().color(QPalette::WindowText));
     if (control.Back) {
         label->setAutoFillBackground(true);
         SetColour(label, QPalette::Window, ToQColor(*control.Back));

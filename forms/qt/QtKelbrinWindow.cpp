@@ -3,12 +3,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <cstdlib>
 #include <utility>
 
@@ -21,8 +28,27 @@ namespace kelbrin {
 
 using form::ControlId;
 
-QtKelbrinWindow::QtKelbrinWindow(std::string programDirectory)
-    : form_(*this, std::move(programDirectory)) {
+namespace {
+
+// The user's settings: ~/.config/Kelbrin/Kelbrin.conf on Linux.
+QSettings UserSettings() {
+    return QSettings("Kelbrin", "Kelbrin");
+}
+
+// The local file a drag carries, as the system names it; nothing for anything else.
+std::optional<std::string> DraggedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty() ||
+        !data->urls().front().isLocalFile()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(data->urls().front().toLocalFile()).toStdString();
+}
+
+} // namespace
+
+QtKelbrinWindow::QtKelbrinWindow(std::string programDirectory,
+                                 std::optional<std::string> startPath)
+    : form_(*this, std::move(programDirectory), std::move(startPath)) {
     EndProcess = [] { std::exit(EXIT_SUCCESS); };
     const form::Form& design = form::KelbrinForm();
     setObjectName(QString::fromLatin1(design.Name));
@@ -44,6 +70,8 @@ QtKelbrinWindow::QtKelbrinWindow(std::string programDirectory)
         setTabOrder(controls_.at(design.TabOrder[i - 1]), controls_.at(design.TabOrder[i]));
     }
     controls_.at(design.TabOrder.front())->setFocus();
+    setAcceptDrops(true);
+    form_.Form_Load();
 }
 
 QtKelbrinWindow::~QtKelbrinWindow() {
@@ -79,6 +107,7 @@ void QtKelbrinWindow::CreateMenus() {
     const std::pair<MenuId, std::function<void()>> handlers[] = {
         {MenuId::mnuFile_Expand0, [this] { form_.mnuFile_Expand_Click(0); }},
         {MenuId::mnuFile_Expand1, [this] { form_.mnuFile_Expand_Click(1); }},
+        {MenuId::mnuFile_Folder, [this] { form_.mnuFile_Folder_Click(); }},
         {MenuId::mnuFile_Exit, [this] { form_.mnuFile_Exit_Click(); }},
         {MenuId::mnuHelp_HowTo, [this] { form_.mnuHelp_HowTo_Click(); }},
         {MenuId::mnuHelp_About, [this] { form_.mnuHelp_About_Click(); }},
@@ -144,6 +173,49 @@ void QtKelbrinWindow::closeEvent(QCloseEvent* event) {
         event->accept();
     } else {
         event->ignore();
+    }
+}
+
+std::optional<std::string> QtKelbrinWindow::ChooseFolder(const std::string& start) {
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, "Choose the folder that holds Kelbrin.txt", QFile::decodeName(start.c_str()));
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(chosen).toStdString();
+}
+
+void QtKelbrinWindow::ShowFolder(const std::string& folder, bool programsOwn) {
+    const QString path = QFile::decodeName(folder.c_str());
+    const QString title = QString::fromLatin1(form::KelbrinForm().Caption);
+    setWindowTitle(programsOwn || folder.empty()
+                       ? title
+                       : title + QString::fromUtf8(" \u2013 ") + QFileInfo(path).fileName());
+    controls_.at(ControlId::lblStatus)->setToolTip(path);
+}
+
+std::optional<std::string> QtKelbrinWindow::RememberedFolder() {
+    const QByteArray folder = UserSettings().value("folder").toByteArray();
+    if (folder.isEmpty()) {
+        return std::nullopt;
+    }
+    return folder.toStdString();
+}
+
+void QtKelbrinWindow::RememberFolder(const std::string& folder) {
+    UserSettings().setValue("folder", QByteArray::fromStdString(folder));
+}
+
+void QtKelbrinWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (DraggedFile(event->mimeData()) && !form_.IsRunning()) {
+        event->acceptProposedAction();
+    }
+}
+
+void QtKelbrinWindow::dropEvent(QDropEvent* event) {
+    if (const std::optional<std::string> file = DraggedFile(event->mimeData())) {
+        event->acceptProposedAction();
+        form_.Form_DragDrop(*file);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "frmKelbrin.h"
@@ -20,9 +21,10 @@ class QtHowToWindow;
 // form names its controls ("cmdExpand(0)", "mnuFile_Exit"), which is how tests find them.
 class QtKelbrinWindow : public QMainWindow, public KelbrinWindowPort {
 public:
-    // `programDirectory` is where a run finds Kelbrin.txt and the ROM files, as the system
-    // names it.
-    explicit QtKelbrinWindow(std::string programDirectory);
+    // `programDirectory` is the folder that holds the program and `startPath` the folder or file
+    // given on the command line, as the system names them (see frmKelbrin).
+    explicit QtKelbrinWindow(std::string programDirectory,
+                             std::optional<std::string> startPath = std::nullopt);
     ~QtKelbrinWindow() override;
 
     // The window's handlers, as a click would call them.
@@ -44,6 +46,10 @@ public:
     void Quit() override;
     void EndProgram() override;
     void RunEnded() override;
+    std::optional<std::string> ChooseFolder(const std::string& start) override;
+    void ShowFolder(const std::string& folder, bool programsOwn) override;
+    std::optional<std::string> RememberedFolder() override;
+    void RememberFolder(const std::string& folder) override;
     // RunWindow
     void SetStatus(const std::string& text) override;
     void ShowMD5(const std::string& digest) override;
@@ -54,6 +60,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls(QWidget* parent, form::ControlId parentId);

@@ -2,6 +2,8 @@
 // own colours, and the look-alike fonts; without a display, on the offscreen platform.
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QStyleFactory>
 #include <gtest/gtest.h>
 
@@ -17,6 +19,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+    // The windows remember the folder chosen last; the tests keep theirs apart from the user's.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     kelbrin::RegisterFontSubstitutes();
     return RUN_ALL_TESTS();

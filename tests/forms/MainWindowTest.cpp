@@ -67,6 +67,10 @@ TEST(MainWindow, EveryControlStandsAsItsFormDescribesIt) {
         }
         if (c.Fore) {
             EXPECT_EQ(control.palette().color(QPalette::WindowText), ToQColor(*c.Fore));
+        } else if (c.Kind == form::ControlKind::Label) {
+            // Without a colour of its own a label shows the system's, not its parent's.
+            EXPECT_EQ(control.palette().color(QPalette::WindowText),
+                      QApplication::palette().color(QPalette::WindowText));
         }
         // A transparent label lets its parent show through.
         if (c.Kind == form::ControlKind::Label) {

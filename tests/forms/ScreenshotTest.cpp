@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 
 #include "WindowHarness.h"
 
@@ -68,6 +69,11 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     std::vector<Probe> md5Probes = mainProbes;
     md5Probes.push_back({"MD5 box, right of the digest", {292, 169}, {192, 255, 192}});
     Shoot(w, "main-md5.png", mainSize, menu, md5Probes);
+
+    // An installed copy started from the desktop's menu, with no folder chosen yet.
+    QSettings("Kelbrin", "Kelbrin").remove("folder");
+    MainWindowOn installed(false);
+    Shoot(*installed.Window, "main-installed.png", mainSize, menu, mainProbes);
 
     QtHowToWindow& help = on.OpenHelp();
     const QColor darkBlue(0, 0, 192);

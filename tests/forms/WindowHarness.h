@@ -3,11 +3,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -45,10 +47,22 @@ public:
         timer_.start(5);
     }
     std::vector<SeenBox> Boxes;
+    // What the next folder dialog chooses; nothing: it is cancelled.
+    std::optional<QString> FolderToChoose;
 
 private:
     void CloseModal() {
         QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            Boxes.push_back({dialog->windowTitle(), "<folder dialog>", {}, {}});
+            if (FolderToChoose) {
+                dialog->selectFile(*FolderToChoose);
+                static_cast<QDialog*>(dialog)->accept(); // the file dialog's own, checking the choice
+            } else {
+                dialog->reject();
+            }
+            return;
+        }
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (box == nullptr) {
             if (modal != nullptr) {
@@ -90,9 +104,17 @@ struct MainWindowOn {
     TempFolder Folder;
     BoxCloser Closer;
     int EndCalls = 0;
-    std::unique_ptr<QtKelbrinWindow> Window = std::make_unique<QtKelbrinWindow>(Folder.Path());
+    std::unique_ptr<QtKelbrinWindow> Window;
 
-    MainWindowOn() {
+    // A portable copy: the program's folder holds its script (the standard one) from the start.
+    MainWindowOn() : MainWindowOn(true) {}
+    // `portable` false: the program's folder holds no script, and the window starts on the
+    // folder `start` names, if any.
+    explicit MainWindowOn(bool portable, std::optional<std::string> start = std::nullopt) {
+        if (portable) {
+            Script();
+        }
+        Window = std::make_unique<QtKelbrinWindow>(Folder.Path(), start);
         Window->EndProcess = [this] { ++EndCalls; };
         Window->show();
     }
