@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "ConsoleWindow.h"
+#include "DisplayText.h"
 #include "Expand.h"
 #include "FileHandle.h"
+#include "OriginalIdentity.h"
 #include "ProcessSetup.h"
 
 #ifdef _WIN32
@@ -29,13 +31,17 @@ constexpr int kExitDone = 0;
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
-constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n";
+constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
+                               "       kelbrin-cli --info [--dir DIR]\n";
 
 constexpr const char* kHelp =
     "Expands the original ROM as the script Kelbrin.txt describes.\n"
     "\n"
     "  --add-header     expand and add or replace the header (the script's HEADER line)\n"
     "  --remove-header  expand and leave the header out\n"
+    "  --info           tell whether the original is the one the script wants: its\n"
+    "                   header, and CRC32, MD5 and SHA-1 without and with it;\n"
+    "                   writes nothing\n"
     "  --dir DIR        the folder that holds Kelbrin.txt and the ROM files\n"
     "                   (default: the current directory)\n"
     "  --help           show this help and exit\n"
@@ -45,10 +51,12 @@ constexpr const char* kHelp =
     "'MD5: ' + digest when the original's checksum does not match the script's.\n"
     "Standard error gets every message box, followed by an empty line.\n"
     "Exit status: 0 when the expansion is done, 1 when it ended with an error,\n"
-    "2 for a usage error.\n";
+    "2 for a usage error. With --info: 0 when the original's length fits the script's\n"
+    "sizes, 1 otherwise.\n";
 
 struct Options {
     std::optional<std::int16_t> Index;
+    bool Info = false;
     std::optional<std::string> Directory;
     bool Help = false;
     bool Version = false;
@@ -86,6 +94,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
             if (options.Directory->empty()) {
                 return "--dir needs a folder";
             }
+        } else if (arg == "--info") {
+            options.Info = true;
         } else if (arg == "--help" || arg == "-h") {
             options.Help = true;
         } else if (arg == "--version") {
@@ -134,6 +144,16 @@ int PrintText(const std::string& text) {
     return kExitDone;
 }
 
+// --info: the original's identity on standard output, or the run's box on standard error.
+int Inform(const std::string& folder) {
+    kelbrin::ConsoleWindow window(stdout, stderr);
+    const kelbrin::IdentityResult result = kelbrin::IdentifyOriginal(folder, window);
+    if (!result.Identity) {
+        return kExitError;
+    }
+    return PrintText(kelbrin::DisplayText(kelbrin::IdentityReport(*result.Identity)));
+}
+
 int Main(const std::vector<std::string>& args) {
     Options options;
     if (const auto problem = Parse(args, options)) {
@@ -144,6 +164,10 @@ int Main(const std::vector<std::string>& args) {
     }
     if (options.Version) {
         return PrintText(std::string("kelbrin-cli (Kelbrin) ") + KELBRIN_VERSION + "\n");
+    }
+    if (options.Info) {
+        return options.Index ? UsageError("--info expands nothing: leave out the header option")
+                             : Inform(options.Directory.value_or(kelbrin::WorkingDirectory()));
     }
     if (!options.Index) {
         return UsageError("choose --add-header or --remove-header");

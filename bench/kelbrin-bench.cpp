@@ -46,7 +46,12 @@ constexpr double kM1MinThroughputRatio = 0.9;
 constexpr double kW1Md5MaxRatio = 1.15;
 constexpr std::uint64_t kM2OriginalSize = 0xFFFFFFF;
 constexpr double kM2MaxRssMiB = 16.0;
-constexpr const char* kWorkloads[] = {"W1", "W2", "W1-MD5", "M1", "M2"};
+// The largest image a script allows behind the largest header in common use (SNES, 200 hex).
+constexpr std::uint64_t kI1ImageSize = 0xFFFFFFF;
+constexpr std::uint64_t kI1HeaderSize = 0x200;
+constexpr double kI1MaxRatio = 1.5;
+constexpr double kI1MaxRssMiB = 16.0;
+constexpr const char* kWorkloads[] = {"W1", "W2", "W1-MD5", "M1", "M2", "I1"};
 
 std::string SystemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
@@ -687,6 +692,48 @@ int Bench(const Options& options) {
         RemoveInputs(dir, {"original.bin", "Kelbrin.txt"});
     }
 
+    if (options.Runs("I1")) {
+        std::printf("I1: --info on a %" PRIu64 "-byte image with a %" PRIu64
+                    "-byte header, against md5sum of the file\n",
+                    kI1ImageSize, kI1HeaderSize);
+        const fs::path dir = work / "I1";
+        fs::create_directories(dir);
+        const fs::path file = dir / "original.bin";
+        WriteRandomFile(file, kI1ImageSize + kI1HeaderSize, 7);
+        char sizes[64];
+        std::snprintf(sizes, sizeof sizes, "SIZE\t%llX\t%llX\r\nHEADER\t%llX\r\n",
+                      static_cast<unsigned long long>(kI1ImageSize),
+                      static_cast<unsigned long long>(kI1ImageSize),
+                      static_cast<unsigned long long>(kI1HeaderSize));
+        WriteText(dir / "Kelbrin.txt", std::string(kScriptHead) + sizes);
+        // Every run must find the header and print the whole file's MD5 as md5sum does.
+        std::string fileDigest;
+        const Job info{"kelbrin-cli --info",
+                       {{options.Cli, "--info", "--dir", dir}},
+                       {},
+                       0,
+                       {},
+                       [&fileDigest](const std::string& printed) {
+                           const std::size_t at = printed.find("File MD5: ");
+                           if (printed.find("Header: 512 bytes") == std::string::npos ||
+                               at == std::string::npos) {
+                               throw std::runtime_error("--info printed: " + printed);
+                           }
+                           fileDigest = printed.substr(at + 10, 32);
+                       }};
+        const Job reference{"md5sum", {{md5sum, file}}, {}, 0, {}, {}};
+        const auto runs = Measure({info, reference}, options.Repeat);
+        const double ratio = Median(runs[0]) / Median(runs[1]);
+        std::printf("  the whole file's MD5: %s\n", fileDigest.c_str());
+        rows.push_back(
+            {"I1", "md5sum", Fixed(Median(runs[1]), 3), "-", "-", "-", PeakMiB(runs[1])});
+        rows.push_back({"I1", "kelbrin-cli --info", Fixed(Median(runs[0]), 3), Fixed(ratio, 2),
+                        "time <= 1.5 x md5sum", Verdict(ratio <= kI1MaxRatio), PeakMiB(runs[0])});
+        rows.push_back({"I1", "kelbrin-cli --info", "-", "-", "peak RSS < 16 MiB",
+                        Verdict(PeakMiB(runs[0]) < kI1MaxRssMiB), PeakMiB(runs[0])});
+        RemoveInputs(dir, {"original.bin", "Kelbrin.txt"});
+    }
+
     rows.push_back({"-", "kelbrin-cli --version", Fixed(Median(idle), 3), "-", "(RSS floor)", "-",
                     PeakMiB(idle)});
     PrintTable(rows);
@@ -700,7 +747,7 @@ int main(int argc, char** argv) {
     const auto options = Parse(argc, argv);
     if (!options) {
         std::fprintf(stderr, "usage: kelbrin-bench [--cli PATH] [--md5 PATH] [--work DIR] "
-                             "[--repeat N] [--only W1|W2|W1-MD5|M1|M2]\n");
+                             "[--repeat N] [--only W1|W2|W1-MD5|M1|M2|I1]\n");
         return 2;
     }
     try {

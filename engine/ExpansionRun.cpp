@@ -1,6 +1,5 @@
 #include "ExpansionRun.h"
 
-#include <charconv>
 #include <utility>
 
 #include "ContextTexts.h"
@@ -11,17 +10,8 @@
 
 namespace kelbrin {
 
-namespace {
-
-constexpr std::size_t kShortenedBoxRoom = 4096;
-constexpr std::size_t kShortenedContext = 2000;
-
-} // namespace
-
 ExpansionRun::ExpansionRun(std::int16_t Index, std::string programDirectory, RunWindow& window)
-    : WantHeader(Index == 0), programDirectory_(std::move(programDirectory)), window_(window) {
-    shortenedBox_.reserve(kShortenedBoxRoom);
-}
+    : WantHeader(Index == 0), programDirectory_(std::move(programDirectory)), window_(window) {}
 
 RunResult ExpansionRun::Run() noexcept {
     try {
@@ -42,7 +32,8 @@ void ExpansionRun::RunSteps() {
     window_.HideMD5();
     const std::string scriptPath = PathInFolder(programDirectory_, "Kelbrin.txt");
     script_.emplace(Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); }));
-    const ScriptHead& head = head_.emplace(ReadScriptHead(*script_, scriptPath, programDirectory_));
+    const ScriptHead& head = head_.emplace(
+        ReadScriptHead(*script_, scriptPath, programDirectory_, ExpandedFile::CreateOrEmpty));
     const bool originalHasHeader =
         Under(ContextText::HeaderLine(), [&] { return OriginalHasHeader(head); });
     CheckMD5(head, originalHasHeader);
@@ -95,15 +86,11 @@ RunResult ExpansionRun::FailureExit(RunFailure failure) noexcept {
                 failure = RunFailure(std::move(*writeError), std::move(failure.Context));
             }
         }
-        result.ErrorNumber = failure.Error.Number();
-        try {
-            result.BoxText = ShowErrorBox(failure.Shown(), "", failure.Error, window_);
-        } catch (const std::bad_alloc&) {
-            result.BoxText = ShowShortenedErrorBox(failure);
-        }
     } catch (...) {
-        // Even the shortened box failed; the status below still tells how the run ended.
+        // The write error could not be taken over; the failure itself is still reported.
     }
+    result.ErrorNumber = failure.Error.Number();
+    result.BoxText = failureBox_.Show(failure, window_);
     try {
         window_.SetStatus("Ended due to Error");
     } catch (...) {
@@ -111,21 +98,6 @@ RunResult ExpansionRun::FailureExit(RunFailure failure) noexcept {
     image_.reset();
     script_.reset();
     return result;
-}
-
-std::string ExpansionRun::ShowShortenedErrorBox(const RunFailure& failure) {
-    std::string& box = shortenedBox_;
-    box.clear();
-    char number[16];
-    const auto written = std::to_chars(number, number + sizeof number, failure.Error.Number());
-    box.append("Error #").append(number, written.ptr).append(" -> ");
-    box.append(failure.Error.Description(), 0, 100).append("\r\n\r\n");
-    box.append(failure.Shown(), 0, kShortenedContext);
-    if (failure.Shown().size() > kShortenedContext) {
-        box.append(" ...");
-    }
-    window_.ShowMessageBox(box, "Error", MessageBoxIcon::Stop);
-    return std::move(box);
 }
 
 } // namespace kelbrin

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "FailureBox.h"
 #include "ImageWriter.h"
 #include "RunFailure.h"
 #include "RunResult.h"
@@ -30,9 +31,6 @@ private:
     // shows the digest and a warning, and the run goes on.
     void CheckMD5(const ScriptHead& head, bool originalHasHeader);
     RunResult FailureExit(RunFailure failure) noexcept;
-    // The box of a failure whose whole message does not fit in the memory left: the error line
-    // and the start of the message, made in the room set aside for it.
-    std::string ShowShortenedErrorBox(const RunFailure& failure);
 
     const bool WantHeader;
     const std::string programDirectory_;
@@ -41,8 +39,7 @@ private:
     std::optional<TextInputFile> script_;
     std::optional<ScriptHead> head_;
     std::optional<ImageWriter> image_;
-    // Room for the shortened error box, set aside while memory is plentiful.
-    std::string shortenedBox_;
+    FailureBox failureBox_;
 };
 
 } // namespace kelbrin

@@ -26,7 +26,7 @@ std::int32_t RequiredNumber(const std::string& line, std::int32_t& position,
 }
 
 void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& scriptPath,
-                  const std::string& programDirectory) {
+                  const std::string& programDirectory, ExpandedFile expanded) {
     const std::string line = script.ReadLine();
     std::int32_t position = 0;
     if (UpperCaseRowName(NextField(line, position)) != "NAME") {
@@ -56,8 +56,9 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
         if (ClimbsAboveFolder(head.ExpandedName)) {
             throw RuntimeError(ErrPathFileAccess);
         }
-        // Creates the expanded file, or empties it.
-        BinaryWriter(head.ExpandedPath, WriteMode::Truncate).Close();
+        if (expanded == ExpandedFile::CreateOrEmpty) {
+            BinaryWriter(head.ExpandedPath, WriteMode::Truncate).Close();
+        }
     });
 }
 
@@ -86,9 +87,10 @@ void ReadHeaderLine(ScriptHead& head, TextInputFile& script) {
 } // namespace
 
 ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
-                          const std::string& programDirectory) {
+                          const std::string& programDirectory, ExpandedFile expanded) {
     ScriptHead head;
-    Under(ContextText::Script(), [&] { ReadNameLine(head, script, scriptPath, programDirectory); });
+    Under(ContextText::Script(),
+          [&] { ReadNameLine(head, script, scriptPath, programDirectory, expanded); });
     Under(ContextText::SizeLine(), [&] { ReadSizeLine(head, script); });
     Under(ContextText::HeaderLine(), [&] { ReadHeaderLine(head, script); });
     return head;

@@ -1,0 +1,31 @@
+#include "Crc32.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <zlib.h>
+
+namespace kelbrin {
+
+void Crc32::Update(std::span<const std::uint8_t> bytes) {
+    // zlib counts in unsigned int.
+    constexpr std::size_t kLargestPiece = 1u << 30;
+    while (!bytes.empty()) {
+        const std::size_t piece = std::min(bytes.size(), kLargestPiece);
+        value_ = static_cast<std::uint32_t>(
+            ::crc32(value_, bytes.data(), static_cast<unsigned int>(piece)));
+        bytes = bytes.subspan(piece);
+    }
+}
+
+std::uint32_t Crc32::Combine(std::uint32_t first, std::uint32_t second, std::int64_t secondLength) {
+    return static_cast<std::uint32_t>(
+        ::crc32_combine64(first, second, static_cast<z_off64_t>(secondLength)));
+}
+
+std::string Crc32::Text(std::uint32_t value) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(value));
+    return text;
+}
+
+} // namespace kelbrin
