@@ -18,8 +18,9 @@ void Crc32::Update(std::span<const std::uint8_t> bytes) {
 }
 
 std::uint32_t Crc32::Combine(std::uint32_t first, std::uint32_t second, std::int64_t secondLength) {
+    // z_off_t is 32 bits on Windows; a ROM image is at most FFFFFFF bytes, far below that.
     return static_cast<std::uint32_t>(
-        ::crc32_combine64(first, second, static_cast<z_off64_t>(secondLength)));
+        ::crc32_combine(first, second, static_cast<z_off_t>(secondLength)));
 }
 
 std::string Crc32::Text(std::uint32_t value) {

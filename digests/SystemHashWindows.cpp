@@ -1,6 +1,8 @@
-#include <bcrypt.h>
 #include <vector>
 #include <windows.h>
+// clang-format off: bcrypt.h needs the types windows.h declares.
+#include <bcrypt.h>
+// clang-format on
 
 #include "HexText.h"
 #include "RuntimeError.h"
