@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "PseudoRandom.h"
 #include "RaisedNumber.h"
 #include "RunProgram.h"
 #include "TempFolder.h"
@@ -57,19 +58,6 @@ TEST(FileDigests, FileCutShortBeforeItIsReadIsError62) {
     EXPECT_EQ(RaisedNumber([&] { DigestFile(folder.PathOf("rom"), 4, 0); }), 62);
 }
 
-#ifndef _WIN32
-// Bytes that do not repeat within a chunk, with every byte value.
-std::string Data(std::size_t size) {
-    std::string data(size, '\0');
-    std::uint32_t state = 0x2545F491;
-    for (char& c : data) {
-        state = state * 1664525u + 1013904223u;
-        c = static_cast<char>(state >> 24);
-    }
-    return data;
-}
-#endif
-
 TEST(FileDigests, AgreeWithCoreutilsAndGzipAtEveryEdge) {
 #ifdef _WIN32
     GTEST_SKIP() << "the references come from md5sum, sha1sum and gzip, which Windows lacks";
@@ -78,7 +66,7 @@ TEST(FileDigests, AgreeWithCoreutilsAndGzipAtEveryEdge) {
     // Around a 64-byte block, a chunk of the read, and the ring of chunks wrapping round.
     const std::size_t sizes[] = {1, 63, 64, 65, kMiB - 1, kMiB, kMiB + 1, 5 * kMiB + 17};
     const std::int32_t headers[] = {0, 16, 512};
-    const std::string data = Data(5 * kMiB + 17 + 512);
+    const std::string data = PseudoRandom(5 * kMiB + 17 + 512);
     TempFolder folder;
     std::vector<std::string> names;
     for (const std::size_t size : sizes) {

@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "PseudoRandom.h"
 #include "RaisedNumber.h"
 #include "RunProgram.h"
 #include "TempFolder.h"
@@ -20,6 +21,7 @@ namespace kelbrin {
 
 namespace {
 
+using test::PseudoRandom;
 using test::RaisedNumber;
 using test::TempFolder;
 
@@ -28,17 +30,6 @@ const std::string kInitValues = "0123456789ABCDEFFEDCBA9876543210";
 
 std::span<const std::uint8_t> Bytes(const std::string& s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
-}
-
-// Every byte value occurs, the high ones included, so a signed-char slip would show.
-std::string PseudoRandom(std::size_t length) {
-    std::string data(length, '\0');
-    std::uint32_t state = 0x2545F491;
-    for (char& c : data) {
-        state = state * 1664525u + 1013904223u;
-        c = static_cast<char>(state >> 24);
-    }
-    return data;
 }
 
 TEST(MD5DigestTest, RfcSuiteGivesUpperCaseDigestsForStringsAndFiles) {
