@@ -1,0 +1,44 @@
+// Kelbrin.exe: the window on Windows. It works on the folder that holds it, where the patch
+// author's Kelbrin.txt and the user's ROM files lie.
+
+#include <string>
+#include <windows.h>
+// The common controls' header needs the types of windows.h.
+#include <commctrl.h>
+
+#include "EventPump.h"
+#include "ProcessSetup.h"
+#include "Win32KelbrinWindow.h"
+
+namespace {
+
+// The folder of this program as the ANSI code page names it: the run opens the script and the
+// ROM files through the same code page (CreateFileA).
+std::string ProgramDirectory() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    if (!kelbrin::SetUpProcess()) {
+        return EXIT_FAILURE;
+    }
+    // Loads the common controls of the version the manifest names.
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    kelbrin::Win32KelbrinWindow window(ProgramDirectory());
+    window.Show();
+    return kelbrin::win32::RunMessageLoop();
+}

@@ -1,0 +1,185 @@
+#include "Win32KelbrinWindow.h"
+
+#include <utility>
+#include <vector>
+
+#include "AnsiText.h"
+#include "ControlIds.h"
+#include "EventPump.h"
+#include "MessageBoxes.h"
+
+namespace kelbrin {
+
+namespace {
+
+using win32::ChildId;
+using win32::CommandId;
+
+constexpr auto kScreenRefresh = std::chrono::milliseconds(16);
+
+HMENU CreateMenuBar(const std::vector<form::Menu>& menus) {
+    HMENU bar = ::CreateMenu();
+    for (const form::Menu& menu : menus) {
+        HMENU popup = ::CreatePopupMenu();
+        for (const form::MenuItem& item : menu.Items) {
+            if (item.Caption == "-") {
+                ::AppendMenuW(popup, MF_SEPARATOR, static_cast<UINT_PTR>(CommandId(item.Id)),
+                              nullptr);
+                continue;
+            }
+            std::wstring caption = win32::Widen(item.Caption);
+            if (item.CtrlKey != 0) {
+                caption += std::wstring(L"\tCtrl+") + static_cast<wchar_t>(item.CtrlKey);
+            }
+            ::AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(CommandId(item.Id)),
+                          caption.c_str());
+        }
+        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                      win32::Widen(menu.Caption).c_str());
+    }
+    return bar;
+}
+
+HACCEL CreateAccelerators(const std::vector<form::Menu>& menus) {
+    std::vector<ACCEL> keys;
+    for (const form::Menu& menu : menus) {
+        for (const form::MenuItem& item : menu.Items) {
+            if (item.CtrlKey != 0) {
+                keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(item.CtrlKey),
+                                static_cast<WORD>(CommandId(item.Id))});
+            }
+        }
+    }
+    return ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+}
+
+} // namespace
+
+Win32KelbrinWindow::Win32KelbrinWindow(std::string programDirectory)
+    : FormWindow(form::KelbrinForm()), EndProcess([] { ::ExitProcess(0); }),
+      handlers_(*this, std::move(programDirectory)) {
+    accelerators_ = CreateAccelerators(Description().Menus);
+    Create(CreateMenuBar(Description().Menus));
+}
+
+Win32KelbrinWindow::~Win32KelbrinWindow() {
+    ::DestroyAcceleratorTable(accelerators_);
+}
+
+void Win32KelbrinWindow::SetStatus(const std::string& text) {
+    status_ = text;
+    statusPending_ = true;
+    if (std::chrono::steady_clock::now() - statusShown_ >= kScreenRefresh) {
+        ShowStatusNow();
+    }
+}
+
+void Win32KelbrinWindow::ShowStatusNow() {
+    statusPending_ = false;
+    statusShown_ = std::chrono::steady_clock::now();
+    ::SetWindowTextW(ControlHandle(form::ControlId::lblStatus), win32::Widen(status_).c_str());
+}
+
+void Win32KelbrinWindow::ShowMD5(const std::string& digest) {
+    ::SetWindowTextW(ControlHandle(form::ControlId::txtMD5), win32::Widen(digest).c_str());
+    ::ShowWindow(ControlHandle(form::ControlId::txtMD5), SW_SHOW);
+    ::ShowWindow(ControlHandle(form::ControlId::lblMD5), SW_SHOW);
+}
+
+void Win32KelbrinWindow::HideMD5() {
+    ::ShowWindow(ControlHandle(form::ControlId::lblMD5), SW_HIDE);
+    ::ShowWindow(ControlHandle(form::ControlId::txtMD5), SW_HIDE);
+}
+
+void Win32KelbrinWindow::LetEventsRun() {
+    win32::PumpPendingMessages();
+}
+
+void Win32KelbrinWindow::ShowMessageBox(const std::string& message, const std::string& title,
+                                        MessageBoxIcon icon) {
+    if (statusPending_) {
+        ShowStatusNow();
+    }
+    win32::ShowMessageBox(Handle(), message, title, icon);
+}
+
+void Win32KelbrinWindow::SetEnabled(form::ControlId control, bool enabled) {
+    ::EnableWindow(ControlHandle(control), enabled ? TRUE : FALSE);
+}
+
+void Win32KelbrinWindow::SetEnabled(form::MenuId item, bool enabled) {
+    ::EnableMenuItem(::GetMenu(Handle()), static_cast<UINT>(CommandId(item)),
+                     MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void Win32KelbrinWindow::GiveFocus(form::ControlId control) {
+    ::SetFocus(ControlHandle(control));
+}
+
+std::string Win32KelbrinWindow::Caption(form::ControlId control) const {
+    if (control == form::ControlId::lblStatus) {
+        return status_;
+    }
+    return win32::Narrow(win32::WindowText(ControlHandle(control)));
+}
+
+void Win32KelbrinWindow::ShowAboutBox(const std::string& text) {
+    win32::ShowMessageBox(Handle(), text, std::string(form::kAboutTitle), MessageBoxIcon::None);
+}
+
+void Win32KelbrinWindow::ShowHowToWindow() {
+    if (howTo_ && howTo_->IsOpen()) {
+        HWND help = howTo_->Handle();
+        if (::IsIconic(help)) {
+            ::ShowWindow(help, SW_RESTORE);
+        }
+        ::SetForegroundWindow(help);
+        return;
+    }
+    howTo_ = std::make_unique<Win32HowToWindow>();
+}
+
+void Win32KelbrinWindow::Quit() {
+    if (howTo_) {
+        howTo_->Close();
+    }
+    Close();
+}
+
+void Win32KelbrinWindow::EndProgram() {
+    EndProcess();
+}
+
+bool Win32KelbrinWindow::TranslateOwnKeys(MSG& message) {
+    return ::TranslateAcceleratorW(Handle(), accelerators_, &message) != 0 ||
+           FormWindow::TranslateOwnKeys(message);
+}
+
+void Win32KelbrinWindow::OnCommand(int id) {
+    for (std::int16_t i = 0; i < 2; ++i) {
+        if (id == ChildId(form::ExpandButton(i)) || id == CommandId(form::ExpandMenuItem(i))) {
+            if (id == ChildId(form::ExpandButton(i))) {
+                handlers_.cmdExpand_Click(i);
+            } else {
+                handlers_.mnuFile_Expand_Click(i);
+            }
+            // The run's last status may still wait for its screen refresh.
+            if (statusPending_) {
+                ShowStatusNow();
+            }
+            return;
+        }
+    }
+    switch (id) {
+    case CommandId(form::MenuId::mnuFile_Exit): handlers_.mnuFile_Exit_Click(); break;
+    case CommandId(form::MenuId::mnuHelp_HowTo): handlers_.mnuHelp_HowTo_Click(); break;
+    case CommandId(form::MenuId::mnuHelp_About): handlers_.mnuHelp_About_Click(); break;
+    default: break;
+    }
+}
+
+bool Win32KelbrinWindow::OnClose() {
+    return handlers_.QueryClose();
+}
+
+} // namespace kelbrin

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "FormWindow.h"
+#include "Win32HowToWindow.h"
+#include "frmKelbrin.h"
+
+namespace kelbrin {
+
+// The main window on Win32: two buttons and two File menu items start an expansion run, the
+// status line and the MD5 row follow it, and the Help menu opens the help window and the About
+// box. What it does is frmKelbrin's; this class only draws and reports.
+class Win32KelbrinWindow : public win32::FormWindow, public KelbrinWindowPort {
+public:
+    // `programDirectory` is where a run finds Kelbrin.txt and the ROM files, in the ANSI code
+    // page.
+    explicit Win32KelbrinWindow(std::string programDirectory);
+    ~Win32KelbrinWindow() override;
+
+    // How the last run ended, if there was one.
+    const std::optional<RunResult>& LastRun() const noexcept { return handlers_.LastRun(); }
+
+    // Ends the process at once: Exit, or closing the window, while a run is under way. Tests
+    // replace it.
+    std::function<void()> EndProcess;
+
+    void SetStatus(const std::string& text) override;
+    void ShowMD5(const std::string& digest) override;
+    void HideMD5() override;
+    void LetEventsRun() override;
+    void ShowMessageBox(const std::string& message, const std::string& title,
+                        MessageBoxIcon icon) override;
+
+    void SetEnabled(form::ControlId control, bool enabled) override;
+    void SetEnabled(form::MenuId item, bool enabled) override;
+    void GiveFocus(form::ControlId control) override;
+    std::string Caption(form::ControlId control) const override;
+    void ShowAboutBox(const std::string& text) override;
+    void ShowHowToWindow() override;
+    void Quit() override;
+    void EndProgram() override;
+
+private:
+    bool TranslateOwnKeys(MSG& message) override;
+    void OnCommand(int id) override;
+    bool OnClose() override;
+    void ShowStatusNow();
+
+    frmKelbrin handlers_;
+    HACCEL accelerators_ = nullptr;
+    std::unique_ptr<Win32HowToWindow> howTo_;
+    // The status line's text is always this; the control shows it at most once a screen
+    // refresh, as painting it once per directive line would cost more than the run itself.
+    std::string status_;
+    bool statusPending_ = false;
+    std::chrono::steady_clock::time_point statusShown_{};
+};
+
+} // namespace kelbrin
