@@ -69,14 +69,10 @@ Win32KelbrinWindow::~Win32KelbrinWindow() {
 void Win32KelbrinWindow::SetStatus(const std::string& text) {
     status_ = text;
     statusPending_ = true;
-    if (std::chrono::steady_clock::now() - statusShown_ >= kScreenRefresh) {
-        ShowStatusNow();
-    }
 }
 
 void Win32KelbrinWindow::ShowStatusNow() {
     statusPending_ = false;
-    statusShown_ = std::chrono::steady_clock::now();
     ::SetWindowTextW(ControlHandle(form::ControlId::lblStatus), win32::Widen(status_).c_str());
 }
 
@@ -92,6 +88,18 @@ void Win32KelbrinWindow::HideMD5() {
 }
 
 void Win32KelbrinWindow::LetEventsRun() {
+    // Asking the system for waiting messages is a call into it (under Wine a round trip to its
+    // server), and painting the status line is more: once per directive line, both would cost
+    // several times the run. Nobody can tell events handled within a screen refresh from
+    // events handled at once.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastEvents_ < kScreenRefresh) {
+        return;
+    }
+    lastEvents_ = now;
+    if (statusPending_) {
+        ShowStatusNow();
+    }
     win32::PumpPendingMessages();
 }
 
@@ -158,6 +166,8 @@ bool Win32KelbrinWindow::TranslateOwnKeys(MSG& message) {
 void Win32KelbrinWindow::OnCommand(int id) {
     for (std::int16_t i = 0; i < 2; ++i) {
         if (id == ChildId(form::ExpandButton(i)) || id == CommandId(form::ExpandMenuItem(i))) {
+            // A run lets events through from its first line on.
+            lastEvents_ = {};
             if (id == ChildId(form::ExpandButton(i))) {
                 handlers_.cmdExpand_Click(i);
             } else {

@@ -53,11 +53,11 @@ private:
     frmKelbrin handlers_;
     HACCEL accelerators_ = nullptr;
     std::unique_ptr<Win32HowToWindow> howTo_;
-    // The status line's text is always this; the control shows it at most once a screen
-    // refresh, as painting it once per directive line would cost more than the run itself.
+    // The status line's text is always this; during a run the control shows it at most once a
+    // screen refresh, when the run lets events through.
     std::string status_;
     bool statusPending_ = false;
-    std::chrono::steady_clock::time_point statusShown_{};
+    std::chrono::steady_clock::time_point lastEvents_{};
 };
 
 } // namespace kelbrin
