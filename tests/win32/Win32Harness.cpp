@@ -5,6 +5,7 @@
 #include <cmath>
 #include <commctrl.h>
 #include <objidl.h>
+#include <utility>
 // GDI+ writes the PNG files; its headers use min and max unqualified.
 using std::max;
 using std::min;
@@ -25,55 +26,44 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-// Runs the actions posted to it; a message-only window that every pump of the thread serves.
-class PumpHook {
-public:
-    static PumpHook& Instance() {
-        static PumpHook hook;
-        return hook;
-    }
-    void Post(std::function<void()> action) {
-        actions_.push_back(std::move(action));
-        ::PostMessageW(window_, WM_APP, 0, 0);
-    }
+// The actions for the next pump, run by a message-only window that every pump of the thread
+// serves.
+std::vector<std::function<void()>> pumpActions;
 
-private:
-    PumpHook() {
-        WNDCLASSW hookClass{};
-        hookClass.lpfnWndProc = Procedure;
-        hookClass.hInstance = ::GetModuleHandleW(nullptr);
-        hookClass.lpszClassName = L"KelbrinTestPumpHook";
-        ::RegisterClassW(&hookClass);
-        window_ = ::CreateWindowExW(0, hookClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                    nullptr, hookClass.hInstance, nullptr);
+LRESULT CALLBACK RunPumpActions(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_APP) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message != WM_APP) {
-            return ::DefWindowProcW(window, message, wParam, lParam);
-        }
-        auto actions = std::move(Instance().actions_);
-        Instance().actions_.clear();
-        for (auto& action : actions) {
-            action();
-        }
-        return 0;
+    for (auto& action : std::exchange(pumpActions, {})) {
+        action();
     }
-    HWND window_ = nullptr;
-    std::vector<std::function<void()>> actions_;
-};
+    return 0;
+}
 
-HBITMAP Capture(HWND window, RECT& onScreen) {
-    ::GetWindowRect(window, &onScreen);
-    const int width = onScreen.right - onScreen.left;
-    const int height = onScreen.bottom - onScreen.top;
-    HDC source = ::GetWindowDC(window);
-    HDC memory = ::CreateCompatibleDC(source);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(source, width, height);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    ::SelectObject(memory, previous);
-    ::DeleteDC(memory);
-    ::ReleaseDC(window, source);
+// The windows' pixels as they lie on the screen, each from its own surface (the null driver
+// composes no screen), in one picture covering them all.
+HBITMAP Capture(std::initializer_list<HWND> windows, RECT& all) {
+    all = RECT{};
+    for (HWND window : windows) {
+        RECT place;
+        ::GetWindowRect(window, &place);
+        ::UnionRect(&all, &all, &place);
+    }
+    HDC screen = ::GetDC(nullptr);
+    HDC canvas = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, all.right - all.left, all.bottom - all.top);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = ::SelectObject(canvas, bitmap);
+    for (HWND window : windows) {
+        RECT place;
+        ::GetWindowRect(window, &place);
+        HDC source = ::GetWindowDC(window);
+        ::BitBlt(canvas, place.left - all.left, place.top - all.top, place.right - place.left,
+                 place.bottom - place.top, source, 0, 0, SRCCOPY);
+        ::ReleaseDC(window, source);
+    }
+    ::SelectObject(canvas, previous);
+    ::DeleteDC(canvas);
     return bitmap;
 }
 
@@ -89,22 +79,6 @@ void SavePng(HBITMAP bitmap, const std::wstring& file) {
         image.Save((L"screenshots\\" + file).c_str(), &png, nullptr);
     }
     Gdiplus::GdiplusShutdown(token);
-}
-
-// Draws `part`, taken at `partRect` on the screen, into `canvas` whose corner is at `origin`.
-void Paste(HBITMAP canvas, POINT origin, HBITMAP part, const RECT& partRect) {
-    HDC screen = ::GetDC(nullptr);
-    HDC to = ::CreateCompatibleDC(screen);
-    HDC from = ::CreateCompatibleDC(screen);
-    HGDIOBJ oldTo = ::SelectObject(to, canvas);
-    HGDIOBJ oldFrom = ::SelectObject(from, part);
-    ::BitBlt(to, partRect.left - origin.x, partRect.top - origin.y, partRect.right - partRect.left,
-             partRect.bottom - partRect.top, from, 0, 0, SRCCOPY);
-    ::SelectObject(to, oldTo);
-    ::SelectObject(from, oldFrom);
-    ::DeleteDC(to);
-    ::DeleteDC(from);
-    ::ReleaseDC(nullptr, screen);
 }
 
 SeenBox Read(HWND box) {
@@ -167,22 +141,10 @@ void BoxWatcher::CloseBox(HWND box) {
     if (!shootNext_.empty()) {
         // Over its owner, as a person sees it.
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        RECT ownerRect;
-        RECT boxRect;
-        HBITMAP owner = Capture(::GetWindow(box, GW_OWNER), ownerRect);
-        HBITMAP shot = Capture(box, boxRect);
         RECT all;
-        ::UnionRect(&all, &ownerRect, &boxRect);
-        HDC screen = ::GetDC(nullptr);
-        HBITMAP canvas =
-            ::CreateCompatibleBitmap(screen, all.right - all.left, all.bottom - all.top);
-        ::ReleaseDC(nullptr, screen);
-        Paste(canvas, {all.left, all.top}, owner, ownerRect);
-        Paste(canvas, {all.left, all.top}, shot, boxRect);
-        SavePng(canvas, shootNext_);
-        for (HBITMAP bitmap : {owner, shot, canvas}) {
-            ::DeleteObject(bitmap);
-        }
+        HBITMAP shot = Capture({::GetWindow(box, GW_OWNER), box}, all);
+        SavePng(shot, shootNext_);
+        ::DeleteObject(shot);
         shootNext_.clear();
     }
     closed_.push_back(box);
@@ -251,7 +213,17 @@ HWND MainWindowOn::OpenHelp() const {
 }
 
 void DuringNextPump(std::function<void()> action) {
-    PumpHook::Instance().Post(std::move(action));
+    static const HWND hook = [] {
+        WNDCLASSW hookClass{};
+        hookClass.lpfnWndProc = RunPumpActions;
+        hookClass.hInstance = ::GetModuleHandleW(nullptr);
+        hookClass.lpszClassName = L"KelbrinTestPumpHook";
+        ::RegisterClassW(&hookClass);
+        return ::CreateWindowExW(0, hookClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, hookClass.hInstance, nullptr);
+    }();
+    pumpActions.push_back(std::move(action));
+    ::PostMessageW(hook, WM_APP, 0, 0);
 }
 
 void Pump() {
@@ -392,7 +364,7 @@ std::unique_ptr<Screenshot> Shoot(HWND window, const std::wstring& file) {
     Pump();
     auto shot = std::make_unique<Screenshot>();
     RECT onScreen;
-    shot->Bitmap = Capture(window, onScreen);
+    shot->Bitmap = Capture({window}, onScreen);
     shot->Origin = {onScreen.left, onScreen.top};
     SavePng(shot->Bitmap, file);
     return shot;
