@@ -72,8 +72,6 @@ void DrawColourButton(const DRAWITEMSTRUCT& item, COLORREF face, COLORREF text) 
     if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
         RECT focus = bounds;
         ::InflateRect(&focus, -(edge + 2), -(edge + 2));
-        ::SetTextColor(dc, RGB(0, 0, 0));
-        ::SetBkColor(dc, RGB(255, 255, 255));
         ::DrawFocusRect(dc, &focus);
     }
 }

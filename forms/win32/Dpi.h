@@ -8,8 +8,4 @@ namespace kelbrin::win32 {
 // system's before).
 UINT WindowDpi(HWND window);
 
-// The outer size of a window whose client area is `client` pixels at `dpi`, with its frame,
-// caption and (when `menu`) a one-line menu bar.
-SIZE OuterSize(DWORD style, DWORD exStyle, bool menu, SIZE client, UINT dpi);
-
 } // namespace kelbrin::win32

@@ -31,7 +31,6 @@ HFONT FontSet::Get(const form::Font& wanted) {
     description.lfHeight = -static_cast<LONG>(std::lround(font.Points * dpi_ / 72.0));
     description.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
     description.lfCharSet = DEFAULT_CHARSET;
-    description.lfQuality = DEFAULT_QUALITY;
     const std::wstring family = Widen(font.Family);
     family.copy(description.lfFaceName, LF_FACESIZE - 1);
     HFONT handle = ::CreateFontIndirectW(&description);

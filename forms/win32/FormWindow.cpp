@@ -147,6 +147,20 @@ HBITMAP LoadPicture(form::Picture picture, UINT dpi) {
                                             LR_CREATEDIBSECTION | LR_COPYDELETEORG));
 }
 
+// Sizes `window` so that its client area is `client`, whatever its frame and menu bar take at
+// its DPI. A second pass makes up for a menu bar that the first size made wrap or unwrap.
+void SetClientSize(HWND window, SIZE client) {
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT outer;
+        RECT inner;
+        ::GetWindowRect(window, &outer);
+        ::GetClientRect(window, &inner);
+        ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + client.cx - inner.right,
+                       outer.bottom - outer.top + client.cy - inner.bottom,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 bool CanTakeFocus(HWND control) {
     return control != nullptr && ::IsWindowVisible(control) && ::IsWindowEnabled(control);
 }
@@ -255,10 +269,7 @@ void FormWindow::LayOut() {
                            MAKELPARAM(1, 0));
         }
     }
-    const SIZE outer = OuterSize(kFormStyle, 0, ::GetMenu(window_) != nullptr,
-                                 SIZE{pixels(form_.Width), pixels(form_.Height)}, dpi_);
-    ::SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(window_, SIZE{pixels(form_.Width), pixels(form_.Height)});
 }
 
 void FormWindow::Forget() {

@@ -17,6 +17,14 @@ TEST(MainWindow, EveryControlStandsAsDescribed) {
     EXPECT_NE(::GetWindowLongPtrW(on.Control(ControlId::txtMD5), GWL_STYLE) & ES_READONLY, 0);
 }
 
+TEST(MainWindow, MovedToAScreenOfAnotherDpiItIsLaidOutAnew) {
+    MainWindowOn on;
+    RECT suggested{10, 10, 600, 600};
+    ::SendMessageW(on.Window->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&suggested));
+    ExpectLaidOutAsDescribed(on.Window->Handle(), form::KelbrinForm(), true, 144);
+}
+
 TEST(MainWindow, MenusHoldTheDescribedItemsWithTheirKeys) {
     MainWindowOn on;
     HMENU bar = ::GetMenu(on.Window->Handle());

@@ -295,12 +295,12 @@ std::wstring ResolvedFace(HFONT font) {
 
 } // namespace
 
-void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart) {
+void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart, int dpi) {
     EXPECT_EQ(TextOf(top), Wide(form.Caption));
     RECT client;
     ::GetClientRect(top, &client);
-    EXPECT_EQ(client.right, form::ToPixels(form.Width));
-    EXPECT_EQ(client.bottom, form::ToPixels(form.Height));
+    EXPECT_EQ(client.right, form::ToPixels(form.Width, dpi));
+    EXPECT_EQ(client.bottom, form::ToPixels(form.Height, dpi));
     for (const form::Control& c : form.Controls) {
         SCOPED_TRACE(std::string(c.Name));
         HWND control = ControlIn(top, c.Id);
@@ -309,16 +309,16 @@ void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart) {
         EXPECT_EQ(::GetParent(control),
                   c.Parent == ControlId::None ? top : ControlIn(top, c.Parent));
         const RECT place = PlaceOf(control);
-        EXPECT_EQ(place.left, form::ToPixels(c.At.Left));
-        EXPECT_EQ(place.top, form::ToPixels(c.At.Top));
+        EXPECT_EQ(place.left, form::ToPixels(c.At.Left, dpi));
+        EXPECT_EQ(place.top, form::ToPixels(c.At.Top, dpi));
         const SIZE size{place.right - place.left, place.bottom - place.top};
         if (c.Kind == form::ControlKind::Picture) {
             // At its natural size, whatever the layout's box.
             EXPECT_EQ(size.cx, PictureSize(control).cx);
             EXPECT_EQ(size.cy, PictureSize(control).cy);
         } else {
-            EXPECT_EQ(size.cx, form::ToPixels(c.At.Width));
-            EXPECT_EQ(size.cy, form::ToPixels(c.At.Height));
+            EXPECT_EQ(size.cx, form::ToPixels(c.At.Width, dpi));
+            EXPECT_EQ(size.cy, form::ToPixels(c.At.Height, dpi));
         }
         if (c.Kind != form::ControlKind::TextBox) {
             EXPECT_EQ(TextOf(control), Wide(c.Caption));
@@ -337,7 +337,7 @@ void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart) {
             c.TextFont.Family.empty() ? L"MS Shell Dlg 2" : Wide(c.TextFont.Family);
         const double points = c.TextFont.Family.empty() ? 8 : c.TextFont.Points;
         EXPECT_EQ(asked.lfFaceName, family);
-        EXPECT_EQ(asked.lfHeight, -std::lround(points * 96 / 72));
+        EXPECT_EQ(asked.lfHeight, -std::lround(points * dpi / 72));
         EXPECT_EQ(asked.lfWeight >= FW_BOLD, c.TextFont.Bold);
         // The family itself or the substitute registered for it, not the mapper's fallback.
         EXPECT_EQ(ResolvedFace(font), family);

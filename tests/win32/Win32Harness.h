@@ -86,8 +86,9 @@ RECT PlaceOf(HWND control);
 SIZE PictureSize(HWND picture);
 
 // The description's places at 96 dots per inch, the window's classes, captions, fonts and tab
-// stops: `window` shows each control of `form` as described (and as it starts, when `atStart`).
-void ExpectLaidOutAsDescribed(HWND window, const form::Form& form, bool atStart);
+// stops: `window` shows each control of `form` as described (and as it starts, when `atStart`)
+// on a screen of `dpi` dots per inch.
+void ExpectLaidOutAsDescribed(HWND window, const form::Form& form, bool atStart, int dpi = 96);
 
 // Breaks the run at line 5, after it has let events through once.
 inline const std::vector<std::string> kBrokenLine5{"FIL\t4\t0"};
