@@ -164,6 +164,8 @@ MainWindowOn::MainWindowOn() {
 }
 
 MainWindowOn::~MainWindowOn() {
+    // An action that no run reached must not reach the next test's window.
+    pumpActions.clear();
     Window.reset();
     Pump();
     // The last window closed asks the thread to quit; the next test's windows live on it.
