@@ -3,14 +3,16 @@
 #   make test   installs what is missing, builds, and runs every test, then again under
 #               AddressSanitizer + UndefinedBehaviorSanitizer
 # and for Windows:
-#   make windows       cross-builds kelbrin-cli.exe and the test programs (build/windows)
-#   make test-windows  builds them and runs the tests under Wine, headless
+#   make windows          cross-builds Kelbrin.exe, kelbrin-cli.exe and the tests (build/windows)
+#   make test-windows     builds them and runs the tests under Wine, headless
+#   make run-windows      starts Kelbrin.exe under Wine on a demo folder
+#   make package-windows  the portable zip for Windows users
 
 PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev fonts-comic-neue fonts-liberation \
             clang libclang-rt-14-dev libssl-dev \
             dpkg-dev lintian help2man desktop-file-utils appstream man-db
 WINDOWS_PACKAGES := cmake ninja-build make libgtest-dev g++-mingw-w64-x86-64-posix wine64 wine \
-                    libz-mingw-w64-dev
+                    libz-mingw-w64-dev fonts-wine fonts-comic-neue fonts-liberation imagemagick
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 DEMO := build/release/demo
 
@@ -21,13 +23,19 @@ FUZZ_OPTIONS_routines := -max_len=40000
 FUZZ_OPTIONS_md5 := -max_len=33000
 
 # Wine for the Windows tests: headless and quiet, never offering to install Mono or Gecko, with
-# its prefix in the build tree so that its slow first start happens once.
+# its prefix in the build tree so that its slow first start happens once. Its windows draw with
+# the null graphics driver, in memory.
 WINE_PREFIX := $(CURDIR)/build/windows/wine
-WINE_ENV := WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
-            DISPLAY= WAYLAND_DISPLAY=
+WINE_QUIET := WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+WINE_ENV := WINEPREFIX=$(WINE_PREFIX) $(WINE_QUIET) DISPLAY= WAYLAND_DISPLAY=
+# make run-windows shows the window on the desktop: a prefix of its own, with the usual driver.
+WINE_DESKTOP_PREFIX := $(CURDIR)/build/windows/wine-desktop
+WINE_DESKTOP_ENV := WINEPREFIX=$(WINE_DESKTOP_PREFIX) $(WINE_QUIET)
+WIN_DEMO := build/windows/demo
 
 .PHONY: all deps deps-windows build test test-release test-sanitize test-fuzz test-package \
-        fuzz fuzz-build run bench package windows test-windows format clean
+        fuzz fuzz-build run bench package windows test-windows run-windows bench-windows \
+        package-windows format clean
 
 all: build
 
@@ -99,9 +107,13 @@ run: build
 	    od -A x -t x1z -N 48 "Demo Quest (expanded).nes"; \
 	fi
 
-# The Debian package of the release build (build/release/kelbrin_*.deb).
+# The Debian package of the release build (build/release/kelbrin_*.deb), and the portable zip for
+# Windows users when the Windows build is there (make windows).
 package: build
 	cd build/release && cpack -G DEB
+	@if [ -f build/windows/build.ninja ]; then \
+	    cmake --build --preset windows --target portable-zip; \
+	fi
 
 # Lintian finds no error in the package, and what it installs works (packaging/check-package).
 test-package: package
@@ -115,20 +127,71 @@ windows: deps-windows
 	cmake --preset windows
 	cmake --build --preset windows
 
+# A new Wine prefix ($(1): its environment) takes the registry files that follow the stamp ($@)
+# in the rule's prerequisites, once; Wine reads them when its server starts, so it is stopped.
+# Wine's own fonts (fonts-wine) go into its Fonts folder, where Debian's Wine looks for them:
+# Tahoma, the dialog font, and Marlett, which draws the caption buttons and check marks.
+WINE_SETUP = env $(1) wineserver -k 2>/dev/null || true; \
+	mkdir -p $(@D) && \
+	env $(1) wine wineboot --init > $(@D)/setup.log 2>&1 && \
+	cp /usr/share/wine/fonts/* $(@D)/drive_c/windows/Fonts/ && \
+	for f in $(filter %.reg,$^); do env $(1) wine regedit /S "$$f" >> $(@D)/setup.log 2>&1 || exit 1; done && \
+	env $(1) wineserver -k && touch $@ || { cat $(@D)/setup.log; false; }
+
+$(WINE_PREFIX)/kelbrin-settings: tests/win32/WineFonts.reg tests/win32/WineNullDisplay.reg | deps-windows
+	@echo "== Setting up the Wine prefix $(WINE_PREFIX)"
+	@$(call WINE_SETUP,$(WINE_ENV))
+
+$(WINE_DESKTOP_PREFIX)/kelbrin-settings: tests/win32/WineFonts.reg | deps-windows
+	@echo "== Setting up the Wine prefix $(WINE_DESKTOP_PREFIX)"
+	@$(call WINE_SETUP,$(WINE_DESKTOP_ENV))
+
+# Starts the server of the tests' prefix, one left over from an interrupted run stopped first.
+# Wine's own services start with the first program and hold its output open, so they are started
+# here, writing to a log: CTest would wait for them to close its pipe.
+WINE_START = env $(WINE_ENV) wineserver -k 2>/dev/null || true; \
+	env $(WINE_ENV) wineserver -p 60 && \
+	{ env $(WINE_ENV) wine wineboot --init > build/windows/wineboot.log 2>&1 || \
+	  { cat build/windows/wineboot.log; false; }; }
+
 # Each test program is one CTest test under Wine; its exit status decides. The Wine server is
-# kept running between the programs (it would take seconds to start for each) and stopped after;
-# one left over from an interrupted run is stopped first. Wine's own services start with the
-# first program and hold its output open, so they are started here, writing to a log: CTest
-# would wait for them to close its pipe.
-test-windows: windows
+# kept running between the programs (it would take seconds to start for each) and stopped after.
+test-windows: windows $(WINE_PREFIX)/kelbrin-settings
 	@echo "== Starting Wine in $(WINE_PREFIX)"
-	@env $(WINE_ENV) wineserver -k 2>/dev/null || true
-	@mkdir -p $(WINE_PREFIX)
-	@env $(WINE_ENV) wineserver -p 60
-	@env $(WINE_ENV) wine wineboot --init > build/windows/wineboot.log 2>&1 || \
-	    { cat build/windows/wineboot.log; false; }
+	@$(WINE_START)
 	@status=0; ctest --preset windows || status=$$?; \
 	env $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
+
+# The demo folder of `make run`, with Kelbrin.exe: on a desktop its window opens under Wine;
+# without a display, kelbrin-cli.exe runs the same expansion.
+run-windows: windows $(WINE_PREFIX)/kelbrin-settings
+	@$(WINE_START)
+	@env $(WINE_ENV) wine build/windows/tools/kelbrin-demo.exe $(WIN_DEMO)
+	cp build/windows/app/Kelbrin.exe build/windows/app/kelbrin-cli.exe $(WIN_DEMO)/
+	@echo "== Demo folder $(WIN_DEMO):"; ls -l $(WIN_DEMO)
+	@if [ -n "$$DISPLAY" ]; then \
+	    env $(WINE_ENV) wineserver -k; \
+	    $(MAKE) --no-print-directory $(WINE_DESKTOP_PREFIX)/kelbrin-settings && \
+	    echo "== Starting Kelbrin.exe; press either button to expand the demo ROM." && \
+	    cd $(WIN_DEMO) && env $(WINE_DESKTOP_ENV) wine Kelbrin.exe; \
+	else \
+	    echo "== No display here: running the same expansion with kelbrin-cli.exe --add-header"; \
+	    (cd $(WIN_DEMO) && env $(WINE_ENV) wine kelbrin-cli.exe --add-header) && \
+	    echo "== First bytes of the expanded ROM (header, then the image):" && \
+	    od -A x -t x1z -N 48 "$(WIN_DEMO)/Demo Quest (expanded).nes"; \
+	    env $(WINE_ENV) wineserver -k; \
+	fi
+
+# Times a run started from the window against the command line's, both under Wine.
+bench-windows: windows $(WINE_PREFIX)/kelbrin-settings
+	@$(WINE_START)
+	@status=0; env $(WINE_ENV) wine build/windows/bench/kelbrin-win32-bench.exe \
+	    build/windows/bench-work || status=$$?; \
+	env $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
+
+# The zip a Windows user unpacks beside the ROMs: build/windows/Kelbrin-<version>-windows.zip.
+package-windows: windows
+	cmake --build --preset windows --target portable-zip
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

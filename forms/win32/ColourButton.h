@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+
+namespace kelbrin::win32 {
+
+// Paints an owner-drawn push button: the face in its own colour with a raised edge that sinks
+// while pressed, the caption centred and wrapped at blanks (grey while disabled), and the usual
+// focus rectangle while it has the focus and the keyboard is in use.
+void DrawColourButton(const DRAWITEMSTRUCT& item, COLORREF face, COLORREF text);
+
+} // namespace kelbrin::win32

@@ -1,0 +1,39 @@
+#include "EventPump.h"
+
+#include <windows.h>
+
+#include "FormWindow.h"
+
+namespace kelbrin::win32 {
+
+namespace {
+
+void Deliver(MSG& message) {
+    if (!FormWindow::TranslateKeys(message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+} // namespace
+
+int RunMessageLoop() {
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        Deliver(message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void PumpPendingMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        Deliver(message);
+    }
+}
+
+} // namespace kelbrin::win32

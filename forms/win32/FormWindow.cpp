@@ -1,0 +1,481 @@
+#include "FormWindow.h"
+
+#include <algorithm>
+#include <uxtheme.h>
+
+#include "AnsiText.h"
+#include "ColourButton.h"
+#include "ControlIds.h"
+#include "Dpi.h"
+#include "Win32Resources.h"
+
+namespace kelbrin::win32 {
+
+namespace {
+
+constexpr const wchar_t* kFormClass = L"KelbrinForm";
+constexpr const wchar_t* kFrameClass = L"KelbrinFrame";
+// Fixed in size: nothing re-lays out the controls.
+constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+COLORREF Rgb(form::Colour colour) {
+    return RGB(colour.Red, colour.Green, colour.Blue);
+}
+
+std::vector<FormWindow*>& OpenWindows() {
+    static std::vector<FormWindow*> open;
+    return open;
+}
+
+// A frame passes its controls' notifications on to the form, and asks the form for its own
+// colour as they do.
+LRESULT CALLBACK FrameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN: return ::SendMessageW(::GetParent(frame), message, wParam, lParam);
+    case WM_ERASEBKGND: return 1; // painted whole below
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(frame, &paint);
+        RECT inside;
+        ::GetClientRect(frame, &inside);
+        const auto interior = reinterpret_cast<HBRUSH>(
+            ::SendMessageW(::GetParent(frame), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(frame)));
+        ::FillRect(dc, &inside, interior);
+        ::DrawEdge(dc, &inside, EDGE_ETCHED, BF_RECT);
+        ::EndPaint(frame, &paint);
+        return 0;
+    }
+    default: return ::DefWindowProcW(frame, message, wParam, lParam);
+    }
+}
+
+void RegisterClasses(WNDPROC formProcedure) {
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    registered = true;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = formProcedure;
+    form.hInstance = instance;
+    form.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    // A program without the icon (a test) gets the system's.
+    form.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(KELBRIN_PROGRAM_ICON),
+                                                 IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    form.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(KELBRIN_PROGRAM_ICON),
+                                                   IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
+    form.lpszClassName = kFormClass;
+    ::RegisterClassExW(&form);
+
+    WNDCLASSEXW frame{};
+    frame.cbSize = sizeof frame;
+    frame.lpfnWndProc = FrameProcedure;
+    frame.hInstance = instance;
+    frame.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    frame.lpszClassName = kFrameClass;
+    ::RegisterClassExW(&frame);
+}
+
+HWND CreateControl(const form::Control& control, HWND parent, bool tabStop) {
+    using enum form::ControlKind;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (control.Visible ? WS_VISIBLE : 0) |
+                  (tabStop ? WS_TABSTOP : 0) | (control.Kind == OptionButton ? 0 : WS_GROUP);
+    DWORD exStyle = 0;
+    const wchar_t* windowClass = L"STATIC";
+    switch (control.Kind) {
+    case Frame:
+        windowClass = kFrameClass;
+        style |= WS_CLIPCHILDREN;
+        exStyle = WS_EX_CONTROLPARENT;
+        break;
+    case TextBox:
+        windowClass = L"EDIT";
+        style |= ES_READONLY |
+                 (control.MultiLine ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL);
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case PushButton:
+        windowClass = L"BUTTON";
+        // A themed button ignores any colour but the theme's.
+        style |= control.Back ? BS_OWNERDRAW : BS_PUSHBUTTON;
+        break;
+    case OptionButton:
+        windowClass = L"BUTTON";
+        style |= BS_AUTORADIOBUTTON;
+        break;
+    case Label: style |= SS_CENTER | SS_NOPREFIX; break;
+    case Picture: style |= SS_BITMAP; break;
+    case Shape:
+        // An empty static fills itself with the brush its colour message returns.
+        break;
+    }
+    HWND window = ::CreateWindowExW(
+        exStyle, windowClass, Widen(control.Caption).c_str(), style, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildId(control.Id))),
+        ::GetModuleHandleW(nullptr), nullptr);
+    // A themed option button draws its caption in the theme's colour, not in its own.
+    if (control.Kind == OptionButton && control.Fore) {
+        ::SetWindowTheme(window, L"", L"");
+    }
+    return window;
+}
+
+// The picture's bitmap at its natural size, 96 of its pixels to the inch.
+HBITMAP LoadPicture(form::Picture picture, UINT dpi) {
+    const int resource = picture == form::Picture::SampleExpanded ? KELBRIN_SAMPLE_EXPANDED_BITMAP
+                                                                  : KELBRIN_SAMPLE_ORIGINAL_BITMAP;
+    auto* bitmap =
+        static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
+                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (bitmap == nullptr || dpi == 96) {
+        return bitmap;
+    }
+    BITMAP size{};
+    ::GetObjectW(bitmap, sizeof size, &size);
+    return static_cast<HBITMAP>(::CopyImage(bitmap, IMAGE_BITMAP,
+                                            ::MulDiv(size.bmWidth, static_cast<int>(dpi), 96),
+                                            ::MulDiv(size.bmHeight, static_cast<int>(dpi), 96),
+                                            LR_CREATEDIBSECTION | LR_COPYDELETEORG));
+}
+
+// Sizes `window` so that its client area is `client`, whatever its frame and menu bar take at
+// its DPI. A second pass makes up for a menu bar that the first size made wrap or unwrap.
+void SetClientSize(HWND window, SIZE client) {
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT outer;
+        RECT inner;
+        ::GetWindowRect(window, &outer);
+        ::GetClientRect(window, &inner);
+        ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + client.cx - inner.right,
+                       outer.bottom - outer.top + client.cy - inner.bottom,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+bool CanTakeFocus(HWND control) {
+    return control != nullptr && ::IsWindowVisible(control) && ::IsWindowEnabled(control);
+}
+
+} // namespace
+
+FormWindow::~FormWindow() {
+    // The derived window is gone already: its handlers must not be reached any more.
+    closing_ = true;
+    Close();
+    for (const auto& [colour, brush] : brushes_) {
+        ::DeleteObject(brush);
+    }
+}
+
+HWND FormWindow::ControlHandle(form::ControlId id) const {
+    for (const Child& child : children_) {
+        if (child.Control->Id == id) {
+            return child.Window;
+        }
+    }
+    return nullptr;
+}
+
+const form::Control* FormWindow::ControlWithChildId(int id) const {
+    for (const Child& child : children_) {
+        if (ChildId(child.Control->Id) == id) {
+            return child.Control;
+        }
+    }
+    return nullptr;
+}
+
+void FormWindow::Show() {
+    ::ShowWindow(window_, SW_SHOW);
+    ::UpdateWindow(window_);
+}
+
+void FormWindow::Close() {
+    if (window_ != nullptr) {
+        ::DestroyWindow(window_);
+    }
+}
+
+void FormWindow::Create(HMENU menu) {
+    RegisterClasses(WindowProcedure);
+    ::CreateWindowExW(0, kFormClass, Widen(form_.Caption).c_str(), kFormStyle, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 0, 0, nullptr, menu, ::GetModuleHandleW(nullptr), this);
+    dpi_ = WindowDpi(window_);
+    fonts_ = std::make_unique<FontSet>(dpi_);
+    CreateChildren(form::ControlId::None, window_);
+    LayOut();
+}
+
+void FormWindow::CreateChildren(form::ControlId parent, HWND parentWindow) {
+    HWND firstOption = nullptr;
+    for (const form::Control* control : form::StackingOrder(form_, parent)) {
+        const bool tabStop = std::ranges::find(form_.TabOrder, control->Id) != form_.TabOrder.end();
+        HWND window = CreateControl(*control, parentWindow, tabStop);
+        ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        children_.push_back({control, window, nullptr});
+        if (control->Kind == form::ControlKind::OptionButton) {
+            firstOption = window;
+        }
+        if (control->Kind == form::ControlKind::Frame) {
+            CreateChildren(control->Id, window);
+        }
+    }
+    // Option buttons form one group, for the arrow keys and for checking one of them: it
+    // starts at the one that lies on top, the last made.
+    if (firstOption != nullptr) {
+        ::SetWindowLongPtrW(firstOption, GWL_STYLE,
+                            ::GetWindowLongPtrW(firstOption, GWL_STYLE) | WS_GROUP);
+    }
+}
+
+void FormWindow::LayOut() {
+    const auto pixels = [this](std::int32_t twips) {
+        return form::ToPixels(twips, static_cast<std::int32_t>(dpi_));
+    };
+    for (Child& child : children_) {
+        const form::Twips& at = child.Control->At;
+        SIZE size{pixels(at.Width), pixels(at.Height)};
+        if (child.Control->Kind == form::ControlKind::Picture) {
+            HBITMAP previous = child.Picture;
+            child.Picture = LoadPicture(child.Control->Shows, dpi_);
+            ::SendMessageW(child.Window, STM_SETIMAGE, IMAGE_BITMAP,
+                           reinterpret_cast<LPARAM>(child.Picture));
+            if (previous != nullptr) {
+                ::DeleteObject(previous);
+            }
+            BITMAP bitmap{};
+            if (::GetObjectW(child.Picture, sizeof bitmap, &bitmap) != 0) {
+                size = SIZE{bitmap.bmWidth, bitmap.bmHeight};
+            }
+        }
+        ::SetWindowPos(child.Window, nullptr, pixels(at.Left), pixels(at.Top), size.cx, size.cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(child.Window, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(fonts_->Get(child.Control->TextFont)), FALSE);
+        // The help pages are written for 79 columns of a fixed-pitch font, which fill their
+        // box but for a pixel or two: the usual margins, set anew with each font, would make
+        // the box break every full line again.
+        if (child.Control->Kind == form::ControlKind::TextBox) {
+            ::SendMessageW(child.Window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                           MAKELPARAM(1, 0));
+        }
+    }
+    SetClientSize(window_, SIZE{pixels(form_.Width), pixels(form_.Height)});
+}
+
+void FormWindow::Forget() {
+    for (const Child& child : children_) {
+        if (child.Picture != nullptr) {
+            ::DeleteObject(child.Picture);
+        }
+    }
+    children_.clear();
+    window_ = nullptr;
+    lastFocus_ = nullptr;
+    auto& open = OpenWindows();
+    open.erase(std::remove(open.begin(), open.end(), this), open.end());
+    if (open.empty()) {
+        ::PostQuitMessage(0);
+    }
+}
+
+const FormWindow::Child* FormWindow::ChildOfHandle(HWND window) const {
+    for (const Child& child : children_) {
+        if (child.Window == window) {
+            return &child;
+        }
+    }
+    return nullptr;
+}
+
+HBRUSH FormWindow::Brush(form::Colour colour) {
+    HBRUSH& brush = brushes_[Rgb(colour)];
+    if (brush == nullptr) {
+        brush = ::CreateSolidBrush(Rgb(colour));
+    }
+    return brush;
+}
+
+std::optional<LRESULT> FormWindow::Colour(HDC dc, HWND control) {
+    const Child* child = ChildOfHandle(control);
+    if (child == nullptr) {
+        return std::nullopt;
+    }
+    const form::Control& described = *child->Control;
+    std::optional<form::Colour> back = described.Back;
+    // A transparent label shows the surface it lies on.
+    if (!back && described.Kind == form::ControlKind::Label) {
+        back = described.Parent == form::ControlId::None ? form_.Back
+                                                         : form::ControlOf(described.Parent).Back;
+    }
+    if (!back) {
+        return std::nullopt;
+    }
+    ::SetBkColor(dc, Rgb(*back));
+    ::SetTextColor(dc, described.Fore ? Rgb(*described.Fore) : ::GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(Brush(*back));
+}
+
+bool FormWindow::TranslateKeys(MSG& message) {
+    if (message.hwnd == nullptr) {
+        return false;
+    }
+    HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+    for (FormWindow* window : OpenWindows()) {
+        if (window->window_ == root) {
+            return window->TranslateOwnKeys(message);
+        }
+    }
+    return false;
+}
+
+bool FormWindow::TranslateOwnKeys(MSG& message) {
+    // Tab goes by the description's tab order, which need not be the stacking order that
+    // dialog navigation would follow; a multi-line text box would keep Tab for itself.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
+        ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
+        MoveFocus(::GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+        return true;
+    }
+    return ::IsDialogMessageW(window_, &message) != FALSE;
+}
+
+void FormWindow::MoveFocus(int step) {
+    const std::vector<form::ControlId>& order = form_.TabOrder;
+    const int count = static_cast<int>(order.size());
+    HWND focus = ::GetFocus();
+    int at = step > 0 ? -1 : 0;
+    for (int i = 0; i < count; ++i) {
+        if (ControlHandle(order[static_cast<std::size_t>(i)]) == focus) {
+            at = i;
+        }
+    }
+    for (int n = 1; n <= count; ++n) {
+        const int next = ((at + n * step) % count + count) % count;
+        HWND control = ControlHandle(order[static_cast<std::size_t>(next)]);
+        if (CanTakeFocus(control)) {
+            ::SetFocus(control);
+            // As in a dialog box: the text of a box reached by Tab is selected, and focus
+            // rectangles show from now on.
+            if ((::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+                ::SendMessageW(control, EM_SETSEL, 0, -1);
+            }
+            ::SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            return;
+        }
+    }
+}
+
+HWND FormWindow::FocusOnActivation() const {
+    if (::IsWindow(lastFocus_) && ::IsChild(window_, lastFocus_) && CanTakeFocus(lastFocus_)) {
+        return lastFocus_;
+    }
+    for (const form::ControlId id : form_.TabOrder) {
+        if (HWND control = ControlHandle(id); CanTakeFocus(control)) {
+            return control;
+        }
+    }
+    return window_;
+}
+
+LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        OpenWindows().push_back(self);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->Forget();
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        // Menu items and accelerators (no control), and pressed buttons; text boxes report
+        // other things.
+        if (!closing_ && (lParam == 0 || HIWORD(wParam) == BN_CLICKED)) {
+            OnCommand(LOWORD(wParam));
+            return 0;
+        }
+        break;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const Child* child = ChildOfHandle(item.hwndItem);
+        if (child != nullptr && child->Control->Back) {
+            const form::Control& button = *child->Control;
+            DrawColourButton(item, Rgb(*button.Back),
+                             button.Fore ? Rgb(*button.Fore) : ::GetSysColor(COLOR_BTNTEXT));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+        if (const auto brush =
+                Colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+            return *brush;
+        }
+        break;
+    case WM_ERASEBKGND: {
+        RECT client;
+        ::GetClientRect(window_, &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, Brush(form_.Back));
+        return 1;
+    }
+    case WM_ACTIVATE:
+        // The focus comes back to where it was when the window was left, as in a dialog box.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            lastFocus_ = ::GetFocus();
+        } else {
+            ::SetFocus(FocusOnActivation());
+        }
+        return 0;
+    case WM_DPICHANGED: {
+        dpi_ = HIWORD(wParam);
+        // The controls take the new fonts before the old ones are deleted.
+        auto previous = std::move(fonts_);
+        fonts_ = std::make_unique<FontSet>(dpi_);
+        LayOut();
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_DROPFILES: {
+        const auto drop = reinterpret_cast<HDROP>(wParam);
+        OnDropFiles(drop);
+        ::DragFinish(drop);
+        return 0;
+    }
+    case WM_CLOSE:
+        if (closing_ || OnClose()) {
+            ::DestroyWindow(window_);
+        }
+        return 0;
+    default: break;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+} // namespace kelbrin::win32

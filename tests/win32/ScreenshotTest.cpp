@@ -1,0 +1,101 @@
+// Captures both windows as Wine draws them (the main window idle, with the MD5 row, under an
+// error box; the help window on both pages) into PNG files for a person to look at, and checks
+// the drawn pixels: wherever a control with a colour of its own lies on top, that colour shows;
+// wherever a picture does, its own pixels show. A colour that reaches no pixel would pass every
+// other test and still look wrong.
+
+#include "AnsiText.h"
+#include "Win32Harness.h"
+
+namespace kelbrin::test {
+namespace {
+
+// Summed over the three channels: room for a faint shade, not for another colour.
+constexpr int kTolerance = 24;
+
+int Distance(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// A point of `control` (on the screen) where it lies on top and none of its own children
+// covers it: near the right end of its client area (left of any scroll bar), else near the left
+// end, halfway down, clear of captions and edges.
+std::optional<POINT> PointOnTop(HWND control) {
+    RECT client;
+    ::GetClientRect(control, &client);
+    for (const LONG x : {client.right - 4, client.left + 3}) {
+        POINT inControl{x, client.bottom / 2};
+        POINT inParent = inControl;
+        ::MapWindowPoints(control, ::GetParent(control), &inParent, 1);
+        if (::ChildWindowFromPointEx(::GetParent(control), inParent, CWP_SKIPINVISIBLE) ==
+                control &&
+            ::ChildWindowFromPointEx(control, inControl, CWP_SKIPINVISIBLE) == control) {
+            ::ClientToScreen(control, &inControl);
+            return inControl;
+        }
+    }
+    return std::nullopt;
+}
+
+COLORREF PicturePixel(HWND picture, POINT screen) {
+    ::ScreenToClient(picture, &screen);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(
+        dc, reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    const COLORREF colour = ::GetPixel(dc, screen.x, screen.y);
+    ::SelectObject(dc, previous);
+    ::DeleteDC(dc);
+    return colour;
+}
+
+// Shoots `window` into `file` and probes every visible control of `form` that is on top
+// somewhere; returns how many were probed.
+int ShootAndProbe(HWND window, const form::Form& form, const std::wstring& file) {
+    SCOPED_TRACE(win32::Narrow(file));
+    const auto shot = Shoot(window, file);
+    int probed = 0;
+    for (const form::Control& c : form.Controls) {
+        HWND control = ControlIn(window, c.Id);
+        const auto at = PointOnTop(control);
+        if (!::IsWindowVisible(control) || !at ||
+            (!c.Back && c.Kind != form::ControlKind::Picture)) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(c.Name));
+        const COLORREF expected =
+            c.Back ? RGB(c.Back->Red, c.Back->Green, c.Back->Blue) : PicturePixel(control, *at);
+        const COLORREF seen = shot->At(*at);
+        EXPECT_LE(Distance(seen, expected), kTolerance)
+            << std::hex << seen << " instead of " << expected;
+        ++probed;
+    }
+    return probed;
+}
+
+TEST(Screenshots, BothWindowsAndBothHelpPagesShowTheirColours) {
+    MainWindowOn on;
+    const form::Form& main = form::KelbrinForm();
+    // The frame, both buttons, the status line and the three titles.
+    EXPECT_EQ(ShootAndProbe(on.Window->Handle(), main, L"main-idle.png"), 7);
+
+    on.Script(kSizeLine + "\t?");
+    on.Click(form::ControlId::cmdExpand1);
+    EXPECT_EQ(ShootAndProbe(on.Window->Handle(), main, L"main-md5.png"), 8);
+
+    on.Script(kSizeLine, kBrokenLine5);
+    on.Watcher.ShootNextBox(L"main-error.png");
+    on.Click(form::ControlId::cmdExpand1);
+    // The checksum warning before, and the error box.
+    EXPECT_EQ(on.Watcher.Boxes().size(), 2u);
+
+    HWND help = on.OpenHelp();
+    // The usage page, its strip and both option buttons.
+    EXPECT_EQ(ShootAndProbe(help, form::HowToForm(), L"help-usage.png"), 4);
+    ::SendMessageW(ControlIn(help, form::HelpOption(1)), BM_CLICK, 0, 0);
+    // The format page, its strip, both option buttons and both pictures.
+    EXPECT_EQ(ShootAndProbe(help, form::HowToForm(), L"help-format.png"), 6);
+}
+
+} // namespace
+} // namespace kelbrin::test

@@ -1,0 +1,377 @@
+#include "Win32Harness.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <commctrl.h>
+#include <objidl.h>
+#include <utility>
+// GDI+ writes the PNG files; its headers use min and max unqualified.
+using std::max;
+using std::min;
+#include <gdiplus.h>
+
+#include "AnsiText.h"
+#include "EventPump.h"
+
+namespace kelbrin::test {
+
+namespace {
+
+using form::ControlId;
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The actions for the next pump, run by a message-only window that every pump of the thread
+// serves.
+std::vector<std::function<void()>> pumpActions;
+
+LRESULT CALLBACK RunPumpActions(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_APP) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    for (auto& action : std::exchange(pumpActions, {})) {
+        action();
+    }
+    return 0;
+}
+
+// The windows' pixels as they lie on the screen, each from its own surface (the null driver
+// composes no screen), in one picture covering them all.
+HBITMAP Capture(std::initializer_list<HWND> windows, RECT& all) {
+    all = RECT{};
+    for (HWND window : windows) {
+        RECT place;
+        ::GetWindowRect(window, &place);
+        ::UnionRect(&all, &all, &place);
+    }
+    HDC screen = ::GetDC(nullptr);
+    HDC canvas = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, all.right - all.left, all.bottom - all.top);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = ::SelectObject(canvas, bitmap);
+    for (HWND window : windows) {
+        RECT place;
+        ::GetWindowRect(window, &place);
+        HDC source = ::GetWindowDC(window);
+        ::BitBlt(canvas, place.left - all.left, place.top - all.top, place.right - place.left,
+                 place.bottom - place.top, source, 0, 0, SRCCOPY);
+        ::ReleaseDC(window, source);
+    }
+    ::SelectObject(canvas, previous);
+    ::DeleteDC(canvas);
+    return bitmap;
+}
+
+void SavePng(HBITMAP bitmap, const std::wstring& file) {
+    ::CreateDirectoryW(L"screenshots", nullptr);
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    {
+        Gdiplus::Bitmap image(bitmap, nullptr);
+        const CLSID png{
+            0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+        image.Save((L"screenshots\\" + file).c_str(), &png, nullptr);
+    }
+    Gdiplus::GdiplusShutdown(token);
+}
+
+SeenBox Read(HWND box) {
+    SeenBox seen{TextOf(box), TextOf(::GetDlgItem(box, 0xFFFF)), nullptr, {}};
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child)) {
+            continue;
+        }
+        const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
+        if (ClassOf(child) == L"Button") {
+            seen.Buttons.push_back(TextOf(child));
+        } else if (ClassOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
+            seen.Icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+        }
+    }
+    return seen;
+}
+
+} // namespace
+
+BoxWatcher::BoxWatcher(DWORD windowThread) : thread_(windowThread), watcher_([this] { Watch(); }) {}
+
+BoxWatcher::~BoxWatcher() {
+    stop_ = true;
+    watcher_.join();
+}
+
+std::vector<SeenBox> BoxWatcher::Boxes() const {
+    const std::lock_guard lock(mutex_);
+    return boxes_;
+}
+
+void BoxWatcher::ShootNextBox(const std::wstring& file) {
+    const std::lock_guard lock(mutex_);
+    shootNext_ = file;
+}
+
+void BoxWatcher::Watch() {
+    while (!stop_) {
+        ::EnumThreadWindows(
+            thread_,
+            [](HWND window, LPARAM self) {
+                if (ClassOf(window) == L"#32770" && ::IsWindowVisible(window)) {
+                    reinterpret_cast<BoxWatcher*>(self)->CloseBox(window);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(this));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+void BoxWatcher::CloseBox(HWND box) {
+    const std::lock_guard lock(mutex_);
+    if (std::ranges::find(closed_, box) != closed_.end()) {
+        return;
+    }
+    boxes_.push_back(Read(box));
+    if (!shootNext_.empty()) {
+        // Over its owner, as a person sees it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        RECT all;
+        HBITMAP shot = Capture({::GetWindow(box, GW_OWNER), box}, all);
+        SavePng(shot, shootNext_);
+        ::DeleteObject(shot);
+        shootNext_.clear();
+    }
+    closed_.push_back(box);
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+MainWindowOn::MainWindowOn() {
+    static const bool controls = [] {
+        const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+        return ::InitCommonControlsEx(&init) != FALSE;
+    }();
+    (void)controls;
+    // A portable copy: its folder holds a script from the start, and it keeps no settings.
+    Script();
+    Window = std::make_unique<Win32KelbrinWindow>(Folder.Path());
+    Window->EndProcess = [this] { ++EndCalls; };
+    Window->Show();
+    Pump();
+}
+
+MainWindowOn::~MainWindowOn() {
+    // An action that no run reached must not reach the next test's window.
+    pumpActions.clear();
+    Window.reset();
+    Pump();
+    // The last window closed asks the thread to quit; the next test's windows live on it.
+    MSG quit;
+    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+void MainWindowOn::Script(const std::string& sizeLine, const std::vector<std::string>& more) {
+    Folder.Write("orig.nes", ForeignHeader() + Image(0x40));
+    std::vector<std::string> lines{kNameLine, sizeLine, kHeaderLine, kCopyLine};
+    lines.insert(lines.end(), more.begin(), more.end());
+    Folder.Write("Kelbrin.txt", Join(lines, "\r\n"));
+}
+
+HWND MainWindowOn::Control(form::ControlId id) const {
+    return ControlIn(Window->Handle(), id);
+}
+
+void MainWindowOn::Click(form::ControlId id) const {
+    ::SendMessageW(Control(id), BM_CLICK, 0, 0);
+}
+
+void MainWindowOn::Choose(form::MenuId item) const {
+    ::SendMessageW(Window->Handle(), WM_COMMAND, MAKEWPARAM(win32::CommandId(item), 0), 0);
+}
+
+HWND MainWindowOn::HelpWindow() const {
+    std::vector<HWND> found;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM list) {
+            if (TextOf(window) == Wide(form::HowToForm().Caption)) {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    EXPECT_LE(found.size(), 1u);
+    return found.empty() ? nullptr : found.front();
+}
+
+HWND MainWindowOn::OpenHelp() const {
+    Choose(form::MenuId::mnuHelp_HowTo);
+    Pump();
+    return HelpWindow();
+}
+
+void DuringNextPump(std::function<void()> action) {
+    static const HWND hook = [] {
+        WNDCLASSW hookClass{};
+        hookClass.lpfnWndProc = RunPumpActions;
+        hookClass.hInstance = ::GetModuleHandleW(nullptr);
+        hookClass.lpszClassName = L"KelbrinTestPumpHook";
+        ::RegisterClassW(&hookClass);
+        return ::CreateWindowExW(0, hookClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, hookClass.hInstance, nullptr);
+    }();
+    pumpActions.push_back(std::move(action));
+    ::PostMessageW(hook, WM_APP, 0, 0);
+}
+
+void Pump() {
+    win32::PumpPendingMessages();
+}
+
+HWND ControlIn(HWND top, form::ControlId id) {
+    struct Search {
+        int Id;
+        HWND Found;
+    } search{win32::ChildId(id), nullptr};
+    ::EnumChildWindows(
+        top,
+        [](HWND child, LPARAM data) {
+            auto& s = *reinterpret_cast<Search*>(data);
+            if (::GetDlgCtrlID(child) == s.Id) {
+                s.Found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+std::wstring TextOf(HWND window) {
+    return win32::WindowText(window);
+}
+
+std::wstring Wide(std::string_view text) {
+    return win32::Widen(text);
+}
+
+RECT PlaceOf(HWND control) {
+    RECT place;
+    ::GetWindowRect(control, &place);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+SIZE PictureSize(HWND picture) {
+    BITMAP bitmap{};
+    ::GetObjectW(reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                 sizeof bitmap, &bitmap);
+    return SIZE{bitmap.bmWidth, bitmap.bmHeight};
+}
+
+namespace {
+
+std::wstring ClassFor(form::ControlKind kind) {
+    switch (kind) {
+    case form::ControlKind::Frame: return L"KelbrinFrame";
+    case form::ControlKind::TextBox: return L"Edit";
+    case form::ControlKind::PushButton:
+    case form::ControlKind::OptionButton: return L"Button";
+    default: return L"Static";
+    }
+}
+
+std::wstring ResolvedFace(HFONT font) {
+    HDC dc = ::GetDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(dc, LF_FACESIZE, face);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(nullptr, dc);
+    return face;
+}
+
+} // namespace
+
+void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart, int dpi) {
+    EXPECT_EQ(TextOf(top), Wide(form.Caption));
+    RECT client;
+    ::GetClientRect(top, &client);
+    EXPECT_EQ(client.right, form::ToPixels(form.Width, dpi));
+    EXPECT_EQ(client.bottom, form::ToPixels(form.Height, dpi));
+    for (const form::Control& c : form.Controls) {
+        SCOPED_TRACE(std::string(c.Name));
+        HWND control = ControlIn(top, c.Id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(ClassOf(control), ClassFor(c.Kind));
+        EXPECT_EQ(::GetParent(control),
+                  c.Parent == ControlId::None ? top : ControlIn(top, c.Parent));
+        const RECT place = PlaceOf(control);
+        EXPECT_EQ(place.left, form::ToPixels(c.At.Left, dpi));
+        EXPECT_EQ(place.top, form::ToPixels(c.At.Top, dpi));
+        const SIZE size{place.right - place.left, place.bottom - place.top};
+        if (c.Kind == form::ControlKind::Picture) {
+            // At its natural size, whatever the layout's box.
+            EXPECT_EQ(size.cx, PictureSize(control).cx);
+            EXPECT_EQ(size.cy, PictureSize(control).cy);
+        } else {
+            EXPECT_EQ(size.cx, form::ToPixels(c.At.Width, dpi));
+            EXPECT_EQ(size.cy, form::ToPixels(c.At.Height, dpi));
+        }
+        if (c.Kind != form::ControlKind::TextBox) {
+            EXPECT_EQ(TextOf(control), Wide(c.Caption));
+        }
+        if (atStart) {
+            EXPECT_EQ(::IsWindowVisible(control) != FALSE, c.Visible);
+        }
+        if (c.Kind == form::ControlKind::Frame || c.Kind == form::ControlKind::Picture ||
+            c.Kind == form::ControlKind::Shape) {
+            continue; // no text to show
+        }
+        const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+        LOGFONTW asked{};
+        ASSERT_NE(::GetObjectW(font, sizeof asked, &asked), 0);
+        const std::wstring family =
+            c.TextFont.Family.empty() ? L"MS Shell Dlg 2" : Wide(c.TextFont.Family);
+        const double points = c.TextFont.Family.empty() ? 8 : c.TextFont.Points;
+        EXPECT_EQ(asked.lfFaceName, family);
+        EXPECT_EQ(asked.lfHeight, -std::lround(points * dpi / 72));
+        EXPECT_EQ(asked.lfWeight >= FW_BOLD, c.TextFont.Bold);
+        // The family itself or the substitute registered for it, not the mapper's fallback.
+        EXPECT_EQ(ResolvedFace(font), family);
+    }
+}
+
+Screenshot::~Screenshot() {
+    ::DeleteObject(Bitmap);
+}
+
+COLORREF Screenshot::At(POINT screen) const {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(dc, Bitmap);
+    const COLORREF colour = ::GetPixel(dc, screen.x - Origin.x, screen.y - Origin.y);
+    ::SelectObject(dc, previous);
+    ::DeleteDC(dc);
+    return colour;
+}
+
+std::unique_ptr<Screenshot> Shoot(HWND window, const std::wstring& file) {
+    // As on a screen: whatever waits to be painted is painted first.
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    auto shot = std::make_unique<Screenshot>();
+    RECT onScreen;
+    shot->Bitmap = Capture({window}, onScreen);
+    shot->Origin = {onScreen.left, onScreen.top};
+    SavePng(shot->Bitmap, file);
+    return shot;
+}
+
+} // namespace kelbrin::test
