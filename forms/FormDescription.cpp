@@ -56,6 +56,7 @@ Form MakeKelbrinForm() {
           {MenuId::mnuFile_Expand1, "mnuFile_Expand(1)", "Expand and &Remove Header"},
           {MenuId::mnuFile_bar2, "mnuFile_bar2", "-"},
           {MenuId::mnuFile_Folder, "mnuFile_Folder", "&Choose Folder..."},
+          {MenuId::mnuFile_Info, "mnuFile_Info", "ROM &Information..."},
           {MenuId::mnuFile_bar0, "mnuFile_bar0", "-"},
           {MenuId::mnuFile_Exit, "mnuFile_Exit", "E&xit", 'Q'}}},
         {MenuId::mnuHelp,
@@ -103,6 +104,29 @@ Form MakeHowToForm() {
     return form;
 }
 
+Form MakeInfoForm() {
+    using enum ControlId;
+    using enum ControlKind;
+    Form form;
+    form.Name = "frmInfo";
+    form.Caption = "ROM Information";
+    form.Width = 8400;
+    form.Height = 3900;
+    form.Back = kDarkBlue;
+    // clang-format off
+    form.Controls = {
+        {txtInfo, "txtInfo", TextBox, None, {120, 120, 8160, 3000}, "", true, kWhite, kBlack,
+         {"Courier New", 9, false}, true},
+        {cmdCopy, "cmdCopy", PushButton, None, {5640, 3300, 1215, 375}, "&Copy", true,
+         std::nullopt, std::nullopt, kDefaultFont},
+        {cmdClose, "cmdClose", PushButton, None, {6960, 3300, 1215, 375}, "Close", true,
+         std::nullopt, std::nullopt, kDefaultFont},
+    };
+    // clang-format on
+    form.TabOrder = {cmdClose, cmdCopy, txtInfo};
+    return form;
+}
+
 } // namespace
 
 const Form& KelbrinForm() {
@@ -115,8 +139,13 @@ const Form& HowToForm() {
     return form;
 }
 
+const Form& InfoForm() {
+    static const Form form = MakeInfoForm();
+    return form;
+}
+
 const Control& ControlOf(ControlId id) {
-    for (const Form* form : {&KelbrinForm(), &HowToForm()}) {
+    for (const Form* form : {&KelbrinForm(), &HowToForm(), &InfoForm()}) {
         for (const Control& control : form->Controls) {
             if (control.Id == id) {
                 return control;

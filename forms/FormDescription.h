@@ -80,6 +80,10 @@ enum class ControlId {
     Image2,
     Shape1,
     Shape0,
+    // frmInfo
+    txtInfo,
+    cmdCopy,
+    cmdClose,
 };
 
 enum class Picture { None, SampleExpanded, SampleOriginal };
@@ -108,6 +112,7 @@ enum class MenuId {
     mnuFile_Expand1,
     mnuFile_bar2,
     mnuFile_Folder,
+    mnuFile_Info,
     mnuFile_bar0,
     mnuFile_Exit,
     mnuHelp,
@@ -151,6 +156,8 @@ struct Form {
 const Form& KelbrinForm();
 // The help window, frmHowTo.
 const Form& HowToForm();
+// The box that shows what can be told about the original, frmInfo.
+const Form& InfoForm();
 
 // The control of either window with this id.
 const Control& ControlOf(ControlId id);

@@ -5,6 +5,7 @@
 #include "Expand.h"
 #include "FileLength.h"
 #include "FolderPaths.h"
+#include "OriginalIdentity.h"
 
 namespace kelbrin {
 
@@ -42,12 +43,8 @@ void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
     if (running_) {
         return;
     }
-    // A press with no folder yet asks for one rather than failing on a script it cannot find.
-    if (folder_.empty()) {
-        mnuFile_Folder_Click();
-        if (folder_.empty()) {
-            return;
-        }
+    if (!HaveFolder()) {
+        return;
     }
     running_ = true;
     EnableExpandControls(false);
@@ -74,6 +71,24 @@ void frmKelbrin::mnuFile_Folder_Click() {
     if (const std::optional<std::string> chosen =
             window_.ChooseFolder(folder_.empty() ? programDirectory_ : folder_)) {
         UseFolder(*chosen, true);
+    }
+}
+
+bool frmKelbrin::HaveFolder() {
+    // A press with no folder yet asks for one rather than failing on a script it cannot find.
+    if (folder_.empty()) {
+        mnuFile_Folder_Click();
+    }
+    return !folder_.empty();
+}
+
+void frmKelbrin::mnuFile_Info_Click() {
+    if (!HaveFolder()) {
+        return;
+    }
+    const IdentityResult result = IdentifyOriginal(folder_, window_);
+    if (result.Identity) {
+        window_.ShowInfoWindow(IdentityReport(*result.Identity));
     }
 }
 

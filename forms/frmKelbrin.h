@@ -35,6 +35,8 @@ public:
     // tooltip and, for a folder other than the program's own, its name in the window's title.
     // Empty while there is none.
     virtual void ShowFolder(const std::string& folder, bool programsOwn) = 0;
+    // The box of frmInfo over the window, showing `report`; returns once it is closed.
+    virtual void ShowInfoWindow(const std::string& report) = 0;
     // The folder chosen last time, from the user's settings, and keeping a new one there.
     virtual std::optional<std::string> RememberedFolder() = 0;
     virtual void RememberFolder(const std::string& folder) = 0;
@@ -61,6 +63,9 @@ public:
     void cmdExpand_Click(std::int16_t Index);
     void mnuFile_Expand_Click(std::int16_t Index);
     void mnuFile_Folder_Click();
+    // What can be told about the original: its header and digests, in a box; a script or an
+    // original that fails a check is reported as a run reports it. It writes nothing.
+    void mnuFile_Info_Click();
     void mnuFile_Exit_Click();
     void mnuHelp_HowTo_Click();
     void mnuHelp_About_Click();
@@ -78,6 +83,8 @@ public:
 
 private:
     void EnableExpandControls(bool Enable);
+    // The folder the buttons act on; asks for one when there is none. False when there is none.
+    bool HaveFolder();
     void UseFolder(const std::string& folder, bool remember);
     void ShowFolder();
 

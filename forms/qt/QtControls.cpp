@@ -40,8 +40,13 @@ void RoundAdvances(QFont& font) {
     font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(advance) - advance);
 }
 
-const std::string& HelpPageText(form::ControlId id) {
-    return id == form::ControlId::txtHowTo0 ? UsageHelpText() : FormatHelpText();
+// The text a multi-line box starts with: the help pages are fixed, others are filled later.
+QString StartText(form::ControlId id) {
+    switch (id) {
+    case form::ControlId::txtHowTo0: return QString::fromLatin1(UsageHelpText());
+    case form::ControlId::txtHowTo1: return QString::fromLatin1(FormatHelpText());
+    default: return {};
+    }
 }
 
 QWidget* MakePage(const form::Control& control, QWidget* parent) {
@@ -63,7 +68,7 @@ QWidget* MakePage(const form::Control& control, QWidget* parent) {
     page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     page->setTabChangesFocus(true);
     page->setUndoRedoEnabled(false);
-    page->setPlainText(QString::fromLatin1(HelpPageText(control.Id)).replace("\r\n", "\n"));
+    page->setPlainText(StartText(control.Id).replace("\r\n", "\n"));
     return page;
 }
 

@@ -22,6 +22,7 @@
 #include "Palette.h"
 #include "QtControls.h"
 #include "QtHowToWindow.h"
+#include "QtInfoWindow.h"
 #include "TwipLayout.h"
 
 namespace kelbrin {
@@ -46,8 +47,7 @@ std::optional<std::string> DraggedFile(const QMimeData* data) {
 
 } // namespace
 
-QtKelbrinWindow::QtKelbrinWindow(std::string programDirectory,
-                                 std::optional<std::string> startPath)
+QtKelbrinWindow::QtKelbrinWindow(std::string programDirectory, std::optional<std::string> startPath)
     : form_(*this, std::move(programDirectory), std::move(startPath)) {
     EndProcess = [] { std::exit(EXIT_SUCCESS); };
     const form::Form& design = form::KelbrinForm();
@@ -108,6 +108,7 @@ void QtKelbrinWindow::CreateMenus() {
         {MenuId::mnuFile_Expand0, [this] { form_.mnuFile_Expand_Click(0); }},
         {MenuId::mnuFile_Expand1, [this] { form_.mnuFile_Expand_Click(1); }},
         {MenuId::mnuFile_Folder, [this] { form_.mnuFile_Folder_Click(); }},
+        {MenuId::mnuFile_Info, [this] { form_.mnuFile_Info_Click(); }},
         {MenuId::mnuFile_Exit, [this] { form_.mnuFile_Exit_Click(); }},
         {MenuId::mnuHelp_HowTo, [this] { form_.mnuHelp_HowTo_Click(); }},
         {MenuId::mnuHelp_About, [this] { form_.mnuHelp_About_Click(); }},
@@ -192,6 +193,10 @@ void QtKelbrinWindow::ShowFolder(const std::string& folder, bool programsOwn) {
                        ? title
                        : title + QString::fromUtf8(" \u2013 ") + QFileInfo(path).fileName());
     controls_.at(ControlId::lblStatus)->setToolTip(path);
+}
+
+void QtKelbrinWindow::ShowInfoWindow(const std::string& report) {
+    QtInfoWindow(report, this).exec();
 }
 
 std::optional<std::string> QtKelbrinWindow::RememberedFolder() {

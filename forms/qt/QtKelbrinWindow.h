@@ -48,6 +48,7 @@ public:
     void RunEnded() override;
     std::optional<std::string> ChooseFolder(const std::string& start) override;
     void ShowFolder(const std::string& folder, bool programsOwn) override;
+    void ShowInfoWindow(const std::string& report) override;
     std::optional<std::string> RememberedFolder() override;
     void RememberFolder(const std::string& folder) override;
     // RunWindow

@@ -25,6 +25,16 @@ int RunMessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
+void RunModalLoop(const std::function<bool()>& done) {
+    MSG message;
+    while (!done() && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        Deliver(message);
+    }
+    if (!done()) {
+        ::PostQuitMessage(static_cast<int>(message.wParam));
+    }
+}
+
 void PumpPendingMessages() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

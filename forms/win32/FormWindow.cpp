@@ -205,10 +205,10 @@ void FormWindow::Close() {
     }
 }
 
-void FormWindow::Create(HMENU menu) {
+void FormWindow::Create(HMENU menu, HWND owner) {
     RegisterClasses(WindowProcedure);
     ::CreateWindowExW(0, kFormClass, Widen(form_.Caption).c_str(), kFormStyle, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 0, 0, nullptr, menu, ::GetModuleHandleW(nullptr), this);
+                      CW_USEDEFAULT, 0, 0, owner, menu, ::GetModuleHandleW(nullptr), this);
     dpi_ = WindowDpi(window_);
     fonts_ = std::make_unique<FontSet>(dpi_);
     CreateChildren(form::ControlId::None, window_);

@@ -36,8 +36,9 @@ public:
     static bool TranslateKeys(MSG& message);
 
 protected:
-    // Creates the window, hidden, with its controls and `menu` (none: nullptr).
-    void Create(HMENU menu);
+    // Creates the window, hidden, with its controls and `menu` (none: nullptr), owned by `owner`
+    // (none: nullptr), which it then stays in front of.
+    void Create(HMENU menu, HWND owner = nullptr);
     virtual bool TranslateOwnKeys(MSG& message);
     // A button was pressed, or a menu item or accelerator chosen.
     virtual void OnCommand(int id) = 0;

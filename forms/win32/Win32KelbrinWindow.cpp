@@ -9,6 +9,7 @@
 #include "EventPump.h"
 #include "FolderChoice.h"
 #include "MessageBoxes.h"
+#include "Win32InfoWindow.h"
 
 namespace kelbrin {
 
@@ -202,6 +203,10 @@ void Win32KelbrinWindow::ShowFolder(const std::string& folder, bool programsOwn)
     ::SendMessageW(folderTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void Win32KelbrinWindow::ShowInfoWindow(const std::string& report) {
+    Win32InfoWindow(report, Handle()).ShowModal();
+}
+
 std::optional<std::string> Win32KelbrinWindow::RememberedFolder() {
     return win32::RememberedFolder();
 }
@@ -238,6 +243,7 @@ void Win32KelbrinWindow::OnCommand(int id) {
         handlers_.mnuFile_Folder_Click();
         ShowStatusNow();
         break;
+    case CommandId(form::MenuId::mnuFile_Info): handlers_.mnuFile_Info_Click(); break;
     case CommandId(form::MenuId::mnuFile_Exit): handlers_.mnuFile_Exit_Click(); break;
     case CommandId(form::MenuId::mnuHelp_HowTo): handlers_.mnuHelp_HowTo_Click(); break;
     case CommandId(form::MenuId::mnuHelp_About): handlers_.mnuHelp_About_Click(); break;

@@ -1,8 +1,11 @@
 // Which folder the buttons act on: the program's own when it holds a script, else the one given
-// at start, chosen in the File menu, dropped on the window, or remembered from last time.
+// at start, chosen in the File menu, dropped on the window, or remembered from last time; and
+// what File, ROM Information tells of the original in it.
 
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
@@ -82,8 +85,8 @@ TEST(Folder, CancelledDialogLeavesTheFolderAndRunsNothing) {
 TEST(Folder, DroppedFolderOrFileMakesItsFolderTheOneTheButtonsActOn) {
     const GameFolder game;
     game.Folder.Write("patch.ips", "PATCH");
-    for (const QString& dropped : {game.Path(), game.Path() + "/Kelbrin.txt",
-                                  game.Path() + "/patch.ips"}) {
+    for (const QString& dropped :
+         {game.Path(), game.Path() + "/Kelbrin.txt", game.Path() + "/patch.ips"}) {
         SCOPED_TRACE(dropped.toStdString());
         MainWindowOn on;
         Drop(*on.Window, dropped);
@@ -120,6 +123,25 @@ TEST(Folder, PortableCopyWritesNoSettings) {
     on.Item(form::MenuId::mnuFile_Folder).trigger();
     EXPECT_EQ(on.Window->Form().Folder(), game.Folder.Path());
     EXPECT_FALSE(QSettings("Kelbrin", "Kelbrin").contains("folder"));
+}
+
+TEST(Info, ShowsTheOriginalsIdentityAndCopiesItOrReportsTheFailureAsARunWould) {
+    MainWindowOn on;
+    on.Item(form::MenuId::mnuFile_Info).trigger();
+    ASSERT_EQ(on.Closer.Boxes.size(), 1u);
+    const SeenBox& info = on.Closer.Boxes[0];
+    EXPECT_EQ(info.Title, "ROM Information");
+    EXPECT_TRUE(info.Text.startsWith("Original: orig.nes\nLength: 80 bytes\nHeader: 16 bytes\n"))
+        << info.Text.toStdString();
+    EXPECT_TRUE(info.Text.contains("SIZE line: SIZE\t40\t8\t")) << info.Text.toStdString();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), info.Text);
+    EXPECT_FALSE(on.Folder.Exists("big.nes"));
+
+    on.Script("SIZE\t41\t8");
+    on.Item(form::MenuId::mnuFile_Info).trigger();
+    ASSERT_EQ(on.Closer.Boxes.size(), 2u);
+    EXPECT_EQ(on.Closer.Boxes[1].Text, "Error #0 -> \n\nOriginal ROM is not 65 bytes or 81 bytes");
+    EXPECT_EQ(on.Closer.Boxes[1].Icon, QMessageBox::Critical);
 }
 
 } // namespace

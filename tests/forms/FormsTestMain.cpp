@@ -3,8 +3,8 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "Fonts.h"

@@ -11,6 +11,9 @@
 #include <QRadioButton>
 #include <QSettings>
 
+#include "OriginalIdentity.h"
+#include "QtInfoWindow.h"
+#include "RecordingWindow.h"
 #include "WindowHarness.h"
 
 namespace kelbrin::test {
@@ -74,6 +77,16 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     QSettings("Kelbrin", "Kelbrin").remove("folder");
     MainWindowOn installed(false);
     Shoot(*installed.Window, "main-installed.png", mainSize, menu, mainProbes);
+
+    // The box of the original's identity, as File, ROM Information shows it.
+    RecordingWindow quiet;
+    const IdentityResult identity = IdentifyOriginal(on.Folder.Path(), quiet);
+    ASSERT_TRUE(identity.Identity.has_value());
+    QtInfoWindow info(IdentityReport(*identity.Identity), &w);
+    info.show();
+    Shoot(info, "info.png", {560, 260}, 0,
+          {{"window", {4, 250}, {0, 0, 192}}, {"text box", {500, 150}, Qt::white}});
+    info.close();
 
     QtHowToWindow& help = on.OpenHelp();
     const QColor darkBlue(0, 0, 192);

@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <memory>
@@ -38,6 +40,23 @@ struct SeenBox {
     QMessageBox::StandardButtons Buttons;
 };
 
+// The widget or menu item that a window's form calls `name`.
+template <typename Widget = QWidget> Widget& Find(const QObject& window, std::string_view name) {
+    Widget* found = window.findChild<Widget*>(QString::fromLatin1(name.data(), name.size()));
+    if (found == nullptr) {
+        throw std::runtime_error("the window has no " + std::string(name));
+    }
+    return *found;
+}
+
+template <typename Widget = QWidget> Widget& Find(const QObject& window, form::ControlId id) {
+    return Find<Widget>(window, form::ControlOf(id).Name);
+}
+
+inline QAction& Find(const QObject& window, form::MenuId id) {
+    return Find<QAction>(window, form::MenuItemOf(id).Name);
+}
+
 // Closes every modal box as soon as it is up and notes what it said, so that no test waits
 // for a person. It has to poll: the box's exec() holds the test until the box is closed.
 class BoxCloser {
@@ -57,10 +76,21 @@ private:
             Boxes.push_back({dialog->windowTitle(), "<folder dialog>", {}, {}});
             if (FolderToChoose) {
                 dialog->selectFile(*FolderToChoose);
-                static_cast<QDialog*>(dialog)->accept(); // the file dialog's own, checking the choice
+                static_cast<QDialog*>(dialog)
+                    ->accept(); // the file dialog's own, checking the choice
             } else {
                 dialog->reject();
             }
+            return;
+        }
+        // The box of the original's identity: its text is noted, copied, and the box closed.
+        if (modal != nullptr && modal->objectName() == "frmInfo") {
+            Boxes.push_back({modal->windowTitle(),
+                             Find<QPlainTextEdit>(*modal, form::ControlId::txtInfo).toPlainText(),
+                             {},
+                             {}});
+            Find<QPushButton>(*modal, form::ControlId::cmdCopy).click();
+            Find<QPushButton>(*modal, form::ControlId::cmdClose).click();
             return;
         }
         auto* box = qobject_cast<QMessageBox*>(modal);
@@ -80,23 +110,6 @@ private:
     }
     QTimer timer_;
 };
-
-// The widget or menu item that a window's form calls `name`.
-template <typename Widget = QWidget> Widget& Find(const QObject& window, std::string_view name) {
-    Widget* found = window.findChild<Widget*>(QString::fromLatin1(name.data(), name.size()));
-    if (found == nullptr) {
-        throw std::runtime_error("the window has no " + std::string(name));
-    }
-    return *found;
-}
-
-template <typename Widget = QWidget> Widget& Find(const QObject& window, form::ControlId id) {
-    return Find<Widget>(window, form::ControlOf(id).Name);
-}
-
-inline QAction& Find(const QObject& window, form::MenuId id) {
-    return Find<QAction>(window, form::MenuItemOf(id).Name);
-}
 
 // A shown main window on its own program folder. Exit and closing during a run only count
 // here; the real ones end the process.

@@ -40,5 +40,29 @@ TEST(Folder, DroppedFolderOrFileIsTheOneTheButtonsActOnAndTheTitleNamesIt) {
     }
 }
 
+TEST(Info, ShowsTheOriginalsIdentityOverTheWindowAndCopiesIt) {
+    MainWindowOn on;
+    std::wstring shown;
+    bool ownerLocked = false;
+    DuringNextPump([&] {
+        HWND info = ::FindWindowW(nullptr, Wide(form::InfoForm().Caption).c_str());
+        ASSERT_NE(info, nullptr);
+        ownerLocked = !::IsWindowEnabled(on.Window->Handle());
+        shown = TextOf(ControlIn(info, ControlId::txtInfo));
+        ::SendMessageW(ControlIn(info, ControlId::cmdCopy), BM_CLICK, 0, 0);
+        ::SendMessageW(ControlIn(info, ControlId::cmdClose), BM_CLICK, 0, 0);
+    });
+    on.Choose(form::MenuId::mnuFile_Info);
+    EXPECT_TRUE(ownerLocked);
+    EXPECT_TRUE(::IsWindowEnabled(on.Window->Handle()));
+    const std::wstring head = L"Original: orig.nes\r\nLength: 80 bytes\r\nHeader: 16 bytes\r\n";
+    EXPECT_EQ(shown.substr(0, head.size()), head);
+    ASSERT_TRUE(::OpenClipboard(on.Window->Handle()));
+    const auto* copied = static_cast<const wchar_t*>(::GetClipboardData(CF_UNICODETEXT));
+    EXPECT_EQ(copied != nullptr ? std::wstring(copied) : L"", shown);
+    ::CloseClipboard();
+    EXPECT_TRUE(on.Watcher.Boxes().empty());
+}
+
 } // namespace
 } // namespace kelbrin::test

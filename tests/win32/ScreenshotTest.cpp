@@ -89,6 +89,16 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesShowTheirColours) {
     // The checksum warning before, and the error box.
     EXPECT_EQ(on.Watcher.Boxes().size(), 2u);
 
+    // The box of the original's identity over the window, as File, ROM Information shows it.
+    DuringNextPump([&] {
+        HWND info = ::FindWindowW(nullptr, Wide(form::InfoForm().Caption).c_str());
+        // The report's text box.
+        EXPECT_EQ(ShootAndProbe(info, form::InfoForm(), L"info.png"), 1);
+        ::SendMessageW(ControlIn(info, form::ControlId::cmdClose), BM_CLICK, 0, 0);
+    });
+    on.Script();
+    on.Choose(form::MenuId::mnuFile_Info);
+
     HWND help = on.OpenHelp();
     // The usage page, its strip and both option buttons.
     EXPECT_EQ(ShootAndProbe(help, form::HowToForm(), L"help-usage.png"), 4);
