@@ -21,15 +21,17 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-constexpr std::size_t kChunkSize = 1 << 20;
-constexpr std::size_t kChunks = 4;
+constexpr std::size_t kChunkSize = 1 << 19;
+constexpr std::size_t kChunks = 12;
 
 // The MD5 class fed piece by piece: its update takes at most 32,767 bytes a call.
 class ClassMD5 {
 public:
     ClassMD5() { md5_.MD5Init(); }
     void Update(Bytes bytes) {
-        constexpr std::size_t kLargestUpdate = 32767;
+        // The most whole blocks an update takes: the pieces stay aligned to the blocks, so none
+        // leaves a remainder for the next to complete.
+        constexpr std::size_t kLargestUpdate = 32767 / 64 * 64;
         for (std::size_t at = 0; at < bytes.size(); at += kLargestUpdate) {
             const Bytes piece = bytes.subspan(at, std::min(kLargestUpdate, bytes.size() - at));
             md5_.MD5Update(static_cast<std::int32_t>(piece.size()), piece);

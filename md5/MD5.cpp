@@ -77,9 +77,10 @@ void MD5::MD5Update(std::int32_t InputLen, std::span<const std::uint8_t> InputBu
     if (length >= free) {
         std::copy_n(InputBuffer.begin(), free, BlockBuffer_.begin() + index);
         TransformBlock(BlockBuffer_.data());
+        // Whole blocks are transformed where they lie: copying each into the block buffer first
+        // would leave the same registers at a tenth more of the time.
         for (consumed = free; consumed + 64 <= length; consumed += 64) {
-            std::copy_n(InputBuffer.begin() + consumed, 64, BlockBuffer_.begin());
-            TransformBlock(BlockBuffer_.data());
+            TransformBlock(InputBuffer.data() + consumed);
         }
         index = 0;
     }
