@@ -178,6 +178,36 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
     return widget;
 }
 
+namespace {
+
+void MakeChildren(const form::Form& design, form::ControlId parent, QWidget* parentWidget,
+                  std::map<form::ControlId, QWidget*>& controls) {
+    for (const form::Control* control : form::StackingOrder(design, parent)) {
+        QWidget* widget = MakeControl(*control, parentWidget);
+        controls[control->Id] = widget;
+        MakeChildren(design, control->Id, widget, controls);
+    }
+}
+
+} // namespace
+
+std::map<form::ControlId, QWidget*> DrawForm(const form::Form& design, QWidget& window,
+                                             QWidget& client) {
+    window.setObjectName(QString::fromLatin1(design.Name));
+    window.setWindowTitle(QString::fromLatin1(design.Caption));
+    // Nothing re-lays out the controls: the client area is fixed.
+    client.setFixedSize(form::ToPixels(design.Width), form::ToPixels(design.Height));
+    client.setAutoFillBackground(true);
+    SetColour(&client, QPalette::Window, ToQColor(design.Back));
+    std::map<form::ControlId, QWidget*> controls;
+    MakeChildren(design, form::ControlId::None, &client, controls);
+    for (std::size_t i = 1; i < design.TabOrder.size(); ++i) {
+        QWidget::setTabOrder(controls.at(design.TabOrder[i - 1]), controls.at(design.TabOrder[i]));
+    }
+    controls.at(design.TabOrder.front())->setFocus();
+    return controls;
+}
+
 QString Shown(const std::string& text) {
     // Status texts are plain ASCII and are set once per directive line: take the short way.
     const bool plain = std::all_of(text.begin(), text.end(), [](char c) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <map>
 #include <string>
 
 #include "FormDescription.h"
@@ -11,6 +12,12 @@ namespace kelbrin {
 // One control of a form as a Qt widget under `parent`, named as the form names it, in its place,
 // with its caption, colours and font. The help texts and pictures come with it.
 QWidget* MakeControl(const form::Control& control, QWidget* parent);
+
+// A whole form: `window` takes its name and caption, `client` (the window itself, or a main
+// window's central widget) its fixed size and colour and every control, each lying above the
+// ones before, with the tab order and the focus on its first stop. Returns the controls.
+std::map<form::ControlId, QWidget*> DrawForm(const form::Form& design, QWidget& window,
+                                             QWidget& client);
 
 // Script text as a person reads it: 8-bit bytes as UTF-8 or Windows-1252, with plain line breaks.
 QString Shown(const std::string& text);

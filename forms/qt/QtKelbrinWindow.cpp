@@ -19,11 +19,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "Palette.h"
 #include "QtControls.h"
 #include "QtHowToWindow.h"
 #include "QtInfoWindow.h"
-#include "TwipLayout.h"
 
 namespace kelbrin {
 
@@ -50,26 +48,16 @@ std::optional<std::string> DraggedFile(const QMimeData* data) {
 QtKelbrinWindow::QtKelbrinWindow(std::string programDirectory, std::optional<std::string> startPath)
     : form_(*this, std::move(programDirectory), std::move(startPath)) {
     EndProcess = [] { std::exit(EXIT_SUCCESS); };
-    const form::Form& design = form::KelbrinForm();
-    setObjectName(QString::fromLatin1(design.Name));
-    setWindowTitle(QString::fromLatin1(design.Caption));
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    client->setAutoFillBackground(true);
-    SetColour(client, QPalette::Window, ToQColor(design.Back));
-    CreateControls(client, ControlId::None);
+    controls_ = DrawForm(form::KelbrinForm(), *this, *client);
     for (std::int16_t i = 0; i < 2; ++i) {
         connect(Control<QPushButton>(form::ExpandButton(i)), &QPushButton::clicked, this,
                 [this, i] { form_.cmdExpand_Click(i); });
     }
     CreateMenus();
-    // A fixed client area under the menu bar: nothing re-lays out the controls.
-    client->setFixedSize(form::ToPixels(design.Width), form::ToPixels(design.Height));
+    // The window is its client area under the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    for (std::size_t i = 1; i < design.TabOrder.size(); ++i) {
-        setTabOrder(controls_.at(design.TabOrder[i - 1]), controls_.at(design.TabOrder[i]));
-    }
-    controls_.at(design.TabOrder.front())->setFocus();
     setAcceptDrops(true);
     form_.Form_Load();
 }
@@ -77,14 +65,6 @@ QtKelbrinWindow::QtKelbrinWindow(std::string programDirectory, std::optional<std
 QtKelbrinWindow::~QtKelbrinWindow() {
     if (howTo_) {
         howTo_->close();
-    }
-}
-
-void QtKelbrinWindow::CreateControls(QWidget* parent, ControlId parentId) {
-    for (const form::Control* control : form::StackingOrder(form::KelbrinForm(), parentId)) {
-        QWidget* widget = MakeControl(*control, parent);
-        controls_[control->Id] = widget;
-        CreateControls(widget, control->Id);
     }
 }
 

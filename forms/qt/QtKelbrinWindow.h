@@ -65,7 +65,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void CreateControls(QWidget* parent, form::ControlId parentId);
     void CreateMenus();
     template <typename Widget> Widget* Control(form::ControlId id) const;
 
