@@ -4,6 +4,7 @@
 // colours, font, visibility and tab order, and the menus. The Qt and the Win32 front ends both
 // render these tables, so the design exists once.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -180,5 +181,9 @@ std::vector<const Control*> StackingOrder(const Form& form, ControlId parent);
 // The text of the About box, from the window's two title captions as they are now.
 std::string AboutText(std::string_view title, std::string_view version);
 inline constexpr std::string_view kAboutTitle = "About Kelbrin";
+
+// A message box shows at most this many characters of its message, then " \u2026". A message may
+// quote a script line of megabytes; a box that size could neither be laid out nor read.
+inline constexpr std::size_t kLongestBoxText = 2000;
 
 } // namespace kelbrin::form

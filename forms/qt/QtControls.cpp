@@ -220,7 +220,7 @@ QString Shown(const std::string& text) {
 }
 
 QString ShownStart(const std::string& message) {
-    constexpr qsizetype kLongestShown = 2000;
+    constexpr auto kLongestShown = static_cast<qsizetype>(form::kLongestBoxText);
     constexpr std::size_t kBytesKept = 4 * kLongestShown + 4;
     std::string start;
     PutDisplayText(message, [&start](std::string_view piece) {

@@ -3,12 +3,13 @@
 #include <algorithm>
 
 #include "AnsiText.h"
+#include "FormDescription.h"
 
 namespace kelbrin::win32 {
 
 namespace {
 
-constexpr std::size_t kLongestShown = 2000;
+constexpr std::size_t kLongestShown = form::kLongestBoxText;
 
 std::wstring BoxText(const std::string& message) {
     // A character of the ANSI code page takes one or two bytes, so this start holds more than
