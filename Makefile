@@ -10,7 +10,7 @@
 
 PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev fonts-comic-neue fonts-liberation \
             clang libclang-rt-14-dev libssl-dev \
-            dpkg-dev lintian help2man desktop-file-utils appstream man-db
+            zlib1g-dev dpkg-dev lintian help2man desktop-file-utils appstream man-db
 WINDOWS_PACKAGES := cmake ninja-build make libgtest-dev g++-mingw-w64-x86-64-posix wine64 wine \
                     libz-mingw-w64-dev fonts-wine fonts-comic-neue fonts-liberation imagemagick
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
