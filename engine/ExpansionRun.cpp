@@ -30,7 +30,7 @@ RunResult ExpansionRun::Run() noexcept {
 void ExpansionRun::RunSteps() {
     // No digest from an earlier run may stay on show.
     window_.HideMD5();
-    const std::string scriptPath = PathInFolder(programDirectory_, "Kelbrin.txt");
+    const std::string scriptPath = PathInFolder(programDirectory_, kScriptName);
     script_.emplace(Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); }));
     const ScriptHead& head = head_.emplace(
         ReadScriptHead(*script_, scriptPath, programDirectory_, ExpandedFile::CreateOrEmpty));

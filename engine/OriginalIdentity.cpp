@@ -26,7 +26,7 @@ void AppendDigests(std::string& report, const std::string& what, const Digests& 
 }
 
 OriginalIdentity Identify(const std::string& programDirectory) {
-    const std::string scriptPath = PathInFolder(programDirectory, "Kelbrin.txt");
+    const std::string scriptPath = PathInFolder(programDirectory, kScriptName);
     TextInputFile script = Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); });
     OriginalIdentity identity;
     identity.Head = ReadScriptHead(script, scriptPath, programDirectory, ExpandedFile::LeaveAlone);

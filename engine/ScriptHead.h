@@ -2,10 +2,14 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "TextInputFile.h"
 
 namespace kelbrin {
+
+// The script's name, in the folder the buttons act on.
+inline constexpr std::string_view kScriptName = "Kelbrin.txt";
 
 // The script's three fixed lines, read and checked: what every later step of a run works from.
 struct ScriptHead {

@@ -6,13 +6,14 @@
 #include "FileLength.h"
 #include "FolderPaths.h"
 #include "OriginalIdentity.h"
+#include "ScriptHead.h"
 
 namespace kelbrin {
 
 namespace {
 
 bool HoldsScript(const std::string& folder) {
-    return !folder.empty() && FileLength64(PathInFolder(folder, "Kelbrin.txt")) >= 0;
+    return !folder.empty() && FileLength64(PathInFolder(folder, kScriptName)) >= 0;
 }
 
 } // namespace
