@@ -144,14 +144,17 @@ int PrintText(const std::string& text) {
     return kExitDone;
 }
 
-// --info: the original's identity on standard output, or the run's box on standard error.
+// --info: the original's identity on standard output, or the run's box on standard error. An
+// original whose length fits neither size gets both: the box, and its length and digests, by
+// which a player looks up which ROM it is.
 int Inform(const std::string& folder) {
     kelbrin::ConsoleWindow window(stdout, stderr);
     const kelbrin::IdentityResult result = kelbrin::IdentifyOriginal(folder, window);
     if (!result.Identity) {
         return kExitError;
     }
-    return PrintText(kelbrin::DisplayText(kelbrin::IdentityReport(*result.Identity)));
+    const int printed = PrintText(kelbrin::DisplayText(kelbrin::IdentityReport(*result.Identity)));
+    return result.Ending.Done() ? printed : kExitError;
 }
 
 int Main(const std::vector<std::string>& args) {
