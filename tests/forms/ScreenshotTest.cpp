@@ -79,7 +79,10 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     MainWindowOn installed(false);
     Shoot(*installed.Window, "main-installed.png", mainSize, menu, mainProbes);
 
-    // The box of the original's identity, as File, ROM Information shows it.
+    // The box of the original's identity, as File, ROM Information shows it, for a script that
+    // gives the checksum the MD5 box showed.
+    on.Script(kSizeLine + "\t" +
+              on.Control<QLineEdit>(form::ControlId::txtMD5).text().toStdString());
     RecordingWindow quiet;
     const IdentityResult identity = IdentifyOriginal(on.Folder.Path(), quiet);
     ASSERT_TRUE(identity.Identity.has_value());
