@@ -101,7 +101,8 @@ std::string RomInformation(const OriginalIdentity& identity) {
     if (identity.HasHeader()) {
         text += Checksums("Checksums without the header, as ROM lists give them:",
                           identity.Digests.Image);
-        text += "\n" + Checksums("Checksums of the whole file:", identity.WholeFile());
+        text += "\n";
+        text += Checksums("Checksums of the whole file:", identity.WholeFile());
     } else {
         text += Checksums("Checksums, as ROM lists give them:", identity.Digests.Image);
     }
