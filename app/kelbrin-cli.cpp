@@ -31,13 +31,24 @@ constexpr int kExitDone = 0;
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
+// Every form of the command, GNU-style ("or:"), which help2man makes the manual's SYNOPSIS of.
 constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
-                               "       kelbrin-cli --info [--dir DIR]\n";
+                               "  or:  kelbrin-cli --info [--dir DIR]\n"
+                               "  or:  kelbrin-cli (--help | --version)\n";
 
+// The manual page is made from this text: "Options:", "Exit status:" and "Examples:" become its
+// sections, an indented "$ " line an example.
 constexpr const char* kHelp =
-    "Expands the original ROM as the script Kelbrin.txt describes.\n"
+    "Expands the original ROM as the script Kelbrin.txt describes, or tells whether\n"
+    "the original is the one the script wants.\n"
     "\n"
-    "  --add-header     expand and add or replace the header (the script's HEADER line)\n"
+    "Standard output gets every status text of the run, one per line, and the line\n"
+    "'MD5: ' + digest when the original's checksum does not match the script's;\n"
+    "with --info, the original's identity, one 'Name: value' a line. Standard error\n"
+    "gets every message box, followed by an empty line.\n"
+    "\n"
+    "Options:\n"
+    "  --add-header     expand, adding or replacing the header (the script's HEADER)\n"
     "  --remove-header  expand and leave the header out\n"
     "  --info           tell whether the original is the one the script wants: its\n"
     "                   header, and CRC32, MD5 and SHA-1 without and with it;\n"
@@ -47,12 +58,21 @@ constexpr const char* kHelp =
     "  --help           show this help and exit\n"
     "  --version        show the version and exit\n"
     "\n"
-    "Standard output gets every status text of the run, one per line, and the line\n"
-    "'MD5: ' + digest when the original's checksum does not match the script's.\n"
-    "Standard error gets every message box, followed by an empty line.\n"
-    "Exit status: 0 when the expansion is done, 1 when it ended with an error,\n"
-    "2 for a usage error. With --info: 0 when the original's length fits the script's\n"
-    "sizes, 1 otherwise.\n";
+    "Exit status:\n"
+    "  0  the expansion is done; with --info, the original's length fits the\n"
+    "     script's sizes\n"
+    "  1  the run ended with an error; with --info, the script or the original\n"
+    "     failed a check (for a length that fits neither size, the length and the\n"
+    "     file's digests are still printed)\n"
+    "  2  a usage error\n"
+    "\n"
+    "Examples:\n"
+    "Tell whether the ROM in the current folder is the one its Kelbrin.txt wants.\n"
+    "  $ kelbrin-cli --info\n"
+    "Expand it with the header that the script describes.\n"
+    "  $ kelbrin-cli --add-header\n"
+    "Expand the ROM in another folder without a header; stop a batch on failure.\n"
+    "  $ kelbrin-cli --remove-header --dir ~/Games/Zephyr || exit 1\n";
 
 struct Options {
     std::optional<std::int16_t> Index;
@@ -144,14 +164,17 @@ int PrintText(const std::string& text) {
     return kExitDone;
 }
 
-// --info: the original's identity on standard output, or the run's box on standard error.
+// --info: the original's identity on standard output, or the run's box on standard error. An
+// original whose length fits neither size gets both: the box, and its length and digests, by
+// which a player looks up which ROM it is.
 int Inform(const std::string& folder) {
     kelbrin::ConsoleWindow window(stdout, stderr);
     const kelbrin::IdentityResult result = kelbrin::IdentifyOriginal(folder, window);
     if (!result.Identity) {
         return kExitError;
     }
-    return PrintText(kelbrin::DisplayText(kelbrin::IdentityReport(*result.Identity)));
+    const int printed = PrintText(kelbrin::DisplayText(kelbrin::IdentityReport(*result.Identity)));
+    return result.Ending.Done() ? printed : kExitError;
 }
 
 int Main(const std::vector<std::string>& args) {

@@ -8,17 +8,65 @@
 #include <QIcon>
 #include <QStringList>
 #include <QStyleFactory>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "Fonts.h"
 #include "ProcessSetup.h"
 #include "QtKelbrinWindow.h"
 
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: kelbrin [FOLDER | FILE]\n"
+    "Opens the window of Kelbrin, which expands a ROM image as the patch author's\n"
+    "script Kelbrin.txt describes, so that the patch applies to it.\n"
+    "\n"
+    "  FOLDER     the folder that holds Kelbrin.txt and the original ROM\n"
+    "  FILE       Kelbrin.txt, or any other file in that folder\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Without FOLDER or FILE the window works on the folder of the program when\n"
+    "Kelbrin.txt lies beside it, else on the folder chosen last time.\n"
+    "kelbrin-cli does the same without a window.\n";
+
+// The text is the whole result of the call: a failed write is a failure.
+int Print(const char* text) {
+    std::fputs(text, stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fputs("kelbrin: cannot write to standard output\n", stderr);
+        return EXIT_FAILURE;
+    }
+    return EXIT_SUCCESS;
+}
+
+// --help and --version are answered before any window is made, so that they work without a
+// display too. Nothing for any other arguments.
+std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            return Print(kHelp);
+        }
+        if (argument == "--version") {
+            return Print("kelbrin (Kelbrin) " KELBRIN_VERSION "\n");
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (!kelbrin::SetUpProcess()) {
         return EXIT_FAILURE;
+    }
+    if (const std::optional<int> status = AnswerWithoutWindow(argc, argv)) {
+        return *status;
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Kelbrin");

@@ -6,6 +6,7 @@
 #include "ContextTexts.h"
 #include "FailureBox.h"
 #include "FolderPaths.h"
+#include "RuleMessages.h"
 #include "RunFailure.h"
 #include "TextInputFile.h"
 
@@ -29,42 +30,66 @@ OriginalIdentity Identify(const std::string& programDirectory) {
     const std::string scriptPath = PathInFolder(programDirectory, kScriptName);
     TextInputFile script = Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); });
     OriginalIdentity identity;
+    identity.Folder = programDirectory;
     identity.Head = ReadScriptHead(script, scriptPath, programDirectory, ExpandedFile::LeaveAlone);
     const ScriptHead& head = identity.Head;
-    identity.HasHeader = Under(ContextText::HeaderLine(), [&] { return OriginalHasHeader(head); });
-    // Read as the checksum check of a run reads it.
+    const std::optional<bool> hasHeader = HeaderByLength(head);
+    identity.Fit = !hasHeader   ? LengthFit::Neither
+                   : *hasHeader ? LengthFit::ImageWithHeader
+                                : LengthFit::Image;
+    // Read as the checksum check of a run reads it; a file of an unexpected length whole, for
+    // looking it up.
     identity.Digests = Under(ContextText::HeaderLine(), [&] {
         return DigestFile(head.OriginalPath, head.OriginalLength,
-                          identity.HasHeader ? head.HeaderSize : 0);
+                          identity.HasHeader() ? head.HeaderSize : 0);
     });
     return identity;
 }
 
 } // namespace
 
-IdentityResult IdentifyOriginal(const std::string& programDirectory, RunWindow& window) {
+IdentityResult IdentifyOriginal(const std::string& programDirectory, RunWindow& window,
+                                WrongLength wrongLength) {
     FailureBox box;
+    std::optional<OriginalIdentity> identity;
     std::optional<RunFailure> failure;
     try {
-        return {Identify(programDirectory), {}};
+        identity = Identify(programDirectory);
+        if (identity->Fit != LengthFit::Neither) {
+            return {std::move(identity), {}};
+        }
+        if (wrongLength == WrongLength::LeaveToReport) {
+            return {std::move(identity), {RunResult::Ending::EndedByError, ErrNone, {}, false}};
+        }
+        const ScriptHead& head = identity->Head;
+        failure.emplace(BrokenRule{RuleMessage::OriginalWrongLength(
+                            head.OriginalSize, head.OriginalSize + head.HeaderSize)},
+                        ContextText::HeaderLine());
     } catch (RunFailure& caught) {
+        identity.reset();
         failure.emplace(std::move(caught));
     } catch (const std::bad_alloc&) {
+        identity.reset();
         failure.emplace(RuntimeError(ErrOutOfMemory), "");
     } catch (...) {
+        identity.reset();
         failure.emplace(RuntimeError(ErrInternal), "");
     }
     RunResult ending{RunResult::Ending::EndedByError, failure->Error.Number(), {}, false};
     ending.BoxText = box.Show(*failure, window);
-    return {std::nullopt, ending};
+    return {std::move(identity), ending};
 }
 
 std::string IdentityReport(const OriginalIdentity& identity) {
     const ScriptHead& head = identity.Head;
     std::string report = "Original: " + head.OriginalName + "\n";
     report += "Length: " + std::to_string(head.OriginalLength) + " bytes\n";
+    if (identity.Fit == LengthFit::Neither) {
+        AppendDigests(report, "File", identity.WholeFile());
+        return report;
+    }
     report +=
-        "Header: " + (identity.HasHeader ? std::to_string(head.HeaderSize) + " bytes" : "none") +
+        "Header: " + (identity.HasHeader() ? std::to_string(head.HeaderSize) + " bytes" : "none") +
         "\n";
     AppendDigests(report, "Image", identity.Digests.Image);
     if (identity.Digests.WholeFile) {
@@ -77,9 +102,14 @@ std::string IdentityReport(const OriginalIdentity& identity) {
                    : expected + (expected == identity.Digests.Image.MD5 ? " (matches)"
                                                                         : " (does not match)")) +
               "\n";
-    report += "SIZE line: SIZE\t" + Hex(head.OriginalSize) + "\t" + Hex(head.FinalSize) + "\t" +
-              identity.Digests.Image.MD5 + "\n";
+    report += "SIZE line: " + SizeLine(identity) + "\n";
     return report;
+}
+
+std::string SizeLine(const OriginalIdentity& identity) {
+    const ScriptHead& head = identity.Head;
+    return "SIZE\t" + Hex(head.OriginalSize) + "\t" + Hex(head.FinalSize) + "\t" +
+           identity.Digests.Image.MD5;
 }
 
 } // namespace kelbrin

@@ -96,15 +96,21 @@ ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
     return head;
 }
 
-bool OriginalHasHeader(const ScriptHead& head) {
-    const std::int32_t withHeader = head.OriginalSize + head.HeaderSize;
+std::optional<bool> HeaderByLength(const ScriptHead& head) {
     if (head.OriginalLength == head.OriginalSize) {
         return false;
     }
-    if (head.OriginalLength == withHeader) {
+    if (head.OriginalLength == std::int64_t{head.OriginalSize} + head.HeaderSize) {
         return true;
     }
-    Break(RuleMessage::OriginalWrongLength(head.OriginalSize, withHeader));
+    return std::nullopt;
+}
+
+bool OriginalHasHeader(const ScriptHead& head) {
+    if (const std::optional<bool> hasHeader = HeaderByLength(head)) {
+        return *hasHeader;
+    }
+    Break(RuleMessage::OriginalWrongLength(head.OriginalSize, head.OriginalSize + head.HeaderSize));
 }
 
 } // namespace kelbrin

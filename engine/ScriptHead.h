@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,7 +48,10 @@ ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
 
 // Whether the original carries a header, told by its length alone: the image size without a
 // header, or with one (the plain size is tested first, so a header size of 0 means none).
-// Any other length breaks the rule of the original's length.
+// Nothing when the length is neither.
+std::optional<bool> HeaderByLength(const ScriptHead& head);
+
+// HeaderByLength, where a length that is neither size breaks the rule of the original's length.
 bool OriginalHasHeader(const ScriptHead& head);
 
 } // namespace kelbrin

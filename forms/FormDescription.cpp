@@ -111,15 +111,16 @@ Form MakeInfoForm() {
     form.Name = "frmInfo";
     form.Caption = "ROM Information";
     form.Width = 8400;
-    form.Height = 3900;
+    // Room for the whole text of a headered ROM, twenty lines, without scrolling.
+    form.Height = 5700;
     form.Back = kDarkBlue;
     // clang-format off
     form.Controls = {
-        {txtInfo, "txtInfo", TextBox, None, {120, 120, 8160, 3000}, "", true, kWhite, kBlack,
+        {txtInfo, "txtInfo", TextBox, None, {120, 120, 8160, 4800}, "", true, kWhite, kBlack,
          {"Courier New", 9, false}, true},
-        {cmdCopy, "cmdCopy", PushButton, None, {5640, 3300, 1215, 375}, "&Copy", true,
+        {cmdCopy, "cmdCopy", PushButton, None, {5640, 5100, 1215, 375}, "&Copy", true,
          std::nullopt, std::nullopt, kDefaultFont},
-        {cmdClose, "cmdClose", PushButton, None, {6960, 3300, 1215, 375}, "Close", true,
+        {cmdClose, "cmdClose", PushButton, None, {6960, 5100, 1215, 375}, "Close", true,
          std::nullopt, std::nullopt, kDefaultFont},
     };
     // clang-format on

@@ -16,9 +16,9 @@ public:
     virtual void CloseWindow() = 0;
 };
 
-// The box that File, ROM Information shows: the same text as kelbrin-cli --info, and a button
-// that copies it, for a patch's read-me or a question in a forum. The toolkit's window draws
-// InfoForm() modally and calls these handlers.
+// The box that File, ROM Information shows: what can be told about the original (RomInformation),
+// and a button that copies it, for a patch's read-me or a question in a forum. The toolkit's window
+// draws InfoForm() modally and calls these handlers.
 class frmInfo {
 public:
     frmInfo(InfoWindowPort& window, std::string report)

@@ -6,6 +6,7 @@
 #include "FileLength.h"
 #include "FolderPaths.h"
 #include "OriginalIdentity.h"
+#include "RomInformation.h"
 #include "ScriptHead.h"
 
 namespace kelbrin {
@@ -87,9 +88,11 @@ void frmKelbrin::mnuFile_Info_Click() {
     if (!HaveFolder()) {
         return;
     }
-    const IdentityResult result = IdentifyOriginal(folder_, window_);
+    // A length that fits neither size is no failure of the look: the box's verdict says it in
+    // a player's words, over the digests that tell which ROM it is.
+    const IdentityResult result = IdentifyOriginal(folder_, window_, WrongLength::LeaveToReport);
     if (result.Identity) {
-        window_.ShowInfoWindow(IdentityReport(*result.Identity));
+        window_.ShowInfoWindow(RomInformation(*result.Identity));
     }
 }
 

@@ -63,8 +63,9 @@ public:
     void cmdExpand_Click(std::int16_t Index);
     void mnuFile_Expand_Click(std::int16_t Index);
     void mnuFile_Folder_Click();
-    // What can be told about the original: its header and digests, in a box; a script or an
-    // original that fails a check is reported as a run reports it. It writes nothing.
+    // What can be told about the original, in a box: whether it is the ROM the patch expects,
+    // its header and digests, also when its length fits neither size. A script or an original
+    // that fails any other check is reported as a run reports it. It writes nothing.
     void mnuFile_Info_Click();
     void mnuFile_Exit_Click();
     void mnuHelp_HowTo_Click();

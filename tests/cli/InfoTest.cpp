@@ -46,7 +46,13 @@ TEST(CliInfo, TellsTheOriginalsIdentityOrRefusesAsARunWould) {
          "Script MD5: wrong (does not match)\n"
          "SIZE line: SIZE\t6\t6\t73A8BE88C766944EE7B764C82E5D7FE5\n",
          ""},
-        {"length fits neither size", "SIZE\t4\t10", 1, "",
+        // The box as a run shows it, and what a player needs to look the file up.
+        {"length fits neither size", "SIZE\t4\t10", 1,
+         "Original: orig.nes\n"
+         "Length: 6 bytes\n"
+         "File CRC32: 54DB88D2\n"
+         "File MD5: 73A8BE88C766944EE7B764C82E5D7FE5\n"
+         "File SHA-1: 42E637A85A74E483BD282B413687276BA1797591\n",
          "Error #0 -> \n\nOriginal ROM is not 4 bytes or 7 bytes\n\n"},
         {"a broken SIZE line", "SIZE\tZZ\t10", 1, "",
          "Error #0 -> \n\nOriginal file size of 'ZZ' is not a valid hex value\n\n"},

@@ -125,23 +125,35 @@ TEST(Folder, PortableCopyWritesNoSettings) {
     EXPECT_FALSE(QSettings("Kelbrin", "Kelbrin").contains("folder"));
 }
 
-TEST(Info, ShowsTheOriginalsIdentityAndCopiesItOrReportsTheFailureAsARunWould) {
+TEST(Info, ShowsWhatCanBeToldOfTheOriginalAndCopiesItOrReportsTheFailureAsARunWould) {
     MainWindowOn on;
     on.Item(form::MenuId::mnuFile_Info).trigger();
     ASSERT_EQ(on.Closer.Boxes.size(), 1u);
     const SeenBox& info = on.Closer.Boxes[0];
     EXPECT_EQ(info.Title, "ROM Information");
-    EXPECT_TRUE(info.Text.startsWith("Original: orig.nes\nLength: 80 bytes\nHeader: 16 bytes\n"))
+    EXPECT_TRUE(info.Text.startsWith("Your ROM has the size the patch expects."))
         << info.Text.toStdString();
-    EXPECT_TRUE(info.Text.contains("SIZE line: SIZE\t40\t8\t")) << info.Text.toStdString();
+    EXPECT_TRUE(info.Text.contains(QString::fromStdString("\nFolder  " + on.Folder.Path() + "\n")))
+        << info.Text.toStdString();
+    EXPECT_TRUE(info.Text.contains("\nSIZE\t40\t8\t")) << info.Text.toStdString();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), info.Text);
     EXPECT_FALSE(on.Folder.Exists("big.nes"));
 
+    // A length that fits neither size is told in the box's own words, without an error box.
     on.Script("SIZE\t41\t8");
     on.Item(form::MenuId::mnuFile_Info).trigger();
     ASSERT_EQ(on.Closer.Boxes.size(), 2u);
-    EXPECT_EQ(on.Closer.Boxes[1].Text, "Error #0 -> \n\nOriginal ROM is not 65 bytes or 81 bytes");
-    EXPECT_EQ(on.Closer.Boxes[1].Icon, QMessageBox::Critical);
+    EXPECT_EQ(on.Closer.Boxes[1].Title, "ROM Information");
+    EXPECT_TRUE(on.Closer.Boxes[1].Text.startsWith(
+        "This file is 80 bytes; the patch expects 65, or 81 with a header.\n"))
+        << on.Closer.Boxes[1].Text.toStdString();
+
+    on.Script("SIZE\tZZ\t8");
+    on.Item(form::MenuId::mnuFile_Info).trigger();
+    ASSERT_EQ(on.Closer.Boxes.size(), 3u);
+    EXPECT_EQ(on.Closer.Boxes[2].Text,
+              "Error #0 -> \n\nOriginal file size of 'ZZ' is not a valid hex value");
+    EXPECT_EQ(on.Closer.Boxes[2].Icon, QMessageBox::Critical);
 }
 
 } // namespace

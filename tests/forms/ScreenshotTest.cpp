@@ -14,6 +14,7 @@
 #include "OriginalIdentity.h"
 #include "QtInfoWindow.h"
 #include "RecordingWindow.h"
+#include "RomInformation.h"
 #include "WindowHarness.h"
 
 namespace kelbrin::test {
@@ -78,14 +79,17 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     MainWindowOn installed(false);
     Shoot(*installed.Window, "main-installed.png", mainSize, menu, mainProbes);
 
-    // The box of the original's identity, as File, ROM Information shows it.
+    // The box of the original's identity, as File, ROM Information shows it, for a script that
+    // gives the checksum the MD5 box showed.
+    on.Script(kSizeLine + "\t" +
+              on.Control<QLineEdit>(form::ControlId::txtMD5).text().toStdString());
     RecordingWindow quiet;
     const IdentityResult identity = IdentifyOriginal(on.Folder.Path(), quiet);
     ASSERT_TRUE(identity.Identity.has_value());
-    QtInfoWindow info(IdentityReport(*identity.Identity), &w);
+    QtInfoWindow info(RomInformation(*identity.Identity), &w);
     info.show();
-    Shoot(info, "info.png", {560, 260}, 0,
-          {{"window", {4, 250}, {0, 0, 192}}, {"text box", {500, 150}, Qt::white}});
+    Shoot(info, "info.png", {560, 380}, 0,
+          {{"window", {4, 370}, {0, 0, 192}}, {"text box", {500, 150}, Qt::white}});
     info.close();
 
     QtHowToWindow& help = on.OpenHelp();

