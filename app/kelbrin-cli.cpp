@@ -1,9 +1,11 @@
 // kelbrin-cli: the expansion run without a window, for scripted builds and headless
-// machines. Exit status: 0 when the expansion is done, 1 when it ended with an error,
-// 2 for a usage error. The status says how the run ended also when its report could not be
-// written (a reader that went away, a closed or full output): the expanded ROM is what the
-// run is for, and a lost report is said on standard error when that still can be written.
+// machines, and the script maker for patch authors. Exit status: 0 when the expansion is done, 1
+// when it ended with an error, 2 for a usage error. The status says how the run ended also when its
+// report could not be written (a reader that went away, a closed or full output): the expanded ROM
+// is what the run is for, and a lost report is said on standard error when that still can be
+// written.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -16,6 +18,7 @@
 #include "DisplayText.h"
 #include "Expand.h"
 #include "FileHandle.h"
+#include "MakeScriptCommand.h"
 #include "OriginalIdentity.h"
 #include "ProcessSetup.h"
 
@@ -32,7 +35,11 @@ constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
-                               "       kelbrin-cli --info [--dir DIR]\n";
+                               "       kelbrin-cli --info [--dir DIR]\n"
+                               "       kelbrin-cli --make-script ORIGINAL EXPANDED "
+                               "[--original-header HEX]\n"
+                               "                   [--expanded-header HEX] [--output FILE] "
+                               "[--force]\n";
 
 constexpr const char* kHelp =
     "Expands the original ROM as the script Kelbrin.txt describes.\n"
@@ -42,6 +49,16 @@ constexpr const char* kHelp =
     "  --info           tell whether the original is the one the script wants: its\n"
     "                   header, and CRC32, MD5 and SHA-1 without and with it;\n"
     "                   writes nothing\n"
+    "  --make-script ORIGINAL EXPANDED\n"
+    "                   for patch authors: write the Kelbrin.txt whose run rebuilds\n"
+    "                   EXPANDED from ORIGINAL byte for byte, after a run of it in\n"
+    "                   memory has proved so; then tell its lines of each kind\n"
+    "    --original-header HEX  ORIGINAL carries a header of HEX bytes\n"
+    "    --expanded-header HEX  EXPANDED carries one; its bytes go on the HEADER line\n"
+    "                           (both sizes must agree when both are given)\n"
+    "    --output FILE  where the script goes (default: Kelbrin.txt beside ORIGINAL;\n"
+    "                   - for standard output, the report then on standard error)\n"
+    "    --force        replace an existing script (never otherwise)\n"
     "  --dir DIR        the folder that holds Kelbrin.txt and the ROM files\n"
     "                   (default: the current directory)\n"
     "  --help           show this help and exit\n"
@@ -52,7 +69,8 @@ constexpr const char* kHelp =
     "Standard error gets every message box, followed by an empty line.\n"
     "Exit status: 0 when the expansion is done, 1 when it ended with an error,\n"
     "2 for a usage error. With --info: 0 when the original's length fits the script's\n"
-    "sizes, 1 otherwise.\n";
+    "sizes, 1 otherwise. With --make-script: 0 when the script is written, 1 otherwise\n"
+    "(one line on standard error says why; no script, not even a part of one).\n";
 
 struct Options {
     std::optional<std::int16_t> Index;
@@ -155,6 +173,13 @@ int Inform(const std::string& folder) {
 }
 
 int Main(const std::vector<std::string>& args) {
+    if (std::find(args.begin(), args.end(), "--make-script") != args.end()) {
+        kelbrin::MakeScriptOptions options;
+        if (const auto problem = kelbrin::ParseMakeScript(args, options)) {
+            return UsageError(*problem);
+        }
+        return kelbrin::MakeScriptCommand(options);
+    }
     Options options;
     if (const auto problem = Parse(args, options)) {
         return UsageError(*problem);
