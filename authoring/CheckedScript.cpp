@@ -7,7 +7,7 @@
 #include "ScriptHead.h"
 #include "ScriptLines.h"
 #include "ScriptReplay.h"
-#include "ScriptSources.h"
+#include "MakeScript.h"
 
 namespace kelbrin {
 

@@ -10,9 +10,10 @@ namespace kelbrin {
 
 // A run counts its lines in 16 bits: 3 fixed lines and at most this many directive lines.
 inline constexpr std::size_t kMostDirectiveLines = 32763;
-// Bytes on one REPLACE line: its text stays a few hundred KiB, which editors and diff tools
-// take in their stride, while a wholly new stretch of a megabyte still costs only 16 lines.
-inline constexpr std::uint32_t kLongestReplace = 64 * 1024;
+// Bytes on one REPLACE line: its text stays under 400 KiB, which editors and diff tools take in
+// their stride, while a wholly new megabyte still costs only 8 lines, as a delta encoder's
+// literal stretches do.
+inline constexpr std::uint32_t kLongestReplace = 128 * 1024;
 
 // The directives of FindDirectives (over an image of `imageSize` bytes) as script lines: REPLACE
 // lines longer than `longestReplace` bytes split, and, when they would be more than `mostLines`

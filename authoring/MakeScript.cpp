@@ -6,7 +6,7 @@
 #include "LineBudget.h"
 #include "Refusal.h"
 #include "ScriptHead.h"
-#include "ScriptSources.h"
+#include "MakeScript.h"
 
 namespace kelbrin {
 
