@@ -29,7 +29,8 @@ const Call kCalls[] = {
      {"orig.nes", "big.nes"},
      false,
      0,
-     "Script written: ./Kelbrin.txt\nCOPY lines: 1 (1024 bytes)\nFILL lines: 1 (1024 bytes)\n",
+     std::string("Script written: .") + TempFolder::kSeparator +
+         "Kelbrin.txt\nCOPY lines: 1 (1024 bytes)\nFILL lines: 1 (1024 bytes)\n",
      "",
      "Kelbrin.txt"},
     {"an existing script is kept",
