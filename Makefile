@@ -11,6 +11,8 @@
 PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev fonts-comic-neue fonts-liberation \
             clang libclang-rt-14-dev libssl-dev \
             zlib1g-dev dpkg-dev lintian help2man desktop-file-utils appstream man-db
+# What make bench compares with, beyond coreutils.
+BENCH_PACKAGES := xdelta3
 WINDOWS_PACKAGES := cmake ninja-build make libgtest-dev g++-mingw-w64-x86-64-posix wine64 wine \
                     libz-mingw-w64-dev fonts-wine fonts-comic-neue fonts-liberation imagemagick
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
@@ -121,6 +123,7 @@ test-package: package
 	packaging/check-package build/release/kelbrin_*.deb build/release/tools/kelbrin-demo
 
 bench: build
+	@$(call INSTALL_MISSING,$(BENCH_PACKAGES))
 	build/release/bench/kelbrin-bench
 
 windows: deps-windows

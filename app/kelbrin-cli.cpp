@@ -1,9 +1,11 @@
 // kelbrin-cli: the expansion run without a window, for scripted builds and headless
-// machines. Exit status: 0 when the expansion is done, 1 when it ended with an error,
-// 2 for a usage error. The status says how the run ended also when its report could not be
-// written (a reader that went away, a closed or full output): the expanded ROM is what the
-// run is for, and a lost report is said on standard error when that still can be written.
+// machines, and the script maker for patch authors. Exit status: 0 when the expansion is done, 1
+// when it ended with an error, 2 for a usage error. The status says how the run ended also when its
+// report could not be written (a reader that went away, a closed or full output): the expanded ROM
+// is what the run is for, and a lost report is said on standard error when that still can be
+// written.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -16,6 +18,7 @@
 #include "DisplayText.h"
 #include "Expand.h"
 #include "FileHandle.h"
+#include "MakeScriptCommand.h"
 #include "OriginalIdentity.h"
 #include "ProcessSetup.h"
 
@@ -34,6 +37,9 @@ constexpr int kExitUsage = 2;
 // Every form of the command, GNU-style ("or:"), which help2man makes the manual's SYNOPSIS of.
 constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
                                "  or:  kelbrin-cli --info [--dir DIR]\n"
+                               "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED "
+                               "[--original-header HEX]\n"
+                               "           [--expanded-header HEX] [--output FILE] [--force]\n"
                                "  or:  kelbrin-cli (--help | --version)\n";
 
 // The manual page is made from this text: "Options:", "Exit status:" and "Examples:" become its
@@ -53,6 +59,16 @@ constexpr const char* kHelp =
     "  --info           tell whether the original is the one the script wants: its\n"
     "                   header, and CRC32, MD5 and SHA-1 without and with it;\n"
     "                   writes nothing\n"
+    "  --make-script ORIGINAL EXPANDED\n"
+    "                   for patch authors: write the Kelbrin.txt whose run rebuilds\n"
+    "                   EXPANDED from ORIGINAL byte for byte, after a run of it in\n"
+    "                   memory has proved so; then tell its lines of each kind\n"
+    "    --original-header HEX  ORIGINAL carries a header of HEX bytes\n"
+    "    --expanded-header HEX  EXPANDED carries one; its bytes go on the HEADER line\n"
+    "                           (both sizes must agree when both are given)\n"
+    "    --output FILE  where the script goes (default: Kelbrin.txt beside ORIGINAL;\n"
+    "                   - for standard output, the report then on standard error)\n"
+    "    --force        replace an existing script (never otherwise)\n"
     "  --dir DIR        the folder that holds Kelbrin.txt and the ROM files\n"
     "                   (default: the current directory)\n"
     "  --help           show this help and exit\n"
@@ -60,10 +76,11 @@ constexpr const char* kHelp =
     "\n"
     "Exit status:\n"
     "  0  the expansion is done; with --info, the original's length fits the\n"
-    "     script's sizes\n"
+    "     script's sizes; with --make-script, the script is written\n"
     "  1  the run ended with an error; with --info, the script or the original\n"
     "     failed a check (for a length that fits neither size, the length and the\n"
-    "     file's digests are still printed)\n"
+    "     file's digests are still printed); with --make-script, no script was\n"
+    "     written, not even a part of one (one line on standard error says why)\n"
     "  2  a usage error\n"
     "\n"
     "Examples:\n"
@@ -72,7 +89,9 @@ constexpr const char* kHelp =
     "Expand it with the header that the script describes.\n"
     "  $ kelbrin-cli --add-header\n"
     "Expand the ROM in another folder without a header; stop a batch on failure.\n"
-    "  $ kelbrin-cli --remove-header --dir ~/Games/Zephyr || exit 1\n";
+    "  $ kelbrin-cli --remove-header --dir ~/Games/Zephyr || exit 1\n"
+    "Write the script that rebuilds an expanded ROM from the clean original.\n"
+    "  $ kelbrin-cli --make-script 'Zephyr Saga.nes' 'Zephyr Saga (hack).nes'\n";
 
 struct Options {
     std::optional<std::int16_t> Index;
@@ -178,6 +197,13 @@ int Inform(const std::string& folder) {
 }
 
 int Main(const std::vector<std::string>& args) {
+    if (std::find(args.begin(), args.end(), "--make-script") != args.end()) {
+        kelbrin::MakeScriptOptions options;
+        if (const auto problem = kelbrin::ParseMakeScript(args, options)) {
+            return UsageError(*problem);
+        }
+        return kelbrin::MakeScriptCommand(options);
+    }
     Options options;
     if (const auto problem = Parse(args, options)) {
         return UsageError(*problem);

@@ -51,7 +51,13 @@ constexpr std::uint64_t kI1ImageSize = 0xFFFFFFF;
 constexpr std::uint64_t kI1HeaderSize = 0x200;
 constexpr double kI1MaxRatio = 1.5;
 constexpr double kI1MaxRssMiB = 16.0;
-constexpr const char* kWorkloads[] = {"W1", "W2", "W1-MD5", "M1", "M2", "I1"};
+// The script maker against a delta encoder on the same pair.
+constexpr double kScriptMaxTimeRatio = 1.0;
+constexpr double kScriptMaxLineRatio = 1.5;
+constexpr double kScriptMemoryMarginMiB = 64.0;
+constexpr const char* kWorkloads[] = {
+    "W1",      "W2",      "W1-MD5",   "M1",       "M2",          "I1",         "S-GROW",
+    "S-BANKS", "S-MOVES", "S-HEADER", "S-COPIER", "S-UNRELATED", "S-SCATTERED"};
 
 std::string SystemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
@@ -550,6 +556,213 @@ void RemoveInputs(const fs::path& dir, std::initializer_list<const char*> names)
     }
 }
 
+// ROM-like bytes: stretches of code (a few opcodes most of the time), tables of rising words,
+// tiles drawn from a small set, and padding runs of FF and 00, as real images hold them.
+std::string RomLike(std::size_t size, std::uint64_t seed) {
+    Random random(seed);
+    std::string tiles(64 * 32, '\0');
+    for (char& c : tiles) {
+        c = static_cast<char>(random.Next());
+    }
+    std::string bytes;
+    bytes.reserve(size);
+    while (bytes.size() < size) {
+        const std::size_t length =
+            std::min<std::size_t>(size - bytes.size(), 256 + random.Below(16384));
+        const std::uint64_t kind = random.Below(10);
+        for (std::size_t i = 0; i < length; ++i) {
+            const std::uint64_t word = random.Next();
+            switch (kind) {
+            case 0:
+            case 1:
+            case 2:
+            case 3:
+                bytes += static_cast<char>(word % 2 == 0 ? 0x20 + (word >> 8) % 16 : word >> 16);
+                break;
+            case 4:
+            case 5: bytes += static_cast<char>((i / 2 * 3) >> (i % 2 == 0 ? 0 : 8)); break;
+            case 6:
+            case 7: bytes += tiles[(i / 32 % 7 * 9 + kind) % 64 * 32 + i % 32]; break;
+            case 8: bytes += '\xFF'; break;
+            default: bytes += '\0'; break;
+            }
+        }
+    }
+    return bytes;
+}
+
+std::string RandomBytes(std::size_t size, std::uint64_t seed) {
+    Random random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(random.Next() >> 32);
+    }
+    return bytes;
+}
+
+void Scatter(std::string& bytes, std::size_t changes, std::uint64_t seed) {
+    Random random(seed);
+    for (std::size_t i = 0; i < changes; ++i) {
+        char& c = bytes[random.Below(bytes.size())];
+        c = static_cast<char>(c ^ (1 + random.Below(255)));
+    }
+}
+
+std::string ReadFileBytes(const fs::path& path) {
+    std::string bytes(fs::file_size(path), '\0');
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr || std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+        throw std::runtime_error(SystemError("cannot read " + path.string()));
+    }
+    std::fclose(file);
+    return bytes;
+}
+
+// A pair for the script maker, with the header each file carries.
+struct ScriptPair {
+    std::string Original;
+    std::string Expanded;
+    unsigned OriginalHeader = 0;
+    unsigned ExpandedHeader = 0;
+};
+
+ScriptPair MakePair(const std::string& workload) {
+    constexpr std::size_t MiB = 1024 * 1024;
+    ScriptPair pair;
+    if (workload == "S-GROW") {
+        pair.Original = RomLike(MiB, 11);
+        pair.Expanded = pair.Original + std::string(3 * MiB, '\xFF');
+        pair.Expanded[0x1234] = '\x60';
+        pair.Expanded[0x54321] = '\xEA';
+    } else if (workload == "S-BANKS") {
+        constexpr std::size_t bank = 32 * 1024;
+        pair.Original = RomLike(2 * MiB, 12);
+        for (std::size_t k = 0; k < 64; ++k) {
+            pair.Expanded += pair.Original.substr(k * bank, bank);
+            pair.Expanded += pair.Original.substr((k + 32) % 64 * bank, bank);
+        }
+    } else if (workload == "S-MOVES") {
+        pair.Original = RomLike(64 * MiB, 13);
+        Random random(14);
+        pair.Expanded.reserve(128 * MiB);
+        while (pair.Expanded.size() < 128 * MiB) {
+            const std::size_t length = 64 * 1024 + random.Below(MiB);
+            const std::size_t from = random.Below(pair.Original.size() - length);
+            pair.Expanded += pair.Original.substr(from, length);
+            if (random.Below(4) == 0) {
+                pair.Expanded += std::string(4096 + random.Below(256 * 1024),
+                                             random.Below(2) == 0 ? '\xFF' : '\0');
+            }
+        }
+        pair.Expanded.resize(128 * MiB);
+        Scatter(pair.Expanded, 2000, 15);
+    } else if (workload == "S-HEADER") {
+        const std::string image = RomLike(MiB / 2, 16);
+        pair.Original = "NES\x1A" + std::string(12, '\x01') + image;
+        pair.Expanded = std::string("NES\x1A\x20\x10\x40", 7) + std::string(9, '\0') + image +
+                        std::string(MiB / 2, '\xFF');
+        pair.OriginalHeader = pair.ExpandedHeader = 16;
+    } else if (workload == "S-COPIER") {
+        const std::string image = RomLike(2 * MiB, 17);
+        pair.Original = std::string(512, '\0') + image;
+        pair.Original[0] = '\x40';
+        pair.Expanded = image + image.substr(0, MiB) + std::string(MiB, '\0');
+        Scatter(pair.Expanded, 16, 18);
+        pair.OriginalHeader = 512;
+    } else if (workload == "S-UNRELATED") {
+        pair.Original = RandomBytes(MiB, 19);
+        pair.Expanded = RandomBytes(MiB, 20);
+    } else {
+        pair.Original = RandomBytes(4 * MiB, 21);
+        pair.Expanded = pair.Original;
+        Scatter(pair.Expanded, 100000, 22);
+    }
+    return pair;
+}
+
+// xdelta3's instructions in its printed delta: each row holds one or two of ADD, RUN and CPY_n.
+std::size_t DeltaInstructions(const std::string& printed) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; (at = printed.find_first_of("ARC", at)) != std::string::npos; ++at) {
+        const bool space = at > 0 && printed[at - 1] == ' ';
+        if (space && (printed.compare(at, 4, "ADD ") == 0 || printed.compare(at, 4, "RUN ") == 0 ||
+                      printed.compare(at, 4, "CPY_") == 0)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// One pair: kelbrin-cli --make-script against xdelta3 -e, the script proved by a real run.
+void BenchScript(const std::string& workload, const Options& options, const fs::path& work,
+                 std::vector<Row>& rows) {
+    const fs::path dir = work / workload;
+    fs::create_directories(dir / "check");
+    const fs::path original = dir / "original.bin";
+    const fs::path expanded = dir / "expanded.bin";
+    const fs::path script = dir / "Kelbrin.txt";
+    const fs::path delta = dir / "delta.vcdiff";
+    std::vector<std::string> header;
+    bool addsHeader = false;
+    {
+        // The pair is freed before the timings: a forked child counts its parent's pages.
+        const ScriptPair pair = MakePair(workload);
+        WriteText(original, pair.Original);
+        WriteText(expanded, pair.Expanded);
+        for (const auto& [option, size] : {std::pair{"--original-header", pair.OriginalHeader},
+                                           std::pair{"--expanded-header", pair.ExpandedHeader}}) {
+            if (size != 0) {
+                char hex[16];
+                std::snprintf(hex, sizeof hex, "%X", size);
+                header.insert(header.end(), {option, hex});
+            }
+        }
+        addsHeader = pair.ExpandedHeader != 0;
+    }
+    const double inputMiB =
+        static_cast<double>(fs::file_size(original) + fs::file_size(expanded)) / (1024.0 * 1024.0);
+    std::printf("%s: %.1f MiB original and expanded file\n", workload.c_str(), inputMiB);
+
+    Command make = {options.Cli, "--make-script", original, expanded};
+    make.insert(make.end(), header.begin(), header.end());
+    make.insert(make.end(), {"--output", script, "--force"});
+    const Job maker{"--make-script", {make}, {}, 0, {}, {}};
+    const std::string xdelta3 = SystemTool("xdelta3");
+    const Job encoder{
+        "xdelta3 -e", {{xdelta3, "-e", "-f", "-s", original, expanded, delta}}, {}, 0, {}, {}};
+    const auto runs = Measure({maker, encoder}, options.Repeat);
+
+    // The proof: a real run of the script beside a copy of the original rebuilds the pair.
+    fs::copy_file(original, dir / "check" / "original.bin", fs::copy_options::overwrite_existing);
+    fs::copy_file(script, dir / "check" / "Kelbrin.txt", fs::copy_options::overwrite_existing);
+    Run({options.Cli, addsHeader ? "--add-header" : "--remove-header", "--dir", dir / "check"});
+    if (ReadFileBytes(dir / "check" / "expanded.bin") != ReadFileBytes(expanded)) {
+        throw std::runtime_error(workload + ": the script does not rebuild the expanded file");
+    }
+    const std::string text = ReadFileBytes(script);
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) - 3;
+    std::string printed;
+    Run({xdelta3, "printdelta", delta}, &printed);
+    const std::size_t instructions = DeltaInstructions(printed);
+
+    const double timeRatio = Median(runs[0]) / Median(runs[1]);
+    const double lineRatio = static_cast<double>(lines) / static_cast<double>(instructions);
+    const double peakLimit = inputMiB + kScriptMemoryMarginMiB;
+    rows.push_back({workload, "xdelta3 -e", Fixed(Median(runs[1]), 3), "-",
+                    std::to_string(instructions) + " instructions", "-", PeakMiB(runs[1])});
+    rows.push_back({workload, "--make-script", Fixed(Median(runs[0]), 3), Fixed(timeRatio, 2),
+                    "time <= 1.0 x xdelta3", Verdict(timeRatio <= kScriptMaxTimeRatio),
+                    PeakMiB(runs[0])});
+    rows.push_back({workload, "--make-script", std::to_string(lines) + " lines",
+                    Fixed(lineRatio, 2), "lines <= 1.5 x instructions",
+                    Verdict(lineRatio <= kScriptMaxLineRatio), PeakMiB(runs[0])});
+    rows.push_back({workload, "--make-script", "-", "-",
+                    "peak <= files + 64 = " + Fixed(peakLimit, 0) + " MiB",
+                    Verdict(PeakMiB(runs[0]) <= peakLimit), PeakMiB(runs[0])});
+    RemoveInputs(dir, {"original.bin", "expanded.bin", "Kelbrin.txt", "delta.vcdiff",
+                       "check/original.bin", "check/Kelbrin.txt", "check/expanded.bin"});
+}
+
 int Bench(const Options& options) {
     if (::access(options.Cli.c_str(), X_OK) != 0) {
         throw std::runtime_error(SystemError("cannot run " + options.Cli));
@@ -734,6 +947,12 @@ int Bench(const Options& options) {
         RemoveInputs(dir, {"original.bin", "Kelbrin.txt"});
     }
 
+    for (const char* workload : kWorkloads) {
+        if (workload[0] == 'S' && options.Runs(workload)) {
+            BenchScript(workload, options, work, rows);
+        }
+    }
+
     rows.push_back({"-", "kelbrin-cli --version", Fixed(Median(idle), 3), "-", "(RSS floor)", "-",
                     PeakMiB(idle)});
     PrintTable(rows);
@@ -747,7 +966,8 @@ int main(int argc, char** argv) {
     const auto options = Parse(argc, argv);
     if (!options) {
         std::fprintf(stderr, "usage: kelbrin-bench [--cli PATH] [--md5 PATH] [--work DIR] "
-                             "[--repeat N] [--only W1|W2|W1-MD5|M1|M2|I1]\n");
+                             "[--repeat N] [--only W1|W2|W1-MD5|M1|M2|I1|S-GROW|S-BANKS|S-MOVES|"
+                             "S-HEADER|S-COPIER|S-UNRELATED|S-SCATTERED]\n");
         return 2;
     }
     try {

@@ -7,6 +7,7 @@ namespace kelbrin {
 std::string StandardDescription(std::int32_t number) {
     switch (number) {
     case ErrNone: return "";
+    case ErrInvalidCall: return "Invalid procedure call or argument";
     case ErrOverflow: return "Overflow";
     case ErrOutOfMemory: return "Out of memory";
     case ErrSubscriptOutOfRange: return "Subscript out of range";
@@ -15,6 +16,7 @@ std::string StandardDescription(std::int32_t number) {
     case ErrFileNotFound: return "File not found";
     case ErrFileAlreadyOpen: return "File already open";
     case ErrDeviceIO: return "Device I/O error";
+    case ErrFileAlreadyExists: return "File already exists";
     case ErrDiskFull: return "Disk full";
     case ErrInputPastEndOfFile: return "Input past end of file";
     case ErrPermissionDenied: return "Permission denied";

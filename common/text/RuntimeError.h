@@ -10,6 +10,7 @@ namespace kelbrin {
 // classic Windows file layer know; the error box shows them with their description.
 enum ErrorNumber : std::int32_t {
     ErrNone = 0,
+    ErrInvalidCall = 5,
     ErrOverflow = 6,
     ErrOutOfMemory = 7,
     ErrSubscriptOutOfRange = 9,
@@ -18,6 +19,7 @@ enum ErrorNumber : std::int32_t {
     ErrFileNotFound = 53,
     ErrFileAlreadyOpen = 55,
     ErrDeviceIO = 57,
+    ErrFileAlreadyExists = 58,
     ErrDiskFull = 61,
     ErrInputPastEndOfFile = 62,
     ErrPermissionDenied = 70,
