@@ -2,12 +2,13 @@
 
 #include "BinaryWriter.h"
 #include "FolderPaths.h"
+#include "MakeScript.h"
 #include "PublishFile.h"
 #include "Refusal.h"
 #include "ScriptHead.h"
 #include "ScriptLines.h"
 #include "ScriptReplay.h"
-#include "MakeScript.h"
+#include "WholeFile.h"
 
 namespace kelbrin {
 
@@ -40,11 +41,11 @@ std::string DefaultScriptPath(const std::string& originalPath) {
 CheckedScript::CheckedScript(const ScriptRequest& request)
     : original_(WithContext(Reading("original", request.OriginalPath),
                             [&] {
-                                return MappedFile(request.OriginalPath,
-                                                  request.OriginalHeader + kLargestNumber);
+                                return WholeFile(request.OriginalPath,
+                                                 request.OriginalHeader + kLargestNumber);
                             })),
       expanded_(WithContext(Reading("expanded file", request.ExpandedPath), [&] {
-          return MappedFile(request.ExpandedPath, request.ExpandedHeader + kLargestNumber);
+          return WholeFile(request.ExpandedPath, request.ExpandedHeader + kLargestNumber);
       })) {
     plan_ = MakeScript({FileNameOf(request.OriginalPath), FileNameOf(request.ExpandedPath),
                         original_.Bytes(), expanded_.Bytes(), request.OriginalHeader,

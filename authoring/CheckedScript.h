@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "MappedFile.h"
 #include "ScriptPlan.h"
+#include "WholeFile.h"
 
 namespace kelbrin {
 
@@ -27,7 +27,7 @@ std::string DefaultScriptPath(const std::string& originalPath);
 // file exactly; no other script is ever given out.
 class CheckedScript {
 public:
-    // Maps both files whole, makes the script and checks it. A failure leaves as a
+    // Reads both files whole, makes the script and checks it. A failure leaves as a
     // RuntimeError whose description is one line that says what went wrong.
     explicit CheckedScript(const ScriptRequest& request);
 
@@ -40,8 +40,8 @@ public:
     void WriteFile(const std::string& path, bool replaceExisting) const;
 
 private:
-    MappedFile original_;
-    MappedFile expanded_;
+    WholeFile original_;
+    WholeFile expanded_;
     ScriptPlan plan_;
 };
 
