@@ -176,6 +176,29 @@ TEST(CliProcess, HugeLineBreakingARuleIsReportedUnderTightMemory) {
 #endif
 }
 
+// --info digests on threads; a process that may start no more (`ulimit -u`) gets its digests
+// all the same, never an abort.
+TEST(CliProcess, InfoWithoutRoomForThreadsStillTellsTheIdentity) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can run the program as a user of its own with a process limit";
+    }
+    GameFolder folder;
+    folder.WriteInGame("Kelbrin.txt",
+                       ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t100", "HEADER\t0"}));
+    folder.WriteInGame("orig.bin", kOriginal);
+    const ProgramResult usual = RunProgram(KELBRIN_CLI_PATH, {"--info", "--dir", folder.Game});
+    ASSERT_EQ(usual.ExitStatus, 0) << usual.Err;
+    // Room for the program and one thread more: the second digest thread cannot start.
+    for (const std::uint64_t limit : {1u, 2u}) {
+        SCOPED_TRACE(limit);
+        const ProgramResult limited = RunProgram(KELBRIN_CLI_PATH, {"--info", "--dir", folder.Game},
+                                                 "", {.User = 54321, .ProcessLimit = limit});
+        EXPECT_EQ(limited.Signal, 0);
+        EXPECT_EQ(limited.ExitStatus, 0) << limited.Err;
+        EXPECT_EQ(limited.Out, usual.Out);
+    }
+}
+
 // kelbrin-cli started as a terminal's shell starts it, with its standard output into a pipe that
 // nobody reads: once the pipe is full the run waits where it stands, holding its new file.
 class StalledRun {
