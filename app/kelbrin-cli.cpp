@@ -25,6 +25,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+
+#include "WideText.h"
 #endif
 
 namespace {
@@ -191,7 +193,18 @@ int Main(const std::vector<std::string>& args) {
 
 } // namespace
 
+#ifdef _WIN32
+// The arguments as the system holds them, in UTF-16, so that a folder of any name arrives whole;
+// the file layer takes paths as UTF-8.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.push_back(kelbrin::Utf8FromWide(argv[i]));
+    }
+#else
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+#endif
     if (!kelbrin::SetUpProcess()) {
         return kExitError;
     }
@@ -199,7 +212,7 @@ int main(int argc, char** argv) {
     const WindowsStreams streams;
 #endif
     try {
-        return Main(std::vector<std::string>(argv + 1, argv + argc));
+        return Main(args);
     } catch (const std::bad_alloc&) {
         // The run reports its own failures; this is the program around it.
         std::fputs("kelbrin-cli: out of memory\n", stderr);

@@ -34,8 +34,10 @@ void ReplacementFile::Commit() {
     if (!file_.IsOpen()) {
         throw RuntimeError(ErrFileNotFound);
     }
+    // Removed by the program that is ending: on Windows its name lasts until the file is let go.
+    const bool removed = registration_ && registration_->FileWasRemoved();
     const std::optional<FileKey> written = file_.Key();
-    if (!written || ExistingFileKey(names_.Unfinished) != written) {
+    if (removed || !written || ExistingFileKey(names_.Unfinished) != written) {
         throw RuntimeError(ErrFileNotFound);
     }
     // Withdrawn first: from the rename on, the unfinished name may be another writer's file.

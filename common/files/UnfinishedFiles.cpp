@@ -27,6 +27,7 @@ constexpr std::size_t kSlots = 4;
 // The console's control handler runs on a thread of its own: a lock is enough.
 struct Slot {
     bool Used = false;
+    bool Removed = false;
     std::string Path;
     const FileHandle* File = nullptr;
 };
@@ -37,7 +38,7 @@ int Register(const std::string& path, const FileHandle& file) {
     const std::lock_guard lock(slotsLock);
     for (std::size_t i = 0; i < kSlots; ++i) {
         if (!slots[i].Used) {
-            slots[i] = {true, path, &file};
+            slots[i] = {true, false, path, &file};
             return static_cast<int>(i);
         }
     }
@@ -49,12 +50,18 @@ void Withdraw(int slot) {
     slots[static_cast<std::size_t>(slot)] = {};
 }
 
+bool WasRemoved(int slot) {
+    const std::lock_guard lock(slotsLock);
+    return slots[static_cast<std::size_t>(slot)].Removed;
+}
+
 void RemoveAll() noexcept {
     const std::lock_guard lock(slotsLock);
     for (Slot& slot : slots) {
-        if (slot.Used) {
+        if (slot.Used && !slot.Removed) {
+            // Windows removes the name when the run lets go of the file.
             RemoveFileIfItIs(slot.Path, *slot.File);
-            slot = {};
+            slot.Removed = true;
         }
     }
 }
@@ -72,6 +79,7 @@ BOOL WINAPI OnConsoleControl(DWORD) {
 constexpr std::size_t kLongestPath = 4096;
 struct Slot {
     std::atomic<bool> Used{false};
+    std::atomic<bool> Removed{false};
     std::atomic<const char*> Path{nullptr};
     std::atomic<int> Descriptor{-1};
     char Storage[kLongestPath];
@@ -85,6 +93,7 @@ int Register(const std::string& path, const FileHandle& file) {
     for (std::size_t i = 0; i < kSlots; ++i) {
         bool expected = false;
         if (slots[i].Used.compare_exchange_strong(expected, true)) {
+            slots[i].Removed.store(false);
             std::memcpy(slots[i].Storage, path.c_str(), path.size() + 1);
             slots[i].Descriptor.store(static_cast<int>(file.Get()));
             slots[i].Path.store(slots[i].Storage);
@@ -100,6 +109,10 @@ void Withdraw(int slot) {
     withdrawn.Used.store(false);
 }
 
+bool WasRemoved(int slot) {
+    return slots[static_cast<std::size_t>(slot)].Removed.load();
+}
+
 // Async-signal-safe: stat, fstat and unlink only.
 void RemoveAll() noexcept {
     for (Slot& slot : slots) {
@@ -107,6 +120,7 @@ void RemoveAll() noexcept {
         if (path == nullptr) {
             continue;
         }
+        slot.Removed.store(true);
         struct stat named {};
         struct stat open {};
         if (::stat(path, &named) == 0 && ::fstat(slot.Descriptor.load(), &open) == 0 &&
@@ -157,6 +171,10 @@ UnfinishedFileRegistration::UnfinishedFileRegistration(const std::string& path,
 
 UnfinishedFileRegistration::~UnfinishedFileRegistration() {
     Withdraw();
+}
+
+bool UnfinishedFileRegistration::FileWasRemoved() const {
+    return slot_ >= 0 && WasRemoved(slot_);
 }
 
 void UnfinishedFileRegistration::Withdraw() noexcept {

@@ -35,6 +35,8 @@ public:
     // Forgets the file before it is renamed or removed by its run, so that no interrupt can
     // remove a file of the same name made after it.
     void Withdraw() noexcept;
+    // True once RemoveUnfinishedFiles or an interrupt has removed the file.
+    bool FileWasRemoved() const;
 
 private:
     int slot_ = -1;

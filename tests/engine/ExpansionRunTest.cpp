@@ -17,6 +17,12 @@
 #include "General_Routines.h"
 #include "RunFolder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "WideText.h"
+#endif
+
 namespace kelbrin::test {
 namespace {
 
@@ -363,6 +369,71 @@ TEST(Run, SecondRunWhileTheFirstWritesIsRefused) {
         "Error #55 -> File already open\r\n\r\nCan't save to Expanded ROM file: 'orig'");
     EXPECT_EQ(taken.File("orig.kelbrin-unfinished"), Image(0x40));
 }
+
+// A folder's name may hold any character, from any script: the run finds its files there.
+TEST(Run, FolderOfAnyNameIsWorkedIn) {
+    for (const std::string name : {"\xCE\xA9mega", "ROM \xE6\x97\xA5\xE6\x9C\xAC"}) {
+        SCOPED_TRACE(name);
+        TempFolder root;
+        const std::string folder = root.MakeFolder(name);
+        root.Write(name + TempFolder::kSeparator + "Kelbrin.txt",
+                   Join({kNameLine, kSizeLine, kHeaderLine, kCopyLine}, "\r\n"));
+        root.Write(name + TempFolder::kSeparator + "orig.nes", Image(0x40));
+        RecordingWindow window;
+        EXPECT_TRUE(Expand(1, folder, window).Done()) << Join(window.Boxes, "\n");
+        EXPECT_EQ(root.Read(name + TempFolder::kSeparator + "big.nes"), Image(8));
+    }
+}
+
+#ifdef _WIN32
+// Names Windows keeps for devices, and a ':' that would write a hidden stream of the original
+// and report "Expansion Done": refused before anything is touched.
+TEST(Run, ExpandedNameTheFileSystemCannotTakeIsRefusedUntouched) {
+    for (const std::string name :
+         {"COM0", "lpt0.nes", "COM\xB9", "LPT\xB2.bin", "Com\xB3", "orig.nes:x", "sub:x.nes"}) {
+        SCOPED_TRACE(name);
+        RunFolder run;
+        run.OriginalAndOldExpanded();
+        run.Script({"NAME\torig.nes\t" + name, kSizeLine, kHeaderLine, kCopyLine});
+        run.Run(1);
+        run.ExpectFailure("Error #52 -> Bad file name or number\r\n\r\n"
+                          "Can't save to Expanded ROM file: '" +
+                          name + "'");
+        run.ExpectFolderAsItWas();
+    }
+}
+
+// An emulator holding the expanded file open without sharing its deletion: the run cannot put
+// its file in place, says so under the expanded file's name, and the old file stays.
+TEST(Run, ExpandedFileHeldByAnotherProgramStaysAsItWas) {
+    for (const bool fromTheStart : {true, false}) {
+        SCOPED_TRACE(fromTheStart ? "held from the start" : "opened during the run");
+        RunFolder run;
+        run.OriginalAndOldExpanded();
+        run.Script({kNameLine, kSizeLine, kHeaderLine, kCopyLine});
+        HANDLE held = INVALID_HANDLE_VALUE;
+        const auto hold = [&] {
+            held = ::CreateFileW(WideFromUtf8(run.Folder.PathOf("big.nes")).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        };
+        if (fromTheStart) {
+            hold();
+        } else {
+            run.Window.OnEvents = [&] {
+                if (held == INVALID_HANDLE_VALUE) {
+                    hold();
+                }
+            };
+        }
+        run.Run(1);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        ::CloseHandle(held);
+        run.ExpectFailure(
+            "Error #70 -> Permission denied\r\n\r\nCan't save to Expanded ROM file: 'big.nes'");
+        run.ExpectFolderAsItWas();
+    }
+}
+#endif
 
 #ifndef _WIN32
 // While it lives, every write that would make a file longer fails as on a full disk (the

@@ -6,6 +6,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "WideText.h"
 #else
 #include <cerrno>
 #include <csignal>
@@ -45,8 +47,9 @@ std::string Quoted(const std::string& arg) {
 
 HANDLE Inheritable(const std::string& path, DWORD access, DWORD disposition) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE file = ::CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      &inherit, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileW(WideFromUtf8(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      &inherit, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         throw std::runtime_error("cannot open " + path);
     }
@@ -63,17 +66,20 @@ int Run(const std::string& program, const std::vector<std::string>& args,
     const HANDLE in = Inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
     const HANDLE out = Inheritable(outPath, GENERIC_WRITE, CREATE_ALWAYS);
     const HANDLE err = Inheritable(errPath, GENERIC_WRITE, CREATE_ALWAYS);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = in;
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION child{};
-    // No application name: the search for the program starts beside the test program.
+    // No application name: the search for the program starts beside the test program. The
+    // arguments go in UTF-16, as a shell passes a folder of any name.
+    std::wstring wideCommandLine = WideFromUtf8(commandLine);
+    const std::wstring wideDirectory = WideFromUtf8(directory);
     const BOOL started =
-        ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                         directory.empty() ? nullptr : directory.c_str(), &startup, &child);
+        ::CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                         directory.empty() ? nullptr : wideDirectory.c_str(), &startup, &child);
     ::CloseHandle(in);
     ::CloseHandle(out);
     ::CloseHandle(err);
