@@ -11,8 +11,9 @@ ReplacementFile::Names ReplacementFile::NamesFor(const std::string& targetPath) 
 ReplacementFile::ReplacementFile(const Names& names) : names_(names) {
     const std::optional<std::uint32_t> targetMode = WritableFileMode(names_.Target);
     file_ = OpenForWritingAlone(names_.Unfinished);
-    registration_.emplace(names_.Unfinished, file_);
+    // No destructor runs for an object whose constructor fails: the new file goes here.
     try {
+        registration_.emplace(names_.Unfinished, file_);
         if (targetMode) {
             SetPermissionBits(file_, *targetMode);
         }
