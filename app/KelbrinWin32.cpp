@@ -18,20 +18,20 @@
 
 namespace {
 
-// The folder of this program as the ANSI code page names it: the run opens the script and the
-// ROM files through the same code page (CreateFileA).
+// The folder of this program, whatever its name: the system gives it in UTF-16, the program
+// holds paths in UTF-8.
 std::string ProgramDirectory() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
             break;
         }
         path.resize(path.size() * 2);
     }
-    return path.substr(0, path.find_last_of('\\'));
+    return kelbrin::win32::PathFromWide(path.substr(0, path.find_last_of(L'\\')));
 }
 
 // The folder or file given on the command line, if any.
@@ -40,7 +40,7 @@ std::optional<std::string> StartPath() {
     LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::optional<std::string> path;
     if (arguments != nullptr && count > 1) {
-        path = kelbrin::win32::AnsiPath(arguments[1]);
+        path = kelbrin::win32::PathFromWide(arguments[1]);
     }
     ::LocalFree(arguments);
     return path;

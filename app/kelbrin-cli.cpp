@@ -21,11 +21,15 @@
 #include "MakeScriptCommand.h"
 #include "OriginalIdentity.h"
 #include "ProcessSetup.h"
+#include "Terminal.h"
+#include "TerminalText.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+
+#include "WideText.h"
 #endif
 
 namespace {
@@ -192,7 +196,9 @@ int Inform(const std::string& folder) {
     if (!result.Identity) {
         return kExitError;
     }
-    const int printed = PrintText(kelbrin::DisplayText(kelbrin::IdentityReport(*result.Identity)));
+    const std::string report = kelbrin::DisplayText(kelbrin::IdentityReport(*result.Identity));
+    const int printed =
+        PrintText(kelbrin::IsTerminal(stdout) ? kelbrin::TerminalText(report) : report);
     return result.Ending.Done() ? printed : kExitError;
 }
 
@@ -237,7 +243,18 @@ int Main(const std::vector<std::string>& args) {
 
 } // namespace
 
+#ifdef _WIN32
+// The arguments as the system holds them, in UTF-16, so that a folder of any name arrives whole;
+// the file layer takes paths as UTF-8.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.push_back(kelbrin::Utf8FromWide(argv[i]));
+    }
+#else
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+#endif
     if (!kelbrin::SetUpProcess()) {
         return kExitError;
     }
@@ -245,7 +262,7 @@ int main(int argc, char** argv) {
     const WindowsStreams streams;
 #endif
     try {
-        return Main(std::vector<std::string>(argv + 1, argv + argc));
+        return Main(args);
     } catch (const std::bad_alloc&) {
         // The run reports its own failures; this is the program around it.
         std::fputs("kelbrin-cli: out of memory\n", stderr);

@@ -31,7 +31,7 @@ OriginalIdentity Identify(const std::string& programDirectory) {
     TextInputFile script = Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); });
     OriginalIdentity identity;
     identity.Folder = programDirectory;
-    identity.Head = ReadScriptHead(script, scriptPath, programDirectory, ExpandedFile::LeaveAlone);
+    identity.Head = ReadScriptHead(script, scriptPath, programDirectory, nullptr);
     const ScriptHead& head = identity.Head;
     const std::optional<bool> hasHeader = HeaderByLength(head);
     identity.Fit = !hasHeader   ? LengthFit::Neither

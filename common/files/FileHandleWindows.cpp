@@ -1,5 +1,5 @@
-// The file layer on Windows: the ANSI entry points of kernel32, so that the 8-bit names of a
-// script reach the file system through the system's code page, and backslashes stay as they are.
+// The file layer on Windows: paths arrive as UTF-8 (see WideText.h) and go to the wide entry
+// points of kernel32, so that a folder of any name works; backslashes stay as they are.
 
 #include <algorithm>
 #include <vector>
@@ -7,6 +7,7 @@
 
 #include "FileHandle.h"
 #include "FolderPaths.h"
+#include "WideText.h"
 
 namespace kelbrin {
 
@@ -54,26 +55,61 @@ RuntimeError OpenError(DWORD error, const std::string& nativePath) {
     }
 }
 
-const std::string& CheckedName(const std::string& path) {
+// The path for the wide calls; error 52 for a name no file system takes, among them one with a
+// part longer than the 255 characters NTFS allows (the wide calls would call it missing).
+std::wstring CheckedName(const std::string& path) {
     if (NameHasNul(path)) {
         throw RuntimeError(ErrBadFileName);
     }
-    return path;
+    std::wstring wide = WidePath(path);
+    std::size_t partStart = 0;
+    for (std::size_t i = 0; i <= wide.size(); ++i) {
+        if (i == wide.size() || wide[i] == L'\\' || wide[i] == L'/') {
+            if (i - partStart > 255) {
+                throw RuntimeError(ErrBadFileName);
+            }
+            partStart = i + 1;
+        }
+    }
+    return wide;
 }
 
-HANDLE OpenNative(const std::string& nativePath, DWORD access, DWORD disposition) {
-    const HANDLE file = ::CreateFileA(nativePath.c_str(), access, kShareAll, nullptr, disposition,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+// The same for a file about to be written: "aux.bin" or "sub\nul" would open a device, where
+// writing "succeeds" and no file is made, and "orig.nes:x" a hidden stream of orig.nes.
+std::wstring CheckedNameToWrite(const std::string& path) {
+    if (NamesWindowsDevice(path) || NamesAlternateStream(path)) {
+        throw RuntimeError(ErrBadFileName);
+    }
+    return CheckedName(path);
+}
+
+// The attributes of what `path` names; INVALID_FILE_ATTRIBUTES when nothing, never raising.
+DWORD AttributesOf(const std::string& path) {
+    try {
+        return ::GetFileAttributesW(CheckedName(path).c_str());
+    } catch (const RuntimeError&) {
+        return INVALID_FILE_ATTRIBUTES;
+    }
+}
+
+HANDLE OpenNative(const std::string& nativePath, DWORD access, DWORD disposition,
+                  DWORD share = kShareAll, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    const HANDLE file = ::CreateFileW(CheckedName(nativePath).c_str(), access, share, nullptr,
+                                      disposition, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         throw OpenError(::GetLastError(), nativePath);
     }
     return file;
 }
 
+FileHandle::Native ToNative(HANDLE file) {
+    return reinterpret_cast<FileHandle::Native>(file);
+}
+
 } // namespace
 
 bool IsExistingFolder(const std::string& nativePath) {
-    const DWORD attributes = ::GetFileAttributesA(nativePath.c_str());
+    const DWORD attributes = AttributesOf(nativePath);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -145,10 +181,14 @@ std::int64_t FileHandle::CopyFrom(const FileHandle&, std::int64_t, std::int64_t)
     return 0;
 }
 
+void FileHandle::FlushToDisk() {
+    if (!::FlushFileBuffers(Win(native_))) {
+        throw TransferError(::GetLastError());
+    }
+}
+
 FileHandle OpenForReading(const std::string& path) {
-    const std::string nativePath = CheckedName(path);
-    FileHandle file(
-        reinterpret_cast<FileHandle::Native>(OpenNative(nativePath, GENERIC_READ, OPEN_EXISTING)));
+    FileHandle file(ToNative(OpenNative(path, GENERIC_READ, OPEN_EXISTING)));
     // A device (NUL, CON, COM1) or a pipe opens like a file, but is no image or script.
     if (::GetFileType(Win(file.Get())) != FILE_TYPE_DISK) {
         throw RuntimeError(ErrPathFileAccess);
@@ -156,22 +196,108 @@ FileHandle OpenForReading(const std::string& path) {
     return file;
 }
 
-FileHandle OpenForWriting(const std::string& path, WriteMode mode) {
-    const std::string nativePath = CheckedName(path);
-    // "aux.bin" or "sub\nul" would open a device: writing "succeeds" and no file is made.
-    if (NamesWindowsDevice(nativePath)) {
-        throw RuntimeError(ErrBadFileName);
-    }
-    // Windows lets no user write a read-only file. The attribute is asked first because Wine,
-    // started by root, would write over the file all the same.
-    const DWORD attributes = ::GetFileAttributesA(nativePath.c_str());
+namespace {
+
+// Windows lets no user write a read-only file. The attribute is asked first because Wine,
+// started by root, would write over the file all the same.
+void RefuseReadOnly(const std::string& path) {
+    const DWORD attributes = AttributesOf(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         throw RuntimeError(ErrPermissionDenied);
     }
+}
+
+} // namespace
+
+FileHandle OpenForWriting(const std::string& path, WriteMode mode) {
+    CheckedNameToWrite(path);
+    RefuseReadOnly(path);
     const DWORD disposition = mode == WriteMode::Truncate ? CREATE_ALWAYS : OPEN_ALWAYS;
-    return FileHandle(
-        reinterpret_cast<FileHandle::Native>(OpenNative(nativePath, GENERIC_WRITE, disposition)));
+    return FileHandle(ToNative(OpenNative(path, GENERIC_WRITE, disposition)));
+}
+
+std::string LinkTarget(const std::string& path) {
+    const DWORD attributes = AttributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
+    }
+    // Opened through the link, for the name of the file it leads to.
+    const HANDLE file = ::CreateFileW(CheckedName(path).c_str(), 0, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return path; // a link that leads nowhere is replaced itself
+    }
+    std::wstring target(MAX_PATH, L'\0');
+    DWORD length =
+        ::GetFinalPathNameByHandleW(file, target.data(), static_cast<DWORD>(target.size()), 0);
+    if (length >= target.size()) {
+        target.resize(length);
+        length =
+            ::GetFinalPathNameByHandleW(file, target.data(), static_cast<DWORD>(target.size()), 0);
+    }
+    ::CloseHandle(file);
+    if (length == 0 || length >= target.size()) {
+        return path;
+    }
+    target.resize(length);
+    return Utf8FromWide(target);
+}
+
+std::optional<std::uint32_t> WritableFileMode(const std::string& path) {
+    CheckedNameToWrite(path);
+    const DWORD attributes = AttributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt; // the new file's open says why, in the same words
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    RefuseReadOnly(path);
+    // Held by a program that shares no writing (an emulator): error 70, as a write would be.
+    const FileHandle file(ToNative(OpenNative(path, GENERIC_WRITE, OPEN_EXISTING)));
+    if (::GetFileType(Win(file.Get())) != FILE_TYPE_DISK) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    return 0; // Windows keeps no permission bits; the read-only attribute was refused above
+}
+
+FileHandle OpenForWritingAlone(const std::string& path) {
+    CheckedNameToWrite(path);
+    // Shared with no reader and no writer: another run's open fails with a sharing violation
+    // (error 70). Deleting stays allowed, so that the run can rename the file while it still
+    // holds it, and an interrupt can remove it. A link is opened as itself, never followed.
+    FileHandle file(ToNative(OpenNative(path, GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_DELETE,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT)));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileType(Win(file.Get())) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandle(Win(file.Get()), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || info.nNumberOfLinks != 1) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    if (!::SetEndOfFile(Win(file.Get()))) {
+        throw TransferError(::GetLastError());
+    }
+    return file;
+}
+
+void SetPermissionBits(const FileHandle&, std::uint32_t) {}
+
+void RenameOver(const std::string& from, const std::string& to) {
+    if (!::MoveFileExW(CheckedName(from).c_str(), CheckedNameToWrite(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        throw OpenError(::GetLastError(), to);
+    }
+}
+
+bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept {
+    try {
+        const std::optional<FileKey> key = file.Key();
+        return key && ExistingFileKey(nativePath) == key &&
+               ::DeleteFileW(CheckedName(nativePath).c_str());
+    } catch (...) {
+        return false;
+    }
 }
 
 namespace {
@@ -196,9 +322,18 @@ std::optional<FileKey> ExistingFileKey(const std::string& nativePath) {
     if (NamesWindowsDevice(nativePath)) {
         return std::nullopt;
     }
+    if (NameHasNul(nativePath)) {
+        return std::nullopt;
+    }
+    std::wstring wide;
+    try {
+        wide = WidePath(nativePath);
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
     // No access asked for: only the file's identity is read, as stat() would. The backup
     // flag lets a folder open too.
-    const HANDLE file = ::CreateFileA(nativePath.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+    const HANDLE file = ::CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return std::nullopt;
@@ -210,10 +345,30 @@ std::optional<FileKey> ExistingFileKey(const std::string& nativePath) {
 
 namespace {
 
-// The size of a file opened the classic way: _lopen for reading, GetFileSize, _lclose.
-// Nothing when the file cannot be opened.
+// The size of a file opened the classic way: _lopen for reading, GetFileSize, _lclose. _lopen
+// takes its name in the ANSI code page only: a name the code page cannot spell is opened by
+// the wide call that _lopen stands for (read access, shared), with the same answers. Nothing
+// when the file cannot be opened.
 std::optional<std::uint64_t> ClassicFileSize(const std::string& nativePath) {
-    const HFILE file = ::_lopen(nativePath.c_str(), OF_READ);
+    const std::optional<std::string> ansi = AnsiFromUtf8(nativePath);
+    if (!ansi) {
+        HANDLE wide = INVALID_HANDLE_VALUE;
+        try {
+            wide = ::CreateFileW(WidePath(nativePath).c_str(), GENERIC_READ, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        } catch (const RuntimeError&) {
+            return std::nullopt;
+        }
+        if (wide == INVALID_HANDLE_VALUE) {
+            return std::nullopt;
+        }
+        LARGE_INTEGER size{};
+        const bool known = ::GetFileSizeEx(wide, &size) != 0;
+        ::CloseHandle(wide);
+        return known ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(size.QuadPart))
+                     : std::nullopt;
+    }
+    const HFILE file = ::_lopen(ansi->c_str(), OF_READ);
     if (file == HFILE_ERROR) {
         // GetFileSize on the failed handle would answer with all bits set, and _lclose
         // would do nothing: the result is the same -1 without them.
@@ -245,15 +400,15 @@ std::int32_t NativeFileLength32(const std::string& nativePath) {
 }
 
 std::string WorkingDirectory() {
-    std::vector<char> buffer(MAX_PATH + 1);
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
     for (;;) {
         const DWORD length =
-            ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+            ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
         if (length == 0) {
             return ".";
         }
         if (length < buffer.size()) {
-            return std::string(buffer.data(), length);
+            return Utf8FromWide(std::wstring_view(buffer.data(), length));
         }
         buffer.resize(length + 1);
     }

@@ -3,14 +3,19 @@
 #include <algorithm>
 
 #include "FileHandle.h"
+#ifdef _WIN32
+#include "WideText.h"
+#endif
 
 namespace kelbrin {
 
-std::string PathInFolder(std::string_view folder, std::string_view name) {
+std::string PathInFolder(std::string_view folder, std::string_view scriptName) {
 #ifdef _WIN32
     constexpr char kSeparator = '\\';
+    const std::string name = Utf8FromAnsi(scriptName);
 #else
     constexpr char kSeparator = '/';
+    const std::string_view name = scriptName;
 #endif
     std::string path;
     path.reserve(folder.size() + 1 + name.size());
@@ -72,8 +77,13 @@ bool IsDeviceName(std::string_view part) {
         upper == "CONOUT$") {
         return true;
     }
-    return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
-           upper[3] >= '1' && upper[3] <= '9';
+    if (!upper.starts_with("COM") && !upper.starts_with("LPT")) {
+        return false;
+    }
+    // COM0 to COM9, and COM with a superscript 1, 2 or 3 (U+00B9, U+00B2, U+00B3 in UTF-8).
+    const std::string_view number = std::string_view(upper).substr(3);
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+           number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 } // namespace
@@ -84,6 +94,18 @@ bool ClimbsAboveFolder(std::string_view name) {
 
 bool NamesWindowsDevice(std::string_view path) {
     return AnyPart(path, IsDeviceName);
+}
+
+bool NamesAlternateStream(std::string_view path) {
+    // "\\?\" and "\\.\" name the same paths the long way.
+    if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) {
+        path.remove_prefix(4);
+    }
+    if (path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
+        path.remove_prefix(2);
+    }
+    return path.find(':') != std::string_view::npos;
 }
 
 } // namespace kelbrin

@@ -8,8 +8,9 @@ namespace kelbrin {
 // The path of a file that a script names, inside the folder the run works in. The folder is
 // taken exactly as the system gave it; the script's name is written the Windows way, so on
 // POSIX each of its backslashes becomes "/" ("sub\game.nes" works everywhere), and the two
-// are joined with the system's separator.
-std::string PathInFolder(std::string_view folder, std::string_view name);
+// are joined with the system's separator. On Windows the folder is UTF-8 and the script's name
+// is text of the ANSI code page, as the classic file calls read it: it becomes UTF-8 here.
+std::string PathInFolder(std::string_view folder, std::string_view scriptName);
 
 // The folder a path given by a person stands for: the path itself when it names a folder, else
 // the folder that holds the file it names ("." for a bare file name).
@@ -20,8 +21,13 @@ std::string FolderOf(const std::string& nativePath);
 bool ClimbsAboveFolder(std::string_view name);
 
 // True when a part of the path, between backslashes or slashes, is one of the names that
-// Windows keeps for its devices (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$), in
-// any letter case and with any extension: "aux.bin" is the device AUX there, not a file.
+// Windows keeps for its devices (CON, PRN, AUX, NUL, COM0-COM9, LPT0-LPT9, COM and LPT with a
+// superscript 1, 2 or 3, CONIN$, CONOUT$), in any letter case and with any extension: "aux.bin"
+// is the device AUX there, not a file. The path is UTF-8.
 bool NamesWindowsDevice(std::string_view path);
+
+// True when the path has a ':' after its drive letter, if any: on Windows "orig.nes:x" is a
+// hidden stream of orig.nes, no file of its own.
+bool NamesAlternateStream(std::string_view path);
 
 } // namespace kelbrin

@@ -1,5 +1,7 @@
 #include "AnsiText.h"
 
+#include "WideText.h"
+
 namespace kelbrin::win32 {
 
 std::wstring Widen(std::string_view ansi) {
@@ -26,21 +28,12 @@ std::string Narrow(std::wstring_view wide) {
     return ansi;
 }
 
-std::string AnsiPath(const std::wstring& path) {
-    BOOL lost = FALSE;
-    const int size = static_cast<int>(path.size());
-    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(), size,
-                                             nullptr, 0, nullptr, &lost);
-    if (!lost) {
-        std::string ansi(static_cast<std::size_t>(length), '\0');
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(), size, ansi.data(), length,
-                              nullptr, nullptr);
-        return ansi;
-    }
-    std::wstring shortPath(::GetShortPathNameW(path.c_str(), nullptr, 0), L'\0');
-    shortPath.resize(
-        ::GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size())));
-    return Narrow(shortPath.empty() ? path : shortPath);
+std::string PathFromWide(std::wstring_view path) {
+    return Utf8FromWide(path);
+}
+
+std::wstring WidePathText(std::string_view path) {
+    return WideFromUtf8(path);
 }
 
 std::wstring WindowText(HWND window) {

@@ -6,15 +6,16 @@
 
 namespace kelbrin::win32 {
 
-// The engine's text is 8-bit, and names from a script reach the file system through the ANSI
-// code page (CreateFileA). Shown through the same code page, a name reads as the file that
-// Explorer lists, whatever the system's language.
+// The engine's text is 8-bit, and names from a script reach the file system as text of the ANSI
+// code page, as the classic file calls read them. Shown through the same code page, a name
+// reads as the file that Explorer lists, whatever the system's language.
 std::wstring Widen(std::string_view ansi);
 std::string Narrow(std::wstring_view wide);
 
-// A path the system gives in UTF-16 (a folder dialog's, a drop's) as the file layer takes it. A
-// name the ANSI code page cannot spell is given by its short (8.3) form, which it can.
-std::string AnsiPath(const std::wstring& path);
+// Paths are UTF-8 in the program (see WideText.h): a folder of any name, as the system gives it
+// in UTF-16 (a folder dialog's, a drop's, the program's own), and back for a title or a dialog.
+std::string PathFromWide(std::wstring_view path);
+std::wstring WidePathText(std::string_view path);
 
 // The text a window or control holds now.
 std::wstring WindowText(HWND window);

@@ -10,8 +10,8 @@ namespace kelbrin::win32 {
 
 namespace {
 
-constexpr const char* kSettingsKey = "Software\\Kelbrin";
-constexpr const char* kFolderValue = "Folder";
+constexpr const wchar_t* kSettingsKey = L"Software\\Kelbrin";
+constexpr const wchar_t* kFolderValue = L"Folder";
 
 // Releases a COM interface at the end of a scope.
 template <typename Interface> struct Released {
@@ -36,7 +36,7 @@ std::optional<std::string> ChooseFolderDialog(HWND owner, const std::string& sta
     dialog.Pointer->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
     dialog.Pointer->SetTitle(L"Choose the folder that holds Kelbrin.txt");
     Released<IShellItem> startItem;
-    if (SUCCEEDED(::SHCreateItemFromParsingName(Widen(start).c_str(), nullptr,
+    if (SUCCEEDED(::SHCreateItemFromParsingName(WidePathText(start).c_str(), nullptr,
                                                 IID_PPV_ARGS(&startItem.Pointer)))) {
         dialog.Pointer->SetFolder(startItem.Pointer);
     }
@@ -49,7 +49,7 @@ std::optional<std::string> ChooseFolderDialog(HWND owner, const std::string& sta
         FAILED(chosen.Pointer->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
         return std::nullopt;
     }
-    const std::string folder = AnsiPath(path);
+    const std::string folder = PathFromWide(path);
     ::CoTaskMemFree(path);
     return folder;
 }
@@ -57,24 +57,33 @@ std::optional<std::string> ChooseFolderDialog(HWND owner, const std::string& sta
 std::string DroppedFile(HDROP drop) {
     std::vector<wchar_t> path(::DragQueryFileW(drop, 0, nullptr, 0) + 1);
     ::DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
-    return AnsiPath(path.data());
+    return PathFromWide(path.data());
 }
 
 std::optional<std::string> RememberedFolder() {
-    char folder[MAX_PATH * 4];
-    DWORD size = sizeof folder;
-    if (::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, kFolderValue, RRF_RT_REG_SZ, nullptr,
-                       folder, &size) != ERROR_SUCCESS ||
-        folder[0] == '\0') {
+    DWORD size = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, kFolderValue, RRF_RT_REG_SZ, nullptr,
+                       nullptr, &size) != ERROR_SUCCESS) {
         return std::nullopt;
     }
-    return std::string(folder);
+    std::wstring folder(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(folder.size() * sizeof(wchar_t));
+    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, kFolderValue, RRF_RT_REG_SZ, nullptr,
+                       folder.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    folder.resize(folder.find(L'\0'));
+    if (folder.empty()) {
+        return std::nullopt;
+    }
+    return PathFromWide(folder);
 }
 
 void RememberFolder(const std::string& folder) {
     // Not being able to remember only means asking again next time.
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, kFolderValue, REG_SZ, folder.c_str(),
-                      static_cast<DWORD>(folder.size() + 1));
+    const std::wstring wide = WidePathText(folder);
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kFolderValue, REG_SZ, wide.c_str(),
+                      static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
 }
 
 } // namespace kelbrin::win32

@@ -8,14 +8,14 @@
 
 namespace kelbrin::win32 {
 
-// The system's folder dialog over `owner`, opening at `start`; the folder chosen, in the ANSI
-// code page the file layer names files in; nothing when the user cancels it.
+// The system's folder dialog over `owner`, opening at `start`; the folder chosen, as the file
+// layer names files (UTF-8); nothing when the user cancels it.
 std::optional<std::string> ChooseFolderDialog(HWND owner, const std::string& start);
 
-// The first file of a drop, in the ANSI code page.
+// The first file of a drop, in UTF-8.
 std::string DroppedFile(HDROP drop);
 
-// The folder chosen last time, kept under HKEY_CURRENT_USER\Software\Kelbrin.
+// The folder chosen last time, kept under HKEY_CURRENT_USER\Software\Kelbrin in UTF-16.
 std::optional<std::string> RememberedFolder();
 void RememberFolder(const std::string& folder);
 

@@ -191,10 +191,10 @@ std::optional<std::string> Win32KelbrinWindow::ChooseFolder(const std::string& s
 void Win32KelbrinWindow::ShowFolder(const std::string& folder, bool programsOwn) {
     std::wstring title = win32::Widen(Description().Caption);
     if (!programsOwn && !folder.empty()) {
-        title += L" \u2013 " + win32::Widen(folder.substr(folder.find_last_of("\\/") + 1));
+        title += L" \u2013 " + win32::WidePathText(folder.substr(folder.find_last_of("\\/") + 1));
     }
     ::SetWindowTextW(Handle(), title.c_str());
-    std::wstring path = win32::Widen(folder);
+    std::wstring path = win32::WidePathText(folder);
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = Handle();

@@ -18,7 +18,7 @@ namespace kelbrin {
 class Win32KelbrinWindow : public win32::FormWindow, public KelbrinWindowPort {
 public:
     // `programDirectory` is the folder that holds the program and `startPath` the folder or file
-    // given on the command line, in the ANSI code page (see frmKelbrin).
+    // given on the command line, in UTF-8 (see frmKelbrin).
     explicit Win32KelbrinWindow(std::string programDirectory,
                                 std::optional<std::string> startPath = std::nullopt);
     ~Win32KelbrinWindow() override;

@@ -36,6 +36,11 @@ const Invocation kInvocations[] = {
      Outcome::Expands,
      kRemoved},
     {"working directory is the default", {"--add-header"}, true, Outcome::Expands, kAdded},
+    {"the same header option twice",
+     {"--add-header", "--dir", "{GAME}", "--add-header"},
+     false,
+     Outcome::Expands,
+     kAdded},
     {"--help", {"--help"}, true, Outcome::Informs, "--remove-header"},
     {"-h", {"-h"}, true, Outcome::Informs, "--add-header"},
     {"--version", {"--version"}, true, Outcome::Informs, "kelbrin-cli"},
@@ -89,6 +94,22 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
         }
         // Only a real run may touch the game folder.
         EXPECT_EQ(folder.Root.Exists("game/big.nes"), c.Result == Outcome::Expands);
+    }
+}
+
+// A folder of any name reaches the run whole, on Windows too, where the system hands the
+// arguments over in UTF-16.
+TEST(CliInvocation, DirOfAnyNameIsWorkedIn) {
+    for (const std::string name : {"\xCE\xA9mega", "ROM \xE6\x97\xA5\xE6\x9C\xAC"}) {
+        SCOPED_TRACE(name);
+        TempFolder root;
+        const std::string folder = root.MakeFolder(name);
+        root.Write(name + TempFolder::kSeparator + "Kelbrin.txt", kScript);
+        root.Write(name + TempFolder::kSeparator + "orig.nes", std::string(16, '\x5A'));
+        const ProgramResult r = RunCli({"--remove-header", "--dir", folder});
+        EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+        EXPECT_EQ(r.Out, kRemoved);
+        EXPECT_TRUE(root.Exists(name + TempFolder::kSeparator + "big.nes"));
     }
 }
 

@@ -7,6 +7,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "WideText.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include "BinaryReader.h"
 #include "BinaryWriter.h"
 #include "FileLength.h"
+#include "FolderPaths.h"
 #include "RaisedNumber.h"
 #include "TempFolder.h"
 #include "TextInputFile.h"
@@ -113,8 +116,9 @@ TEST(OpenTest, MissingPermissionIsError70) {
 #ifdef _WIN32
     // Windows locks a file by holding it open without sharing, and its read-only attribute
     // holds for every user.
-    const HANDLE lock = ::CreateFileA(folder.PathOf("locked.bin").c_str(), GENERIC_READ, 0, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE lock =
+        ::CreateFileW(WideFromUtf8(folder.PathOf("locked.bin")).c_str(), GENERIC_READ, 0, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     std::filesystem::permissions(folder.PathOf("readonly.bin"), std::filesystem::perms::all,
                                  std::filesystem::perm_options::remove);
@@ -139,18 +143,24 @@ TEST(OpenTest, MissingPermissionIsError70) {
 
 #ifdef _WIN32
 // Script names are 8-bit text that Windows reads in its ANSI code page: byte C4 is "\u00C4" in
-// Windows-1252, both for the file layer and for FileLength.
+// Windows-1252, both for the file layer and for FileLength, in a folder of any name.
 TEST(OpenTest, EightBitNamesGoThroughTheAnsiCodePage) {
     if (::GetACP() != 1252) {
         GTEST_SKIP() << "the ANSI code page here is " << ::GetACP() << ", not Windows-1252";
     }
-    TempFolder folder;
-    const std::string name = folder.PathOf("\xC4rger.nes");
+    TempFolder root;
+    const std::string folderName = "ROM \xE6\x97\xA5\xE6\x9C\xAC"; // no ANSI code page spells it
+    const std::string folder = root.MakeFolder(folderName);
+    const std::string name = PathInFolder(folder, "\xC4rger.nes");
     BinaryWriter writer(name, WriteMode::Truncate);
     writer.Write(std::vector<std::uint8_t>{1, 2, 3});
     writer.Close();
-    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.Path()) / L"\u00C4rger.nes"));
+    EXPECT_TRUE(
+        std::filesystem::exists(std::filesystem::path(WideFromUtf8(folder)) / L"\u00C4rger.nes"));
     EXPECT_EQ(FileLength(name), 3);
+    EXPECT_EQ(FileLength(PathInFolder(root.Path(), "\xC4rger.nes")), -1);
+    root.Write("\xC3\x84rger.nes", "ab"); // the same name, where the ANSI code page spells the path
+    EXPECT_EQ(FileLength(PathInFolder(root.Path(), "\xC4rger.nes")), 2);
 }
 #endif
 

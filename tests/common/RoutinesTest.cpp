@@ -12,6 +12,7 @@
 #include "General_Routines.h"
 #include "RaisedNumber.h"
 #include "TempFolder.h"
+#include "TerminalText.h"
 
 namespace kelbrin {
 namespace {
@@ -124,6 +125,9 @@ TEST(PathInFolderTest, OnlyBackslashesOfTheScriptsNameSeparate) {
         {"/roms", "game.nes", "/roms/game.nes", "/roms\\game.nes"},
         {"x\\y", "sub\\game.nes", "x\\y/sub/game.nes", "x\\y\\sub\\game.nes"},
         {"C:\\roms", "", "C:\\roms/", "C:\\roms\\"},
+        // On Windows the folder is UTF-8 and the script's name ANSI text (code page 1252 here).
+        {"C:\\\xCE\xA9mega", "caf\xE9.nes", "C:\\\xCE\xA9mega/caf\xE9.nes",
+         "C:\\\xCE\xA9mega\\caf\xC3\xA9.nes"},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.folder + " + " + row.name);
@@ -137,12 +141,24 @@ TEST(PathInFolderTest, OnlyBackslashesOfTheScriptsNameSeparate) {
 
 TEST(PathInFolderTest, WindowsDeviceNamesInAnyPartAnyCaseAnyExtension) {
     for (const std::string device :
-         {"aux.bin", "NUL", "sub\\con", "nul/x.bin", "Com9.a.b", "lpt1", "prn .txt", "CONOUT$"}) {
+         {"aux.bin", "NUL", "sub\\con", "nul/x.bin", "Com9.a.b", "lpt1", "prn .txt", "CONOUT$",
+          "com0", "LPT0.nes", "COM\xC2\xB9", "lpt\xC2\xB2.bin", "C:\\roms\\Com\xC2\xB3"}) {
         EXPECT_TRUE(NamesWindowsDevice(device)) << device;
     }
-    for (const std::string file :
-         {"aux1.bin", "com0", "console.nes", "lpt", "nul_.bin", "x.con", "my aux.bin", ""}) {
+    for (const std::string file : {"aux1.bin", "com10", "console.nes", "lpt", "nul_.bin", "x.con",
+                                   "my aux.bin", "", "COM\xC2\xB4", "COM\xB9"}) {
         EXPECT_FALSE(NamesWindowsDevice(file)) << file;
+    }
+}
+
+TEST(PathInFolderTest, AColonAfterTheDriveNamesAStream) {
+    for (const std::string stream :
+         {"orig.nes:x", "C:\\roms\\orig.nes:x", "\\\\?\\C:\\roms\\a:b", "sub\\a:"}) {
+        EXPECT_TRUE(NamesAlternateStream(stream)) << stream;
+    }
+    for (const std::string file : {"orig.nes", "C:\\roms\\orig.nes", "\\\\?\\C:\\roms", "c:big.nes",
+                                   "\\\\server\\share\\a.nes"}) {
+        EXPECT_FALSE(NamesAlternateStream(file)) << file;
     }
 }
 
@@ -262,6 +278,29 @@ TEST(DisplayTextTest, ValidUtf8IsKeptAndAnythingElseIsReadAsWindows1252) {
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(DisplayText(row.bytes), row.shown);
+    }
+}
+
+TEST(TerminalTextTest, ControlCharactersAreEscapedAndLayoutAndTextStay) {
+    struct Row {
+        std::string name, text, shown;
+    };
+    const std::vector<Row> table = {
+        {"a title set by the script", "SIZE\t\x1B]0;pwned\x07", "SIZE\t\\033]0;pwned\\007"},
+        {"line feed and tab stay", "a\tb\nc", "a\tb\nc"},
+        {"NUL, backspace, lone CR", std::string("a\0\b\r", 4), "a\\000\\010\\015"},
+        {"DEL", "\x7F", "\\177"},
+        {"C1 control CSI as UTF-8",
+         "\xC2\x9B"
+         "2J",
+         "\\302\\2332J"},
+        {"the last C1 control", "\xC2\x9F", "\\302\\237"},
+        {"letters beside the C1 range stay", "\xC2\xA0\xC3\xA9", "\xC2\xA0\xC3\xA9"},
+        {"a backslash stays", "sub\\game.nes", "sub\\game.nes"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(TerminalText(row.text), row.shown);
     }
 }
 

@@ -9,11 +9,19 @@
 #include <vector>
 
 #ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
 #include "General_Routines.h"
 #include "RunFolder.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "WideText.h"
+#endif
 
 namespace kelbrin::test {
 namespace {
@@ -79,9 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
             "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM file: 'big.nes'",
             "OLD"},
         FileFailureCase{"OneLineScript", std::vector<std::string>{kNameLine},
-                        "Error #62 -> Input past end of file\r\n\r\nIssue with SIZE line", ""},
+                        "Error #62 -> Input past end of file\r\n\r\nIssue with SIZE line", "OLD"},
         FileFailureCase{"TwoLineScript", std::vector<std::string>{kNameLine, kSizeLine},
-                        "Error #62 -> Input past end of file\r\n\r\nIssue with HEADER line", ""}),
+                        "Error #62 -> Input past end of file\r\n\r\nIssue with HEADER line",
+                        "OLD"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Run, FailureBeforeAnyStatusLeavesOnlyTheBoxAndTheEnd) {
@@ -257,7 +266,7 @@ TEST(Run, LengthAboveFourGibibytesIsNotTakenForItsLowBits) {
     run.Script({kNameLine, "SIZE\t5\t5", "HEADER\t0", kCopyLine});
     run.Run(1);
     run.ExpectFailure(RuleBox("Original ROM is not 5 bytes or 5 bytes"));
-    EXPECT_EQ(run.File(), "");
+    EXPECT_FALSE(run.Folder.Exists("big.nes"));
 }
 
 TEST(Run, LineCounterRunsOutAfterLine32767) {
@@ -266,8 +275,9 @@ TEST(Run, LineCounterRunsOutAfterLine32767) {
         std::string Box; // empty: the run succeeds
         std::string Expanded;
     };
-    for (const Case& c : {Case{32763, "", "\xAA"},
-                          Case{32764, "Error #6 -> Overflow\r\n\r\nIssue with line # 32767", ""}}) {
+    for (const Case& c :
+         {Case{32763, "", "\xAA"},
+          Case{32764, "Error #6 -> Overflow\r\n\r\nIssue with line # 32767", "<missing>"}}) {
         SCOPED_TRACE(c.DirectiveLines);
         RunFolder run;
         run.Original(Image(0x40));
@@ -330,13 +340,128 @@ TEST(Run, WindowsDeviceNameIsRefusedAsAnExpandedName) {
 #endif
 }
 
+// A second run on the same expanded file while the first writes it is refused, and the first
+// ends with its whole file: never a mix of both. A run whose new file's name is another file
+// of the folder's is refused before it writes anything.
+TEST(Run, SecondRunWhileTheFirstWritesIsRefused) {
+    RunFolder run;
+    run.OriginalAndOldExpanded();
+    run.Script({kNameLine, kSizeLine, kHeaderLine, "FILL\t0\tAA", "COPY\t2\t0"});
+    RecordingWindow second;
+    run.Window.OnEvents = [&] {
+        if (second.Log.empty()) {
+            Expand(0, run.Folder.Path(), second);
+        }
+    };
+    run.Run(1);
+    run.ExpectSuccess();
+    EXPECT_EQ(run.File(), "\xAA\xAA" + Image(6));
+    EXPECT_EQ(second.Boxes, std::vector<std::string>{"Error #70 -> Permission denied\r\n\r\n"
+                                                     "Can't save to Expanded ROM file: 'big.nes'"});
+
+    RunFolder taken;
+    taken.OriginalAndOldExpanded();
+    std::filesystem::rename(taken.Folder.PathOf("orig.nes"),
+                            taken.Folder.PathOf("orig.kelbrin-unfinished"));
+    taken.Script({"NAME\torig.kelbrin-unfinished\torig", kSizeLine, kHeaderLine, kCopyLine});
+    taken.Run(1);
+    taken.ExpectFailure(
+        "Error #55 -> File already open\r\n\r\nCan't save to Expanded ROM file: 'orig'");
+    EXPECT_EQ(taken.File("orig.kelbrin-unfinished"), Image(0x40));
+}
+
+// A folder's name may hold any character, from any script: the run finds its files there.
+TEST(Run, FolderOfAnyNameIsWorkedIn) {
+    for (const std::string name : {"\xCE\xA9mega", "ROM \xE6\x97\xA5\xE6\x9C\xAC"}) {
+        SCOPED_TRACE(name);
+        TempFolder root;
+        const std::string folder = root.MakeFolder(name);
+        root.Write(name + TempFolder::kSeparator + "Kelbrin.txt",
+                   Join({kNameLine, kSizeLine, kHeaderLine, kCopyLine}, "\r\n"));
+        root.Write(name + TempFolder::kSeparator + "orig.nes", Image(0x40));
+        RecordingWindow window;
+        EXPECT_TRUE(Expand(1, folder, window).Done()) << Join(window.Boxes, "\n");
+        EXPECT_EQ(root.Read(name + TempFolder::kSeparator + "big.nes"), Image(8));
+    }
+}
+
+#ifdef _WIN32
+// Names Windows keeps for devices, and a ':' that would write a hidden stream of the original
+// and report "Expansion Done": refused before anything is touched.
+TEST(Run, ExpandedNameTheFileSystemCannotTakeIsRefusedUntouched) {
+    for (const std::string name :
+         {"COM0", "lpt0.nes", "COM\xB9", "LPT\xB2.bin", "Com\xB3", "orig.nes:x", "sub:x.nes"}) {
+        SCOPED_TRACE(name);
+        RunFolder run;
+        run.OriginalAndOldExpanded();
+        run.Script({"NAME\torig.nes\t" + name, kSizeLine, kHeaderLine, kCopyLine});
+        run.Run(1);
+        run.ExpectFailure("Error #52 -> Bad file name or number\r\n\r\n"
+                          "Can't save to Expanded ROM file: '" +
+                          name + "'");
+        run.ExpectFolderAsItWas();
+    }
+}
+
+// An emulator holding the expanded file open without sharing its deletion: the run cannot put
+// its file in place, says so under the expanded file's name, and the old file stays.
+TEST(Run, ExpandedFileHeldByAnotherProgramStaysAsItWas) {
+    for (const bool fromTheStart : {true, false}) {
+        SCOPED_TRACE(fromTheStart ? "held from the start" : "opened during the run");
+        RunFolder run;
+        run.OriginalAndOldExpanded();
+        run.Script({kNameLine, kSizeLine, kHeaderLine, kCopyLine});
+        HANDLE held = INVALID_HANDLE_VALUE;
+        const auto hold = [&] {
+            held = ::CreateFileW(WideFromUtf8(run.Folder.PathOf("big.nes")).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        };
+        if (fromTheStart) {
+            hold();
+        } else {
+            run.Window.OnEvents = [&] {
+                if (held == INVALID_HANDLE_VALUE) {
+                    hold();
+                }
+            };
+        }
+        run.Run(1);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        ::CloseHandle(held);
+        run.ExpectFailure(
+            "Error #70 -> Permission denied\r\n\r\nCan't save to Expanded ROM file: 'big.nes'");
+        run.ExpectFolderAsItWas();
+    }
+}
+#endif
+
+#ifndef _WIN32
+// While it lives, every write that would make a file longer fails as on a full disk (the
+// process's file-size limit at 0, its signal ignored as the programs ignore it).
+class NoRoomOnTheDisk {
+public:
+    NoRoomOnTheDisk() : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        const rlimit none{0, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoRoomOnTheDisk() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+
+private:
+    void (*handler_)(int);
+    rlimit saved_{};
+};
+#endif
+
+// A full disk is reported under the line that wrote the bytes, and the previous expanded file
+// stays as it was.
 TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
 #ifdef _WIN32
-    GTEST_SKIP() << "Windows has no device that is always full";
+    GTEST_SKIP() << "Windows has no file-size limit to fill";
 #else
-    if (::access("/dev/full", W_OK) != 0) {
-        GTEST_SKIP() << "no /dev/full on this machine";
-    }
     struct Case {
         const char* Name;
         std::int16_t Index;
@@ -357,13 +482,16 @@ TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
                                "Issue with line # 5"}}) {
         SCOPED_TRACE(c.Name);
         RunFolder run;
-        run.Original(Image(0x40));
-        std::filesystem::create_symlink("/dev/full", run.Folder.PathOf("big.nes"));
+        run.OriginalAndOldExpanded();
         std::vector<std::string> lines = {kNameLine, kSizeLine, kHeaderLine};
         lines.insert(lines.end(), c.Directives.begin(), c.Directives.end());
         run.Script(lines);
-        run.Run(c.Index);
+        {
+            const NoRoomOnTheDisk full;
+            run.Run(c.Index);
+        }
         run.ExpectFailure("Error #61 -> Disk full\r\n\r\n" + c.Context);
+        run.ExpectFolderAsItWas();
     }
 #endif
 }

@@ -6,10 +6,13 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "WideText.h"
 #else
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,8 +47,9 @@ std::string Quoted(const std::string& arg) {
 
 HANDLE Inheritable(const std::string& path, DWORD access, DWORD disposition) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE file = ::CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      &inherit, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileW(WideFromUtf8(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      &inherit, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         throw std::runtime_error("cannot open " + path);
     }
@@ -62,17 +66,20 @@ int Run(const std::string& program, const std::vector<std::string>& args,
     const HANDLE in = Inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
     const HANDLE out = Inheritable(outPath, GENERIC_WRITE, CREATE_ALWAYS);
     const HANDLE err = Inheritable(errPath, GENERIC_WRITE, CREATE_ALWAYS);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = in;
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION child{};
-    // No application name: the search for the program starts beside the test program.
+    // No application name: the search for the program starts beside the test program. The
+    // arguments go in UTF-16, as a shell passes a folder of any name.
+    std::wstring wideCommandLine = WideFromUtf8(commandLine);
+    const std::wstring wideDirectory = WideFromUtf8(directory);
     const BOOL started =
-        ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                         directory.empty() ? nullptr : directory.c_str(), &startup, &child);
+        ::CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                         directory.empty() ? nullptr : wideDirectory.c_str(), &startup, &child);
     ::CloseHandle(in);
     ::CloseHandle(out);
     ::CloseHandle(err);
@@ -145,7 +152,10 @@ int Run(const std::string& program, const std::vector<std::string>& args,
             Connect(1, setup.Out, outPath, pipeEnds[1]) &&
             Connect(2, setup.Err, errPath, pipeEnds[1]) &&
             Limit(RLIMIT_FSIZE, setup.FileSizeLimit) && Limit(RLIMIT_AS, setup.AddressSpaceLimit) &&
-            (directory.empty() || ::chdir(directory.c_str()) == 0);
+            (directory.empty() || ::chdir(directory.c_str()) == 0) &&
+            (setup.User == 0 || (::setgroups(0, nullptr) == 0 && ::setgid(setup.User) == 0 &&
+                                 ::setuid(setup.User) == 0)) &&
+            Limit(RLIMIT_NPROC, setup.ProcessLimit);
         if (!ready) {
             ::_exit(127);
         }
@@ -172,7 +182,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     ProgramResult result;
 #ifdef _WIN32
     if (setup.InClosed || setup.Out != Stream::Captured || setup.Err != Stream::Captured ||
-        setup.FileSizeLimit != 0 || setup.AddressSpaceLimit != 0) {
+        setup.FileSizeLimit != 0 || setup.AddressSpaceLimit != 0 || setup.User != 0 ||
+        setup.ProcessLimit != 0) {
         throw std::logic_error("streams and limits are set up on POSIX only");
     }
     result.ExitStatus = Run(program, args, directory, capture.PathOf("out"), capture.PathOf("err"));
