@@ -1,12 +1,25 @@
 #include "ConsoleWindow.h"
 
 #include "DisplayText.h"
+#include "Terminal.h"
+#include "TerminalText.h"
 
 namespace kelbrin {
 
-void ConsoleWindow::Write(std::FILE* stream, std::string_view text) {
-    const auto put = [stream](std::string_view bytes) {
+ConsoleWindow::ConsoleWindow(std::FILE* out, std::FILE* err)
+    : out_(out), err_(err), outIsTerminal_(IsTerminal(out)), errIsTerminal_(IsTerminal(err)) {}
+
+void ConsoleWindow::Write(std::FILE* stream, std::string_view text) const {
+    const auto write = [stream](std::string_view bytes) {
         std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    };
+    const bool terminal = stream == out_ ? outIsTerminal_ : errIsTerminal_;
+    const auto put = [&](std::string_view bytes) {
+        if (terminal) {
+            PutTerminalText(bytes, write);
+        } else {
+            write(bytes);
+        }
     };
     // A CR whose LF may still come at the start of the next piece.
     bool carriageReturn = false;

@@ -18,6 +18,8 @@
 #include "FileHandle.h"
 #include "OriginalIdentity.h"
 #include "ProcessSetup.h"
+#include "Terminal.h"
+#include "TerminalText.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -151,7 +153,8 @@ int Inform(const std::string& folder) {
     if (!result.Identity) {
         return kExitError;
     }
-    return PrintText(kelbrin::DisplayText(kelbrin::IdentityReport(*result.Identity)));
+    const std::string report = kelbrin::DisplayText(kelbrin::IdentityReport(*result.Identity));
+    return PrintText(kelbrin::IsTerminal(stdout) ? kelbrin::TerminalText(report) : report);
 }
 
 int Main(const std::vector<std::string>& args) {

@@ -47,7 +47,8 @@ private:
 };
 
 // Hands every chunk of the file to each of its consumers, each on its own thread, while the
-// reader fills the next chunks. A consumer sees the chunks in order.
+// reader fills the next chunks. A consumer sees the chunks in order. A consumer whose thread
+// cannot be started is fed by the reader itself, right after each read.
 class ChunkPipeline {
 public:
     using Consumer = std::function<void(Bytes chunk, std::int64_t offset)>;
@@ -60,11 +61,19 @@ public:
     }
 
     // Reads `length` bytes with `reader` and lets every consumer see them.
-    void Run(BinaryReader& reader, std::int64_t length) {
+    void Run(BinaryReader& reader, std::int64_t length, const ThreadStarter& startThread) {
         std::vector<std::thread> threads;
-        for (std::size_t i = 0; i < consumers_.size(); ++i) {
-            threads.emplace_back([this, i] { Consume(i); });
+        // Room for every thread first: a started thread must never be dropped unjoined.
+        threads.reserve(consumers_.size());
+        try {
+            while (threads.size() < consumers_.size()) {
+                const std::size_t i = threads.size();
+                threads.push_back(startThread([this, i] { Consume(i); }));
+            }
+        } catch (...) {
+            // Out of threads or memory for one: the rest are consumed on this thread.
         }
+        threaded_ = threads.size();
         try {
             Produce(reader, length);
         } catch (...) {
@@ -110,6 +119,11 @@ private:
                 ++filled_;
             }
             changed_.notify_all();
+            for (std::size_t consumer = threaded_; consumer < consumers_.size(); ++consumer) {
+                consumers_[consumer](std::span(slot.Bytes).first(size), offset);
+                const std::lock_guard lock(mutex_);
+                --slot.Pending;
+            }
             offset += static_cast<std::int64_t>(size);
             if (offset >= length) {
                 return;
@@ -155,6 +169,7 @@ private:
     }
 
     std::vector<Consumer> consumers_;
+    std::size_t threaded_ = 0; // the consumers from here on have no thread of their own
     std::vector<Slot> slots_;
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -171,7 +186,12 @@ Bytes ImagePart(Bytes chunk, std::int64_t offset, std::int32_t headerSize) {
 
 } // namespace
 
-FileDigests DigestFile(const std::string& path, std::int64_t length, std::int32_t headerSize) {
+std::thread StartThread(std::function<void()> work) {
+    return std::thread(std::move(work));
+}
+
+FileDigests DigestFile(const std::string& path, std::int64_t length, std::int32_t headerSize,
+                       const ThreadStarter& startThread) {
     BinaryReader reader(path, length);
     const bool headered = headerSize > 0;
     ClassMD5 imageMD5;
@@ -203,7 +223,7 @@ FileDigests DigestFile(const std::string& path, std::int64_t length, std::int32_
             fileSHA1->Update(chunk);
         }
     });
-    ChunkPipeline(std::move(consumers)).Run(reader, length);
+    ChunkPipeline(std::move(consumers)).Run(reader, length, startThread);
 
     FileDigests digests;
     digests.Image = {Crc32::Text(imageCrc.Value()), imageMD5.Finish(), imageSHA1.Finish()};

@@ -32,8 +32,8 @@ void ExpansionRun::RunSteps() {
     window_.HideMD5();
     const std::string scriptPath = PathInFolder(programDirectory_, kScriptName);
     script_.emplace(Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); }));
-    const ScriptHead& head = head_.emplace(
-        ReadScriptHead(*script_, scriptPath, programDirectory_, ExpandedFile::CreateOrEmpty));
+    const ScriptHead& head =
+        head_.emplace(ReadScriptHead(*script_, scriptPath, programDirectory_, &expanded_));
     const bool originalHasHeader =
         Under(ContextText::HeaderLine(), [&] { return OriginalHasHeader(head); });
     CheckMD5(head, originalHasHeader);
@@ -43,7 +43,7 @@ void ExpansionRun::RunSteps() {
     const std::string context =
         md5WarningShown_ ? RuleMessage::MD5Mismatch() : ContextText::HeaderLine();
     Under(context, [&] {
-        ImageWriter& image = image_.emplace(head, originalHasHeader);
+        ImageWriter& image = image_.emplace(head, originalHasHeader, *expanded_);
         if (!WantHeader) {
             window_.SetStatus("No Header");
         } else if (head.HeaderSize == 0) {
@@ -57,6 +57,8 @@ void ExpansionRun::RunSteps() {
     image_->WriteImage(*script_, window_);
     image_.reset();
     script_.reset();
+    Under(ContextText::Expanded(head.ExpandedName), [&] { expanded_->Commit(); });
+    expanded_.reset();
 }
 
 void ExpansionRun::CheckMD5(const ScriptHead& head, bool originalHasHeader) {
@@ -78,9 +80,8 @@ void ExpansionRun::CheckMD5(const ScriptHead& head, bool originalHasHeader) {
 RunResult ExpansionRun::FailureExit(RunFailure failure) noexcept {
     RunResult result{RunResult::Ending::EndedByError, 0, {}, md5WarningShown_};
     try {
-        // Bytes written before the failure must be in the file when the box appears. Had they
-        // been written one by one, a failing write would have come first, under the context
-        // of the moment: it takes precedence over whatever was found after it.
+        // Had the bytes been written one by one, a failing write would have come first, under
+        // the context of the moment: it takes precedence over whatever was found after it.
         if (image_) {
             if (std::optional<RuntimeError> writeError = image_->CloseForFailure()) {
                 failure = RunFailure(std::move(*writeError), std::move(failure.Context));
@@ -89,6 +90,9 @@ RunResult ExpansionRun::FailureExit(RunFailure failure) noexcept {
     } catch (...) {
         // The write error could not be taken over; the failure itself is still reported.
     }
+    // The folder is as it was by the time the box tells of the failure.
+    image_.reset();
+    expanded_.reset();
     result.ErrorNumber = failure.Error.Number();
     result.BoxText = failureBox_.Show(failure, window_);
     try {

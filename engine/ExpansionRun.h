@@ -6,6 +6,7 @@
 
 #include "FailureBox.h"
 #include "ImageWriter.h"
+#include "ReplacementFile.h"
 #include "RunFailure.h"
 #include "RunResult.h"
 #include "RunWindow.h"
@@ -15,7 +16,9 @@
 namespace kelbrin {
 
 // One expansion run, from the script to the expanded file, and its single failure exit. It lives
-// for one call of Expand and owns what is open meanwhile: the script and the image's writer.
+// for one call of Expand and owns what is open meanwhile: the script, the new expanded file and
+// the image's writer. The new file replaces the expanded file only when the run is done; a run
+// that fails removes it, leaving the folder as it was.
 class ExpansionRun {
 public:
     ExpansionRun(std::int16_t Index, std::string programDirectory, RunWindow& window);
@@ -38,6 +41,7 @@ private:
     bool md5WarningShown_ = false;
     std::optional<TextInputFile> script_;
     std::optional<ScriptHead> head_;
+    std::optional<ReplacementFile> expanded_;
     std::optional<ImageWriter> image_;
     FailureBox failureBox_;
 };

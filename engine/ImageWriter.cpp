@@ -4,7 +4,6 @@
 
 #include "ContextTexts.h"
 #include "Counter16.h"
-#include "FileIdentity.h"
 #include "General_Routines.h"
 #include "HeaderWriter.h"
 #include "RuleMessages.h"
@@ -13,11 +12,9 @@
 
 namespace kelbrin {
 
-// The file is empty since the script's head was read. Truncating it again would cost a forced
-// write-back on close on some file systems (ext4 treats truncate-and-rewrite as a replacement).
-ImageWriter::ImageWriter(const ScriptHead& head, bool originalHasHeader)
-    : head_(head), originalHasHeader_(originalHasHeader),
-      expanded_(head.ExpandedPath, WriteMode::Keep) {}
+ImageWriter::ImageWriter(const ScriptHead& head, bool originalHasHeader, ReplacementFile& expanded)
+    : head_(head), originalHasHeader_(originalHasHeader), expandedFile_(expanded),
+      expanded_(expanded.File()) {}
 
 void ImageWriter::WriteHeader() {
     kelbrin::WriteHeader(head_, expanded_);
@@ -165,14 +162,11 @@ void ImageWriter::StartRange(DirectiveKind kind, const std::string& line, std::i
 }
 
 void ImageWriter::Close() {
-    const std::optional<FileKey> written = expanded_.Key();
     expanded_.Close();
+    // A disk that runs out of room only now (delayed allocation, a network share) fails here,
+    // as the last writes would have.
+    expandedFile_.FlushToDisk();
     original_->Close();
-    // Bytes written to a file that was removed or replaced under the run are in no file the
-    // user can find: the name must still lead to the file that was written.
-    if (written && ExistingFileKey(head_.ExpandedPath) != written) {
-        throw RunFailure(RuntimeError(ErrFileNotFound), ContextText::Expanded(head_.ExpandedName));
-    }
 }
 
 std::optional<RuntimeError> ImageWriter::CloseForFailure() noexcept {

@@ -6,6 +6,7 @@
 
 #include "BinaryReader.h"
 #include "BinaryWriter.h"
+#include "ReplacementFile.h"
 #include "RunWindow.h"
 #include "RuntimeError.h"
 #include "ScriptHead.h"
@@ -14,25 +15,25 @@
 namespace kelbrin {
 
 // Writes the expanded file strictly forward from its first byte: the header, then the image
-// from the COPY, FILL and REPLACE lines. It owns both ROM files while it writes and knows where
+// from the COPY, FILL and REPLACE lines. It holds both ROM files while it writes and knows where
 // the writing stands: the line, the write position and the range in progress.
 class ImageWriter {
 public:
-    // Opens the expanded file for writing from its first byte; the file is empty by now.
-    ImageWriter(const ScriptHead& head, bool originalHasHeader);
+    // Writes into `expanded`, the run's new expanded file, from its first byte; it is empty.
+    ImageWriter(const ScriptHead& head, bool originalHasHeader, ReplacementFile& expanded);
 
     // The header bytes of the HEADER line, padded with 00, then flushed to the file.
     void WriteHeader();
     // Opens the original for reading, taking it as long as header detection found it.
     void OpenOriginal();
     // Writes the image from the script's 4th line to its end, reporting each line on `window`.
-    // A failure leaves as a RunFailure in its line's context. At the end both files are closed,
-    // and the expanded file's name must still lead to the file that was written.
+    // A failure leaves as a RunFailure in its line's context. At the end the original is closed
+    // and every byte of the new expanded file is on the disk.
     void WriteImage(TextInputFile& script, RunWindow& window);
 
-    // For a run that is failing: writes what is still buffered, so that the file holds every
-    // byte written before the failure, and closes both files. Returns the error of a write
-    // that failed then: it came before the failure being reported.
+    // For a run that is failing: writes what is still buffered, to learn whether a write
+    // failed before the failure being reported (its error then comes first), and lets go of
+    // both files. Returns that write's error.
     std::optional<RuntimeError> CloseForFailure() noexcept;
 
 private:
@@ -44,11 +45,12 @@ private:
     void WritePendingRange(std::int32_t end);
     void ReplaceBytes(const std::string& line, std::int32_t& position);
     void StartRange(DirectiveKind kind, const std::string& line, std::int32_t& position);
-    // Closes both files at the end of the image.
+    // Ends the image: its bytes to the disk, the original closed.
     void Close();
 
     const ScriptHead& head_;
     const bool originalHasHeader_;
+    ReplacementFile& expandedFile_;
     BinaryWriter expanded_;
     std::optional<BinaryReader> original_;
 

@@ -29,7 +29,7 @@ OriginalIdentity Identify(const std::string& programDirectory) {
     const std::string scriptPath = PathInFolder(programDirectory, kScriptName);
     TextInputFile script = Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); });
     OriginalIdentity identity;
-    identity.Head = ReadScriptHead(script, scriptPath, programDirectory, ExpandedFile::LeaveAlone);
+    identity.Head = ReadScriptHead(script, scriptPath, programDirectory, nullptr);
     const ScriptHead& head = identity.Head;
     identity.HasHeader = Under(ContextText::HeaderLine(), [&] { return OriginalHasHeader(head); });
     // Read as the checksum check of a run reads it.

@@ -1,6 +1,5 @@
 #include "ScriptHead.h"
 
-#include "BinaryWriter.h"
 #include "ContextTexts.h"
 #include "FileIdentity.h"
 #include "FileLength.h"
@@ -26,7 +25,7 @@ std::int32_t RequiredNumber(const std::string& line, std::int32_t& position,
 }
 
 void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& scriptPath,
-                  const std::string& programDirectory, ExpandedFile expanded) {
+                  const std::string& programDirectory, std::optional<ReplacementFile>* expanded) {
     const std::string line = script.ReadLine();
     std::int32_t position = 0;
     if (UpperCaseRowName(NextField(line, position)) != "NAME") {
@@ -42,8 +41,8 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
     head.ExpandedName = NextField(line, position);
     head.ExpandedPath = PathInFolder(programDirectory, head.ExpandedName);
     Under(ContextText::Expanded(head.ExpandedName), [&] {
-        // Two spellings of one file are the same name too: emptying the expanded file below
-        // must never empty the original.
+        // Two spellings of one file are the same name too: replacing the expanded file must
+        // never replace the original.
         if (head.OriginalPath == head.ExpandedPath ||
             SameExistingFile(head.OriginalPath, head.ExpandedPath)) {
             Break(RuleMessage::SameRomNames(FileNamePart(head.ExpandedName)));
@@ -51,13 +50,20 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
         if (SameExistingFile(head.ExpandedPath, scriptPath)) {
             throw RuntimeError(ErrFileAlreadyOpen);
         }
-        // A script comes from a stranger: the file it creates or empties stays inside the
+        // A script comes from a stranger: the file it creates or replaces stays inside the
         // folder the user keeps it in (or below it), never "..\..\" somewhere else.
         if (ClimbsAboveFolder(head.ExpandedName)) {
             throw RuntimeError(ErrPathFileAccess);
         }
-        if (expanded == ExpandedFile::CreateOrEmpty) {
-            BinaryWriter(head.ExpandedPath, WriteMode::Truncate).Close();
+        if (expanded != nullptr) {
+            const ReplacementFile::Names names = ReplacementFile::NamesFor(head.ExpandedPath);
+            // The new file's name may be taken already, by the original or the script: they
+            // are never written.
+            if (SameExistingFile(names.Unfinished, head.OriginalPath) ||
+                SameExistingFile(names.Unfinished, scriptPath)) {
+                throw RuntimeError(ErrFileAlreadyOpen);
+            }
+            expanded->emplace(names);
         }
     });
 }
@@ -87,7 +93,8 @@ void ReadHeaderLine(ScriptHead& head, TextInputFile& script) {
 } // namespace
 
 ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
-                          const std::string& programDirectory, ExpandedFile expanded) {
+                          const std::string& programDirectory,
+                          std::optional<ReplacementFile>* expanded) {
     ScriptHead head;
     Under(ContextText::Script(),
           [&] { ReadNameLine(head, script, scriptPath, programDirectory, expanded); });

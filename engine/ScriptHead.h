@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "ReplacementFile.h"
 #include "TextInputFile.h"
 
 namespace kelbrin {
@@ -31,19 +33,15 @@ struct ScriptHead {
     std::int64_t OriginalLength = 0;
 };
 
-// What reading the script's head does to the expanded file once its name has passed its checks.
-enum class ExpandedFile {
-    CreateOrEmpty, // a run, which writes it next
-    LeaveAlone,    // a look at the original, which writes nothing
-};
-
 // Reads the NAME, SIZE and HEADER lines from `script`, whose path is `scriptPath`, checking
 // each rule where it is met, and does on the way what must happen between them: it proves that
-// the original can be read and, once the expanded name has passed its checks, creates or
-// empties the expanded file if asked to. Any failure leaves as a RunFailure in its line's
-// context.
+// the original can be read and, once the expanded name has passed its checks, makes the run's
+// new expanded file in `expanded`, which replaces the expanded file when the run is done. A
+// look at the original passes no `expanded` and leaves the expanded file alone. Any failure
+// leaves as a RunFailure in its line's context.
 ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
-                          const std::string& programDirectory, ExpandedFile expanded);
+                          const std::string& programDirectory,
+                          std::optional<ReplacementFile>* expanded);
 
 // Whether the original carries a header, told by its length alone: the image size without a
 // header, or with one (the plain size is tested first, so a header size of 0 means none).

@@ -1,10 +1,13 @@
 // Fuzzes a whole expansion run. The input is the script; a small original ROM is derived from
 // its NAME, SIZE and HEADER lines so that runs get past header detection. Both header choices
-// run on a fresh folder. Whatever the script says, the run must end in one of its two final
-// status texts, leave the original and the script as they were, and create nothing but the
-// file the script names. A run that succeeds is made once more with its original growing under
-// it, and once with the original cut to half its length: grown, it must write the same bytes;
-// cut, the same bytes or end in error 62, never other bytes.
+// run on a fresh folder that holds a previous expanded file. Whatever the script says, the run
+// must end in one of its two final status texts, leave the original and the script as they
+// were, create nothing but the file the script names, and leave that file as it was unless it
+// is done. A run that succeeds is made once more with its original growing under it, and once
+// with the original cut to half its length: grown, it must write the same bytes; cut, the same
+// bytes or end in error 62, never other bytes. Then a run with each header choice at once,
+// the second started at a moment the input picks: the expanded file must end as the whole
+// output of a run that is done, or as it was.
 
 #include <cerrno>
 #include <csignal>
@@ -16,9 +19,11 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -36,14 +41,16 @@ struct CountingWindow : kelbrin::RunWindow {
     std::string LastStatus;
     int Boxes = 0;
     std::string LastBox;
-    // Runs once, at the run's first moment for window events.
-    std::function<void()> AtFirstEvents;
+    // Runs once, at the run's moment for window events of this number (from 1 on).
+    std::function<void()> AtEvents;
+    int AtEventsNumber = 1;
+    int EventsSeen = 0;
     void SetStatus(const std::string& text) override { LastStatus = text; }
     void ShowMD5(const std::string&) override {}
     void HideMD5() override {}
     void LetEventsRun() override {
-        if (AtFirstEvents) {
-            std::exchange(AtFirstEvents, nullptr)();
+        if (++EventsSeen == AtEventsNumber && AtEvents) {
+            std::exchange(AtEvents, nullptr)();
         }
     }
     void ShowMessageBox(const std::string& message, const std::string&,
@@ -173,14 +180,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string& folder = Folder();
-    for (std::int16_t index = 0; index < 2; ++index) {
+    const bool haveOriginal = Plain(originalName) && originalName != "Kelbrin.txt";
+    const std::string expandedEntry = EntryOf(expandedName);
+    // The expanded file a run may replace, when it is one the harness can make.
+    const bool havePrevious = Plain(expandedEntry) && expandedEntry != "Kelbrin.txt" &&
+                              (!haveOriginal || expandedEntry != originalName);
+    const std::string previous = "PREVIOUS";
+    const auto prepare = [&] {
         Empty(folder);
         WriteFile(folder + "/Kelbrin.txt", script);
-        const bool haveOriginal = Plain(originalName) && originalName != "Kelbrin.txt";
         if (haveOriginal) {
             WriteFile(folder + "/" + originalName, original);
         }
-
+        if (havePrevious) {
+            WriteFile(folder + "/" + expandedEntry, previous);
+        }
+    };
+    // Each header choice's whole output, when its run is done.
+    std::optional<std::string> outputs[2];
+    for (std::int16_t index = 0; index < 2; ++index) {
+        prepare();
         CountingWindow window;
         const kelbrin::RunResult run = kelbrin::Expand(index, folder, window);
 
@@ -196,12 +215,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         for (const std::string& name : Entries(folder)) {
             Check(name == "Kelbrin.txt" || (haveOriginal && name == originalName) ||
-                      name == EntryOf(expandedName),
+                      name == expandedEntry,
                   "nothing is created but the expanded file");
         }
+        const std::string expandedPath = folder + "/" + expandedEntry;
+        if (havePrevious) {
+            Check(run.Done() || ReadFile(expandedPath) == previous,
+                  "a run that fails leaves the expanded file as it was");
+            if (run.Done()) {
+                outputs[index] = ReadFile(expandedPath);
+            }
+        }
 
-        const std::string expandedPath = folder + "/" + EntryOf(expandedName);
-        if (!haveOriginal || !run.Done() || EntryOf(expandedName).empty() || original.empty()) {
+        if (!haveOriginal || !run.Done() || expandedEntry.empty() || original.empty()) {
             continue;
         }
         const std::string expanded = ReadFile(expandedPath);
@@ -210,7 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             WriteFile(folder + "/Kelbrin.txt", script);
             WriteFile(folder + "/" + originalName, original);
             CountingWindow changing;
-            changing.AtFirstEvents = [&] {
+            changing.AtEvents = [&] {
                 const std::string path = folder + "/" + originalName;
                 if (grow) {
                     std::ofstream(path, std::ios::binary | std::ios::app) << "\xEE\xEE\xEE\xEE";
@@ -228,6 +254,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       "an original cut short under the run is error 62");
             }
         }
+    }
+
+    if (!havePrevious) {
+        return 0;
+    }
+    prepare();
+    CountingWindow first;
+    CountingWindow second;
+    std::optional<kelbrin::RunResult> secondRun;
+    std::thread secondThread;
+    first.AtEventsNumber = 1 + static_cast<int>(size % 5);
+    first.AtEvents = [&] {
+        secondThread = std::thread([&] { secondRun = kelbrin::Expand(1, folder, second); });
+    };
+    const kelbrin::RunResult firstRun = kelbrin::Expand(0, folder, first);
+    if (secondThread.joinable()) {
+        secondThread.join();
+    }
+    const std::string after = ReadFile(folder + "/" + expandedEntry);
+    Check((!firstRun.Done() || outputs[0]) && (!secondRun || !secondRun->Done() || outputs[1]),
+          "a run done beside another is done on its own too");
+    const bool firstDone = firstRun.Done();
+    const bool secondDone = secondRun && secondRun->Done();
+    if (firstDone || secondDone) {
+        Check((firstDone && after == *outputs[0]) || (secondDone && after == *outputs[1]),
+              "two runs at once leave the whole output of one that is done");
+    } else {
+        Check(after == previous, "two runs at once that both fail leave the file as it was");
+    }
+    for (const std::string& name : Entries(folder)) {
+        Check(name == "Kelbrin.txt" || (haveOriginal && name == originalName) ||
+                  name == expandedEntry,
+              "two runs at once create nothing but the expanded file");
     }
     return 0;
 }

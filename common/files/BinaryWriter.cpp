@@ -14,10 +14,12 @@ constexpr std::int64_t kKernelCopyThreshold = 256 * 1024;
 } // namespace
 
 BinaryWriter::BinaryWriter(const std::string& path, WriteMode mode)
-    : file_(OpenForWriting(path, mode)), buffer_(kBufferSize) {}
+    : owned_(OpenForWriting(path, mode)), file_(&owned_), buffer_(kBufferSize) {}
+
+BinaryWriter::BinaryWriter(FileHandle& file) : file_(&file), buffer_(kBufferSize) {}
 
 void BinaryWriter::WriteThrough(const std::uint8_t* bytes, std::size_t count) {
-    file_.Write(bytes, count);
+    file_->Write(bytes, count);
 }
 
 void BinaryWriter::Flush() {
@@ -68,8 +70,8 @@ void BinaryWriter::WriteRepeated(std::uint8_t value, std::int64_t count) {
 void BinaryWriter::CopyFrom(BinaryReader& source, std::int64_t count) {
     if (count >= kKernelCopyThreshold) {
         Flush();
-        const std::int64_t copied =
-            file_.CopyFrom(source.File(), source.Position(), std::min(count, source.BytesToTake()));
+        const std::int64_t copied = file_->CopyFrom(source.File(), source.Position(),
+                                                    std::min(count, source.BytesToTake()));
         source.Seek(source.Position() + copied);
         count -= copied;
     }
@@ -86,11 +88,18 @@ void BinaryWriter::CopyFrom(BinaryReader& source, std::int64_t count) {
 }
 
 void BinaryWriter::Close() {
-    if (!file_.IsOpen()) {
+    if (!IsOpen()) {
         return;
     }
     Flush();
-    file_.Close();
+    file_ = nullptr;
+    owned_.Close();
+}
+
+void BinaryWriter::Abandon() {
+    used_ = 0;
+    file_ = nullptr;
+    owned_ = FileHandle();
 }
 
 } // namespace kelbrin

@@ -18,6 +18,10 @@ namespace kelbrin {
 class BinaryWriter {
 public:
     BinaryWriter(const std::string& path, WriteMode mode);
+    // Writes through a file that stays the caller's: Close() leaves it open.
+    explicit BinaryWriter(FileHandle& file);
+    BinaryWriter(const BinaryWriter&) = delete;
+    BinaryWriter& operator=(const BinaryWriter&) = delete;
 
     void Write(std::span<const std::uint8_t> bytes);
     void WriteByte(std::uint8_t value);
@@ -29,14 +33,14 @@ public:
     // Flushes and closes; a file already closed is left alone.
     void Close();
     // Closes without writing what is still buffered, for a run that is already failing.
-    void Abandon() { file_ = FileHandle(); }
-    bool IsOpen() const noexcept { return file_.IsOpen(); }
-    std::optional<FileKey> Key() const { return file_.Key(); }
+    void Abandon();
+    bool IsOpen() const noexcept { return file_ != nullptr && file_->IsOpen(); }
 
 private:
     void WriteThrough(const std::uint8_t* bytes, std::size_t count);
 
-    FileHandle file_;
+    FileHandle owned_;
+    FileHandle* file_; // the owned file or the caller's; null once closed
     std::vector<std::uint8_t> buffer_;
     std::size_t used_ = 0;
 };

@@ -52,6 +52,8 @@ public:
     // the count copied: short when the source ends or when the system cannot copy between these
     // files, and the caller copies the rest itself.
     std::int64_t CopyFrom(const FileHandle& source, std::int64_t sourceOffset, std::int64_t count);
+    // Has the system write what the file holds to the disk (fsync, FlushFileBuffers).
+    void FlushToDisk();
 
 private:
     // Closes without a word, for files whose failure is already being reported.
@@ -75,6 +77,24 @@ enum class WriteMode {
 
 // Opens a file for writing.
 FileHandle OpenForWriting(const std::string& path, WriteMode mode);
+
+// What replaces a file in one step (see ReplacementFile):
+// - the file `nativePath` leads to through symbolic links in its last part: `nativePath` itself
+//   when it is no link; error 75 for a loop of links;
+std::string LinkTarget(const std::string& nativePath);
+// - the permission bits of the existing file `nativePath`, after proving that it could be opened
+//   for writing as it is, with the errors of such an open (75 for anything but a plain file);
+//   nothing when there is no such file;
+std::optional<std::uint32_t> WritableFileMode(const std::string& nativePath);
+// - opens `nativePath` for writing by this one handle: creates it, or takes over a file that a
+//   writer that was killed left there (never through a link), and empties it. Error 70 while
+//   another handle holds it, in this process or another;
+FileHandle OpenForWritingAlone(const std::string& nativePath);
+void SetPermissionBits(const FileHandle& file, std::uint32_t bits);
+// - renames `from` over `to` in one step: `to` is the old file or the new one, never neither.
+void RenameOver(const std::string& from, const std::string& to);
+// Removes the file `nativePath` names if it is the open `file`; never raises.
+bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept;
 
 // The key of the existing file or folder `nativePath` names; nothing when there is none.
 std::optional<FileKey> ExistingFileKey(const std::string& nativePath);

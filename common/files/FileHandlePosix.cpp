@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -37,7 +38,7 @@ RuntimeError OpenError(int error, const std::string& nativePath) {
     switch (error) {
     case ENOENT:
         return RuntimeError(IsExistingFolder(ParentDirectory(nativePath)) ? ErrFileNotFound
-                                                                     : ErrPathNotFound);
+                                                                          : ErrPathNotFound);
     case ENOTDIR: return RuntimeError(ErrPathNotFound);
     case EACCES:
     case EPERM: return RuntimeError(ErrPermissionDenied);
@@ -176,6 +177,14 @@ std::int64_t FileHandle::CopyFrom(const FileHandle& source, std::int64_t sourceO
 #endif
 }
 
+void FileHandle::FlushToDisk() {
+    while (::fsync(Fd(native_)) != 0) {
+        if (errno != EINTR) {
+            throw TransferError(errno);
+        }
+    }
+}
+
 FileHandle OpenForReading(const std::string& path) {
     const std::string nativePath = CheckedName(path);
     FileHandle file(OpenNative(nativePath, O_RDONLY));
@@ -201,7 +210,116 @@ FileKey KeyOf(const struct stat& info) {
                    static_cast<std::uint64_t>(info.st_ino)};
 }
 
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 } // namespace
+
+std::string LinkTarget(const std::string& path) {
+    std::string followed = CheckedName(path);
+    // As many links as the system itself follows in one name before it gives up.
+    for (int links = 0; links < 40; ++links) {
+        struct stat info {};
+        if (::lstat(followed.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return followed;
+        }
+        std::vector<char> target(static_cast<std::size_t>(info.st_size) + 1);
+        const ssize_t length = ::readlink(followed.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            return followed; // changed under us: the open that follows reports it
+        }
+        const std::string to(target.data(), static_cast<std::size_t>(length));
+        followed = to.starts_with('/') ? to : ParentDirectory(followed) + "/" + to;
+    }
+    throw RuntimeError(ErrPathFileAccess);
+}
+
+std::optional<std::uint32_t> WritableFileMode(const std::string& path) {
+    const std::string& nativePath = CheckedName(path);
+    const int fd = ::open(nativePath.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return std::nullopt;
+        }
+        throw OpenError(errno, nativePath);
+    }
+    const FileHandle file(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        throw TransferError(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    return static_cast<std::uint32_t>(info.st_mode & 07777);
+}
+
+FileHandle OpenForWritingAlone(const std::string& path) {
+    const std::string& nativePath = CheckedName(path);
+    // Another writer may take the name over between the open and the lock: then the file
+    // locked is no longer the one the name leads to, and the name is opened again.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // No link is followed: the name is the writer's own, never a way into another file.
+        FileHandle file(OpenNative(nativePath, O_WRONLY | O_CREAT | O_NOFOLLOW));
+        const int fd = Fd(file.Get());
+        struct stat open {};
+        if (::fstat(fd, &open) != 0) {
+            throw TransferError(errno);
+        }
+        // A file of several names is no writer's leftover; emptying it would empty the others.
+        if (!S_ISREG(open.st_mode) || open.st_nlink != 1) {
+            throw RuntimeError(ErrPathFileAccess);
+        }
+        // flock, not fcntl: its lock belongs to the open file, so that a second writer in the
+        // same process is refused too, and it ends with the file however the process ends.
+        int locked;
+        do {
+            locked = ::flock(fd, LOCK_EX | LOCK_NB);
+        } while (locked != 0 && errno == EINTR);
+        if (locked != 0) {
+            throw errno == EWOULDBLOCK ? RuntimeError(ErrPermissionDenied)
+                                       : OpenError(errno, nativePath);
+        }
+        struct stat named {};
+        if (::stat(nativePath.c_str(), &named) != 0 || !SameFile(named, open)) {
+            continue;
+        }
+        while (::ftruncate(fd, 0) != 0) {
+            if (errno != EINTR) {
+                throw TransferError(errno);
+            }
+        }
+        return file;
+    }
+    throw RuntimeError(ErrPermissionDenied);
+}
+
+void SetPermissionBits(const FileHandle& file, std::uint32_t bits) {
+    if (::fchmod(Fd(file.Get()), static_cast<mode_t>(bits)) != 0) {
+        throw OpenError(errno, "");
+    }
+}
+
+void RenameOver(const std::string& from, const std::string& to) {
+    if (::rename(CheckedName(from).c_str(), CheckedName(to).c_str()) != 0) {
+        throw OpenError(errno, to);
+    }
+    // The rename reaches the disk with the folder. Should that fail, the file is whole and in
+    // place all the same; after a power loss the folder may show the old file, still whole.
+    const int folder = ::open(ParentDirectory(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept {
+    struct stat named {};
+    struct stat open {};
+    return ::stat(nativePath.c_str(), &named) == 0 && ::fstat(Fd(file.Get()), &open) == 0 &&
+           SameFile(named, open) && ::unlink(nativePath.c_str()) == 0;
+}
 
 std::optional<FileKey> FileHandle::Key() const {
     struct stat info {};

@@ -1,5 +1,7 @@
 #include "ProcessSetup.h"
 
+#include "UnfinishedFiles.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -15,6 +17,7 @@ namespace kelbrin {
 
 bool SetUpProcess() {
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    RemoveUnfinishedFilesAtInterrupts();
     return true;
 }
 
@@ -36,6 +39,7 @@ bool SetUpProcess() {
     }
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+    RemoveUnfinishedFilesAtInterrupts();
     return true;
 }
 

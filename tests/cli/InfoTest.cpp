@@ -19,6 +19,7 @@ struct InfoCase {
     int ExitStatus;
     std::string Out;
     std::string Err;
+    std::string HeaderLine = "HEADER\t3";
 };
 
 TEST(CliInfo, TellsTheOriginalsIdentityOrRefusesAsARunWould) {
@@ -46,6 +47,17 @@ TEST(CliInfo, TellsTheOriginalsIdentityOrRefusesAsARunWould) {
          "Script MD5: wrong (does not match)\n"
          "SIZE line: SIZE\t6\t6\t73A8BE88C766944EE7B764C82E5D7FE5\n",
          ""},
+        // With a header size of 0 the plain size is tested first: no header, and no File lines.
+        {"no header defined, original of the image's size", "SIZE\t6\t6", 0,
+         "Original: orig.nes\n"
+         "Length: 6 bytes\n"
+         "Header: none\n"
+         "Image CRC32: 54DB88D2\n"
+         "Image MD5: 73A8BE88C766944EE7B764C82E5D7FE5\n"
+         "Image SHA-1: 42E637A85A74E483BD282B413687276BA1797591\n"
+         "Script MD5: none\n"
+         "SIZE line: SIZE\t6\t6\t73A8BE88C766944EE7B764C82E5D7FE5\n",
+         "", "HEADER\t0"},
         {"length fits neither size", "SIZE\t4\t10", 1, "",
          "Error #0 -> \n\nOriginal ROM is not 4 bytes or 7 bytes\n\n"},
         {"a broken SIZE line", "SIZE\tZZ\t10", 1, "",
@@ -54,7 +66,7 @@ TEST(CliInfo, TellsTheOriginalsIdentityOrRefusesAsARunWould) {
     for (const InfoCase& c : cases) {
         SCOPED_TRACE(c.What);
         GameFolder folder;
-        folder.WriteInGame("Kelbrin.txt", ScriptOf({kName, c.SizeLine, "HEADER\t3"}));
+        folder.WriteInGame("Kelbrin.txt", ScriptOf({kName, c.SizeLine, c.HeaderLine}));
         folder.WriteInGame("orig.nes", kOriginal);
         // An expanded file from before must stay as it is: a look writes nothing.
         folder.WriteInGame("big.nes", "OLD");

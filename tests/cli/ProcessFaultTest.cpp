@@ -1,11 +1,18 @@
 // The real kelbrin-cli started the ways a shell, a pipeline or a tight limit can start it: a
 // reader that has gone away, closed standard descriptors, a file-size limit, little memory.
-// Whatever happens to its report, a run ends in one of its two endings, the expanded ROM holds
-// exactly the bytes the run wrote, and the exit status says which ending it was.
+// Whatever happens to its report, a run ends in one of its two endings, the expanded ROM is the
+// run's whole image or, after a failure, as it was, and the exit status says which ending it
+// was.
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "CliHarness.h"
@@ -43,6 +50,7 @@ const std::string kManyCopiesImage = [] {
 const std::string kChecksumMismatch =
     ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t100\tWRONG", "HEADER\t0", "COPY\t0\t0"});
 const std::string kLostReport = "kelbrin-cli: standard output could not be written";
+const std::string kNoFile = "<no file>";
 
 struct ProcessCase {
     const char* What;
@@ -85,7 +93,7 @@ TEST(CliProcess, RunEndsInItsOwnEndingWhateverHappensToItsReport) {
          {.FileSizeLimit = 100 * 1024},
          1,
          "Error #61 -> Disk full\n\nIssue with line # 5\n\n",
-         std::string(100 * 1024, '\xAA')},
+         kNoFile},
     };
     for (const ProcessCase& c : cases) {
         SCOPED_TRACE(c.What);
@@ -99,10 +107,10 @@ TEST(CliProcess, RunEndsInItsOwnEndingWhateverHappensToItsReport) {
         EXPECT_EQ(r.Signal, 0);
         EXPECT_EQ(r.ExitStatus, c.ExitStatus);
         EXPECT_NE(r.Err.find(c.ErrHolds), std::string::npos) << r.Err;
-        const std::optional<std::string> expanded = folder.Root.Read("game/out.bin");
-        ASSERT_TRUE(expanded.has_value());
-        EXPECT_EQ(expanded->size(), c.Expanded.size());
-        EXPECT_TRUE(*expanded == c.Expanded);
+        const std::string expanded = folder.Root.Read("game/out.bin").value_or(kNoFile);
+        EXPECT_EQ(expanded.size(), c.Expanded.size());
+        EXPECT_TRUE(expanded == c.Expanded);
+        EXPECT_FALSE(folder.Root.Exists("game/out.bin.kelbrin-unfinished"));
         EXPECT_EQ(folder.Root.Read("game/orig.bin"), kOriginal);
     }
 }
@@ -164,8 +172,127 @@ TEST(CliProcess, HugeLineBreakingARuleIsReportedUnderTightMemory) {
     const std::string box = "Error #0 -> \n\nEnd address ZZ on line " + line + " is not hex\n\n";
     EXPECT_EQ(r.Err.size(), box.size());
     EXPECT_TRUE(r.Err == box) << r.Err.substr(0, 200);
-    EXPECT_EQ(folder.Root.Read("game/out.bin"), kOriginal);
+    EXPECT_FALSE(folder.Root.Exists("game/out.bin"));
 #endif
+}
+
+// --info digests on threads; a process that may start no more (`ulimit -u`) gets its digests
+// all the same, never an abort.
+TEST(CliProcess, InfoWithoutRoomForThreadsStillTellsTheIdentity) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can run the program as a user of its own with a process limit";
+    }
+    GameFolder folder;
+    folder.WriteInGame("Kelbrin.txt",
+                       ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t100", "HEADER\t0"}));
+    folder.WriteInGame("orig.bin", kOriginal);
+    const ProgramResult usual = RunProgram(KELBRIN_CLI_PATH, {"--info", "--dir", folder.Game});
+    ASSERT_EQ(usual.ExitStatus, 0) << usual.Err;
+    // Room for the program and one thread more: the second digest thread cannot start.
+    for (const std::uint64_t limit : {1u, 2u}) {
+        SCOPED_TRACE(limit);
+        const ProgramResult limited = RunProgram(KELBRIN_CLI_PATH, {"--info", "--dir", folder.Game},
+                                                 "", {.User = 54321, .ProcessLimit = limit});
+        EXPECT_EQ(limited.Signal, 0);
+        EXPECT_EQ(limited.ExitStatus, 0) << limited.Err;
+        EXPECT_EQ(limited.Out, usual.Out);
+    }
+}
+
+// kelbrin-cli started as a terminal's shell starts it, with its standard output into a pipe that
+// nobody reads: once the pipe is full the run waits where it stands, holding its new file.
+class StalledRun {
+public:
+    explicit StalledRun(const std::string& folder) {
+        int ends[2];
+        if (::pipe(ends) != 0) {
+            throw std::runtime_error("pipe failed");
+        }
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+                std::signal(signal, SIG_DFL);
+            }
+            const int null = ::open("/dev/null", O_RDWR);
+            ::dup2(null, 0);
+            ::dup2(ends[1], 1);
+            ::dup2(null, 2);
+            ::closefrom(3);
+            ::execl(KELBRIN_CLI_PATH, KELBRIN_CLI_PATH, "--remove-header", "--dir", folder.c_str(),
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(ends[1]);
+        reader_ = ends[0];
+    }
+    ~StalledRun() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            EndedBy();
+        }
+        ::close(reader_);
+    }
+
+    void Send(int signal) const { ::kill(pid_, signal); }
+    // The signal that ended it; 0 when it exited.
+    int EndedBy() {
+        int status = 0;
+        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        }
+        pid_ = -1;
+        return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int reader_ = -1;
+};
+
+// While a run writes, a second one is refused and the folder keeps its expanded file. An
+// interrupt removes the run's new file; a run killed outright leaves that one file, which the
+// next run takes over.
+TEST(CliProcess, InterruptedOrKilledRunLeavesTheExpandedFileAsItWas) {
+    // Far more status text than a pipe and the output buffer hold.
+    std::string script = ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t3E80", "HEADER\t0"});
+    for (int line = 0; line < 16000; ++line) {
+        char fill[32];
+        std::snprintf(fill, sizeof fill, "FILL\t%X\t%X\r\n", line, line & 0xFF);
+        script += fill;
+    }
+    std::string image;
+    for (int line = 0; line < 16000; ++line) {
+        image += static_cast<char>(line & 0xFF);
+    }
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        SCOPED_TRACE(::strsignal(signal));
+        GameFolder folder;
+        folder.WriteInGame("Kelbrin.txt", script);
+        folder.WriteInGame("orig.bin", kOriginal);
+        folder.WriteInGame("out.bin", "OLD");
+        StalledRun first(folder.Game);
+        for (int wait = 0; wait < 1000 && !folder.Root.Exists("game/out.bin.kelbrin-unfinished");
+             ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_TRUE(folder.Root.Exists("game/out.bin.kelbrin-unfinished"));
+
+        const ProgramResult second =
+            RunProgram(KELBRIN_CLI_PATH, {"--remove-header", "--dir", folder.Game});
+        EXPECT_EQ(second.ExitStatus, 1);
+        EXPECT_EQ(second.Err, "Error #70 -> Permission denied\n\n"
+                              "Can't save to Expanded ROM file: 'out.bin'\n\n");
+
+        first.Send(signal);
+        EXPECT_EQ(first.EndedBy(), signal);
+        EXPECT_EQ(folder.Root.Read("game/out.bin"), "OLD");
+        EXPECT_EQ(folder.Root.Exists("game/out.bin.kelbrin-unfinished"), signal == SIGKILL);
+
+        const ProgramResult next =
+            RunProgram(KELBRIN_CLI_PATH, {"--remove-header", "--dir", folder.Game});
+        EXPECT_EQ(next.ExitStatus, 0);
+        EXPECT_TRUE(folder.Root.Read("game/out.bin") == image);
+        EXPECT_FALSE(folder.Root.Exists("game/out.bin.kelbrin-unfinished"));
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "General_Routines.h"
 #include "RaisedNumber.h"
 #include "TempFolder.h"
+#include "TerminalText.h"
 
 namespace kelbrin {
 namespace {
@@ -262,6 +263,29 @@ TEST(DisplayTextTest, ValidUtf8IsKeptAndAnythingElseIsReadAsWindows1252) {
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(DisplayText(row.bytes), row.shown);
+    }
+}
+
+TEST(TerminalTextTest, ControlCharactersAreEscapedAndLayoutAndTextStay) {
+    struct Row {
+        std::string name, text, shown;
+    };
+    const std::vector<Row> table = {
+        {"a title set by the script", "SIZE\t\x1B]0;pwned\x07", "SIZE\t\\033]0;pwned\\007"},
+        {"line feed and tab stay", "a\tb\nc", "a\tb\nc"},
+        {"NUL, backspace, lone CR", std::string("a\0\b\r", 4), "a\\000\\010\\015"},
+        {"DEL", "\x7F", "\\177"},
+        {"C1 control CSI as UTF-8",
+         "\xC2\x9B"
+         "2J",
+         "\\302\\2332J"},
+        {"the last C1 control", "\xC2\x9F", "\\302\\237"},
+        {"letters beside the C1 range stay", "\xC2\xA0\xC3\xA9", "\xC2\xA0\xC3\xA9"},
+        {"a backslash stays", "sub\\game.nes", "sub\\game.nes"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(TerminalText(row.text), row.shown);
     }
 }
 

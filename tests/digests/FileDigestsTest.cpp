@@ -1,5 +1,6 @@
-// The digests of a file read once: against published values everywhere, and against coreutils'
-// md5sum and sha1sum and gzip's CRC at the edges of blocks, chunks and the chunk ring.
+// The digests of a file read once: against published values everywhere, against coreutils'
+// md5sum and sha1sum and gzip's CRC at the edges of blocks, chunks and the chunk ring, and the
+// same when threads run short.
 
 #include "FileDigests.h"
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "PseudoRandom.h"
@@ -58,15 +60,41 @@ TEST(FileDigests, FileCutShortBeforeItIsReadIsError62) {
     EXPECT_EQ(RaisedNumber([&] { DigestFile(folder.PathOf("rom"), 4, 0); }), 62);
 }
 
+// A process that may start no more threads (a user's process limit, `ulimit -u`) still gets its
+// digests, made on the calling thread: never an abort.
+TEST(FileDigests, SameDigestsWhenThreadsCannotBeStarted) {
+    TempFolder folder;
+    const std::string bytes = PseudoRandom(7 << 20); // past the ring of chunks
+    folder.Write("rom", bytes);
+    const auto length = static_cast<std::int64_t>(bytes.size());
+    const FileDigests expected = DigestFile(folder.PathOf("rom"), length, 16);
+    for (const int threadsStarted : {0, 1, 2}) {
+        SCOPED_TRACE(threadsStarted);
+        int started = 0;
+        const ThreadStarter limited = [&](std::function<void()> work) {
+            if (started == threadsStarted) {
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            }
+            ++started;
+            return StartThread(std::move(work));
+        };
+        const FileDigests digests = DigestFile(folder.PathOf("rom"), length, 16, limited);
+        EXPECT_EQ(digests.Image, expected.Image);
+        EXPECT_EQ(digests.WholeFile, expected.WholeFile);
+    }
+}
+
 TEST(FileDigests, AgreeWithCoreutilsAndGzipAtEveryEdge) {
 #ifdef _WIN32
     GTEST_SKIP() << "the references come from md5sum, sha1sum and gzip, which Windows lacks";
 #else
     constexpr std::size_t kMiB = 1 << 20;
-    // Around a 64-byte block, a chunk of the read, and the ring of chunks wrapping round.
-    const std::size_t sizes[] = {1, 63, 64, 65, kMiB - 1, kMiB, kMiB + 1, 5 * kMiB + 17};
+    // Around a 64-byte block and a chunk of the read, and past the ring of chunks (6 MiB),
+    // which wraps round twice.
+    const std::size_t sizes[] = {1, 63, 64, 65, kMiB - 1, kMiB, kMiB + 1, 13 * kMiB + 17};
     const std::int32_t headers[] = {0, 16, 512};
-    const std::string data = PseudoRandom(5 * kMiB + 17 + 512);
+    const std::string data = PseudoRandom(13 * kMiB + 17 + 512);
     TempFolder folder;
     std::vector<std::string> names;
     for (const std::size_t size : sizes) {

@@ -9,6 +9,8 @@
 #include <vector>
 
 #ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -79,9 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
             "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM file: 'big.nes'",
             "OLD"},
         FileFailureCase{"OneLineScript", std::vector<std::string>{kNameLine},
-                        "Error #62 -> Input past end of file\r\n\r\nIssue with SIZE line", ""},
+                        "Error #62 -> Input past end of file\r\n\r\nIssue with SIZE line", "OLD"},
         FileFailureCase{"TwoLineScript", std::vector<std::string>{kNameLine, kSizeLine},
-                        "Error #62 -> Input past end of file\r\n\r\nIssue with HEADER line", ""}),
+                        "Error #62 -> Input past end of file\r\n\r\nIssue with HEADER line",
+                        "OLD"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Run, FailureBeforeAnyStatusLeavesOnlyTheBoxAndTheEnd) {
@@ -257,7 +260,7 @@ TEST(Run, LengthAboveFourGibibytesIsNotTakenForItsLowBits) {
     run.Script({kNameLine, "SIZE\t5\t5", "HEADER\t0", kCopyLine});
     run.Run(1);
     run.ExpectFailure(RuleBox("Original ROM is not 5 bytes or 5 bytes"));
-    EXPECT_EQ(run.File(), "");
+    EXPECT_FALSE(run.Folder.Exists("big.nes"));
 }
 
 TEST(Run, LineCounterRunsOutAfterLine32767) {
@@ -266,8 +269,9 @@ TEST(Run, LineCounterRunsOutAfterLine32767) {
         std::string Box; // empty: the run succeeds
         std::string Expanded;
     };
-    for (const Case& c : {Case{32763, "", "\xAA"},
-                          Case{32764, "Error #6 -> Overflow\r\n\r\nIssue with line # 32767", ""}}) {
+    for (const Case& c :
+         {Case{32763, "", "\xAA"},
+          Case{32764, "Error #6 -> Overflow\r\n\r\nIssue with line # 32767", "<missing>"}}) {
         SCOPED_TRACE(c.DirectiveLines);
         RunFolder run;
         run.Original(Image(0x40));
@@ -330,13 +334,63 @@ TEST(Run, WindowsDeviceNameIsRefusedAsAnExpandedName) {
 #endif
 }
 
+// A second run on the same expanded file while the first writes it is refused, and the first
+// ends with its whole file: never a mix of both. A run whose new file's name is another file
+// of the folder's is refused before it writes anything.
+TEST(Run, SecondRunWhileTheFirstWritesIsRefused) {
+    RunFolder run;
+    run.OriginalAndOldExpanded();
+    run.Script({kNameLine, kSizeLine, kHeaderLine, "FILL\t0\tAA", "COPY\t2\t0"});
+    RecordingWindow second;
+    run.Window.OnEvents = [&] {
+        if (second.Log.empty()) {
+            Expand(0, run.Folder.Path(), second);
+        }
+    };
+    run.Run(1);
+    run.ExpectSuccess();
+    EXPECT_EQ(run.File(), "\xAA\xAA" + Image(6));
+    EXPECT_EQ(second.Boxes, std::vector<std::string>{"Error #70 -> Permission denied\r\n\r\n"
+                                                     "Can't save to Expanded ROM file: 'big.nes'"});
+
+    RunFolder taken;
+    taken.OriginalAndOldExpanded();
+    std::filesystem::rename(taken.Folder.PathOf("orig.nes"),
+                            taken.Folder.PathOf("orig.kelbrin-unfinished"));
+    taken.Script({"NAME\torig.kelbrin-unfinished\torig", kSizeLine, kHeaderLine, kCopyLine});
+    taken.Run(1);
+    taken.ExpectFailure(
+        "Error #55 -> File already open\r\n\r\nCan't save to Expanded ROM file: 'orig'");
+    EXPECT_EQ(taken.File("orig.kelbrin-unfinished"), Image(0x40));
+}
+
+#ifndef _WIN32
+// While it lives, every write that would make a file longer fails as on a full disk (the
+// process's file-size limit at 0, its signal ignored as the programs ignore it).
+class NoRoomOnTheDisk {
+public:
+    NoRoomOnTheDisk() : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        const rlimit none{0, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoRoomOnTheDisk() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+
+private:
+    void (*handler_)(int);
+    rlimit saved_{};
+};
+#endif
+
+// A full disk is reported under the line that wrote the bytes, and the previous expanded file
+// stays as it was.
 TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
 #ifdef _WIN32
-    GTEST_SKIP() << "Windows has no device that is always full";
+    GTEST_SKIP() << "Windows has no file-size limit to fill";
 #else
-    if (::access("/dev/full", W_OK) != 0) {
-        GTEST_SKIP() << "no /dev/full on this machine";
-    }
     struct Case {
         const char* Name;
         std::int16_t Index;
@@ -357,13 +411,16 @@ TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
                                "Issue with line # 5"}}) {
         SCOPED_TRACE(c.Name);
         RunFolder run;
-        run.Original(Image(0x40));
-        std::filesystem::create_symlink("/dev/full", run.Folder.PathOf("big.nes"));
+        run.OriginalAndOldExpanded();
         std::vector<std::string> lines = {kNameLine, kSizeLine, kHeaderLine};
         lines.insert(lines.end(), c.Directives.begin(), c.Directives.end());
         run.Script(lines);
-        run.Run(c.Index);
+        {
+            const NoRoomOnTheDisk full;
+            run.Run(c.Index);
+        }
         run.ExpectFailure("Error #61 -> Disk full\r\n\r\n" + c.Context);
+        run.ExpectFolderAsItWas();
     }
 #endif
 }

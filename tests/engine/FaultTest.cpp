@@ -163,11 +163,10 @@ TEST(Fault, OriginalChangingLengthDuringTheRun) {
     const std::string big = Image(1 << 20);
     const Case cases[] = {
         {"CutShortUnderACopy", 0x40, kSizeLine, kCopyLine, cutTo(4),
-         FileBox(62, "Input past end of file", "Issue with line # 5"), ""},
+         FileBox(62, "Input past end of file", "Issue with line # 5"), "<missing>"},
         // A long range is copied by the system, file to file, until the file ends.
         {"CutShortUnderACopyByTheSystem", 1 << 20, "SIZE\t100000\t100000", kCopyLine,
-         cutTo(1 << 19), FileBox(62, "Input past end of file", "Issue with line # 5"),
-         big.substr(0, 1 << 19)},
+         cutTo(1 << 19), FileBox(62, "Input past end of file", "Issue with line # 5"), "<missing>"},
         {"GrownPastTheCopy", 0x40, kSizeLine, "COPY\t0\t3C",
          [](const std::string& path) { std::ofstream(path, std::ios::app) << "EEEE"; }, "",
          "\x3C\x3D\x3E\x3F\x00\x00\x00\x00"s},
@@ -193,24 +192,28 @@ TEST(Fault, OriginalChangingLengthDuringTheRun) {
     }
 }
 
-// Bytes written into a file that was removed or replaced under the run reach no file the user
-// can find: that is no "Expansion Done".
-TEST(Fault, ExpandedFileGoneUnderTheRunIsAnError) {
+// Bytes written into a new file that was removed or replaced under the run reach no file the
+// user can find: that is no "Expansion Done", and the old expanded file stays. The expanded
+// file itself may come and go meanwhile: the run's file takes its place at the end.
+TEST(Fault, NewFileGoneUnderTheRunIsAnError) {
     for (const bool replaced : {false, true}) {
         SCOPED_TRACE(replaced ? "replaced" : "removed");
         RunFolder run;
-        run.Original(Image(0x40));
+        run.OriginalAndOldExpanded();
         run.Script({kNameLine, kSizeLine, kHeaderLine, kCopyLine});
+        const std::string unfinished = "big.nes.kelbrin-unfinished";
         run.Window.OnEvents = [&] {
-            fs::remove(run.Folder.PathOf("big.nes"));
+            fs::remove(run.Folder.PathOf(unfinished));
             if (replaced) {
-                run.Folder.Write("big.nes", "NEW");
+                run.Folder.Write(unfinished, "NEW");
             }
         };
         run.Run(1);
         run.ExpectFailure(
             FileBox(53, "File not found", "Can't save to Expanded ROM file: 'big.nes'"));
-        EXPECT_EQ(run.Folder.Read("big.nes"),
+        EXPECT_EQ(run.File(), "OLD");
+        // Another's file of that name is no run's to remove.
+        EXPECT_EQ(run.Folder.Read(unfinished),
                   replaced ? std::optional<std::string>("NEW") : std::nullopt);
     }
 }
@@ -250,9 +253,9 @@ TEST(Fault, OriginalOfOddLengthIsTakenAsTheRulesSay) {
     const std::string wrongLength = RuleBox("Original ROM is not 64 bytes or 80 bytes");
     // An original of exactly the header size is all header for an image of 0 bytes: the
     // copy reads behind it, past the end, and gets 00 bytes, never the header's EE bytes.
-    for (const Case& c : {Case{"Empty", "", kSizeLine, wrongLength, ""},
+    for (const Case& c : {Case{"Empty", "", kSizeLine, wrongLength, "<missing>"},
                           Case{"EmptyForAnEmptyImage", "", "SIZE\t0\t8", "", std::string(8, '\0')},
-                          Case{"HeaderOnly", ForeignHeader(), kSizeLine, wrongLength, ""},
+                          Case{"HeaderOnly", ForeignHeader(), kSizeLine, wrongLength, "<missing>"},
                           Case{"HeaderOnlyForAnEmptyImage", ForeignHeader(), "SIZE\t0\t8", "",
                                std::string(8, '\0')}}) {
         SCOPED_TRACE(c.Name);
@@ -281,7 +284,7 @@ TEST(Fault, OriginalOfTwoGibibytesIsRefusedUnread) {
     run.Script({kNameLine, kSizeLine, kHeaderLine, kCopyLine});
     RunWatched(run);
     run.ExpectFailure(RuleBox("Original ROM is not 64 bytes or 80 bytes"));
-    EXPECT_EQ(run.File(), "");
+    EXPECT_FALSE(run.Folder.Exists("big.nes"));
 }
 
 struct HostileCase {
@@ -341,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(
     Fault, HostileScript,
     ::testing::Values(
         HostileCase{"RowNameOfFourMebibytes", WithDirective(kRowName + "\t0\t0"),
-                    RuleBox(kDirectiveMissing + kRowName), "big.nes", ""},
+                    RuleBox(kDirectiveMissing + kRowName), "big.nes", "OLD"},
         // "REPLACE\t00" and 333,330 times "\tAA": one line of exactly 1,000,000 bytes.
         HostileCase{"ReplaceLineOfAMegabyte",
                     {kNameLine, kSizeLine, kHeaderLine, "FILL\t0\t0",
@@ -351,11 +354,11 @@ INSTANTIATE_TEST_SUITE_P(
                     std::string(333330, '\xAA')},
         HostileCase{"StartAddressOf40000Digits",
                     WithDirective("FILL\t" + std::string(40000, '0') + "\t0"),
-                    FileBox(6, "Overflow", "Issue with line # 4"), "big.nes", ""},
+                    FileBox(6, "Overflow", "Issue with line # 4"), "big.nes", "OLD"},
         HostileCase{"NulInTheOriginalName", WithNames("orig\0.nes"s, "big.nes"),
                     kBadName + "Can't open Original ROM file: 'orig\0.nes'"s, "big.nes", "OLD"},
         HostileCase{"NulInARowName", WithDirective("CO\0PY\t0\t0"s),
-                    RuleBox(kDirectiveMissing + "CO\0PY"s), "big.nes", ""},
+                    RuleBox(kDirectiveMissing + "CO\0PY"s), "big.nes", "OLD"},
         HostileCase{"DriveLetterOriginal", WithNames("C:\\game.nes", "big.nes"),
                     FileBox(76, "Path not found", "Can't open Original ROM file: 'game.nes'"),
                     "big.nes", "OLD"},

@@ -86,7 +86,7 @@ TEST(Run, FailuresAfterAMismatchCarryTheMismatchText) {
     ASSERT_EQ(window.Boxes.size(), 2u);
     EXPECT_EQ(window.Boxes[1], "Error #53 -> File not found\r\n\r\n" + kMismatch);
     EXPECT_EQ(window.Log.back(), "status:Ended due to Error");
-    EXPECT_EQ(folder.Read("big.nes"), "");
+    EXPECT_FALSE(folder.Exists("big.nes"));
 }
 
 TEST(Run, MismatchComesBeforeTheRefusalToAddAMissingHeader) {
@@ -101,7 +101,7 @@ TEST(Run, MismatchComesBeforeTheRefusalToAddAMissingHeader) {
                   RuleBox("Expansion file has no header defined for this type of ROM,\r\n"
                           "so you can't add a header.\r\n"
                           "Press the 'Expand and Ignore/Remove Header' button instead.")}));
-    EXPECT_EQ(run.File(), "");
+    EXPECT_FALSE(run.Folder.Exists("big.nes"));
 }
 
 } // namespace

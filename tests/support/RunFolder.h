@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -80,11 +81,19 @@ struct RunFolder {
         EXPECT_EQ(Window.Log[Window.Log.size() - 2], "box:Error:stop:" + box);
         EXPECT_EQ(Window.Log.back(), "status:Ended due to Error");
     }
+    // A failed run changed nothing: OriginalAndOldExpanded's files are as they were, the script
+    // is there, and nothing else is.
+    void ExpectFolderAsItWas() const {
+        EXPECT_EQ(File(), "OLD");
+        EXPECT_EQ(File("orig.nes"), Image(0x40));
+        EXPECT_EQ(Folder.Names(), (std::set<std::string>{"Kelbrin.txt", "big.nes", "orig.nes"}));
+    }
     void ExpectSuccess() const {
         ASSERT_FALSE(Window.Log.empty());
         EXPECT_EQ(Window.Log.front(), "hide-md5");
         EXPECT_TRUE(Window.Boxes.empty()) << Window.Boxes.front();
         EXPECT_EQ(Window.LastStatus(), "Expansion Done");
+        EXPECT_FALSE(Folder.Exists("big.nes.kelbrin-unfinished"));
     }
 };
 

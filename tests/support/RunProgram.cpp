@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -145,7 +146,10 @@ int Run(const std::string& program, const std::vector<std::string>& args,
             Connect(1, setup.Out, outPath, pipeEnds[1]) &&
             Connect(2, setup.Err, errPath, pipeEnds[1]) &&
             Limit(RLIMIT_FSIZE, setup.FileSizeLimit) && Limit(RLIMIT_AS, setup.AddressSpaceLimit) &&
-            (directory.empty() || ::chdir(directory.c_str()) == 0);
+            (directory.empty() || ::chdir(directory.c_str()) == 0) &&
+            (setup.User == 0 || (::setgroups(0, nullptr) == 0 && ::setgid(setup.User) == 0 &&
+                                 ::setuid(setup.User) == 0)) &&
+            Limit(RLIMIT_NPROC, setup.ProcessLimit);
         if (!ready) {
             ::_exit(127);
         }
@@ -172,7 +176,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     ProgramResult result;
 #ifdef _WIN32
     if (setup.InClosed || setup.Out != Stream::Captured || setup.Err != Stream::Captured ||
-        setup.FileSizeLimit != 0 || setup.AddressSpaceLimit != 0) {
+        setup.FileSizeLimit != 0 || setup.AddressSpaceLimit != 0 || setup.User != 0 ||
+        setup.ProcessLimit != 0) {
         throw std::logic_error("streams and limits are set up on POSIX only");
     }
     result.ExitStatus = Run(program, args, directory, capture.PathOf("out"), capture.PathOf("err"));

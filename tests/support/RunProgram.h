@@ -30,6 +30,10 @@ struct ProgramSetup {
     Stream Err = Stream::Captured;
     std::uint64_t FileSizeLimit = 0;
     std::uint64_t AddressSpaceLimit = 0;
+    // Run as this user and group (0: as the caller), with at most this many processes and
+    // threads of that user (0: no limit). A user of its own counts only the program's.
+    std::uint32_t User = 0;
+    std::uint64_t ProcessLimit = 0;
 };
 
 // Runs `program` with `args` in `directory` (empty: the current one), without standard

@@ -69,3 +69,15 @@ bool TempFolder::Exists(const std::string& name) const {
 }
 
 } // namespace kelbrin::test
+
+namespace kelbrin::test {
+
+std::set<std::string> TempFolder::Names() const {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(path_)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+} // namespace kelbrin::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 
 namespace kelbrin::test {
@@ -21,6 +22,8 @@ public:
     void Write(const std::string& name, const std::string& bytes) const;
     std::optional<std::string> Read(const std::string& name) const;
     bool Exists(const std::string& name) const;
+    // The names in the folder itself.
+    std::set<std::string> Names() const;
 
 #ifdef _WIN32
     static constexpr char kSeparator = '\\';

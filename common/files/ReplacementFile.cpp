@@ -1,0 +1,57 @@
+#include "ReplacementFile.h"
+
+namespace kelbrin {
+
+ReplacementFile::Names ReplacementFile::NamesFor(const std::string& targetPath) {
+    std::string target = LinkTarget(targetPath);
+    std::string unfinished = target + std::string(kUnfinishedSuffix);
+    return {std::move(target), std::move(unfinished)};
+}
+
+ReplacementFile::ReplacementFile(const Names& names) : names_(names) {
+    const std::optional<std::uint32_t> targetMode = WritableFileMode(names_.Target);
+    file_ = OpenForWritingAlone(names_.Unfinished);
+    registration_.emplace(names_.Unfinished, file_);
+    try {
+        if (targetMode) {
+            SetPermissionBits(file_, *targetMode);
+        }
+    } catch (...) {
+        Discard();
+        throw;
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    Discard();
+}
+
+void ReplacementFile::FlushToDisk() {
+    file_.FlushToDisk();
+}
+
+void ReplacementFile::Commit() {
+    if (!file_.IsOpen()) {
+        throw RuntimeError(ErrFileNotFound);
+    }
+    const std::optional<FileKey> written = file_.Key();
+    if (!written || ExistingFileKey(names_.Unfinished) != written) {
+        throw RuntimeError(ErrFileNotFound);
+    }
+    // Withdrawn first: from the rename on, the unfinished name may be another writer's file.
+    registration_.reset();
+    RenameOver(names_.Unfinished, names_.Target);
+    // Its bytes are on the disk already: a failing close could lose nothing.
+    file_ = FileHandle();
+}
+
+void ReplacementFile::Discard() noexcept {
+    registration_.reset();
+    if (file_.IsOpen()) {
+        // Removed while still held, so that no other writer can take it over in between.
+        RemoveFileIfItIs(names_.Unfinished, file_);
+        file_ = FileHandle();
+    }
+}
+
+} // namespace kelbrin
