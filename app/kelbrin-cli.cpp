@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "AuthorCommands.h"
 #include "ConsoleWindow.h"
 #include "DisplayText.h"
 #include "Expand.h"
@@ -34,7 +35,8 @@ constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
-                               "       kelbrin-cli --info [--dir DIR]\n";
+                               "       kelbrin-cli --info [--dir DIR]\n"
+                               "       kelbrin-cli (--check | --layout) [--dir DIR]\n";
 
 constexpr const char* kHelp =
     "Expands the original ROM as the script Kelbrin.txt describes.\n"
@@ -44,6 +46,11 @@ constexpr const char* kHelp =
     "  --info           tell whether the original is the one the script wants: its\n"
     "                   header, and CRC32, MD5 and SHA-1 without and with it;\n"
     "                   writes nothing\n"
+    "  --check          for patch authors: how each button's run would end, and notes\n"
+    "                   on what the script reads differently from what was meant;\n"
+    "                   writes nothing\n"
+    "  --layout         for patch authors: where each byte of the expanded image comes\n"
+    "                   from, in address order; writes nothing\n"
     "  --dir DIR        the folder that holds Kelbrin.txt and the ROM files\n"
     "                   (default: the current directory)\n"
     "  --help           show this help and exit\n"
@@ -54,11 +61,16 @@ constexpr const char* kHelp =
     "Standard error gets every message box, followed by an empty line.\n"
     "Exit status: 0 when the expansion is done, 1 when it ended with an error,\n"
     "2 for a usage error. With --info: 0 when the original's length fits the script's\n"
-    "sizes, 1 otherwise.\n";
+    "sizes, 1 otherwise. With --check: 0 when the script is fit to ship (both runs\n"
+    "end in 'Expansion Done', or Add/Replace is refused only because the script\n"
+    "declares no header), 1 otherwise. With --layout: 0 when the run would end in\n"
+    "'Expansion Done', 1 otherwise.\n";
 
 struct Options {
     std::optional<std::int16_t> Index;
     bool Info = false;
+    bool Check = false;
+    bool Layout = false;
     std::optional<std::string> Directory;
     bool Help = false;
     bool Version = false;
@@ -98,6 +110,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
             }
         } else if (arg == "--info") {
             options.Info = true;
+        } else if (arg == "--check") {
+            options.Check = true;
+        } else if (arg == "--layout") {
+            options.Layout = true;
         } else if (arg == "--help" || arg == "-h") {
             options.Help = true;
         } else if (arg == "--version") {
@@ -167,6 +183,17 @@ int Main(const std::vector<std::string>& args) {
     }
     if (options.Version) {
         return PrintText(std::string("kelbrin-cli (Kelbrin) ") + KELBRIN_VERSION + "\n");
+    }
+    if ((options.Check || options.Layout) &&
+        (options.Info || options.Index || (options.Check && options.Layout))) {
+        return UsageError("--check and --layout look at the script alone: give only --dir");
+    }
+    const std::string folder = options.Directory.value_or(kelbrin::WorkingDirectory());
+    if (options.Check) {
+        return kelbrin::CheckCommand(folder);
+    }
+    if (options.Layout) {
+        return kelbrin::LayoutCommand(folder);
     }
     if (options.Info) {
         return options.Index ? UsageError("--info expands nothing: leave out the header option")

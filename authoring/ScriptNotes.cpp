@@ -440,6 +440,11 @@ void NoteTaker::HeaderLine(const std::string& line) {
             Note(3, "the header byte " + Quoted((*fields)[i]) + " is above FF");
         }
     }
+    if (count == 0) {
+        Note(3, "no header bytes follow the header size, so 'Expand and Add/Replace Header' "
+                "fails on the first, empty one: list the header's bytes (at least its first; "
+                "those not listed are 00)");
+    }
     if (count > *headerSize_) {
         Note(3, "the line lists " + std::to_string(count) + " header bytes for a header of " +
                     Bytes(*headerSize_) + " (" + Hex(*headerSize_) +

@@ -27,10 +27,12 @@ struct LayoutRow {
 // What a run builds, as its script's author reads it: the header it writes, then the image's
 // rows in address order, up to where the run ended.
 struct ImageLayout {
-    bool HeaderWritten = false;
-    // The header bytes the HEADER line lists; the rest of the header's size is 00.
-    std::vector<std::uint8_t> HeaderBytes;
+    // The header size the HEADER line declares, once the run has come to the header.
     std::int32_t HeaderSize = 0;
+    // Whether the run wrote the header, and the bytes the HEADER line lists for it; the rest
+    // of the header's size is 00.
+    bool HeaderWritten = false;
+    std::vector<std::uint8_t> HeaderBytes;
     std::vector<LayoutRow> Rows;
 };
 

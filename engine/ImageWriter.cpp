@@ -14,14 +14,17 @@ namespace kelbrin {
 
 ImageWriter::ImageWriter(const ScriptHead& head, bool originalHasHeader, ImageOutput& output,
                          ImageLayout* layout)
-    : head_(head), originalHasHeader_(originalHasHeader), output_(output), layout_(layout) {}
+    : head_(head), originalHasHeader_(originalHasHeader), output_(output), layout_(layout) {
+    if (layout_ != nullptr) {
+        layout_->HeaderSize = head_.HeaderSize;
+    }
+}
 
 void ImageWriter::WriteHeader() {
     kelbrin::WriteHeader(head_, output_, layout_ != nullptr ? &layout_->HeaderBytes : nullptr);
     output_.Flush();
     if (layout_ != nullptr) {
         layout_->HeaderWritten = true;
-        layout_->HeaderSize = head_.HeaderSize;
     }
 }
 
