@@ -14,7 +14,7 @@ namespace {
 
 const std::string kName = "NAME\torig.nes\tbig.nes";
 const std::string kSize = "SIZE\t100000\t200000";
-const std::string kHeader = "HEADER\t200";
+const std::string kHeader = "HEADER\t10\t4E\t45\t53\t1A";
 const std::string kCopy = "COPY\t0\t0";
 const std::string kMirror = "COPY\t100000\t0";
 
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {kName, kSize, kHeader, kCopy, kMirror, "FILL\t180000\tFF", "COPY 1C0000 0"},
                   {{7, "separated by spaces"}}},
         NotesCase{"WholeScriptTypedWithSpaces",
-                  {"NAME orig.nes big.nes", "SIZE 100000 200000", "HEADER 200", "COPY 0 0",
+                  {"NAME orig.nes big.nes", "SIZE 100000 200000", "HEADER 10 4E", "COPY 0 0",
                    "COPY 100000 0"},
                   {{1, "separated by spaces"},
                    {2, "separated by spaces"},
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {2, "if it was meant as decimal, write 200000"},
                    {5, "become 00"}}},
         NotesCase{"DecimalHeaderSize",
-                  {kName, kSize, "HEADER\t512", kCopy, kMirror},
+                  {kName, kSize, "HEADER\t512\t0", kCopy, kMirror},
                   {{3, "probably meant as decimal, which is 200"}},
                   0x100000 + 512},
         NotesCase{"UndeclaredHeader",
