@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "AuthorCommands.h"
 #include "ConsoleWindow.h"
 #include "DisplayText.h"
 #include "Expand.h"
@@ -41,6 +42,7 @@ constexpr int kExitUsage = 2;
 // Every form of the command, GNU-style ("or:"), which help2man makes the manual's SYNOPSIS of.
 constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
                                "  or:  kelbrin-cli --info [--dir DIR]\n"
+                               "  or:  kelbrin-cli (--check | --layout) [--dir DIR]\n"
                                "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED "
                                "[--original-header HEX]\n"
                                "           [--expanded-header HEX] [--output FILE] [--force]\n"
@@ -63,6 +65,11 @@ constexpr const char* kHelp =
     "  --info           tell whether the original is the one the script wants: its\n"
     "                   header, and CRC32, MD5 and SHA-1 without and with it;\n"
     "                   writes nothing\n"
+    "  --check          for patch authors: how each button's run would end, and notes\n"
+    "                   on what the script reads differently from what was meant;\n"
+    "                   writes nothing\n"
+    "  --layout         for patch authors: where each byte of the expanded image comes\n"
+    "                   from, in address order; writes nothing\n"
     "  --make-script ORIGINAL EXPANDED\n"
     "                   for patch authors: write the Kelbrin.txt whose run rebuilds\n"
     "                   EXPANDED from ORIGINAL byte for byte, after a run of it in\n"
@@ -85,6 +92,9 @@ constexpr const char* kHelp =
     "     failed a check (for a length that fits neither size, the length and the\n"
     "     file's digests are still printed); with --make-script, no script was\n"
     "     written, not even a part of one (one line on standard error says why)\n"
+    "     With --check and --layout: 0 when the script is fit to ship (both runs\n"
+    "     end in 'Expansion Done', or Add/Replace is refused only because the\n"
+    "     script declares no header), 1 otherwise\n"
     "  2  a usage error\n"
     "\n"
     "Examples:\n"
@@ -94,12 +104,16 @@ constexpr const char* kHelp =
     "  $ kelbrin-cli --add-header\n"
     "Expand the ROM in another folder without a header; stop a batch on failure.\n"
     "  $ kelbrin-cli --remove-header --dir ~/Games/Zephyr || exit 1\n"
+    "Check a script before shipping it, and see what it builds.\n"
+    "  $ kelbrin-cli --check && kelbrin-cli --layout\n"
     "Write the script that rebuilds an expanded ROM from the clean original.\n"
     "  $ kelbrin-cli --make-script 'Zephyr Saga.nes' 'Zephyr Saga (hack).nes'\n";
 
 struct Options {
     std::optional<std::int16_t> Index;
     bool Info = false;
+    bool Check = false;
+    bool Layout = false;
     std::optional<std::string> Directory;
     bool Help = false;
     bool Version = false;
@@ -139,6 +153,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
             }
         } else if (arg == "--info") {
             options.Info = true;
+        } else if (arg == "--check") {
+            options.Check = true;
+        } else if (arg == "--layout") {
+            options.Layout = true;
         } else if (arg == "--help" || arg == "-h") {
             options.Help = true;
         } else if (arg == "--version") {
@@ -220,9 +238,20 @@ int Main(const std::vector<std::string>& args) {
     if (options.Version) {
         return PrintText(std::string("kelbrin-cli (Kelbrin) ") + KELBRIN_VERSION + "\n");
     }
+    if ((options.Check || options.Layout) &&
+        (options.Info || options.Index || (options.Check && options.Layout))) {
+        return UsageError("--check and --layout look at the script alone: give only --dir");
+    }
+    const std::string folder = options.Directory.value_or(kelbrin::WorkingDirectory());
+    if (options.Check) {
+        return kelbrin::CheckCommand(folder);
+    }
+    if (options.Layout) {
+        return kelbrin::LayoutCommand(folder);
+    }
     if (options.Info) {
         return options.Index ? UsageError("--info expands nothing: leave out the header option")
-                             : Inform(options.Directory.value_or(kelbrin::WorkingDirectory()));
+                             : Inform(folder);
     }
     if (!options.Index) {
         return UsageError("choose --add-header or --remove-header");
@@ -231,8 +260,7 @@ int Main(const std::vector<std::string>& args) {
     static char outBuffer[64 * 1024];
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     kelbrin::ConsoleWindow window(stdout, stderr);
-    const kelbrin::RunResult run = kelbrin::Expand(
-        *options.Index, options.Directory.value_or(kelbrin::WorkingDirectory()), window);
+    const kelbrin::RunResult run = kelbrin::Expand(*options.Index, folder, window);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         std::fputs("kelbrin-cli: standard output could not be written: the status report is "
                    "incomplete\n",

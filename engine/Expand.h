@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "HeaderChoice.h"
+#include "Rehearsal.h"
 #include "RunResult.h"
 #include "RunWindow.h"
 
@@ -13,5 +15,10 @@ namespace kelbrin {
 // leaves it out. Every failure is reported through `window` (error box, then the status
 // "Ended due to Error"); the run itself always returns, saying how it ended.
 RunResult Expand(std::int16_t Index, const std::string& programDirectory, RunWindow& window);
+
+// The same run as a rehearsal (see Rehearsal): it reports to `window` as a run would, and
+// leaves the folder as it is.
+RunResult Rehearse(HeaderChoice choice, const std::string& folder, RunWindow& window,
+                   const Rehearsal& rehearsal);
 
 } // namespace kelbrin

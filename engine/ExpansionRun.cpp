@@ -10,8 +10,10 @@
 
 namespace kelbrin {
 
-ExpansionRun::ExpansionRun(std::int16_t Index, std::string programDirectory, RunWindow& window)
-    : WantHeader(Index == 0), programDirectory_(std::move(programDirectory)), window_(window) {}
+ExpansionRun::ExpansionRun(HeaderChoice choice, std::string folder, RunWindow& window,
+                           const Rehearsal* rehearsal)
+    : WantHeader(choice == HeaderChoice::AddOrReplace), folder_(std::move(folder)), window_(window),
+      rehearsal_(rehearsal) {}
 
 RunResult ExpansionRun::Run() noexcept {
     try {
@@ -30,10 +32,12 @@ RunResult ExpansionRun::Run() noexcept {
 void ExpansionRun::RunSteps() {
     // No digest from an earlier run may stay on show.
     window_.HideMD5();
-    const std::string scriptPath = PathInFolder(programDirectory_, kScriptName);
+    const std::string scriptPath = rehearsal_ != nullptr && !rehearsal_->ScriptPath.empty()
+                                       ? rehearsal_->ScriptPath
+                                       : PathInFolder(folder_, kScriptName);
     script_.emplace(Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); }));
-    const ScriptHead& head =
-        head_.emplace(ReadScriptHead(*script_, scriptPath, programDirectory_, &expanded_));
+    const ScriptHead& head = head_.emplace(ReadScriptHead(
+        *script_, scriptPath, folder_, rehearsal_ != nullptr ? nullptr : &expanded_));
     const bool originalHasHeader =
         Under(ContextText::HeaderLine(), [&] { return OriginalHasHeader(head); });
     CheckMD5(head, originalHasHeader);
@@ -43,7 +47,10 @@ void ExpansionRun::RunSteps() {
     const std::string context =
         md5WarningShown_ ? RuleMessage::MD5Mismatch() : ContextText::HeaderLine();
     Under(context, [&] {
-        ImageWriter& image = image_.emplace(head, originalHasHeader, *expanded_);
+        ImageWriter& image =
+            rehearsal_ != nullptr
+                ? image_.emplace(head, originalHasHeader, rehearsal_->Output, rehearsal_->Layout)
+                : image_.emplace(head, originalHasHeader, expandedOutput_.emplace(*expanded_));
         if (!WantHeader) {
             window_.SetStatus("No Header");
         } else if (head.HeaderSize == 0) {
@@ -57,8 +64,11 @@ void ExpansionRun::RunSteps() {
     image_->WriteImage(*script_, window_);
     image_.reset();
     script_.reset();
-    Under(ContextText::Expanded(head.ExpandedName), [&] { expanded_->Commit(); });
-    expanded_.reset();
+    if (expanded_) {
+        expandedOutput_.reset();
+        Under(ContextText::Expanded(head.ExpandedName), [&] { expanded_->Commit(); });
+        expanded_.reset();
+    }
 }
 
 void ExpansionRun::CheckMD5(const ScriptHead& head, bool originalHasHeader) {
@@ -66,6 +76,10 @@ void ExpansionRun::CheckMD5(const ScriptHead& head, bool originalHasHeader) {
         return;
     }
     const std::string actual = Under(ContextText::HeaderLine(), [&] {
+        if (rehearsal_ != nullptr && rehearsal_->Checksums != nullptr) {
+            return rehearsal_->Checksums->Digest(head.OriginalPath, originalHasHeader,
+                                                 head.HeaderSize);
+        }
         MD5 digest;
         return digest.DigestFileToHexStr(head.OriginalPath, originalHasHeader, head.HeaderSize);
     });
@@ -92,6 +106,7 @@ RunResult ExpansionRun::FailureExit(RunFailure failure) noexcept {
     }
     // The folder is as it was by the time the box tells of the failure.
     image_.reset();
+    expandedOutput_.reset();
     expanded_.reset();
     result.ErrorNumber = failure.Error.Number();
     result.BoxText = failureBox_.Show(failure, window_);

@@ -4,8 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "ExpandedFileOutput.h"
 #include "FailureBox.h"
+#include "HeaderChoice.h"
 #include "ImageWriter.h"
+#include "Rehearsal.h"
 #include "ReplacementFile.h"
 #include "RunFailure.h"
 #include "RunResult.h"
@@ -18,10 +21,11 @@ namespace kelbrin {
 // One expansion run, from the script to the expanded file, and its single failure exit. It lives
 // for one call of Expand and owns what is open meanwhile: the script, the new expanded file and
 // the image's writer. The new file replaces the expanded file only when the run is done; a run
-// that fails removes it, leaving the folder as it was.
+// that fails removes it, leaving the folder as it was. A rehearsal makes no new file at all.
 class ExpansionRun {
 public:
-    ExpansionRun(std::int16_t Index, std::string programDirectory, RunWindow& window);
+    ExpansionRun(HeaderChoice choice, std::string folder, RunWindow& window,
+                 const Rehearsal* rehearsal = nullptr);
 
     // Runs to the end: "Expansion Done", or an error box and "Ended due to Error". Nothing
     // escapes it.
@@ -36,12 +40,14 @@ private:
     RunResult FailureExit(RunFailure failure) noexcept;
 
     const bool WantHeader;
-    const std::string programDirectory_;
+    const std::string folder_;
     RunWindow& window_;
+    const Rehearsal* const rehearsal_;
     bool md5WarningShown_ = false;
     std::optional<TextInputFile> script_;
     std::optional<ScriptHead> head_;
     std::optional<ReplacementFile> expanded_;
+    std::optional<ExpandedFileOutput> expandedOutput_;
     std::optional<ImageWriter> image_;
     FailureBox failureBox_;
 };

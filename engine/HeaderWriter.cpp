@@ -7,7 +7,7 @@
 
 namespace kelbrin {
 
-void WriteHeader(const ScriptHead& head, BinaryWriter& expanded) {
+void WriteHeader(const ScriptHead& head, ImageOutput& expanded, std::vector<std::uint8_t>* listed) {
     std::int32_t position = head.HeaderBytesAt;
     std::int32_t count = 0;
     // The first entry is examined even when it is empty, so a header asked for with no
@@ -26,6 +26,9 @@ void WriteHeader(const ScriptHead& head, BinaryWriter& expanded) {
             Break(RuleMessage::HeaderByteTooBig(field));
         }
         expanded.WriteByte(static_cast<std::uint8_t>(*value));
+        if (listed != nullptr) {
+            listed->push_back(static_cast<std::uint8_t>(*value));
+        }
         field = NextField(head.HeaderLine, position);
     } while (!field.empty());
     expanded.WriteRepeated(0x00, head.HeaderSize - count);

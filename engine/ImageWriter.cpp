@@ -12,13 +12,20 @@
 
 namespace kelbrin {
 
-ImageWriter::ImageWriter(const ScriptHead& head, bool originalHasHeader, ReplacementFile& expanded)
-    : head_(head), originalHasHeader_(originalHasHeader), expandedFile_(expanded),
-      expanded_(expanded.File()) {}
+ImageWriter::ImageWriter(const ScriptHead& head, bool originalHasHeader, ImageOutput& output,
+                         ImageLayout* layout)
+    : head_(head), originalHasHeader_(originalHasHeader), output_(output), layout_(layout) {
+    if (layout_ != nullptr) {
+        layout_->HeaderSize = head_.HeaderSize;
+    }
+}
 
 void ImageWriter::WriteHeader() {
-    kelbrin::WriteHeader(head_, expanded_);
-    expanded_.Flush();
+    kelbrin::WriteHeader(head_, output_, layout_ != nullptr ? &layout_->HeaderBytes : nullptr);
+    output_.Flush();
+    if (layout_ != nullptr) {
+        layout_->HeaderWritten = true;
+    }
 }
 
 void ImageWriter::OpenOriginal() {
@@ -32,7 +39,7 @@ void ImageWriter::WriteImage(TextInputFile& script, RunWindow& window) {
         // write failure is reported under the line that wrote the bytes; the counter running out
         // is reported under the last line it counted.
         Under(context, [&] {
-            expanded_.Flush();
+            output_.Flush();
             Increment16(LineNumber);
         });
         context = ContextText::DirectiveLine(LineNumber);
@@ -113,14 +120,29 @@ void ImageWriter::WritePendingRange(std::int32_t end) {
     if (count <= 0) {
         return;
     }
+    if (layout_ != nullptr) {
+        const std::int64_t source =
+            original_->Position() - (originalHasHeader_ ? head_.HeaderSize : 0);
+        layout_->Rows.push_back({RangeIsCopy ? LayoutRow::Source::Copy : LayoutRow::Source::Fill,
+                                 WritePosition,
+                                 end,
+                                 RangeIsCopy ? source : RangeValue,
+                                 {},
+                                 RangeLine});
+    }
     if (RangeIsCopy) {
-        expanded_.CopyFrom(*original_, count);
+        output_.CopyFrom(*original_, count);
     } else {
-        expanded_.WriteRepeated(static_cast<std::uint8_t>(RangeValue), count);
+        output_.WriteRepeated(static_cast<std::uint8_t>(RangeValue), count);
     }
 }
 
 void ImageWriter::ReplaceBytes(const std::string& line, std::int32_t& position) {
+    LayoutRow* row = nullptr;
+    if (layout_ != nullptr) {
+        row = &layout_->Rows.emplace_back(
+            LayoutRow{LayoutRow::Source::Replace, WritePosition, WritePosition, 0, {}, LineNumber});
+    }
     std::string field = NextField(line, position);
     do {
         const auto value = ScriptNumber(field);
@@ -136,8 +158,12 @@ void ImageWriter::ReplaceBytes(const std::string& line, std::int32_t& position) 
             std::uint8_t dropped = 0;
             original_->Read({&dropped, 1});
         }
-        expanded_.WriteByte(static_cast<std::uint8_t>(*value));
+        output_.WriteByte(static_cast<std::uint8_t>(*value));
         ++WritePosition;
+        if (row != nullptr) {
+            row->Bytes.push_back(static_cast<std::uint8_t>(*value));
+            row->End = WritePosition;
+        }
         field = NextField(line, position);
     } while (!field.empty());
 }
@@ -159,27 +185,16 @@ void ImageWriter::StartRange(DirectiveKind kind, const std::string& line, std::i
         Break(RuleMessage::FillByteTooBig(field, line));
     }
     RangeIsCopy = kind == DirectiveKind::Copy;
+    RangeLine = LineNumber;
 }
 
 void ImageWriter::Close() {
-    expanded_.Close();
-    // A disk that runs out of room only now (delayed allocation, a network share) fails here,
-    // as the last writes would have.
-    expandedFile_.FlushToDisk();
+    output_.Finish();
     original_->Close();
 }
 
 std::optional<RuntimeError> ImageWriter::CloseForFailure() noexcept {
-    std::optional<RuntimeError> writeError;
-    if (expanded_.IsOpen()) {
-        try {
-            expanded_.Flush();
-        } catch (const RuntimeError& error) {
-            writeError = error;
-        } catch (...) {
-        }
-        expanded_.Abandon();
-    }
+    std::optional<RuntimeError> writeError = output_.Abandon();
     original_.reset();
     return writeError;
 }

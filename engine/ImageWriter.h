@@ -5,8 +5,8 @@
 #include <string>
 
 #include "BinaryReader.h"
-#include "BinaryWriter.h"
-#include "ReplacementFile.h"
+#include "ImageLayout.h"
+#include "ImageOutput.h"
 #include "RunWindow.h"
 #include "RuntimeError.h"
 #include "ScriptHead.h"
@@ -19,21 +19,22 @@ namespace kelbrin {
 // the writing stands: the line, the write position and the range in progress.
 class ImageWriter {
 public:
-    // Writes into `expanded`, the run's new expanded file, from its first byte; it is empty.
-    ImageWriter(const ScriptHead& head, bool originalHasHeader, ReplacementFile& expanded);
+    // Writes into `output` from the header's first byte on; notes in `layout`, when given,
+    // where each byte comes from.
+    ImageWriter(const ScriptHead& head, bool originalHasHeader, ImageOutput& output,
+                ImageLayout* layout = nullptr);
 
     // The header bytes of the HEADER line, padded with 00, then flushed to the file.
     void WriteHeader();
     // Opens the original for reading, taking it as long as header detection found it.
     void OpenOriginal();
     // Writes the image from the script's 4th line to its end, reporting each line on `window`.
-    // A failure leaves as a RunFailure in its line's context. At the end the original is closed
-    // and every byte of the new expanded file is on the disk.
+    // A failure leaves as a RunFailure in its line's context. At the end the output is
+    // finished (a file's bytes are on the disk) and the original is closed.
     void WriteImage(TextInputFile& script, RunWindow& window);
 
-    // For a run that is failing: writes what is still buffered, to learn whether a write
-    // failed before the failure being reported (its error then comes first), and lets go of
-    // both files. Returns that write's error.
+    // For a run that is failing: lets go of the output and the original. Returns the error of
+    // a write that failed before the failure being reported: it comes first.
     std::optional<RuntimeError> CloseForFailure() noexcept;
 
 private:
@@ -50,8 +51,8 @@ private:
 
     const ScriptHead& head_;
     const bool originalHasHeader_;
-    ReplacementFile& expandedFile_;
-    BinaryWriter expanded_;
+    ImageOutput& output_;
+    ImageLayout* const layout_;
     std::optional<BinaryReader> original_;
 
     // The script line being processed.
@@ -64,6 +65,8 @@ private:
     bool RangeIsCopy = false;
     // ... from this source address, or with this fill byte.
     std::int32_t RangeValue = 0;
+    // The COPY or FILL line of the range in progress.
+    std::int16_t RangeLine = 0;
 };
 
 } // namespace kelbrin

@@ -1,0 +1,188 @@
+#include "ScriptCheck.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "Expand.h"
+
+namespace kelbrin {
+
+namespace {
+
+// A REPLACE row or a header shows this many of its bytes, then their count.
+constexpr std::size_t kBytesShown = 16;
+
+// A run's window for a rehearsal: nobody sees it. The run's failure box comes back in its
+// result; only the digest of a mismatch is kept.
+class UnseenWindow final : public RunWindow {
+public:
+    void SetStatus(const std::string&) override {}
+    void ShowMD5(const std::string& digest) override { Digest = digest; }
+    void HideMD5() override {}
+    void LetEventsRun() override {}
+    void ShowMessageBox(const std::string&, const std::string&, MessageBoxIcon) override {}
+
+    std::string Digest;
+};
+
+ButtonVerdict Rehearsed(HeaderChoice choice, const std::string& folder, ImageLayout* layout,
+                        ChecksumMemo& checksums) {
+    NoImageOutput nowhere;
+    UnseenWindow window;
+    ButtonVerdict verdict{choice, {}, {}};
+    verdict.Ending = Rehearse(choice, folder, window, {nowhere, layout, {}, &checksums});
+    if (verdict.Ending.MD5WarningShown) {
+        verdict.MismatchedMD5 = window.Digest;
+    }
+    return verdict;
+}
+
+std::string Hex(std::int64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string HexByte(std::uint8_t value) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%02X", value);
+    return text;
+}
+
+std::string ByteList(const std::vector<std::uint8_t>& bytes) {
+    std::string list;
+    for (std::size_t i = 0; i < bytes.size() && i < kBytesShown; ++i) {
+        list += (i == 0 ? "" : " ") + HexByte(bytes[i]);
+    }
+    if (bytes.size() > kBytesShown) {
+        list += " \u2026 (" + std::to_string(bytes.size()) + " bytes)";
+    }
+    return list;
+}
+
+// A box's text with its lines ending in LF.
+std::string WithLineFeeds(const std::string& text) {
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') {
+            lines += text[i];
+        }
+    }
+    return lines;
+}
+
+std::string EndingLine(const RunResult& ending) {
+    return ending.Done() ? "Expansion Done" : "Ended due to Error";
+}
+
+} // namespace
+
+ScriptCheck CheckScript(const std::string& folder) {
+    ChecksumMemo checksums;
+    ScriptCheck check;
+    check.IgnoreOrRemove =
+        Rehearsed(HeaderChoice::IgnoreOrRemove, folder, &check.WithoutHeader, checksums);
+    check.AddOrReplace =
+        Rehearsed(HeaderChoice::AddOrReplace, folder, &check.WithHeader, checksums);
+    check.Notes = NotesOnScript(folder);
+    if (!check.IgnoreOrRemove.MismatchedMD5.empty()) {
+        check.Notes.push_back({2, "your original's MD5 is " + check.IgnoreOrRemove.MismatchedMD5 +
+                                      ", not the checksum on this line: a run warns players "
+                                      "that their patched ROM will differ, then expands"});
+        std::stable_sort(check.Notes.begin(), check.Notes.end(),
+                         [](const ScriptNote& a, const ScriptNote& b) { return a.Line < b.Line; });
+    }
+    return check;
+}
+
+bool ScriptCheck::Passes() const {
+    // Where the other run ends done, the Add/Replace run came as far as the header too: a
+    // declared size of 0 is then the one reason it is refused for.
+    return IgnoreOrRemove.Ending.Done() &&
+           (AddOrReplace.Ending.Done() || WithHeader.HeaderSize == 0);
+}
+
+std::string_view ButtonName(HeaderChoice choice) {
+    return choice == HeaderChoice::AddOrReplace ? "Expand and Add/Replace Header"
+                                                : "Expand and Ignore/Remove Header";
+}
+
+std::string CheckReport(const ScriptCheck& check) {
+    std::string report;
+    for (const ButtonVerdict* verdict : {&check.AddOrReplace, &check.IgnoreOrRemove}) {
+        report.append(ButtonName(verdict->Choice)).append(": ").append(EndingLine(verdict->Ending));
+        report += "\n";
+        if (!verdict->Ending.Done()) {
+            report += WithLineFeeds(verdict->Ending.BoxText) + "\n\n";
+        }
+    }
+    for (const ScriptNote& note : check.Notes) {
+        report += NoteLine(note) + "\n";
+    }
+    return report;
+}
+
+std::string LayoutReport(const ScriptCheck& check) {
+    const ImageLayout& header = check.WithHeader;
+    const RunResult& ending = check.IgnoreOrRemove.Ending;
+    std::string report = "header: ";
+    if (header.HeaderWritten) {
+        report += std::to_string(header.HeaderSize) + " bytes";
+        if (!header.HeaderBytes.empty()) {
+            report += ", " + ByteList(header.HeaderBytes);
+        }
+        const auto zeros = static_cast<std::int64_t>(header.HeaderSize) -
+                           static_cast<std::int64_t>(header.HeaderBytes.size());
+        if (zeros > 0) {
+            report += (header.HeaderBytes.empty() ? ", " : ", then ") + std::to_string(zeros) +
+                      " \u00D7 00";
+        }
+    } else if (header.HeaderSize != 0) {
+        report += std::to_string(header.HeaderSize) + " bytes declared, but " +
+                  std::string(ButtonName(HeaderChoice::AddOrReplace)) + " ends in an error:\n" +
+                  WithLineFeeds(check.AddOrReplace.Ending.BoxText);
+    } else {
+        report += "none";
+    }
+    report += "\n";
+    for (const LayoutRow& row : check.WithoutHeader.Rows) {
+        report += Hex(row.Start) + "-" + Hex(row.End - 1) + " ";
+        switch (row.From) {
+        case LayoutRow::Source::Copy: report += "copy from " + Hex(row.Value); break;
+        case LayoutRow::Source::Fill:
+            report += "fill " + HexByte(static_cast<std::uint8_t>(row.Value));
+            break;
+        case LayoutRow::Source::Replace: report += "replace " + ByteList(row.Bytes); break;
+        }
+        report += "\n";
+    }
+    if (!ending.Done()) {
+        report += EndingLine(ending) + "\n" + WithLineFeeds(ending.BoxText) + "\n";
+    }
+    return report;
+}
+
+std::string LayoutSummary(const ImageLayout& layout) {
+    struct Tally {
+        const char* Name;
+        std::int64_t Rows = 0;
+        std::int64_t Bytes = 0;
+    };
+    Tally tallies[] = {{"copied"}, {"filled"}, {"replaced"}};
+    std::int64_t end = 0;
+    for (const LayoutRow& row : layout.Rows) {
+        Tally& tally = tallies[static_cast<int>(row.From)];
+        ++tally.Rows;
+        tally.Bytes += row.End - row.Start;
+        end = std::max(end, row.End);
+    }
+    std::string summary = "image: " + Hex(end) + " bytes";
+    for (const Tally& tally : tallies) {
+        summary += ", " + std::to_string(tally.Bytes) + " " + tally.Name + " in " +
+                   std::to_string(tally.Rows) + (tally.Rows == 1 ? " row" : " rows");
+    }
+    return summary;
+}
+
+} // namespace kelbrin

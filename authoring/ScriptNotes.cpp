@@ -1,0 +1,685 @@
+#include "ScriptNotes.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "BinaryReader.h"
+#include "FileLength.h"
+#include "FolderPaths.h"
+#include "RuntimeError.h"
+#include "ScriptFields.h"
+#include "ScriptHead.h"
+#include "TextInputFile.h"
+
+namespace kelbrin {
+
+namespace {
+
+// A run counts lines in 16 bits: line 32,767 is one too many.
+constexpr std::int32_t kLastLine = 32766;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Longer fields are quoted only by their start.
+constexpr std::size_t kQuotedField = 40;
+
+std::string Hex(std::int64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// 1048576 as "1,048,576".
+std::string Grouped(std::int64_t value) {
+    const std::string digits = std::to_string(value);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i != 0 && (digits.size() - i) % 3 == 0 && digits[i - 1] != '-') {
+            grouped += ',';
+        }
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+std::string Bytes(std::int64_t count) {
+    return Grouped(count) + (count == 1 ? " byte" : " bytes");
+}
+
+std::string Quoted(std::string_view field) {
+    if (field.size() > kQuotedField) {
+        return "'" + std::string(field.substr(0, kQuotedField)) + "...'";
+    }
+    return "'" + std::string(field) + "'";
+}
+
+bool IsDecimal(std::string_view field) {
+    return !field.empty() && field.size() <= 9 &&
+           std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The value of a field of decimal digits.
+std::int64_t DecimalValue(std::string_view field) {
+    std::int64_t value = 0;
+    for (const char c : field) {
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// A number of decimal digits that is round as decimal (a multiple of 1 KiB, as ROM sizes and
+// bank addresses are) but not as hex: probably typed in decimal.
+bool LooksDecimal(std::string_view field) {
+    if (!IsDecimal(field) || field.size() > 7) {
+        return false;
+    }
+    const std::int64_t meant = DecimalValue(field);
+    const std::int64_t read = std::stoll(std::string(field), nullptr, 16);
+    return meant != 0 && meant % 0x400 == 0 && read % 0x400 != 0;
+}
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+std::optional<std::int32_t> NumberOf(std::string_view field) {
+    try {
+        return ScriptNumber(field);
+    } catch (const RuntimeError&) {
+        // A field too long for the digit check is no number either.
+        return std::nullopt;
+    }
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The hex digits of a number written with a prefix or suffix of another notation.
+std::optional<std::string_view> WithoutNotation(std::string_view field) {
+    for (const std::string_view prefix : {"0x", "0X", "$", "&H", "&h"}) {
+        if (field.starts_with(prefix)) {
+            return field.substr(prefix.size());
+        }
+    }
+    if (field.ends_with('h') || field.ends_with('H')) {
+        return field.substr(0, field.size() - 1);
+    }
+    return std::nullopt;
+}
+
+// Why `field`, where a number belongs, is none.
+std::string WhyNoNumber(std::string_view field) {
+    if (field.empty()) {
+        return "is empty: two tabs stand together, or the field is missing";
+    }
+    const std::string_view trimmed = Trimmed(field);
+    if (trimmed.size() != field.size() && NumberOf(trimmed)) {
+        return "has blanks around " + std::string(trimmed) + ": nothing is trimmed, remove them";
+    }
+    if (field.find(' ') != std::string_view::npos) {
+        return "holds blanks: fields are separated by tab characters, not spaces";
+    }
+    if (const auto digits = WithoutNotation(field); digits && NumberOf(*digits)) {
+        return "is written with a prefix or suffix: write the hex digits alone, " +
+               std::string(*digits);
+    }
+    if (std::all_of(field.begin(), field.end(), IsHexDigit)) {
+        return "has " + std::to_string(field.size()) +
+               " digits: a number has 1 to 7 hex digits, up to FFFFFFF";
+    }
+    if (field.starts_with('-')) {
+        return "has a sign: numbers are never negative";
+    }
+    return "holds characters other than the hex digits 0-9 and A-F";
+}
+
+bool IsRowNameOfLine(std::string_view upper, std::int32_t line) {
+    switch (line) {
+    case 1: return upper == "NAME";
+    case 2: return upper == "SIZE";
+    case 3: return upper == "HEADER";
+    default: return upper == "COPY" || upper == "FILL" || upper == "REPLACE";
+    }
+}
+
+std::vector<std::string> SplitAt(std::string_view line, std::string_view separators) {
+    std::vector<std::string> fields;
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end = line.find_first_of(separators, begin);
+        fields.emplace_back(line.substr(begin, end - begin));
+        if (end == std::string_view::npos) {
+            return fields;
+        }
+        begin = end + 1;
+    }
+}
+
+// The fields of a line typed with blanks where tabs belong: runs of blanks and tabs separate.
+std::vector<std::string> SplitAtBlanks(std::string_view line) {
+    std::vector<std::string> fields;
+    for (const std::string& piece : SplitAt(line, " \t")) {
+        if (!piece.empty()) {
+            fields.push_back(piece);
+        }
+    }
+    return fields;
+}
+
+// A field past the end of a line is empty, as NextField gives it.
+const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index) {
+    static const std::string kNone;
+    return index < fields.size() ? fields[index] : kNone;
+}
+
+enum class Row { Copy, Fill, Replace };
+
+std::string_view RowName(Row row) {
+    switch (row) {
+    case Row::Copy: return "COPY";
+    case Row::Fill: return "FILL";
+    default: return "REPLACE";
+    }
+}
+
+// A COPY or FILL line whose range is being written.
+struct Range {
+    std::int32_t Line = 0;
+    Row Kind = Row::Copy;
+    std::int64_t Start = 0;
+    // The source address of a COPY, the byte of a FILL.
+    std::int64_t Value = 0;
+};
+
+// Where the least start address allowed for the next line came from: the start of a COPY or
+// FILL line, or the end of a REPLACE line's bytes.
+struct PositionSetter {
+    std::int32_t Line = 0;
+    Row Kind = Row::Copy;
+    std::string StartField;
+    // The least start address allowed before that line.
+    std::int64_t Before = 0;
+    // The bytes of a REPLACE line.
+    std::int64_t Count = 0;
+};
+
+class NoteTaker {
+public:
+    explicit NoteTaker(std::string folder) : folder_(std::move(folder)) {}
+
+    std::vector<ScriptNote> Take();
+
+private:
+    void Note(std::int32_t line, std::string text) { notes_.push_back({line, std::move(text)}); }
+    // The line's fields, taken as a run takes them or, where blanks stand for tabs, as the
+    // author meant them; nothing for a line whose row cannot be told.
+    std::optional<std::vector<std::string>> Fields(std::int32_t line, std::string_view text);
+    // The field's value, or a note on why it is no number.
+    std::optional<std::int64_t> Number(std::int32_t line, std::string_view what,
+                                       std::string_view field);
+    void NameLine(std::string line);
+    void SizeLine(const std::string& line);
+    void HeaderLine(const std::string& line);
+    // The sizes against the original's length, once the header size is known.
+    void LengthNotes();
+    void DirectiveLine(std::int32_t line, const std::string& text);
+    void StartGoesBack(std::int32_t line, const std::string& field, std::int64_t start);
+    void ReplaceLine(std::int32_t line, const std::vector<std::string>& fields, std::int64_t start);
+    // The range in progress ends at `end`, where `endedBy` starts (0: the end of the script).
+    void EndRange(std::int64_t end, std::int32_t endedBy);
+    // The original's image byte at `address`, as a COPY reads it: 00 past the file's end.
+    std::optional<std::uint8_t> OriginalByte(std::int64_t address);
+    bool OriginalHasHeader() const;
+
+    const std::string folder_;
+    std::vector<ScriptNote> notes_;
+
+    std::string originalName_;
+    std::string originalPath_;
+    std::int64_t originalLength_ = -1;
+    std::string originalSizeField_;
+    std::string finalSizeField_;
+    std::string headerSizeField_;
+    std::optional<std::int64_t> originalSize_;
+    std::optional<std::int64_t> finalSize_;
+    std::optional<std::int64_t> headerSize_;
+    std::optional<BinaryReader> original_;
+    bool originalUnreadable_ = false;
+
+    bool anyDirective_ = false;
+    std::int64_t position_ = 0;
+    PositionSetter setter_;
+    std::optional<Range> range_;
+};
+
+std::vector<ScriptNote> NoteTaker::Take() {
+    std::optional<TextInputFile> script;
+    try {
+        script.emplace(PathInFolder(folder_, kScriptName));
+    } catch (const RuntimeError&) {
+        return {};
+    }
+    std::int32_t line = 0;
+    try {
+        while (!script->AtEnd()) {
+            ++line;
+            if (line > kLastLine) {
+                Note(line, "a run counts at most 32,766 lines (32,763 directive lines) and "
+                           "stops here: merge lines, for example neighbouring REPLACE lines");
+                break;
+            }
+            std::string text = script->ReadLine();
+            switch (line) {
+            case 1: NameLine(std::move(text)); break;
+            case 2: SizeLine(text); break;
+            case 3:
+                HeaderLine(text);
+                LengthNotes();
+                break;
+            default: DirectiveLine(line, text); break;
+            }
+        }
+    } catch (const RuntimeError&) {
+        // The script could not be read to its end; a run says so.
+    }
+    if (line == 2 || line == 1) {
+        LengthNotes();
+    }
+    if (line >= 3) {
+        if (finalSize_ && *finalSize_ >= position_) {
+            EndRange(*finalSize_, 0);
+        }
+        if (!anyDirective_ && finalSize_ && *finalSize_ != 0) {
+            Note(line, "no COPY or FILL line follows: the expanded image needs one starting at 0");
+        }
+    }
+    std::stable_sort(notes_.begin(), notes_.end(),
+                     [](const ScriptNote& a, const ScriptNote& b) { return a.Line < b.Line; });
+    return std::move(notes_);
+}
+
+std::optional<std::vector<std::string>> NoteTaker::Fields(std::int32_t line,
+                                                          std::string_view text) {
+    std::vector<std::string> fields = SplitAt(text, "\t");
+    if (IsRowNameOfLine(UpperCaseRowName(fields.front()), line)) {
+        return fields;
+    }
+    const std::string trimmed(Trimmed(fields.front()));
+    const std::vector<std::string> byBlanks = SplitAtBlanks(text);
+    if (IsRowNameOfLine(UpperCaseRowName(trimmed), line) && fields.size() > 1) {
+        Note(line, "the row name " + Quoted(fields.front()) +
+                       " has blanks around it: nothing is trimmed, remove them");
+        fields.front() = trimmed;
+        return fields;
+    }
+    if (!byBlanks.empty() && IsRowNameOfLine(UpperCaseRowName(byBlanks.front()), line)) {
+        Note(line, "the fields are separated by spaces, so a run reads the whole line as its "
+                   "row name: put one tab character between the fields");
+        return byBlanks;
+    }
+    if (text.empty()) {
+        Note(line, line <= 3 ? "the line is empty"
+                             : "an empty line, which a run reads as a line without a row name: "
+                               "remove it (a line break after the last line is fine)");
+        return std::nullopt;
+    }
+    switch (line) {
+    case 1: Note(line, "the script must start with the NAME line"); break;
+    case 2: Note(line, "the second line must be the SIZE line"); break;
+    case 3: Note(line, "the third line must be the HEADER line"); break;
+    default:
+        Note(line, "the row name " + Quoted(fields.front()) + " is not COPY, FILL or REPLACE");
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> NoteTaker::Number(std::int32_t line, std::string_view what,
+                                              std::string_view field) {
+    if (const auto value = NumberOf(field)) {
+        return *value;
+    }
+    Note(line, std::string(what) + " " + Quoted(field) + " " + WhyNoNumber(field));
+    return std::nullopt;
+}
+
+void NoteTaker::NameLine(std::string line) {
+    if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF")) {
+        Note(1, "the script is saved as UTF-16 text: save it as plain text (ANSI, or UTF-8 "
+                "without a byte-order mark)");
+        return;
+    }
+    if (line.starts_with(kByteOrderMark)) {
+        Note(1, "the script starts with a byte-order mark (the bytes EF BB BF) before NAME, "
+                "which a run reads as part of the row name: save it without one (ANSI, or "
+                "UTF-8 without BOM)");
+        line.erase(0, kByteOrderMark.size());
+    } else if (const std::size_t name = UpperCaseRowName(line.substr(0, 64)).find("NAME");
+               name != 0 && name != std::string::npos) {
+        Note(1, Bytes(static_cast<std::int64_t>(name)) +
+                    " stand before NAME, which a run reads as part of the row name: "
+                    "remove them");
+        line.erase(0, name);
+    }
+    const auto fields = Fields(1, line);
+    if (!fields) {
+        return;
+    }
+    originalName_ = FieldAt(*fields, 1);
+    const std::string& expandedName = FieldAt(*fields, 2);
+    if (originalName_.empty()) {
+        Note(1, "the original's file name is missing");
+        return;
+    }
+    originalPath_ = PathInFolder(folder_, originalName_);
+    originalLength_ = FileLength64(originalPath_);
+    if (expandedName.empty()) {
+        Note(1, "the expanded file's name is missing");
+    } else if (ClimbsAboveFolder(expandedName)) {
+        Note(1, "the expanded name " + Quoted(expandedName) +
+                    " leads out of the folder with '..', which a run refuses: name a file in "
+                    "the folder or below it");
+    } else if (NamesWindowsDevice(expandedName)) {
+        Note(1, "the expanded name " + Quoted(expandedName) +
+                    " is a name Windows keeps for a device, which a run refuses: choose "
+                    "another");
+    }
+}
+
+void NoteTaker::SizeLine(const std::string& line) {
+    const auto fields = Fields(2, line);
+    if (!fields) {
+        return;
+    }
+    originalSizeField_ = FieldAt(*fields, 1);
+    finalSizeField_ = FieldAt(*fields, 2);
+    originalSize_ = Number(2, "the original size", originalSizeField_);
+    finalSize_ = Number(2, "the expanded size", finalSizeField_);
+    const std::string& checksum = FieldAt(*fields, 3);
+    if (checksum.empty()) {
+        return;
+    }
+    const bool hex = std::all_of(checksum.begin(), checksum.end(), IsHexDigit);
+    if (checksum.size() != 32 || !hex) {
+        Note(2, "the checksum " + Quoted(checksum) +
+                    " is not 32 hex digits, so it never matches: put the MD5 that "
+                    "kelbrin-cli --info prints, or leave the field out");
+    } else if (std::any_of(checksum.begin(), checksum.end(),
+                           [](char c) { return c >= 'a' && c <= 'f'; })) {
+        Note(2, "the checksum is in lower case; a run compares it exactly with the upper-case "
+                "digest, so it never matches: write it in upper case");
+    }
+}
+
+void NoteTaker::HeaderLine(const std::string& line) {
+    const auto fields = Fields(3, line);
+    if (!fields) {
+        return;
+    }
+    headerSizeField_ = FieldAt(*fields, 1);
+    headerSize_ = Number(3, "the header size", headerSizeField_);
+    if (!headerSize_) {
+        return;
+    }
+    if (*headerSize_ == 0) {
+        Note(3, "the header size is 0, so this kind of ROM has no header: 'Expand and "
+                "Add/Replace Header' always ends in an error, and players use 'Expand and "
+                "Ignore/Remove Header'");
+        return;
+    }
+    std::int64_t count = 0;
+    for (std::size_t i = 2; i < fields->size() && !(*fields)[i].empty(); ++i) {
+        ++count;
+        const auto value = Number(3, "the header byte", (*fields)[i]);
+        if (value && *value > 0xFF) {
+            Note(3, "the header byte " + Quoted((*fields)[i]) + " is above FF");
+        }
+    }
+    if (count == 0) {
+        Note(3, "no header bytes follow the header size, so 'Expand and Add/Replace Header' "
+                "fails on the first, empty one: list the header's bytes (at least its first; "
+                "those not listed are 00)");
+    }
+    if (count > *headerSize_) {
+        Note(3, "the line lists " + std::to_string(count) + " header bytes for a header of " +
+                    Bytes(*headerSize_) + " (" + Hex(*headerSize_) +
+                    " hex): the header size counts in hex");
+    }
+}
+
+void NoteTaker::LengthNotes() {
+    if (originalLength_ < 0 || !originalSize_) {
+        return;
+    }
+    const std::int64_t length = originalLength_;
+    const std::int64_t size = *originalSize_;
+    const std::int64_t header = headerSize_.value_or(0);
+    const bool fits = length == size || length == size + header;
+    bool explained = fits;
+    bool sizeTypedInDecimal = false;
+    if (!explained && IsDecimal(originalSizeField_)) {
+        const std::int64_t meant = DecimalValue(originalSizeField_);
+        if (length == meant || length == meant + header) {
+            Note(2, "the original size " + Quoted(originalSizeField_) + " is hex for " +
+                        Bytes(size) + ", but your original is " + Bytes(length) +
+                        ": it was probably meant as decimal, which is " + Hex(meant) + " in hex");
+            explained = sizeTypedInDecimal = true;
+        }
+    }
+    if (!explained && headerSize_ && IsDecimal(headerSizeField_) &&
+        length == size + DecimalValue(headerSizeField_)) {
+        const std::int64_t meant = DecimalValue(headerSizeField_);
+        Note(3, "the header size " + Quoted(headerSizeField_) + " is hex for " + Bytes(header) +
+                    ", but your original is " + Bytes(length - size) +
+                    " longer than its image: it was probably meant as decimal, which is " +
+                    Hex(meant) + " in hex");
+        explained = true;
+    }
+    if (!explained && length > size) {
+        Note(3, "your original is " + Bytes(length - size) + " (" + Hex(length - size) +
+                    " hex) longer than the image size on the SIZE line, but the HEADER line "
+                    "declares a header of " +
+                    Bytes(header) + ": it may carry another kind of header, or be another dump");
+    } else if (!explained) {
+        Note(2, "your original " + Quoted(originalName_) + " is " + Bytes(length) +
+                    ", shorter than the image size on this line (" + Bytes(size) +
+                    "): it is another dump, or the wrong file");
+    }
+    if (finalSize_ && IsDecimal(finalSizeField_)) {
+        const std::int64_t meant = DecimalValue(finalSizeField_);
+        const bool roundAsDecimal = meant % 0x400 == 0 && *finalSize_ % 0x400 != 0;
+        if (meant > 0 && (roundAsDecimal || sizeTypedInDecimal)) {
+            Note(2, "the expanded size " + Quoted(finalSizeField_) + " is hex for " +
+                        Bytes(*finalSize_) + "; if it was meant as decimal, write " + Hex(meant));
+        }
+    }
+}
+
+void NoteTaker::DirectiveLine(std::int32_t line, const std::string& text) {
+    const auto fields = Fields(line, text);
+    if (!fields) {
+        return;
+    }
+    const std::string row = UpperCaseRowName(fields->front());
+    const Row kind = row == "COPY" ? Row::Copy : row == "FILL" ? Row::Fill : Row::Replace;
+    if (kind == Row::Replace && !anyDirective_) {
+        Note(line, "a REPLACE line cannot come first: start with a COPY or FILL line at 0");
+        return;
+    }
+    const std::string& startField = FieldAt(*fields, 1);
+    const auto start = Number(line, "the start address", startField);
+    if (!start) {
+        return;
+    }
+    if (*start < position_) {
+        StartGoesBack(line, startField, *start);
+        return;
+    }
+    if (!anyDirective_ && *start != 0) {
+        Note(line, "the first COPY or FILL line starts at " + startField +
+                       ": the image is described from address 0 on");
+    }
+    if (finalSize_ && *start > *finalSize_) {
+        std::string text = "starts at " + startField + ", past the expanded size " +
+                           finalSizeField_ + " on the SIZE line: ";
+        text += kind == Row::Replace
+                    ? "its bytes land after the image"
+                    : "the range before it runs past the end and makes the expanded file " +
+                          Bytes(*start) + " long, and this line writes nothing";
+        if (LooksDecimal(startField) && DecimalValue(startField) < *finalSize_) {
+            text += "; if the address was meant as decimal, write " + Hex(DecimalValue(startField));
+        }
+        Note(line, text);
+    }
+    PositionSetter setter{line, kind, startField, position_};
+    if (kind == Row::Replace) {
+        ReplaceLine(line, *fields, *start);
+        setter.Count = position_ - *start;
+    } else {
+        EndRange(*start, line);
+        const std::string& valueField = FieldAt(*fields, 2);
+        const auto value =
+            Number(line, kind == Row::Copy ? "the source address" : "the fill byte", valueField);
+        if (value && kind == Row::Copy && originalSize_ && *value > *originalSize_) {
+            Note(line, "copies from " + valueField + ", past the end of the original's image (" +
+                           originalSizeField_ +
+                           " on the SIZE line): source addresses count without the header");
+        } else if (value && kind == Row::Fill && *value > 0xFF) {
+            Note(line, "the fill byte " + Quoted(valueField) + " is above FF");
+        }
+        range_ = Range{line, kind, *start, value.value_or(0)};
+        if (!value) {
+            range_.reset();
+        }
+        position_ = *start;
+    }
+    anyDirective_ = true;
+    setter_ = setter;
+}
+
+void NoteTaker::StartGoesBack(std::int32_t line, const std::string& field, std::int64_t start) {
+    const std::string where =
+        setter_.Kind == Row::Replace
+            ? "where the REPLACE on line " + std::to_string(setter_.Line) + " ended"
+            : "the start of the " + std::string(RowName(setter_.Kind)) + " on line " +
+                  std::to_string(setter_.Line) + " (start addresses never go back)";
+    Note(line, "the start address " + field + " must be at least " + Hex(position_) + ", " + where);
+    // A start address typed in decimal is read as a larger hex number and pushes the next
+    // line's start below it. A REPLACE address is any address, so only a tight fit tells;
+    // a COPY or FILL address is a round one.
+    if (!IsDecimal(setter_.StartField)) {
+        return;
+    }
+    const std::int64_t meant = DecimalValue(setter_.StartField);
+    const std::int64_t meantEnd = meant + setter_.Count;
+    const bool fits =
+        setter_.Kind == Row::Replace
+            ? meant >= setter_.Before && meantEnd <= start && start - meantEnd < 0x100
+            : LooksDecimal(setter_.StartField) && meant >= setter_.Before && meant <= start;
+    if (fits) {
+        Note(setter_.Line, "the start address " + setter_.StartField +
+                               " was probably meant as decimal: in hex it is " + Hex(meant) +
+                               ", which fits before line " + std::to_string(line));
+    }
+}
+
+void NoteTaker::ReplaceLine(std::int32_t line, const std::vector<std::string>& fields,
+                            std::int64_t start) {
+    std::vector<std::uint8_t> bytes;
+    bool allBytes = true;
+    // As in a run, the first byte field is read even when it is empty; the list ends at the
+    // first empty field after it.
+    for (std::size_t i = 2; i == 2 || (i < fields.size() && !fields[i].empty()); ++i) {
+        const std::string& field = FieldAt(fields, i);
+        const auto value = Number(line, "the byte", field);
+        if (value && *value > 0xFF) {
+            Note(line, "the byte " + Quoted(field) + " is above FF");
+        }
+        allBytes = allBytes && value && *value <= 0xFF;
+        bytes.push_back(static_cast<std::uint8_t>(value.value_or(0)));
+    }
+    const auto count = static_cast<std::int64_t>(bytes.size());
+    if (finalSize_ && start <= *finalSize_ && start + count > *finalSize_) {
+        Note(line, "its last " + Bytes(start + count - *finalSize_) +
+                       " land past the expanded size " + finalSizeField_ + ", after the image");
+    }
+    if (allBytes && range_) {
+        bool same = true;
+        for (std::int64_t i = 0; i < count && same; ++i) {
+            const std::int64_t offset = start + i - range_->Start;
+            const std::optional<std::uint8_t> there =
+                range_->Kind == Row::Copy ? OriginalByte(range_->Value + offset)
+                                          : std::optional<std::uint8_t>(range_->Value);
+            same = there == bytes[static_cast<std::size_t>(i)];
+        }
+        if (same) {
+            Note(line, "writes the bytes that the " + std::string(RowName(range_->Kind)) +
+                           " on line " + std::to_string(range_->Line) +
+                           " puts there anyway: the line changes nothing");
+        }
+    }
+    position_ = start + count;
+}
+
+void NoteTaker::EndRange(std::int64_t end, std::int32_t endedBy) {
+    if (!range_) {
+        return;
+    }
+    const Range range = *range_;
+    range_.reset();
+    if (end == range.Start && endedBy != 0) {
+        Note(range.Line, "starts at the same address as line " + std::to_string(endedBy) +
+                             ", so it writes nothing");
+        return;
+    }
+    if (range.Kind != Row::Copy || !originalSize_) {
+        return;
+    }
+    const std::int64_t sourceEnd = range.Value + (end - range.Start);
+    if (sourceEnd > *originalSize_) {
+        const std::int64_t past = sourceEnd - std::max(range.Value, *originalSize_);
+        Note(range.Line, "copies " + Bytes(end - range.Start) + " from " + Hex(range.Value) +
+                             ", but the original's image ends at " + originalSizeField_ +
+                             ": the last " + Bytes(past) + " of the range become 00");
+    }
+}
+
+bool NoteTaker::OriginalHasHeader() const {
+    return originalSize_ && headerSize_ && *headerSize_ != 0 &&
+           originalLength_ == *originalSize_ + *headerSize_;
+}
+
+std::optional<std::uint8_t> NoteTaker::OriginalByte(std::int64_t address) {
+    if (originalUnreadable_ || originalLength_ < 0) {
+        return std::nullopt;
+    }
+    try {
+        if (!original_) {
+            original_.emplace(originalPath_, originalLength_);
+        }
+        original_->Seek(address + (OriginalHasHeader() ? *headerSize_ : 0));
+        std::uint8_t byte = 0;
+        original_->Read({&byte, 1});
+        return byte;
+    } catch (const RuntimeError&) {
+        originalUnreadable_ = true;
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::vector<ScriptNote> NotesOnScript(const std::string& folder) {
+    return NoteTaker(folder).Take();
+}
+
+std::string NoteLine(const ScriptNote& note) {
+    return "line " + std::to_string(note.Line) + ": " + note.Text;
+}
+
+} // namespace kelbrin

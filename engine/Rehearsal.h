@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "ChecksumMemo.h"
+#include "ImageLayout.h"
+#include "ImageOutput.h"
+
+namespace kelbrin {
+
+// A run that leaves the folder as it is: it reads the script and the original exactly as a run
+// does, with the same rules, boxes and statuses, but never makes or replaces the expanded file.
+// Its image goes to `Output` instead: nowhere for a check of the script, or against bytes the
+// caller already has for the proof of a script just made.
+struct Rehearsal {
+    ImageOutput& Output;
+    // Filled with where every byte of the image comes from, when given.
+    ImageLayout* Layout = nullptr;
+    // The script to run, when it is not the folder's Kelbrin.txt (a script not yet in its
+    // place). The names on its NAME line are still taken in the folder.
+    std::string ScriptPath;
+    // Shared by the rehearsals of one script, so that the original is digested once.
+    ChecksumMemo* Checksums = nullptr;
+};
+
+} // namespace kelbrin
