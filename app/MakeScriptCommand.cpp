@@ -8,6 +8,7 @@
 #include "FileHandle.h"
 #include "FileIdentity.h"
 #include "RuntimeError.h"
+#include "ScriptCheck.h"
 #include "ScriptFields.h"
 #include "ScriptLines.h"
 #include "ScriptSummary.h"
@@ -130,7 +131,8 @@ int MakeScriptCommand(const MakeScriptOptions& options) {
         }
         const CheckedScript script({options.Original, options.Expanded,
                                     options.OriginalHeader.value_or(0),
-                                    options.ExpandedHeader.value_or(0)});
+                                    options.ExpandedHeader.value_or(0)},
+                                   toStandardOutput ? DefaultScriptPath(options.Original) : output);
         std::FILE* report = stdout;
         if (toStandardOutput) {
             script.ForEachLine([](std::string_view line) {
@@ -145,7 +147,8 @@ int MakeScriptCommand(const MakeScriptOptions& options) {
             script.WriteFile(output, options.Force);
             std::fputs(DisplayText("Script written: " + output + "\n").c_str(), report);
         }
-        std::fputs(ScriptSummary(script.Plan()).c_str(), report);
+        std::fputs((ScriptSummary(script.Plan()) + LayoutSummary(script.Layout()) + "\n").c_str(),
+                   report);
         std::fflush(report);
     } catch (const RuntimeError& error) {
         return Fail(error);

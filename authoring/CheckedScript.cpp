@@ -1,14 +1,19 @@
 #include "CheckedScript.h"
 
 #include "BinaryWriter.h"
+#include "ComparingOutput.h"
+#include "Expand.h"
 #include "FolderPaths.h"
 #include "MakeScript.h"
-#include "PublishFile.h"
 #include "Refusal.h"
+#include "ReplacementFile.h"
 #include "ScriptHead.h"
 #include "ScriptLines.h"
-#include "ScriptReplay.h"
-#include "WholeFile.h"
+#include "UnseenWindow.h"
+
+#ifdef _WIN32
+#include "WideText.h"
+#endif
 
 namespace kelbrin {
 
@@ -17,14 +22,25 @@ namespace {
 // A header and an image of at most FFFFFFF bytes each: the largest file a script can describe.
 constexpr std::uint64_t kLargestNumber = 0xFFFFFFF;
 
-// The name a NAME line gives a file: its path's last part.
-std::string FileNameOf(const std::string& path) {
+// The name a NAME line gives a file: its path's last part, as a run reads names. On Windows
+// that is the ANSI code page, in which the file layer's UTF-8 path may have no spelling.
+std::string ScriptNameOf(const std::string& path) {
 #ifdef _WIN32
     const std::size_t at = path.find_last_of("\\/:");
 #else
     const std::size_t at = path.find_last_of('/');
 #endif
-    return at == std::string::npos ? path : path.substr(at + 1);
+    const std::string name = at == std::string::npos ? path : path.substr(at + 1);
+#ifdef _WIN32
+    const std::optional<std::string> ansi = AnsiFromUtf8(name);
+    if (!ansi) {
+        Refuse("the name '" + name +
+               "' has characters that a script, written in the ANSI code page, cannot hold");
+    }
+    return *ansi;
+#else
+    return name;
+#endif
 }
 
 // What a failure to open a file says first.
@@ -38,7 +54,7 @@ std::string DefaultScriptPath(const std::string& originalPath) {
     return PathInFolder(FolderOf(originalPath), kScriptName);
 }
 
-CheckedScript::CheckedScript(const ScriptRequest& request)
+CheckedScript::CheckedScript(const ScriptRequest& request, const std::string& scriptPath)
     : original_(WithContext(Reading("original", request.OriginalPath),
                             [&] {
                                 return WholeFile(request.OriginalPath,
@@ -47,10 +63,28 @@ CheckedScript::CheckedScript(const ScriptRequest& request)
       expanded_(WithContext(Reading("expanded file", request.ExpandedPath), [&] {
           return WholeFile(request.ExpandedPath, request.ExpandedHeader + kLargestNumber);
       })) {
-    plan_ = MakeScript({FileNameOf(request.OriginalPath), FileNameOf(request.ExpandedPath),
+    plan_ = MakeScript({ScriptNameOf(request.OriginalPath), ScriptNameOf(request.ExpandedPath),
                         original_.Bytes(), expanded_.Bytes(), request.OriginalHeader,
                         request.ExpandedHeader});
-    if (!RebuildsExactly(plan_, original_.Bytes(), expanded_.Bytes())) {
+    Prove(request, scriptPath);
+}
+
+void CheckedScript::Prove(const ScriptRequest& request, const std::string& scriptPath) {
+    std::string text;
+    ForEachLine([&text](std::string_view line) { text.append(line).append(kScriptLineEnd); });
+    // The script is run as a player's run would run it, beside the original, with the button
+    // its header calls for; its image is held against the expanded file instead of written.
+    const std::string folder = FolderOf(request.OriginalPath);
+    ChecksumMemo checksums;
+    // The maker digested the same image with the same MD5 class already.
+    checksums.Remember(PathInFolder(folder, plan_.OriginalName), request.OriginalHeader != 0,
+                       static_cast<std::int32_t>(plan_.HeaderSize), plan_.OriginalMD5);
+    ComparingOutput against(expanded_.Bytes());
+    UnseenWindow window;
+    const RunResult ending =
+        Rehearse(plan_.AddsHeader ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove,
+                 folder, window, {against, &layout_, scriptPath, &text, &checksums});
+    if (!ending.Done() || ending.MD5WarningShown || !against.Matched()) {
         throw RuntimeError(ErrInternal, "the script made does not rebuild '" +
                                             request.ExpandedPath +
                                             "' exactly, so it was not written");
@@ -63,21 +97,17 @@ void CheckedScript::ForEachLine(const std::function<void(std::string_view)>& lin
 }
 
 void CheckedScript::WriteFile(const std::string& path, bool replaceExisting) const {
-    const std::string unfinished = UnfinishedName(path);
     WithContext("cannot write the script '" + path + "'", [&] {
-        try {
-            BinaryWriter writer(unfinished, WriteMode::Truncate);
-            ForEachLine([&writer](std::string_view line) {
-                writer.Write({reinterpret_cast<const std::uint8_t*>(line.data()), line.size()});
-                writer.Write({reinterpret_cast<const std::uint8_t*>(kScriptLineEnd.data()),
-                              kScriptLineEnd.size()});
-            });
-            writer.Close();
-            PublishFile(unfinished, path, replaceExisting);
-        } catch (...) {
-            RemoveUnfinished(unfinished);
-            throw;
-        }
+        ReplacementFile file(ReplacementFile::NamesFor(path));
+        BinaryWriter writer(file.File());
+        ForEachLine([&writer](std::string_view line) {
+            writer.Write({reinterpret_cast<const std::uint8_t*>(line.data()), line.size()});
+            writer.Write({reinterpret_cast<const std::uint8_t*>(kScriptLineEnd.data()),
+                          kScriptLineEnd.size()});
+        });
+        writer.Close();
+        file.FlushToDisk();
+        file.Commit(replaceExisting);
     });
 }
 

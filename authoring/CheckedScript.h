@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "ImageLayout.h"
 #include "ScriptPlan.h"
 #include "WholeFile.h"
 
@@ -23,15 +24,19 @@ struct ScriptRequest {
 // a run looks for both.
 std::string DefaultScriptPath(const std::string& originalPath);
 
-// A script made from two files that a run of it in memory has proved to rebuild the expanded
-// file exactly; no other script is ever given out.
+// A script made from two files that a rehearsal of it has proved to rebuild the expanded file
+// exactly; no other script is ever given out.
 class CheckedScript {
 public:
-    // Reads both files whole, makes the script and checks it. A failure leaves as a
-    // RuntimeError whose description is one line that says what went wrong.
-    explicit CheckedScript(const ScriptRequest& request);
+    // Reads both files whole, makes the script and proves it: a rehearsal of a run of its text,
+    // beside the original and as if it were at `scriptPath`, must build the expanded file's
+    // bytes exactly. A failure leaves as a RuntimeError whose description is one line that says
+    // what went wrong.
+    CheckedScript(const ScriptRequest& request, const std::string& scriptPath);
 
     const ScriptPlan& Plan() const noexcept { return plan_; }
+    // Where each byte of the expanded file comes from, as the proof's rehearsal found it.
+    const ImageLayout& Layout() const noexcept { return layout_; }
     // Each line of the script, without its line end.
     void ForEachLine(const std::function<void(std::string_view)>& line) const;
     // Writes the script, lines ending in CR LF, to a new file beside `path` that takes the name
@@ -40,9 +45,12 @@ public:
     void WriteFile(const std::string& path, bool replaceExisting) const;
 
 private:
+    void Prove(const ScriptRequest& request, const std::string& scriptPath);
+
     WholeFile original_;
     WholeFile expanded_;
     ScriptPlan plan_;
+    ImageLayout layout_;
 };
 
 } // namespace kelbrin

@@ -1,3 +1,5 @@
+#include "MakeScript.h"
+
 #include <algorithm>
 #include <future>
 
@@ -6,7 +8,6 @@
 #include "LineBudget.h"
 #include "Refusal.h"
 #include "ScriptHead.h"
-#include "MakeScript.h"
 
 namespace kelbrin {
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "Expand.h"
+#include "NumberText.h"
+#include "UnseenWindow.h"
 
 namespace kelbrin {
 
@@ -12,47 +14,22 @@ namespace {
 // A REPLACE row or a header shows this many of its bytes, then their count.
 constexpr std::size_t kBytesShown = 16;
 
-// A run's window for a rehearsal: nobody sees it. The run's failure box comes back in its
-// result; only the digest of a mismatch is kept.
-class UnseenWindow final : public RunWindow {
-public:
-    void SetStatus(const std::string&) override {}
-    void ShowMD5(const std::string& digest) override { Digest = digest; }
-    void HideMD5() override {}
-    void LetEventsRun() override {}
-    void ShowMessageBox(const std::string&, const std::string&, MessageBoxIcon) override {}
-
-    std::string Digest;
-};
-
 ButtonVerdict Rehearsed(HeaderChoice choice, const std::string& folder, ImageLayout* layout,
                         ChecksumMemo& checksums) {
     NoImageOutput nowhere;
     UnseenWindow window;
     ButtonVerdict verdict{choice, {}, {}};
-    verdict.Ending = Rehearse(choice, folder, window, {nowhere, layout, {}, &checksums});
+    verdict.Ending = Rehearse(choice, folder, window, {nowhere, layout, {}, nullptr, &checksums});
     if (verdict.Ending.MD5WarningShown) {
         verdict.MismatchedMD5 = window.Digest;
     }
     return verdict;
 }
 
-std::string Hex(std::int64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(value));
-    return text;
-}
-
-std::string HexByte(std::uint8_t value) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", value);
-    return text;
-}
-
 std::string ByteList(const std::vector<std::uint8_t>& bytes) {
     std::string list;
     for (std::size_t i = 0; i < bytes.size() && i < kBytesShown; ++i) {
-        list += (i == 0 ? "" : " ") + HexByte(bytes[i]);
+        list += (i == 0 ? "" : " ") + ByteHex(bytes[i]);
     }
     if (bytes.size() > kBytesShown) {
         list += " \u2026 (" + std::to_string(bytes.size()) + " bytes)";
@@ -147,11 +124,11 @@ std::string LayoutReport(const ScriptCheck& check) {
     }
     report += "\n";
     for (const LayoutRow& row : check.WithoutHeader.Rows) {
-        report += Hex(row.Start) + "-" + Hex(row.End - 1) + " ";
+        report += ScriptHex(row.Start) + "-" + ScriptHex(row.End - 1) + " ";
         switch (row.From) {
-        case LayoutRow::Source::Copy: report += "copy from " + Hex(row.Value); break;
+        case LayoutRow::Source::Copy: report += "copy from " + ScriptHex(row.Value); break;
         case LayoutRow::Source::Fill:
-            report += "fill " + HexByte(static_cast<std::uint8_t>(row.Value));
+            report += "fill " + ByteHex(static_cast<std::uint8_t>(row.Value));
             break;
         case LayoutRow::Source::Replace: report += "replace " + ByteList(row.Bytes); break;
         }
@@ -177,9 +154,9 @@ std::string LayoutSummary(const ImageLayout& layout) {
         tally.Bytes += row.End - row.Start;
         end = std::max(end, row.End);
     }
-    std::string summary = "image: " + Hex(end) + " bytes";
+    std::string summary = "image: " + ScriptHex(end) + " bytes";
     for (const Tally& tally : tallies) {
-        summary += ", " + std::to_string(tally.Bytes) + " " + tally.Name + " in " +
+        summary += ", " + GroupedDecimal(tally.Bytes) + " " + tally.Name + " in " +
                    std::to_string(tally.Rows) + (tally.Rows == 1 ? " row" : " rows");
     }
     return summary;

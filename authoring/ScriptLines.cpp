@@ -2,26 +2,15 @@
 
 #include <string>
 
+#include "NumberText.h"
+
 namespace kelbrin {
 
 namespace {
 
-void AppendHex(std::string& text, std::uint32_t value) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    char digits[8];
-    int count = 0;
-    do {
-        digits[count++] = kDigits[value & 0xF];
-        value >>= 4;
-    } while (value != 0);
-    while (count > 0) {
-        text += digits[--count];
-    }
-}
-
 void AppendField(std::string& text, std::uint32_t value) {
     text += '\t';
-    AppendHex(text, value);
+    AppendScriptHex(text, value);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "BinaryReader.h"
 #include "FileLength.h"
 #include "FolderPaths.h"
+#include "NumberText.h"
 #include "RuntimeError.h"
 #include "ScriptFields.h"
 #include "ScriptHead.h"
@@ -23,27 +24,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Longer fields are quoted only by their start.
 constexpr std::size_t kQuotedField = 40;
 
-std::string Hex(std::int64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(value));
-    return text;
-}
-
-// 1048576 as "1,048,576".
-std::string Grouped(std::int64_t value) {
-    const std::string digits = std::to_string(value);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i != 0 && (digits.size() - i) % 3 == 0 && digits[i - 1] != '-') {
-            grouped += ',';
-        }
-        grouped += digits[i];
-    }
-    return grouped;
-}
-
 std::string Bytes(std::int64_t count) {
-    return Grouped(count) + (count == 1 ? " byte" : " bytes");
+    return GroupedDecimal(count) + (count == 1 ? " byte" : " bytes");
 }
 
 std::string Quoted(std::string_view field) {
@@ -447,7 +429,7 @@ void NoteTaker::HeaderLine(const std::string& line) {
     }
     if (count > *headerSize_) {
         Note(3, "the line lists " + std::to_string(count) + " header bytes for a header of " +
-                    Bytes(*headerSize_) + " (" + Hex(*headerSize_) +
+                    Bytes(*headerSize_) + " (" + ScriptHex(*headerSize_) +
                     " hex): the header size counts in hex");
     }
 }
@@ -467,7 +449,8 @@ void NoteTaker::LengthNotes() {
         if (length == meant || length == meant + header) {
             Note(2, "the original size " + Quoted(originalSizeField_) + " is hex for " +
                         Bytes(size) + ", but your original is " + Bytes(length) +
-                        ": it was probably meant as decimal, which is " + Hex(meant) + " in hex");
+                        ": it was probably meant as decimal, which is " + ScriptHex(meant) +
+                        " in hex");
             explained = sizeTypedInDecimal = true;
         }
     }
@@ -477,11 +460,11 @@ void NoteTaker::LengthNotes() {
         Note(3, "the header size " + Quoted(headerSizeField_) + " is hex for " + Bytes(header) +
                     ", but your original is " + Bytes(length - size) +
                     " longer than its image: it was probably meant as decimal, which is " +
-                    Hex(meant) + " in hex");
+                    ScriptHex(meant) + " in hex");
         explained = true;
     }
     if (!explained && length > size) {
-        Note(3, "your original is " + Bytes(length - size) + " (" + Hex(length - size) +
+        Note(3, "your original is " + Bytes(length - size) + " (" + ScriptHex(length - size) +
                     " hex) longer than the image size on the SIZE line, but the HEADER line "
                     "declares a header of " +
                     Bytes(header) + ": it may carry another kind of header, or be another dump");
@@ -495,7 +478,8 @@ void NoteTaker::LengthNotes() {
         const bool roundAsDecimal = meant % 0x400 == 0 && *finalSize_ % 0x400 != 0;
         if (meant > 0 && (roundAsDecimal || sizeTypedInDecimal)) {
             Note(2, "the expanded size " + Quoted(finalSizeField_) + " is hex for " +
-                        Bytes(*finalSize_) + "; if it was meant as decimal, write " + Hex(meant));
+                        Bytes(*finalSize_) + "; if it was meant as decimal, write " +
+                        ScriptHex(meant));
         }
     }
 }
@@ -532,7 +516,8 @@ void NoteTaker::DirectiveLine(std::int32_t line, const std::string& text) {
                     : "the range before it runs past the end and makes the expanded file " +
                           Bytes(*start) + " long, and this line writes nothing";
         if (LooksDecimal(startField) && DecimalValue(startField) < *finalSize_) {
-            text += "; if the address was meant as decimal, write " + Hex(DecimalValue(startField));
+            text += "; if the address was meant as decimal, write " +
+                    ScriptHex(DecimalValue(startField));
         }
         Note(line, text);
     }
@@ -568,7 +553,8 @@ void NoteTaker::StartGoesBack(std::int32_t line, const std::string& field, std::
             ? "where the REPLACE on line " + std::to_string(setter_.Line) + " ended"
             : "the start of the " + std::string(RowName(setter_.Kind)) + " on line " +
                   std::to_string(setter_.Line) + " (start addresses never go back)";
-    Note(line, "the start address " + field + " must be at least " + Hex(position_) + ", " + where);
+    Note(line,
+         "the start address " + field + " must be at least " + ScriptHex(position_) + ", " + where);
     // A start address typed in decimal is read as a larger hex number and pushes the next
     // line's start below it. A REPLACE address is any address, so only a tight fit tells;
     // a COPY or FILL address is a round one.
@@ -583,7 +569,7 @@ void NoteTaker::StartGoesBack(std::int32_t line, const std::string& field, std::
             : LooksDecimal(setter_.StartField) && meant >= setter_.Before && meant <= start;
     if (fits) {
         Note(setter_.Line, "the start address " + setter_.StartField +
-                               " was probably meant as decimal: in hex it is " + Hex(meant) +
+                               " was probably meant as decimal: in hex it is " + ScriptHex(meant) +
                                ", which fits before line " + std::to_string(line));
     }
 }
@@ -643,7 +629,7 @@ void NoteTaker::EndRange(std::int64_t end, std::int32_t endedBy) {
     const std::int64_t sourceEnd = range.Value + (end - range.Start);
     if (sourceEnd > *originalSize_) {
         const std::int64_t past = sourceEnd - std::max(range.Value, *originalSize_);
-        Note(range.Line, "copies " + Bytes(end - range.Start) + " from " + Hex(range.Value) +
+        Note(range.Line, "copies " + Bytes(end - range.Start) + " from " + ScriptHex(range.Value) +
                              ", but the original's image ends at " + originalSizeField_ +
                              ": the last " + Bytes(past) + " of the range become 00");
     }

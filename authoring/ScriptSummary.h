@@ -7,7 +7,8 @@
 namespace kelbrin {
 
 // What a made script holds, for its author, one item a line (lines end in LF): the directive
-// lines of each kind and the bytes they give.
+// lines of each kind, and all of them against the format's limit. The bytes each kind gives
+// are the layout's (LayoutSummary).
 std::string ScriptSummary(const ScriptPlan& plan);
 
 } // namespace kelbrin

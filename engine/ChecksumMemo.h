@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "MD5.h"
 
@@ -20,6 +21,12 @@ public:
                            digest.DigestFileToHexStr(path, hasHeader, headerSize)};
         }
         return known_->Digest;
+    }
+
+    // A digest worked out elsewhere of the same bytes, with the same MD5 class.
+    void Remember(const std::string& path, bool hasHeader, std::int32_t headerSize,
+                  std::string digest) {
+        known_ = Known{path, hasHeader, headerSize, std::move(digest)};
     }
 
 private:

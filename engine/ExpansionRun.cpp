@@ -35,7 +35,11 @@ void ExpansionRun::RunSteps() {
     const std::string scriptPath = rehearsal_ != nullptr && !rehearsal_->ScriptPath.empty()
                                        ? rehearsal_->ScriptPath
                                        : PathInFolder(folder_, kScriptName);
-    script_.emplace(Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); }));
+    script_.emplace(Under(ContextText::Script(), [&] {
+        return rehearsal_ != nullptr && rehearsal_->ScriptText != nullptr
+                   ? TextInputFile::OfText(*rehearsal_->ScriptText)
+                   : TextInputFile(scriptPath);
+    }));
     const ScriptHead& head = head_.emplace(ReadScriptHead(
         *script_, scriptPath, folder_, rehearsal_ != nullptr ? nullptr : &expanded_));
     const bool originalHasHeader =

@@ -6,6 +6,7 @@
 #include "ContextTexts.h"
 #include "FailureBox.h"
 #include "FolderPaths.h"
+#include "NumberText.h"
 #include "RuleMessages.h"
 #include "RunFailure.h"
 #include "TextInputFile.h"
@@ -13,12 +14,6 @@
 namespace kelbrin {
 
 namespace {
-
-std::string Hex(std::int32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-    return text;
-}
 
 void AppendDigests(std::string& report, const std::string& what, const Digests& digests) {
     report += what + " CRC32: " + digests.Crc32 + "\n";
@@ -108,7 +103,8 @@ std::string IdentityReport(const OriginalIdentity& identity) {
 
 std::string SizeLine(const OriginalIdentity& identity) {
     const ScriptHead& head = identity.Head;
-    return "SIZE\t" + Hex(head.OriginalSize) + "\t" + Hex(head.FinalSize) + "\t" +
+    return "SIZE\t" + ScriptHex(static_cast<std::uint32_t>(head.OriginalSize)) + "\t" +
+           ScriptHex(static_cast<std::uint32_t>(head.FinalSize)) + "\t" +
            identity.Digests.Image.MD5;
 }
 

@@ -16,9 +16,12 @@ struct Rehearsal {
     ImageOutput& Output;
     // Filled with where every byte of the image comes from, when given.
     ImageLayout* Layout = nullptr;
-    // The script to run, when it is not the folder's Kelbrin.txt (a script not yet in its
-    // place). The names on its NAME line are still taken in the folder.
+    // The script to run, when it is not the folder's Kelbrin.txt. The names on its NAME line
+    // are still taken in the folder.
     std::string ScriptPath;
+    // The script's text, when it is not yet in a file (a script just made, proved before it is
+    // written to ScriptPath).
+    const std::string* ScriptText = nullptr;
     // Shared by the rehearsals of one script, so that the original is digested once.
     ChecksumMemo* Checksums = nullptr;
 };

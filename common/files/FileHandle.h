@@ -93,6 +93,9 @@ FileHandle OpenForWritingAlone(const std::string& nativePath);
 void SetPermissionBits(const FileHandle& file, std::uint32_t bits);
 // - renames `from` over `to` in one step: `to` is the old file or the new one, never neither.
 void RenameOver(const std::string& from, const std::string& to);
+// - gives `from` the name `to` only where no file has that name: error 58 otherwise, and the
+//   existing file stays as it was. No moment lets another file of that name be overwritten.
+void RenameAsNew(const std::string& from, const std::string& to);
 // Removes the file `nativePath` names if it is the open `file`; never raises.
 bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept;
 

@@ -314,6 +314,28 @@ void RenameOver(const std::string& from, const std::string& to) {
     }
 }
 
+void RenameAsNew(const std::string& from, const std::string& to) {
+    // A second name is refused where one exists; then the first one goes.
+    if (::link(CheckedName(from).c_str(), CheckedName(to).c_str()) == 0) {
+        ::unlink(from.c_str());
+        return;
+    }
+    const int error = errno;
+    if (error == EEXIST) {
+        throw RuntimeError(ErrFileAlreadyExists);
+    }
+    // File systems without hard links (FAT on a memory card) say so; there only a look before
+    // the rename can keep an existing file.
+    if (error != EPERM && error != ENOTSUP && error != EOPNOTSUPP && error != ENOSYS &&
+        error != EMLINK) {
+        throw OpenError(error, to);
+    }
+    if (ExistingFileKey(to)) {
+        throw RuntimeError(ErrFileAlreadyExists);
+    }
+    RenameOver(from, to);
+}
+
 bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept {
     struct stat named {};
     struct stat open {};

@@ -290,6 +290,18 @@ void RenameOver(const std::string& from, const std::string& to) {
     }
 }
 
+void RenameAsNew(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails where the name is taken.
+    if (!::MoveFileExW(CheckedName(from).c_str(), CheckedNameToWrite(to).c_str(),
+                       MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+            throw RuntimeError(ErrFileAlreadyExists);
+        }
+        throw OpenError(error, to);
+    }
+}
+
 bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept {
     try {
         const std::optional<FileKey> key = file.Key();

@@ -31,7 +31,7 @@ void ReplacementFile::FlushToDisk() {
     file_.FlushToDisk();
 }
 
-void ReplacementFile::Commit() {
+void ReplacementFile::Commit(bool replaceExisting) {
     if (!file_.IsOpen()) {
         throw RuntimeError(ErrFileNotFound);
     }
@@ -40,6 +40,13 @@ void ReplacementFile::Commit() {
     const std::optional<FileKey> written = file_.Key();
     if (removed || !written || ExistingFileKey(names_.Unfinished) != written) {
         throw RuntimeError(ErrFileNotFound);
+    }
+    if (!replaceExisting) {
+        // Kept registered until it has its name: a refused rename leaves it to be removed.
+        RenameAsNew(names_.Unfinished, names_.Target);
+        registration_.reset();
+        file_ = FileHandle();
+        return;
     }
     // Withdrawn first: from the rename on, the unfinished name may be another writer's file.
     registration_.reset();

@@ -46,8 +46,9 @@ public:
     void FlushToDisk();
     // Renames the unfinished file over the target and closes it. Error 53 when its name no
     // longer leads to the file written (it was removed or replaced meanwhile): those bytes
-    // are in no file the user could find.
-    void Commit();
+    // are in no file the user could find. Without `replaceExisting`, an existing target is
+    // error 58 and stays as it was.
+    void Commit(bool replaceExisting = true);
 
 private:
     // Removes the unfinished file if its name still leads to it, and closes it.

@@ -17,10 +17,21 @@ constexpr std::size_t kLongestLine = INT32_MAX;
 TextInputFile::TextInputFile(const std::string& path)
     : file_(OpenForReading(path)), buffer_(kBufferSize) {}
 
+TextInputFile TextInputFile::OfText(std::string text) {
+    TextInputFile input;
+    input.buffer_.assign(text.begin(), text.end());
+    input.end_ = input.buffer_.size();
+    return input;
+}
+
 bool TextInputFile::Fill() {
     // A failing read leaves the buffer empty.
     begin_ = 0;
     end_ = 0;
+    // A text in memory has no file: once its buffer is read, it is at its end.
+    if (!file_.IsOpen()) {
+        return false;
+    }
     end_ = file_.Read(buffer_.data(), buffer_.size());
     return end_ > 0;
 }

@@ -14,6 +14,8 @@ namespace kelbrin {
 class TextInputFile {
 public:
     explicit TextInputFile(const std::string& path);
+    // A text already in memory, read the same way.
+    static TextInputFile OfText(std::string text);
 
     // The next line; error 62 when the file is at its end.
     std::string ReadLine();
@@ -21,6 +23,7 @@ public:
     void Close() { file_.Close(); }
 
 private:
+    TextInputFile() = default;
     // Reads more of the file into the buffer; false at the end of the file.
     bool Fill();
 

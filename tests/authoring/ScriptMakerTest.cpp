@@ -10,7 +10,6 @@
 #include "PseudoRandom.h"
 #include "RuntimeError.h"
 #include "ScriptLines.h"
-#include "ScriptReplay.h"
 
 namespace kelbrin::test {
 namespace {
@@ -31,12 +30,11 @@ ScriptPlan Make(const std::string& original, const std::string& expanded,
                        expandedHeader});
 }
 
-// The made script rebuilds the pair by a real run, and its check in memory agrees.
+// The made script rebuilds the pair by a real run.
 void ExpectRebuilt(const ScriptPlan& plan, const std::string& original,
                    const std::string& expanded) {
     const std::string script = ScriptText(plan, expanded);
     EXPECT_EQ(RealRun(script, original, plan.AddsHeader), expanded) << script.substr(0, 2000);
-    EXPECT_TRUE(RebuildsExactly(plan, BytesOf(original), BytesOf(expanded)));
 }
 
 std::string With(std::string bytes, std::size_t at, char value) {
