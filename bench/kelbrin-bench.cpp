@@ -55,9 +55,11 @@ constexpr double kI1MaxRssMiB = 16.0;
 constexpr double kScriptMaxTimeRatio = 1.0;
 constexpr double kScriptMaxLineRatio = 1.5;
 constexpr double kScriptMemoryMarginMiB = 64.0;
+// An author's check of a script against a run of it.
+constexpr double kCheckMaxRatio = 1.0;
 constexpr const char* kWorkloads[] = {
-    "W1",      "W2",      "W1-MD5",   "M1",       "M2",          "I1",         "S-GROW",
-    "S-BANKS", "S-MOVES", "S-HEADER", "S-COPIER", "S-UNRELATED", "S-SCATTERED"};
+    "W1",     "W2",      "W1-MD5",  "M1",       "M2",       "I1",          "C-LINES",    "C-IMAGE",
+    "S-GROW", "S-BANKS", "S-MOVES", "S-HEADER", "S-COPIER", "S-UNRELATED", "S-SCATTERED"};
 
 std::string SystemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
@@ -333,6 +335,24 @@ Job PrepareW1(const fs::path& dir, const std::string& cli, const std::string& md
                 {0xA000000, {0x00}},
                 {0xBFFFFFF, {0x00}}};
     return w;
+}
+
+// `--check` of the script that `run` runs: it must find both buttons' runs done, and write
+// nothing.
+Job CheckJob(const Job& run, const fs::path& dir, const std::string& cli) {
+    Job check{"--check", {{cli, "--check", "--dir", dir}}, {}, 0, {}, {}};
+    const fs::path expanded = run.Output;
+    check.CheckStdout = [expanded](const std::string& printed) {
+        if (printed.find("Expand and Ignore/Remove Header: Expansion Done\n") ==
+            std::string::npos) {
+            throw std::runtime_error("--check did not find the run done: " +
+                                     printed.substr(0, 400));
+        }
+        if (fs::exists(expanded)) {
+            throw std::runtime_error("--check wrote " + expanded.string());
+        }
+    };
+    return check;
 }
 
 Job PrepareW2(const fs::path& dir, const std::string& cli) {
@@ -844,6 +864,27 @@ int Bench(const Options& options) {
         RemoveInputs(dir, {"original.bin", "Kelbrin.txt"});
     }
 
+    // An author's check of a script rehearses both buttons' runs: on the longest script and on
+    // the largest image, it may cost no more than one run.
+    for (const char* workload : {"C-LINES", "C-IMAGE"}) {
+        if (!options.Runs(workload)) {
+            continue;
+        }
+        const bool lines = std::string(workload) == "C-LINES";
+        std::printf("%s: --check of %s, against the run itself\n", workload,
+                    lines ? "W2's script" : "W1-MD5's script");
+        const fs::path dir = work / workload;
+        const Job run = lines ? PrepareW2(dir, options.Cli) : PrepareW1(dir, options.Cli, md5sum);
+        const auto runs = Measure({run, CheckJob(run, dir, options.Cli)}, options.Repeat);
+        const double ratio = Median(runs[1]) / Median(runs[0]);
+        rows.push_back({workload, "kelbrin-cli run", Fixed(Median(runs[0]), 3), "-", "-", "-",
+                        PeakMiB(runs[0])});
+        rows.push_back({workload, "kelbrin-cli --check", Fixed(Median(runs[1]), 3), Fixed(ratio, 2),
+                        "time <= 1.0 x the run", Verdict(ratio <= kCheckMaxRatio),
+                        PeakMiB(runs[1])});
+        RemoveInputs(dir, {"original.bin", "Kelbrin.txt", "cp-source.bin"});
+    }
+
     if (options.Runs("W1-MD5")) {
         std::printf("W1-MD5: W1 with the original's digest on the SIZE line, against md5sum of "
                     "the original and cp\n");
@@ -985,9 +1026,11 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // progress shows even through a pipe
     const auto options = Parse(argc, argv);
     if (!options) {
-        std::fprintf(stderr, "usage: kelbrin-bench [--cli PATH] [--md5 PATH] [--work DIR] "
-                             "[--repeat N] [--only W1|W2|W1-MD5|M1|M2|I1|S-GROW|S-BANKS|S-MOVES|"
-                             "S-HEADER|S-COPIER|S-UNRELATED|S-SCATTERED]\n");
+        std::fprintf(
+            stderr,
+            "usage: kelbrin-bench [--cli PATH] [--md5 PATH] [--work DIR] "
+            "[--repeat N] [--only W1|W2|W1-MD5|M1|M2|I1|C-LINES|C-IMAGE|S-GROW|S-BANKS|S-MOVES|"
+            "S-HEADER|S-COPIER|S-UNRELATED|S-SCATTERED]\n");
         return 2;
     }
     try {
