@@ -205,6 +205,15 @@ const std::string& FormatHelpText() {
         "   applied.",
         "   Start addresses never go back: each line starts at or after the start",
         "   of the line before it, and after a REPLACE line, past its last byte.",
+        Rule('.'),
+        "Checking your Kelbrin.txt",
+        "   File > Check Script... (or kelbrin-cli --check) runs both buttons'",
+        "   expansions without writing anything, shows how each would end, and",
+        "   says line by line what a run reads differently from what you meant:",
+        "   spaces for TABs, numbers typed in decimal, a start that goes back.",
+        "   kelbrin-cli --layout lists where every byte of the expanded ROM comes",
+        "   from.  kelbrin-cli --make-script writes the whole file for you from",
+        "   the original and an expanded ROM you already have.",
         FrameRule(),
     });
     return text;
