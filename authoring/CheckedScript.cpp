@@ -83,7 +83,7 @@ void CheckedScript::Prove(const ScriptRequest& request, const std::string& scrip
     UnseenWindow window;
     const RunResult ending =
         Rehearse(plan_.AddsHeader ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove,
-                 folder, window, {against, &layout_, scriptPath, &text, &checksums});
+                 folder, window, {against, &layout_, {scriptPath, &text}, &checksums});
     if (!ending.Done() || ending.MD5WarningShown || !against.Matched()) {
         throw RuntimeError(ErrInternal, "the script made does not rebuild '" +
                                             request.ExpandedPath +

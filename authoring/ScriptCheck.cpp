@@ -19,7 +19,7 @@ ButtonVerdict Rehearsed(HeaderChoice choice, const std::string& folder, ImageLay
     NoImageOutput nowhere;
     UnseenWindow window;
     ButtonVerdict verdict{choice, {}, {}};
-    verdict.Ending = Rehearse(choice, folder, window, {nowhere, layout, {}, nullptr, &checksums});
+    verdict.Ending = Rehearse(choice, folder, window, {nowhere, layout, {}, &checksums});
     if (verdict.Ending.MD5WarningShown) {
         verdict.MismatchedMD5 = window.Digest;
     }
@@ -29,7 +29,10 @@ ButtonVerdict Rehearsed(HeaderChoice choice, const std::string& folder, ImageLay
 std::string ByteList(const std::vector<std::uint8_t>& bytes) {
     std::string list;
     for (std::size_t i = 0; i < bytes.size() && i < kBytesShown; ++i) {
-        list += (i == 0 ? "" : " ") + ByteHex(bytes[i]);
+        if (i != 0) {
+            list += ' ';
+        }
+        list += ByteHex(bytes[i]);
     }
     if (bytes.size() > kBytesShown) {
         list += " \u2026 (" + std::to_string(bytes.size()) + " bytes)";

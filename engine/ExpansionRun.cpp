@@ -20,28 +20,18 @@ RunResult ExpansionRun::Run() noexcept {
         RunSteps();
         window_.SetStatus("Expansion Done");
         return RunResult{RunResult::Ending::Done, 0, {}, md5WarningShown_};
-    } catch (RunFailure& failure) {
-        return FailureExit(std::move(failure));
-    } catch (const std::bad_alloc&) {
-        return FailureExit(RunFailure(RuntimeError(ErrOutOfMemory), ""));
     } catch (...) {
-        return FailureExit(RunFailure(RuntimeError(ErrInternal), ""));
+        return FailureExit(CaughtFailure());
     }
 }
 
 void ExpansionRun::RunSteps() {
     // No digest from an earlier run may stay on show.
     window_.HideMD5();
-    const std::string scriptPath = rehearsal_ != nullptr && !rehearsal_->ScriptPath.empty()
-                                       ? rehearsal_->ScriptPath
-                                       : PathInFolder(folder_, kScriptName);
-    script_.emplace(Under(ContextText::Script(), [&] {
-        return rehearsal_ != nullptr && rehearsal_->ScriptText != nullptr
-                   ? TextInputFile::OfText(*rehearsal_->ScriptText)
-                   : TextInputFile(scriptPath);
-    }));
-    const ScriptHead& head = head_.emplace(ReadScriptHead(
-        *script_, scriptPath, folder_, rehearsal_ != nullptr ? nullptr : &expanded_));
+    const OpenedScript& opened = opened_.emplace(
+        OpenScript(folder_, rehearsal_ != nullptr ? rehearsal_->Script : ScriptSource{},
+                   rehearsal_ != nullptr ? nullptr : &expanded_));
+    const ScriptHead& head = opened.Head;
     const bool originalHasHeader =
         Under(ContextText::HeaderLine(), [&] { return OriginalHasHeader(head); });
     CheckMD5(head, originalHasHeader);
@@ -65,9 +55,9 @@ void ExpansionRun::RunSteps() {
         }
         image.OpenOriginal();
     });
-    image_->WriteImage(*script_, window_);
+    image_->WriteImage(opened_->Script, window_);
     image_.reset();
-    script_.reset();
+    opened_.reset();
     if (expanded_) {
         expandedOutput_.reset();
         Under(ContextText::Expanded(head.ExpandedName), [&] { expanded_->Commit(); });
@@ -119,7 +109,7 @@ RunResult ExpansionRun::FailureExit(RunFailure failure) noexcept {
     } catch (...) {
     }
     image_.reset();
-    script_.reset();
+    opened_.reset();
     return result;
 }
 

@@ -44,8 +44,7 @@ private:
     RunWindow& window_;
     const Rehearsal* const rehearsal_;
     bool md5WarningShown_ = false;
-    std::optional<TextInputFile> script_;
-    std::optional<ScriptHead> head_;
+    std::optional<OpenedScript> opened_;
     std::optional<ReplacementFile> expanded_;
     std::optional<ExpandedFileOutput> expandedOutput_;
     std::optional<ImageWriter> image_;

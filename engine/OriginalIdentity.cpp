@@ -1,7 +1,6 @@
 #include "OriginalIdentity.h"
 
 #include <cstdio>
-#include <new>
 
 #include "ContextTexts.h"
 #include "FailureBox.h"
@@ -22,11 +21,9 @@ void AppendDigests(std::string& report, const std::string& what, const Digests& 
 }
 
 OriginalIdentity Identify(const std::string& programDirectory) {
-    const std::string scriptPath = PathInFolder(programDirectory, kScriptName);
-    TextInputFile script = Under(ContextText::Script(), [&] { return TextInputFile(scriptPath); });
     OriginalIdentity identity;
     identity.Folder = programDirectory;
-    identity.Head = ReadScriptHead(script, scriptPath, programDirectory, nullptr);
+    identity.Head = OpenScript(programDirectory, {}, nullptr).Head;
     const ScriptHead& head = identity.Head;
     const std::optional<bool> hasHeader = HeaderByLength(head);
     identity.Fit = !hasHeader   ? LengthFit::Neither
@@ -60,15 +57,9 @@ IdentityResult IdentifyOriginal(const std::string& programDirectory, RunWindow& 
         failure.emplace(BrokenRule{RuleMessage::OriginalWrongLength(
                             head.OriginalSize, head.OriginalSize + head.HeaderSize)},
                         ContextText::HeaderLine());
-    } catch (RunFailure& caught) {
-        identity.reset();
-        failure.emplace(std::move(caught));
-    } catch (const std::bad_alloc&) {
-        identity.reset();
-        failure.emplace(RuntimeError(ErrOutOfMemory), "");
     } catch (...) {
         identity.reset();
-        failure.emplace(RuntimeError(ErrInternal), "");
+        failure.emplace(CaughtFailure());
     }
     RunResult ending{RunResult::Ending::EndedByError, failure->Error.Number(), {}, false};
     ending.BoxText = box.Show(*failure, window);

@@ -5,6 +5,7 @@
 #include "ChecksumMemo.h"
 #include "ImageLayout.h"
 #include "ImageOutput.h"
+#include "ScriptHead.h"
 
 namespace kelbrin {
 
@@ -18,10 +19,7 @@ struct Rehearsal {
     ImageLayout* Layout = nullptr;
     // The script to run, when it is not the folder's Kelbrin.txt. The names on its NAME line
     // are still taken in the folder.
-    std::string ScriptPath;
-    // The script's text, when it is not yet in a file (a script just made, proved before it is
-    // written to ScriptPath).
-    const std::string* ScriptText = nullptr;
+    ScriptSource Script;
     // Shared by the rehearsals of one script, so that the original is digested once.
     ChecksumMemo* Checksums = nullptr;
 };

@@ -51,4 +51,19 @@ template <typename Step> decltype(auto) Under(const std::string& context, Step&&
     }
 }
 
+// The failure that the exception being handled stands for, as a failure exit reports it: a
+// RunFailure as it is, a lack of memory as error 7 and anything else as an internal error, both
+// without a context. Called only inside a catch block.
+inline RunFailure CaughtFailure() {
+    try {
+        throw;
+    } catch (RunFailure& failure) {
+        return std::move(failure);
+    } catch (const std::bad_alloc&) {
+        return RunFailure(RuntimeError(ErrOutOfMemory), "");
+    } catch (...) {
+        return RunFailure(RuntimeError(ErrInternal), "");
+    }
+}
+
 } // namespace kelbrin

@@ -103,6 +103,16 @@ ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
     return head;
 }
 
+OpenedScript OpenScript(const std::string& folder, const ScriptSource& source,
+                        std::optional<ReplacementFile>* expanded) {
+    const std::string path = source.Path.empty() ? PathInFolder(folder, kScriptName) : source.Path;
+    TextInputFile script = Under(ContextText::Script(), [&] {
+        return source.Text != nullptr ? TextInputFile::OfText(*source.Text) : TextInputFile(path);
+    });
+    ScriptHead head = ReadScriptHead(script, path, folder, expanded);
+    return {std::move(script), std::move(head)};
+}
+
 std::optional<bool> HeaderByLength(const ScriptHead& head) {
     if (head.OriginalLength == head.OriginalSize) {
         return false;

@@ -43,6 +43,23 @@ ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
                           const std::string& programDirectory,
                           std::optional<ReplacementFile>* expanded);
 
+// The script a look at a folder reads: Kelbrin.txt there, unless another file is named, or a
+// text not yet in a file (a script just made, proved before it is written to `Path`).
+struct ScriptSource {
+    std::string Path;
+    const std::string* Text = nullptr;
+};
+
+// The opening that every look at a folder shares, a run's and the original identity's: the
+// script opened and its three fixed lines read and checked (ReadScriptHead), the script left at
+// its first directive line.
+struct OpenedScript {
+    TextInputFile Script;
+    ScriptHead Head;
+};
+OpenedScript OpenScript(const std::string& folder, const ScriptSource& source,
+                        std::optional<ReplacementFile>* expanded);
+
 // Whether the original carries a header, told by its length alone: the image size without a
 // header, or with one (the plain size is tested first, so a header size of 0 means none).
 // Nothing when the length is neither.
