@@ -4,6 +4,7 @@
 
 #include "Expand.h"
 #include "FileLength.h"
+#include "FolderNames.h"
 #include "FolderPaths.h"
 #include "OriginalIdentity.h"
 #include "ScriptHead.h"
@@ -18,14 +19,14 @@ bool HoldsScript(const std::string& folder) {
 
 } // namespace
 
-frmKelbrin::frmKelbrin(KelbrinWindowPort& window, std::string programDirectory,
+frmKelbrin::frmKelbrin(KelbrinWindowPort& window, const std::string& programDirectory,
                        std::optional<std::string> startPath)
-    : window_(window), programDirectory_(std::move(programDirectory)),
+    : window_(window), programDirectory_(FolderPath(programDirectory)),
       portable_(HoldsScript(programDirectory_)), startPath_(std::move(startPath)) {}
 
 void frmKelbrin::Form_Load() {
     if (startPath_) {
-        UseFolder(FolderOf(*startPath_), false);
+        UseFolder(FolderOf(FolderPath(*startPath_)), false);
     } else if (portable_) {
         UseFolder(programDirectory_, false);
     } else if (const std::optional<std::string> remembered = window_.RememberedFolder()) {
@@ -109,7 +110,9 @@ void frmKelbrin::UseFolder(const std::string& folder, bool remember) {
 }
 
 void frmKelbrin::ShowFolder() {
-    window_.ShowFolder(folder_, folder_ == programDirectory_);
+    window_.ShowFolder(folder_, folder_.empty() || folder_ == programDirectory_
+                                    ? std::string()
+                                    : FolderName(folder_));
     if (folder_.empty()) {
         window_.SetStatus("Choose the folder with Kelbrin.txt");
     } else if (!HoldsScript(folder_)) {

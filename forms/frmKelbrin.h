@@ -31,10 +31,10 @@ public:
 
     // The system's folder dialog, opening at `start`; nothing when the user cancels it.
     virtual std::optional<std::string> ChooseFolder(const std::string& start) = 0;
-    // Lets the user see which folder the buttons act on: the whole path as the status line's
-    // tooltip and, for a folder other than the program's own, its name in the window's title.
-    // Empty while there is none.
-    virtual void ShowFolder(const std::string& folder, bool programsOwn) = 0;
+    // Lets the user see which folder the buttons act on: its whole path as the status line's
+    // tooltip and `name` in the window's title ("Kelbrin – name"). Both are empty while there
+    // is none; the name is also empty for the program's own folder.
+    virtual void ShowFolder(const std::string& path, const std::string& name) = 0;
     // The box of frmInfo over the window, showing `report`; returns once it is closed.
     virtual void ShowInfoWindow(const std::string& report) = 0;
     // The folder chosen last time, from the user's settings, and keeping a new one there.
@@ -51,7 +51,7 @@ public:
     // buttons act on it when it holds a Kelbrin.txt (a portable copy, which keeps no settings).
     // Otherwise they act on `startPath` when given (a folder, or a file in it), else on the
     // folder chosen last time, else on none until the user chooses one.
-    frmKelbrin(KelbrinWindowPort& window, std::string programDirectory,
+    frmKelbrin(KelbrinWindowPort& window, const std::string& programDirectory,
                std::optional<std::string> startPath = std::nullopt);
 
     // Called once the window is up: shows the folder, or asks for one.

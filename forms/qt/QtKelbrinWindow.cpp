@@ -7,7 +7,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -166,13 +165,12 @@ std::optional<std::string> QtKelbrinWindow::ChooseFolder(const std::string& star
     return QFile::encodeName(chosen).toStdString();
 }
 
-void QtKelbrinWindow::ShowFolder(const std::string& folder, bool programsOwn) {
-    const QString path = QFile::decodeName(folder.c_str());
+void QtKelbrinWindow::ShowFolder(const std::string& path, const std::string& name) {
     const QString title = QString::fromLatin1(form::KelbrinForm().Caption);
-    setWindowTitle(programsOwn || folder.empty()
+    setWindowTitle(name.empty()
                        ? title
-                       : title + QString::fromUtf8(" \u2013 ") + QFileInfo(path).fileName());
-    controls_.at(ControlId::lblStatus)->setToolTip(path);
+                       : title + QString::fromUtf8(" \u2013 ") + QFile::decodeName(name.c_str()));
+    controls_.at(ControlId::lblStatus)->setToolTip(QFile::decodeName(path.c_str()));
 }
 
 void QtKelbrinWindow::ShowInfoWindow(const std::string& report) {

@@ -188,10 +188,10 @@ std::optional<std::string> Win32KelbrinWindow::ChooseFolder(const std::string& s
     return win32::ChooseFolderDialog(Handle(), start);
 }
 
-void Win32KelbrinWindow::ShowFolder(const std::string& folder, bool programsOwn) {
+void Win32KelbrinWindow::ShowFolder(const std::string& folder, const std::string& name) {
     std::wstring title = win32::Widen(Description().Caption);
-    if (!programsOwn && !folder.empty()) {
-        title += L" \u2013 " + win32::Widen(folder.substr(folder.find_last_of("\\/") + 1));
+    if (!name.empty()) {
+        title += L" \u2013 " + win32::Widen(name);
     }
     ::SetWindowTextW(Handle(), title.c_str());
     std::wstring path = win32::Widen(folder);

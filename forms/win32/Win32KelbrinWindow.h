@@ -49,7 +49,7 @@ public:
     void EndProgram() override;
     void RunEnded() override;
     std::optional<std::string> ChooseFolder(const std::string& start) override;
-    void ShowFolder(const std::string& folder, bool programsOwn) override;
+    void ShowFolder(const std::string& path, const std::string& name) override;
     void ShowInfoWindow(const std::string& report) override;
     std::optional<std::string> RememberedFolder() override;
     void RememberFolder(const std::string& folder) override;

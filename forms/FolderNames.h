@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace kelbrin {
+
+// How the window takes a path that a person gave it (on the command line, by a drop, in the
+// folder dialog, or kept from last time) as the folder its buttons act on. Paths are taken as
+// the file layer names files: bytes on POSIX, where "/" alone separates; on Windows "\" and
+// "/" both do.
+
+// `path` from the working directory when it is relative, with no separator at its end (but for
+// a root): "t1/" and "./t1" are the same folder as ".../t1".
+std::string FolderPath(const std::string& path);
+
+// The name a person calls an absolute folder by: its last part, with "." and ".." parts taken
+// as they read ("/games/t1/.." is "games"); a root is named as it is written.
+std::string FolderName(const std::string& folder);
+
+} // namespace kelbrin
