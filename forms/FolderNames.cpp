@@ -86,6 +86,30 @@ std::string FolderPath(const std::string& path) {
     }
 }
 
+std::optional<std::string> ExistingFolderOf(const std::string& path) {
+    if (NameHasNul(path)) {
+        return std::nullopt;
+    }
+    std::string folder = FolderPath(path);
+    if (IsExistingFolder(folder)) {
+        return folder;
+    }
+    if (!ExistingFileKey(folder)) {
+        return std::nullopt;
+    }
+    const std::size_t root = RootLength(folder);
+    std::size_t end = folder.size();
+    while (end > root && !IsSeparator(folder[end - 1])) {
+        --end;
+    }
+    // The separators before the file's name go with it, but for the root's own.
+    while (end > root && IsSeparator(folder[end - 1])) {
+        --end;
+    }
+    folder.resize(end);
+    return folder;
+}
+
 std::string FolderName(const std::string& folder) {
     std::vector<std::string_view> named;
     for (const std::string_view part : Parts(folder)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace kelbrin {
@@ -12,6 +13,11 @@ namespace kelbrin {
 // `path` from the working directory when it is relative, with no separator at its end (but for
 // a root): "t1/" and "./t1" are the same folder as ".../t1".
 std::string FolderPath(const std::string& path);
+
+// The folder for `path`: the path itself (as FolderPath gives it) when it names a folder, the
+// folder that holds it when it names a file; nothing when it names neither, such as a name
+// that does not exist or one a toolkit could not hand on unchanged.
+std::optional<std::string> ExistingFolderOf(const std::string& path);
 
 // The name a person calls an absolute folder by: its last part, with "." and ".." parts taken
 // as they read ("/games/t1/.." is "games"); a root is named as it is written.

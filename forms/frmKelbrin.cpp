@@ -17,6 +17,11 @@ bool HoldsScript(const std::string& folder) {
     return !folder.empty() && FileLength64(PathInFolder(folder, kScriptName)) >= 0;
 }
 
+// A path a person named that names nothing: said in a box rather than taken for its parent.
+void ReportMissing(KelbrinWindowPort& window, const std::string& path) {
+    window.ShowMessageBox("Folder or file not found:\r\n" + path, "Kelbrin", MessageBoxIcon::Stop);
+}
+
 } // namespace
 
 frmKelbrin::frmKelbrin(KelbrinWindowPort& window, const std::string& programDirectory,
@@ -26,11 +31,13 @@ frmKelbrin::frmKelbrin(KelbrinWindowPort& window, const std::string& programDire
 
 void frmKelbrin::Form_Load() {
     if (startPath_) {
-        UseFolder(FolderOf(FolderPath(*startPath_)), false);
+        ShowFolder();
+        TakeFolderOf(*startPath_, false);
     } else if (portable_) {
         UseFolder(programDirectory_, false);
     } else if (const std::optional<std::string> remembered = window_.RememberedFolder()) {
-        UseFolder(*remembered, false);
+        // Gone since, or not a folder: as if none had been kept.
+        UseFolder(ExistingFolderOf(*remembered).value_or(""), false);
     } else {
         ShowFolder();
     }
@@ -72,7 +79,7 @@ void frmKelbrin::EnableExpandControls(bool Enable) {
 void frmKelbrin::mnuFile_Folder_Click() {
     if (const std::optional<std::string> chosen =
             window_.ChooseFolder(folder_.empty() ? programDirectory_ : folder_)) {
-        UseFolder(*chosen, true);
+        TakeFolderOf(*chosen, true);
     }
 }
 
@@ -96,7 +103,15 @@ void frmKelbrin::mnuFile_Info_Click() {
 
 void frmKelbrin::Form_DragDrop(const std::string& path) {
     if (!running_) {
-        UseFolder(FolderOf(path), true);
+        TakeFolderOf(path, true);
+    }
+}
+
+void frmKelbrin::TakeFolderOf(const std::string& path, bool remember) {
+    if (const std::optional<std::string> folder = ExistingFolderOf(path)) {
+        UseFolder(*folder, remember);
+    } else {
+        ReportMissing(window_, path);
     }
 }
 

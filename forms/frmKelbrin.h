@@ -48,9 +48,11 @@ public:
 class frmKelbrin {
 public:
     // `programDirectory` is the folder that holds the program, as the system names it. The
-    // buttons act on it when it holds a Kelbrin.txt (a portable copy, which keeps no settings).
-    // Otherwise they act on `startPath` when given (a folder, or a file in it), else on the
-    // folder chosen last time, else on none until the user chooses one.
+    // buttons act on `startPath` when it is given (a folder, or a file in it, as the system
+    // names it): a person who names a folder means it, also to a portable copy. Without one
+    // they act on the program's folder when it holds a Kelbrin.txt (a portable copy, which
+    // keeps no settings), else on the folder chosen last time, else on none until the user
+    // chooses one. A start path that names nothing is reported, and chooses nothing.
     frmKelbrin(KelbrinWindowPort& window, const std::string& programDirectory,
                std::optional<std::string> startPath = std::nullopt);
 
@@ -69,7 +71,9 @@ public:
     void mnuFile_Exit_Click();
     void mnuHelp_HowTo_Click();
     void mnuHelp_About_Click();
-    // A folder, or any file in one, dropped on the window: the buttons act on that folder.
+    // A folder, or any file in one, dropped on the window: the buttons act on that folder. A
+    // name that names nothing (one the toolkit could not hand on unchanged) is refused with a
+    // box.
     void Form_DragDrop(const std::string& path);
     // The window's close box: during a run it ends the program as Exit does. Returns whether
     // the window may close.
@@ -85,6 +89,8 @@ private:
     void EnableExpandControls(bool Enable);
     // The folder the buttons act on; asks for one when there is none. False when there is none.
     bool HaveFolder();
+    // The folder that a person named by `path`; a name that names nothing is reported instead.
+    void TakeFolderOf(const std::string& path, bool remember);
     void UseFolder(const std::string& folder, bool remember);
     void ShowFolder();
 

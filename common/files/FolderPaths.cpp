@@ -23,21 +23,6 @@ std::string PathInFolder(std::string_view folder, std::string_view name) {
     return path;
 }
 
-std::string FolderOf(const std::string& nativePath) {
-    if (IsExistingFolder(nativePath)) {
-        return nativePath;
-    }
-#ifdef _WIN32
-    const std::size_t separator = nativePath.find_last_of("\\/");
-#else
-    const std::size_t separator = nativePath.rfind('/');
-#endif
-    if (separator == std::string::npos) {
-        return ".";
-    }
-    return separator == 0 ? nativePath.substr(0, 1) : nativePath.substr(0, separator);
-}
-
 namespace {
 
 // True when `holds` is true of one part of the path between its separators.

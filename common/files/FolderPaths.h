@@ -11,10 +11,6 @@ namespace kelbrin {
 // are joined with the system's separator.
 std::string PathInFolder(std::string_view folder, std::string_view name);
 
-// The folder a path given by a person stands for: the path itself when it names a folder, else
-// the folder that holds the file it names ("." for a bare file name).
-std::string FolderOf(const std::string& nativePath);
-
 // True when a relative name has a ".." part (between backslashes or slashes), so that it
 // reaches above the folder it is taken in.
 bool ClimbsAboveFolder(std::string_view name);

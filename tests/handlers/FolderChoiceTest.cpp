@@ -1,4 +1,6 @@
-// Which folder the main window's buttons act on, and how the window names it.
+// Which folder the main window's buttons act on: the one named at start, the program's own
+// when it holds a script, the one kept from last time, dropped or chosen in the dialog; and a
+// name that names nothing.
 
 #include <filesystem>
 
@@ -12,6 +14,12 @@ namespace fs = std::filesystem;
 using form::ControlId;
 using form::MenuId;
 
+const std::string kChooseFolder = "Choose the folder with Kelbrin.txt";
+
+SeenBox NotFound(const std::string& path) {
+    return {"Kelbrin", "Folder or file not found:\r\n" + path, MessageBoxIcon::Stop};
+}
+
 // The last part of a folder's path, as a person calls the folder.
 std::string NameOf(const std::string& folder) {
     return folder.substr(folder.find_last_of(TempFolder::kSeparator) + 1);
@@ -23,6 +31,42 @@ struct WorkingIn {
     explicit WorkingIn(const std::string& folder) { fs::current_path(folder); }
     ~WorkingIn() { fs::current_path(Before); }
 };
+
+TEST(StartFolder, TheStartPathChoosesItsFolderAndOneThatNamesNothingChoosesNone) {
+    const GameFolder game;
+    const GameFolder kept;
+    game.Folder.Write("patch.ips", "PATCH");
+    const std::string missing = game.Folder.PathOf("no such folder");
+    struct StartCase {
+        const char* Name;
+        std::string StartPath;
+        bool Portable;
+        std::string Folder; // empty: none
+        std::vector<SeenBox> Boxes;
+    };
+    const std::string separator(1, TempFolder::kSeparator);
+    const std::vector<StartCase> cases{
+        {"folder", game.Path(), false, game.Path(), {}},
+        {"file in it", game.Folder.PathOf("patch.ips"), false, game.Path(), {}},
+        {"folder with a separator at its end", game.Path() + separator, false, game.Path(), {}},
+        {"the folder's script given to a portable copy",
+         game.Folder.PathOf("Kelbrin.txt"),
+         true,
+         game.Path(),
+         {}},
+        {"nothing by that name", missing, false, "", {NotFound(missing)}},
+        {"nothing by that name, to a portable copy", missing, true, "", {NotFound(missing)}},
+    };
+    for (const StartCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MainForm on({.Portable = c.Portable, .StartPath = c.StartPath, .Kept = kept.Path()});
+        EXPECT_EQ(on.Form->Folder(), c.Folder);
+        EXPECT_EQ(on.Window.Boxes, c.Boxes);
+        EXPECT_EQ(on.Window.TitleName, c.Folder.empty() ? "" : NameOf(game.Path()));
+        EXPECT_EQ(on.Window.FolderTip, c.Folder);
+        EXPECT_EQ(on.Window.Status, c.Folder.empty() ? kChooseFolder : "");
+    }
+}
 
 TEST(StartFolder, RelativeStartPathsAreTakenFromTheWorkingFolderAndNamedByTheirOwnName) {
     const GameFolder game;
@@ -36,6 +80,65 @@ TEST(StartFolder, RelativeStartPathsAreTakenFromTheWorkingFolderAndNamedByTheirO
         ASSERT_TRUE(on.Form->Folder().starts_with(fs::current_path().string()));
         EXPECT_EQ(on.Window.TitleName, parentName);
         EXPECT_EQ(on.Window.Status, "");
+    }
+}
+
+TEST(StartFolder, KeptFolderIsUsedAsAFolderAndForgottenWhenItIsGone) {
+    const GameFolder kept;
+    const std::string gone = kept.Folder.PathOf("gone");
+    struct KeptCase {
+        const char* Name;
+        std::string Kept;
+        std::string Folder;
+    };
+    for (const KeptCase& c : {KeptCase{"folder", kept.Path(), kept.Path()},
+                              KeptCase{"a file in it", kept.Folder.PathOf("orig.nes"), kept.Path()},
+                              KeptCase{"gone since", gone, ""}}) {
+        SCOPED_TRACE(c.Name);
+        MainForm on({.Kept = c.Kept});
+        EXPECT_EQ(on.Form->Folder(), c.Folder);
+        EXPECT_EQ(on.Window.Status, c.Folder.empty() ? kChooseFolder : "");
+        EXPECT_TRUE(on.Window.Boxes.empty());
+    }
+}
+
+#ifndef _WIN32
+// POSIX names files in bytes, which need not be text at all.
+TEST(StartFolder, FolderNamedInBytesThatAreNoTextIsTakenAsItIs) {
+    const TempFolder root;
+    const std::string folder = root.PathOf("\xFF\xFE game");
+    fs::create_directory(folder);
+    for (const bool portable : {false, true}) {
+        SCOPED_TRACE(portable ? "the program's own" : "named at start");
+        const std::string program = portable ? folder : root.Path();
+        root.Write("\xFF\xFE game/Kelbrin.txt", "NAME\torig.nes\tbig.nes");
+        FakeKelbrinWindow window;
+        frmKelbrin form(window, program,
+                        portable ? std::nullopt : std::optional<std::string>(folder));
+        form.Form_Load();
+        EXPECT_EQ(form.Folder(), folder);
+        EXPECT_EQ(window.TitleName, portable ? "" : "\xFF\xFE game");
+        EXPECT_TRUE(window.Boxes.empty());
+    }
+}
+#endif
+
+TEST(ChosenFolder, NameThatNamesNothingIsRefusedWithABoxAndTheFolderStays) {
+    const GameFolder game;
+    const GameFolder other;
+    const std::string missing = other.Folder.PathOf("mangled \xEF\xBF\xBD name");
+    for (const bool dropped : {true, false}) {
+        SCOPED_TRACE(dropped ? "dropped" : "chosen in the dialog");
+        MainForm on({.StartPath = game.Path()});
+        if (dropped) {
+            on.Drop(missing);
+        } else {
+            on.Window.DialogAnswers = {missing};
+            on.Choose(MenuId::mnuFile_Folder);
+        }
+        EXPECT_EQ(on.Window.Boxes, std::vector<SeenBox>{NotFound(missing)});
+        EXPECT_EQ(on.Form->Folder(), game.Path());
+        EXPECT_FALSE(on.Window.Kept.has_value());
     }
 }
 
