@@ -57,8 +57,10 @@ void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
     }
     running_ = true;
     EnableExpandControls(false);
+    EnableFolderItems(false);
     lastRun_ = Expand(Index);
     window_.RunEnded();
+    EnableFolderItems(true);
     EnableExpandControls(true);
     running_ = false;
     // The button lost the focus when it was locked; a keyboard user carries on from it.
@@ -76,7 +78,15 @@ void frmKelbrin::EnableExpandControls(bool Enable) {
     }
 }
 
+void frmKelbrin::EnableFolderItems(bool enable) {
+    window_.SetEnabled(form::MenuId::mnuFile_Folder, enable);
+    window_.SetEnabled(form::MenuId::mnuFile_Info, enable);
+}
+
 void frmKelbrin::mnuFile_Folder_Click() {
+    if (running_) {
+        return;
+    }
     if (const std::optional<std::string> chosen =
             window_.ChooseFolder(folder_.empty() ? programDirectory_ : folder_)) {
         TakeFolderOf(*chosen, true);
@@ -92,7 +102,7 @@ bool frmKelbrin::HaveFolder() {
 }
 
 void frmKelbrin::mnuFile_Info_Click() {
-    if (!HaveFolder()) {
+    if (running_ || !HaveFolder()) {
         return;
     }
     const IdentityResult result = IdentifyOriginal(folder_, window_);

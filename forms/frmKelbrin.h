@@ -73,7 +73,7 @@ public:
     void mnuHelp_About_Click();
     // A folder, or any file in one, dropped on the window: the buttons act on that folder. A
     // name that names nothing (one the toolkit could not hand on unchanged) is refused with a
-    // box.
+    // box, and so is any drop during a run.
     void Form_DragDrop(const std::string& path);
     // The window's close box: during a run it ends the program as Exit does. Returns whether
     // the window may close.
@@ -87,6 +87,8 @@ public:
 
 private:
     void EnableExpandControls(bool Enable);
+    // The two File menu items that change or read the folder: a run keeps its folder to its end.
+    void EnableFolderItems(bool enable);
     // The folder the buttons act on; asks for one when there is none. False when there is none.
     bool HaveFolder();
     // The folder that a person named by `path`; a name that names nothing is reported instead.

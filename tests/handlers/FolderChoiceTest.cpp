@@ -1,6 +1,6 @@
 // Which folder the main window's buttons act on: the one named at start, the program's own
-// when it holds a script, the one kept from last time, dropped or chosen in the dialog; and a
-// name that names nothing.
+// when it holds a script, the one kept from last time, dropped or chosen in the dialog; a name
+// that names nothing; and a run, which keeps its folder.
 
 #include <filesystem>
 
@@ -140,6 +140,30 @@ TEST(ChosenFolder, NameThatNamesNothingIsRefusedWithABoxAndTheFolderStays) {
         EXPECT_EQ(on.Form->Folder(), game.Path());
         EXPECT_FALSE(on.Window.Kept.has_value());
     }
+}
+
+TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingAndInformationWaitTillItEnds) {
+    const GameFolder game;
+    const GameFolder other;
+    MainForm on({.StartPath = game.Path()});
+    std::vector<bool> during;
+    on.DuringRun([&] {
+        during = {on.Window.Enabled(MenuId::mnuFile_Folder),
+                  on.Window.Enabled(MenuId::mnuFile_Info)};
+        on.Window.DialogAnswers = {other.Path()};
+        on.Choose(MenuId::mnuFile_Folder);
+        on.Drop(other.Path());
+        on.Choose(MenuId::mnuFile_Info);
+    });
+    on.Press(1);
+    EXPECT_EQ(during, std::vector<bool>(2, false));
+    EXPECT_TRUE(on.Window.DialogStarts.empty());
+    EXPECT_TRUE(on.Window.InfoReports.empty());
+    EXPECT_EQ(on.Form->Folder(), game.Path());
+    EXPECT_EQ(on.Window.TitleName, NameOf(game.Path()));
+    EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
+    EXPECT_TRUE(on.Window.Enabled(MenuId::mnuFile_Folder));
+    EXPECT_TRUE(on.Window.Enabled(MenuId::mnuFile_Info));
 }
 
 TEST(FolderNames, AFolderIsNamedByItsLastPartAsItReads) {
