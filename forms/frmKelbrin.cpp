@@ -126,6 +126,10 @@ void frmKelbrin::TakeFolderOf(const std::string& path, bool remember) {
 }
 
 void frmKelbrin::UseFolder(const std::string& folder, bool remember) {
+    // The MD5 row tells of a run in the folder the buttons acted on before.
+    if (folder != folder_) {
+        window_.HideMD5();
+    }
     folder_ = folder;
     // A portable copy writes nothing outside its folder.
     if (remember && !portable_) {

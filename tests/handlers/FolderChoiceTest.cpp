@@ -166,6 +166,19 @@ TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingAndInformationWaitTillItEnds
     EXPECT_TRUE(on.Window.Enabled(MenuId::mnuFile_Info));
 }
 
+TEST(ChosenFolder, AnotherFolderHidesTheMD5RowOfTheRunBefore) {
+    GameFolder game;
+    WriteGame(game.Folder, kSizeLine + "\t?");
+    const GameFolder other;
+    MainForm on({.StartPath = game.Path()});
+    on.Press(1);
+    ASSERT_TRUE(on.Window.MD5RowShown);
+    on.Drop(game.Folder.PathOf("Kelbrin.txt"));
+    EXPECT_TRUE(on.Window.MD5RowShown);
+    on.Drop(other.Path());
+    EXPECT_FALSE(on.Window.MD5RowShown);
+}
+
 TEST(FolderNames, AFolderIsNamedByItsLastPartAsItReads) {
     struct NameCase {
         std::string Folder;
