@@ -94,11 +94,12 @@ void frmKelbrin::mnuFile_Folder_Click() {
 }
 
 bool frmKelbrin::HaveFolder() {
-    // A press with no folder yet asks for one rather than failing on a script it cannot find.
-    if (folder_.empty()) {
+    // A press where there is no script asks for a folder rather than failing on the script it
+    // cannot find.
+    if (!HoldsScript(folder_)) {
         mnuFile_Folder_Click();
     }
-    return !folder_.empty();
+    return HoldsScript(folder_);
 }
 
 void frmKelbrin::mnuFile_Info_Click() {
@@ -131,8 +132,9 @@ void frmKelbrin::UseFolder(const std::string& folder, bool remember) {
         window_.HideMD5();
     }
     folder_ = folder;
-    // A portable copy writes nothing outside its folder.
-    if (remember && !portable_) {
+    // A portable copy writes nothing outside its folder, and a folder without a script is
+    // nothing to come back to.
+    if (remember && !portable_ && HoldsScript(folder_)) {
         window_.RememberFolder(folder_);
     }
     ShowFolder();

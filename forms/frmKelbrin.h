@@ -89,7 +89,8 @@ private:
     void EnableExpandControls(bool Enable);
     // The two File menu items that change or read the folder: a run keeps its folder to its end.
     void EnableFolderItems(bool enable);
-    // The folder the buttons act on; asks for one when there is none. False when there is none.
+    // A folder with a script for the buttons; asks for one when there is none. False when the
+    // user gave none.
     bool HaveFolder();
     // The folder that a person named by `path`; a name that names nothing is reported instead.
     void TakeFolderOf(const std::string& path, bool remember);

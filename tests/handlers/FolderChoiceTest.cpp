@@ -1,6 +1,6 @@
 // Which folder the main window's buttons act on: the one named at start, the program's own
-// when it holds a script, the one kept from last time, dropped or chosen in the dialog; a name
-// that names nothing; and a run, which keeps its folder.
+// when it holds a script, the one kept from last time, dropped or chosen in the dialog; and
+// what a run, a name that names nothing and a folder without a script do to that choice.
 
 #include <filesystem>
 
@@ -140,6 +140,27 @@ TEST(ChosenFolder, NameThatNamesNothingIsRefusedWithABoxAndTheFolderStays) {
         EXPECT_EQ(on.Form->Folder(), game.Path());
         EXPECT_FALSE(on.Window.Kept.has_value());
     }
+}
+
+TEST(ChosenFolder, FolderWithoutAScriptIsNotKeptAndAPressThereAsksForAnother) {
+    const TempFolder empty;
+    const GameFolder game;
+    MainForm on({});
+    on.Drop(empty.Path());
+    EXPECT_EQ(on.Window.Status, "No Kelbrin.txt in this folder");
+    EXPECT_FALSE(on.Window.Kept.has_value());
+
+    // Cancelled: nothing runs, nothing is said.
+    on.Press(1);
+    EXPECT_EQ(on.Window.DialogStarts, std::vector<std::string>{empty.Path()});
+    EXPECT_FALSE(on.Form->LastRun().has_value());
+    EXPECT_TRUE(on.Window.Boxes.empty());
+
+    on.Window.DialogAnswers = {game.Path()};
+    on.Press(1);
+    EXPECT_EQ(on.Window.DialogStarts.size(), 2u);
+    EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
+    EXPECT_EQ(on.Window.Kept, game.Path());
 }
 
 TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingAndInformationWaitTillItEnds) {
