@@ -1,5 +1,6 @@
 #include "FolderNames.h"
 
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -126,5 +127,16 @@ std::string FolderName(const std::string& folder) {
     }
     return std::string(named.back());
 }
+
+#ifndef _WIN32
+std::string ProgramFolder(const char* argv0) {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        return program.parent_path().native();
+    }
+    return ExistingFolderOf(argv0).value_or(WorkingDirectory());
+}
+#endif
 
 } // namespace kelbrin

@@ -23,4 +23,11 @@ std::optional<std::string> ExistingFolderOf(const std::string& path);
 // as they read ("/games/t1/.." is "games"); a root is named as it is written.
 std::string FolderName(const std::string& folder);
 
+#ifndef _WIN32
+// The folder that holds the running program, byte for byte as the system names it: a folder's
+// name need not be text at all. From /proc/self/exe; where there is none, the folder of
+// `argv0` as the program was started.
+std::string ProgramFolder(const char* argv0);
+#endif
+
 } // namespace kelbrin

@@ -6,6 +6,7 @@
 
 #include "FakeWindows.h"
 #include "FolderNames.h"
+#include "RunProgram.h"
 
 namespace kelbrin::test {
 namespace {
@@ -119,6 +120,20 @@ TEST(StartFolder, FolderNamedInBytesThatAreNoTextIsTakenAsItIs) {
         EXPECT_EQ(form.Folder(), folder);
         EXPECT_EQ(window.TitleName, portable ? "" : "\xFF\xFE game");
         EXPECT_TRUE(window.Boxes.empty());
+    }
+}
+
+TEST(StartFolder, ProgramInAFolderNamedInBytesThatAreNoTextFindsItsFolderAsItIs) {
+    const TempFolder root;
+    const std::string folder = root.PathOf("\xFF\xFE portable");
+    fs::create_directory(folder);
+    const std::string copy = folder + "/show-program-folder";
+    fs::copy_file(KELBRIN_SHOW_PROGRAM_FOLDER, copy);
+    for (const std::string& directory : {root.Path(), folder}) {
+        SCOPED_TRACE(directory);
+        const ProgramResult shown = RunProgram(copy, {}, directory);
+        EXPECT_EQ(shown.ExitStatus, 0) << shown.Err;
+        EXPECT_EQ(shown.Out, folder);
     }
 }
 #endif
