@@ -30,6 +30,9 @@ frmKelbrin::frmKelbrin(KelbrinWindowPort& window, const std::string& programDire
       portable_(HoldsScript(programDirectory_)), startPath_(std::move(startPath)) {}
 
 void frmKelbrin::Form_Load() {
+    if (portable_) {
+        window_.KeepNoSettings();
+    }
     if (startPath_) {
         ShowFolder();
         TakeFolderOf(*startPath_, false);

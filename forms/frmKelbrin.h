@@ -40,6 +40,9 @@ public:
     // The folder chosen last time, from the user's settings, and keeping a new one there.
     virtual std::optional<std::string> RememberedFolder() = 0;
     virtual void RememberFolder(const std::string& folder) = 0;
+    // A portable copy writes nothing outside its folder: nor may the toolkit keep its own
+    // settings (a dialog's history) for it.
+    virtual void KeepNoSettings() = 0;
 };
 
 // The main window's behaviour, the same under every toolkit: which folder the buttons act on,

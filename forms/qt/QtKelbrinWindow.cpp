@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -32,6 +33,29 @@ namespace {
 QSettings UserSettings() {
     return QSettings("Kelbrin", "Kelbrin");
 }
+
+// Qt's file dialog writes its history into the user's QtProject.conf when it closes, cancelled
+// or not, whatever it is asked. For a copy that must write nothing, the user's settings lie,
+// while this lives, under a device, where no folder can ever be made, not even by root. (On
+// Windows they are the registry, which no path moves; Windows users get the Win32 window.)
+class SettingsNowhere {
+public:
+    SettingsNowhere()
+        : userFolder_(
+              QFileInfo(
+                  QSettings(QSettings::NativeFormat, QSettings::UserScope, "QtProject").fileName())
+                  .absolutePath()) {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, "/dev/null");
+    }
+    ~SettingsNowhere() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userFolder_);
+    }
+    SettingsNowhere(const SettingsNowhere&) = delete;
+    SettingsNowhere& operator=(const SettingsNowhere&) = delete;
+
+private:
+    QString userFolder_;
+};
 
 // The local file a drag carries, as the system names it; nothing for anything else.
 std::optional<std::string> DraggedFile(const QMimeData* data) {
@@ -157,6 +181,10 @@ void QtKelbrinWindow::closeEvent(QCloseEvent* event) {
 }
 
 std::optional<std::string> QtKelbrinWindow::ChooseFolder(const std::string& start) {
+    std::optional<SettingsNowhere> nowhere;
+    if (keepNoSettings_) {
+        nowhere.emplace();
+    }
     const QString chosen = QFileDialog::getExistingDirectory(
         this, "Choose the folder that holds Kelbrin.txt", QFile::decodeName(start.c_str()));
     if (chosen.isEmpty()) {

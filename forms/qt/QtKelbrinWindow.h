@@ -51,6 +51,7 @@ public:
     void ShowInfoWindow(const std::string& report) override;
     std::optional<std::string> RememberedFolder() override;
     void RememberFolder(const std::string& folder) override;
+    void KeepNoSettings() override { keepNoSettings_ = true; }
     // RunWindow
     void SetStatus(const std::string& text) override;
     void ShowMD5(const std::string& digest) override;
@@ -73,6 +74,7 @@ private:
     std::map<form::MenuId, QAction*> items_;
     QElapsedTimer statusPainted_;
     QPointer<QtHowToWindow> howTo_;
+    bool keepNoSettings_ = false;
 };
 
 } // namespace kelbrin

@@ -53,6 +53,8 @@ public:
     void ShowInfoWindow(const std::string& report) override;
     std::optional<std::string> RememberedFolder() override;
     void RememberFolder(const std::string& folder) override;
+    // The system's folder dialog keeps no settings of the program's.
+    void KeepNoSettings() override {}
 
 private:
     bool TranslateOwnKeys(MSG& message) override;

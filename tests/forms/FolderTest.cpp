@@ -113,16 +113,23 @@ TEST(Folder, StartPathIsTheFolderOrTheFolderOfTheFile) {
     }
 }
 
-TEST(Folder, PortableCopyWritesNoSettings) {
+TEST(Folder, PortableCopyWritesNoSettingsNotEvenTheDialogsHistory) {
     ForgetFolder();
+    // Where Qt's file dialog keeps its history.
+    const QString dialogSettings = QSettings(QSettings::UserScope, "QtProject").fileName();
+    QFile::remove(dialogSettings);
     const GameFolder game;
     MainWindowOn on;
     EXPECT_EQ(on.Window->Form().Folder(), on.Folder.Path());
     EXPECT_EQ(on.Window->windowTitle(), "Kelbrin");
+    on.Item(form::MenuId::mnuFile_Folder).trigger();
     on.Closer.FolderToChoose = game.Path();
     on.Item(form::MenuId::mnuFile_Folder).trigger();
     EXPECT_EQ(on.Window->Form().Folder(), game.Folder.Path());
     EXPECT_FALSE(QSettings("Kelbrin", "Kelbrin").contains("folder"));
+    EXPECT_FALSE(QFile::exists(dialogSettings));
+    // The user's settings are where they were.
+    EXPECT_EQ(QSettings(QSettings::UserScope, "QtProject").fileName(), dialogSettings);
 }
 
 TEST(Info, ShowsTheOriginalsIdentityAndCopiesItOrReportsTheFailureAsARunWould) {

@@ -42,6 +42,7 @@ public:
     std::deque<std::optional<std::string>> DialogAnswers;
     std::vector<std::string> DialogStarts;
     std::optional<std::string> Kept;
+    bool KeepsNoSettings = false;
     int HowToShown = 0;
     int Quits = 0;
     int Ends = 0;
@@ -91,7 +92,11 @@ public:
     }
     void ShowInfoWindow(const std::string& report) override { InfoReports.push_back(report); }
     std::optional<std::string> RememberedFolder() override { return Kept; }
-    void RememberFolder(const std::string& folder) override { Kept = folder; }
+    void RememberFolder(const std::string& folder) override {
+        EXPECT_FALSE(KeepsNoSettings);
+        Kept = folder;
+    }
+    void KeepNoSettings() override { KeepsNoSettings = true; }
 
     bool Enabled(form::MenuId item) const {
         return !ItemEnabled.contains(item) || ItemEnabled.at(item);
