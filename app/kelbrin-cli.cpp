@@ -55,7 +55,7 @@ constexpr const char* kHelp =
     "sizes, 1 otherwise.\n";
 
 struct Options {
-    std::optional<std::int16_t> Index;
+    std::optional<kelbrin::HeaderChoice> Header;
     bool Info = false;
     std::optional<std::string> Directory;
     bool Help = false;
@@ -73,11 +73,12 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--add-header" || arg == "--remove-header") {
-            const std::int16_t index = arg == "--add-header" ? 0 : 1;
-            if (options.Index && *options.Index != index) {
+            const kelbrin::HeaderChoice header =
+                arg == "--add-header" ? kelbrin::HeaderChoice::Add : kelbrin::HeaderChoice::Remove;
+            if (options.Header && *options.Header != header) {
                 return "choose either --add-header or --remove-header, not both";
             }
-            options.Index = index;
+            options.Header = header;
         } else if (arg == "--dir" || arg.starts_with("--dir=")) {
             if (options.Directory) {
                 return "--dir given more than once";
@@ -166,10 +167,10 @@ int Main(const std::vector<std::string>& args) {
         return PrintText(std::string("kelbrin-cli (Kelbrin) ") + KELBRIN_VERSION + "\n");
     }
     if (options.Info) {
-        return options.Index ? UsageError("--info expands nothing: leave out the header option")
-                             : Inform(options.Directory.value_or(kelbrin::WorkingDirectory()));
+        return options.Header ? UsageError("--info expands nothing: leave out the header option")
+                              : Inform(options.Directory.value_or(kelbrin::WorkingDirectory()));
     }
-    if (!options.Index) {
+    if (!options.Header) {
         return UsageError("choose --add-header or --remove-header");
     }
 
@@ -177,7 +178,7 @@ int Main(const std::vector<std::string>& args) {
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     kelbrin::ConsoleWindow window(stdout, stderr);
     const kelbrin::RunResult run = kelbrin::Expand(
-        *options.Index, options.Directory.value_or(kelbrin::WorkingDirectory()), window);
+        *options.Header, options.Directory.value_or(kelbrin::WorkingDirectory()), window);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         std::fputs("kelbrin-cli: standard output could not be written: the status report is "
                    "incomplete\n",

@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
         }
         asCommandLine.push_back(Time([&] {
             kelbrin::ConsoleWindow console(nothing, nothing);
-            kelbrin::Expand(1, directory, console);
+            kelbrin::Expand(kelbrin::HeaderChoice::Remove, directory, console);
         }));
         cliProcess.push_back(Time([&] {
             PROCESS_INFORMATION process =

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "RunResult.h"
@@ -8,10 +7,16 @@
 
 namespace kelbrin {
 
-// One expansion run: reads Kelbrin.txt in `programDirectory`, checks it and the original
-// ROM, and writes the expanded ROM. `Index` 0 adds or replaces the header; any other value
-// leaves it out. Every failure is reported through `window` (error box, then the status
-// "Ended due to Error"); the run itself always returns, saying how it ended.
-RunResult Expand(std::int16_t Index, const std::string& programDirectory, RunWindow& window);
+// What the expanded ROM gets in front of its image, whether or not the original has a header.
+enum class HeaderChoice {
+    Add,    // the header the script's HEADER line describes
+    Remove, // none
+};
+
+// One expansion run: reads Kelbrin.txt in `folder`, checks it and the original ROM, and writes
+// the expanded ROM with the header chosen. Every failure is reported through `window` (error
+// box, then the status "Ended due to Error"); the run itself always returns, saying how it
+// ended.
+RunResult Expand(HeaderChoice header, const std::string& folder, RunWindow& window);
 
 } // namespace kelbrin

@@ -47,7 +47,8 @@ void frmKelbrin::Form_Load() {
 }
 
 RunResult frmKelbrin::Expand(std::int16_t Index) {
-    return kelbrin::Expand(Index, folder_, window_);
+    // The control array's index as the run takes it: 0 asks for the header, any other for none.
+    return kelbrin::Expand(Index == 0 ? HeaderChoice::Add : HeaderChoice::Remove, folder_, window_);
 }
 
 void frmKelbrin::cmdExpand_Click(std::int16_t Index) {

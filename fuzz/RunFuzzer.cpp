@@ -173,7 +173,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string& folder = Folder();
-    for (std::int16_t index = 0; index < 2; ++index) {
+    for (const kelbrin::HeaderChoice header :
+         {kelbrin::HeaderChoice::Add, kelbrin::HeaderChoice::Remove}) {
         Empty(folder);
         WriteFile(folder + "/Kelbrin.txt", script);
         const bool haveOriginal = Plain(originalName) && originalName != "Kelbrin.txt";
@@ -182,7 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
         CountingWindow window;
-        const kelbrin::RunResult run = kelbrin::Expand(index, folder, window);
+        const kelbrin::RunResult run = kelbrin::Expand(header, folder, window);
 
         Check(window.LastStatus == (run.Done() ? "Expansion Done" : "Ended due to Error"),
               "the run ends with the final status text of its ending");
@@ -219,7 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           "the original is cut");
                 }
             };
-            const kelbrin::RunResult changed = kelbrin::Expand(index, folder, changing);
+            const kelbrin::RunResult changed = kelbrin::Expand(header, folder, changing);
             if (changed.Done()) {
                 Check(ReadFile(expandedPath) == expanded,
                       "an original changing its length under the run changes no byte");

@@ -185,7 +185,7 @@ TEST(Run, ProgramFolderIsTakenExactlyAsItIsNamed) {
     }
     run.Folder.Write("x\\y/orig.nes", Image(0x40));
     run.Folder.Write("x/y/orig.nes", ForeignHeader() + Image(0x40));
-    Expand(1, run.Folder.PathOf("x\\y"), run.Window);
+    Expand(HeaderChoice::Remove, run.Folder.PathOf("x\\y"), run.Window);
     run.ExpectSuccess();
     EXPECT_EQ(run.File("x\\y/big.nes"), Image(8));
     EXPECT_FALSE(run.Folder.Exists("x/y/big.nes"));

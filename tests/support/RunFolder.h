@@ -66,7 +66,10 @@ struct RunFolder {
         Original(Image(0x40));
         Folder.Write("big.nes", "OLD");
     }
-    void Run(std::int16_t index) { Expand(index, Folder.Path(), Window); }
+    // `index` as the window's buttons number the choice: 0 adds the header, 1 leaves it out.
+    void Run(std::int16_t index) {
+        Expand(index == 0 ? HeaderChoice::Add : HeaderChoice::Remove, Folder.Path(), Window);
+    }
     std::string File(const std::string& name = "big.nes") const {
         return Folder.Read(name).value_or("<missing>");
     }
