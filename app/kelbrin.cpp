@@ -14,7 +14,8 @@
 #include "FolderNames.h"
 #include "Fonts.h"
 #include "ProcessSetup.h"
-#include "QtKelbrinWindow.h"
+#include "QtDesktop.h"
+#include "frmKelbrin.h"
 
 int main(int argc, char** argv) {
     if (!kelbrin::SetUpProcess()) {
@@ -47,7 +48,8 @@ int main(int argc, char** argv) {
     }
     const std::string programDirectory = kelbrin::ProgramFolder(argv[0]);
 #endif
-    kelbrin::QtKelbrinWindow window(programDirectory, startPath);
-    window.show();
+    kelbrin::QtDesktop desktop;
+    kelbrin::frmKelbrin window(desktop, programDirectory, startPath);
+    window.Show();
     return QApplication::exec();
 }

@@ -21,7 +21,8 @@
 #include "ControlIds.h"
 #include "EventPump.h"
 #include "Expand.h"
-#include "Win32KelbrinWindow.h"
+#include "Win32Desktop.h"
+#include "frmKelbrin.h"
 
 namespace {
 
@@ -159,11 +160,12 @@ int main(int argc, char** argv) {
     PrepareW2(folder);
     const std::string directory = folder.string();
 
-    kelbrin::Win32KelbrinWindow window(directory);
+    kelbrin::win32::Win32Desktop desktop;
+    kelbrin::frmKelbrin window(desktop, directory);
     window.Show();
     kelbrin::win32::PumpPendingMessages();
     HWND button =
-        ::GetDlgItem(::GetDlgItem(window.Handle(),
+        ::GetDlgItem(::GetDlgItem(::FindWindowW(nullptr, L"Kelbrin"),
                                   kelbrin::win32::ChildId(kelbrin::form::ControlId::fraDownloader)),
                      kelbrin::win32::ChildId(kelbrin::form::ControlId::cmdExpand1));
     std::FILE* nothing = std::fopen("NUL", "wb");

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "HelpTexts.h"
+
 namespace kelbrin::form {
 
 namespace {
@@ -82,14 +84,15 @@ Form MakeHowToForm() {
     form.Back = kDarkBlue;
     // clang-format off
     form.Controls = {
-        {txtHowTo1, "txtHowTo(1)", TextBox, None, {240, 120, 8655, 3255}, "", true, kPaleBlue,
-         kBlack, pageFont, true},
-        {txtHowTo0, "txtHowTo(0)", TextBox, None, {240, 120, 8655, 6975}, "", true, kWhite,
-         kBlack, pageFont, true},
+        {txtHowTo1, "txtHowTo(1)", TextBox, None, {240, 120, 8655, 3255}, FormatHelpText(), true,
+         kPaleBlue, kBlack, pageFont, true},
+        {txtHowTo0, "txtHowTo(0)", TextBox, None, {240, 120, 8655, 6975}, UsageHelpText(), true,
+         kWhite, kBlack, pageFont, true},
         {optPart1, "optPart(1)", OptionButton, None, {120, 7440, 3615, 255},
          "How to Format the Kelbrin.txt file", true, kDarkBlue, kWhite, kDefaultFont},
         {optPart0, "optPart(0)", OptionButton, None, {120, 7200, 3615, 255},
-         "How to Use Kelbrin", true, kDarkBlue, kWhite, kDefaultFont},
+         "How to Use Kelbrin", true, kDarkBlue, kWhite, kDefaultFont, false, form::Picture::None,
+         true},
         {cmdOK, "cmdOK", PushButton, None, {3840, 7320, 1215, 375}, "OK", true, std::nullopt,
          std::nullopt, kDefaultFont},
         {Image1, "Image1", Picture, None, {2760, 4560, 6135, 2445}, "", true, std::nullopt,

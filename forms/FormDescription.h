@@ -96,6 +96,7 @@ struct Control {
     ControlKind Kind = ControlKind::Label;
     ControlId Parent = ControlId::None;
     Twips At{};
+    // What it shows at the start: a caption, or a text box's text.
     std::string_view Caption;
     bool Visible = true;
     // Nothing: the system's colour, or for a label a transparent background.
@@ -105,6 +106,8 @@ struct Control {
     // A text box with many lines and a vertical scroll bar.
     bool MultiLine = false;
     form::Picture Shows = form::Picture::None;
+    // The option button of its group that is chosen at the start.
+    bool Selected = false;
 };
 
 enum class MenuId {

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "FakeWindows.h"
 #include "FolderNames.h"
+#include "MainForm.h"
 #include "RunProgram.h"
 
 namespace kelbrin::test {
@@ -62,10 +62,10 @@ TEST(StartFolder, TheStartPathChoosesItsFolderAndOneThatNamesNothingChoosesNone)
         SCOPED_TRACE(c.Name);
         MainForm on({.Portable = c.Portable, .StartPath = c.StartPath, .Kept = kept.Path()});
         EXPECT_EQ(on.Form->Folder(), c.Folder);
-        EXPECT_EQ(on.Window.Boxes, c.Boxes);
-        EXPECT_EQ(on.Window.TitleName, c.Folder.empty() ? "" : NameOf(game.Path()));
-        EXPECT_EQ(on.Window.FolderTip, c.Folder);
-        EXPECT_EQ(on.Window.Status, c.Folder.empty() ? kChooseFolder : "");
+        EXPECT_EQ(on.Desktop.Boxes, c.Boxes);
+        EXPECT_EQ(on.Window().TitleName, c.Folder.empty() ? "" : NameOf(game.Path()));
+        EXPECT_EQ(on.Window().Of(ControlId::lblStatus).PathTip, c.Folder);
+        EXPECT_EQ(on.Status(), c.Folder.empty() ? kChooseFolder : "");
     }
 }
 
@@ -79,8 +79,8 @@ TEST(StartFolder, RelativeStartPathsAreTakenFromTheWorkingFolderAndNamedByTheirO
         const WorkingIn working(game.Path());
         MainForm on({.StartPath = start});
         ASSERT_TRUE(on.Form->Folder().starts_with(fs::current_path().string()));
-        EXPECT_EQ(on.Window.TitleName, parentName);
-        EXPECT_EQ(on.Window.Status, "");
+        EXPECT_EQ(on.Window().TitleName, parentName);
+        EXPECT_EQ(on.Status(), "");
     }
 }
 
@@ -98,8 +98,8 @@ TEST(StartFolder, KeptFolderIsUsedAsAFolderAndForgottenWhenItIsGone) {
         SCOPED_TRACE(c.Name);
         MainForm on({.Kept = c.Kept});
         EXPECT_EQ(on.Form->Folder(), c.Folder);
-        EXPECT_EQ(on.Window.Status, c.Folder.empty() ? kChooseFolder : "");
-        EXPECT_TRUE(on.Window.Boxes.empty());
+        EXPECT_EQ(on.Status(), c.Folder.empty() ? kChooseFolder : "");
+        EXPECT_TRUE(on.Desktop.Boxes.empty());
     }
 }
 
@@ -113,13 +113,13 @@ TEST(StartFolder, FolderNamedInBytesThatAreNoTextIsTakenAsItIs) {
         SCOPED_TRACE(portable ? "the program's own" : "named at start");
         const std::string program = portable ? folder : root.Path();
         root.Write("\xFF\xFE game/Kelbrin.txt", "NAME\torig.nes\tbig.nes");
-        FakeKelbrinWindow window;
-        frmKelbrin form(window, program,
+        FakeDesktop desktop;
+        frmKelbrin form(desktop, program,
                         portable ? std::nullopt : std::optional<std::string>(folder));
-        form.Form_Load();
+        form.Show();
         EXPECT_EQ(form.Folder(), folder);
-        EXPECT_EQ(window.TitleName, portable ? "" : "\xFF\xFE game");
-        EXPECT_TRUE(window.Boxes.empty());
+        EXPECT_EQ(desktop.Find("frmKelbrin")->TitleName, portable ? "" : "\xFF\xFE game");
+        EXPECT_TRUE(desktop.Boxes.empty());
     }
 }
 
@@ -138,6 +138,57 @@ TEST(StartFolder, ProgramInAFolderNamedInBytesThatAreNoTextFindsItsFolderAsItIs)
 }
 #endif
 
+TEST(ChosenFolder, InstalledCopyAsksForAFolderKeepsItAndStartsOnItNextTime) {
+    const GameFolder game;
+    MainForm on({});
+    EXPECT_EQ(on.Status(), kChooseFolder);
+    EXPECT_EQ(on.Window().TitleName, "");
+    // A press with no folder opens the folder dialog; cancelled, nothing runs.
+    on.Press(0);
+    EXPECT_EQ(on.Desktop.DialogStarts, std::vector<std::string>{on.ProgramFolder.Path()});
+    EXPECT_FALSE(on.Form->LastRun().has_value());
+    EXPECT_EQ(on.Status(), kChooseFolder);
+    // Then it runs on the folder chosen.
+    on.Desktop.DialogAnswers = {game.Path()};
+    on.Press(1);
+    EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
+    EXPECT_EQ(on.Status(), "Expansion Done");
+    EXPECT_EQ(on.Window().TitleName, NameOf(game.Path()));
+    EXPECT_EQ(on.Window().Of(ControlId::lblStatus).PathTip, game.Path());
+    EXPECT_EQ(on.Desktop.Kept, game.Path());
+
+    MainForm next({.Kept = on.Desktop.Kept});
+    EXPECT_EQ(next.Form->Folder(), game.Path());
+    EXPECT_EQ(next.Status(), "");
+}
+
+TEST(ChosenFolder, DroppedFolderOrAnyFileInItIsTheOneTheButtonsActOn) {
+    const GameFolder game;
+    game.Folder.Write("patch.ips", "PATCH");
+    for (const std::string& dropped :
+         {game.Path(), game.Folder.PathOf("Kelbrin.txt"), game.Folder.PathOf("patch.ips")}) {
+        SCOPED_TRACE(dropped);
+        MainForm on({.Portable = true});
+        EXPECT_TRUE(on.Window().TakesDrops);
+        on.Drop(dropped);
+        EXPECT_EQ(on.Form->Folder(), game.Path());
+        on.Press(1);
+        EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
+    }
+}
+
+TEST(ChosenFolder, PortableCopyWorksOnItsOwnFolderAndKeepsNothing) {
+    const GameFolder game;
+    MainForm on({.Portable = true, .Kept = game.Path()});
+    EXPECT_TRUE(on.Desktop.KeepsNoSettings);
+    EXPECT_EQ(on.Form->Folder(), on.ProgramFolder.Path());
+    EXPECT_EQ(on.Window().TitleName, "");
+    on.Desktop.DialogAnswers = {game.Path()};
+    on.Choose(MenuId::mnuFile_Folder);
+    on.Drop(game.Path());
+    EXPECT_EQ(on.Form->Folder(), game.Path());
+}
+
 TEST(ChosenFolder, NameThatNamesNothingIsRefusedWithABoxAndTheFolderStays) {
     const GameFolder game;
     const GameFolder other;
@@ -148,12 +199,12 @@ TEST(ChosenFolder, NameThatNamesNothingIsRefusedWithABoxAndTheFolderStays) {
         if (dropped) {
             on.Drop(missing);
         } else {
-            on.Window.DialogAnswers = {missing};
+            on.Desktop.DialogAnswers = {missing};
             on.Choose(MenuId::mnuFile_Folder);
         }
-        EXPECT_EQ(on.Window.Boxes, std::vector<SeenBox>{NotFound(missing)});
+        EXPECT_EQ(on.Desktop.Boxes, std::vector<SeenBox>{NotFound(missing)});
         EXPECT_EQ(on.Form->Folder(), game.Path());
-        EXPECT_FALSE(on.Window.Kept.has_value());
+        EXPECT_FALSE(on.Desktop.Kept.has_value());
     }
 }
 
@@ -162,44 +213,50 @@ TEST(ChosenFolder, FolderWithoutAScriptIsNotKeptAndAPressThereAsksForAnother) {
     const GameFolder game;
     MainForm on({});
     on.Drop(empty.Path());
-    EXPECT_EQ(on.Window.Status, "No Kelbrin.txt in this folder");
-    EXPECT_FALSE(on.Window.Kept.has_value());
+    EXPECT_EQ(on.Status(), "No Kelbrin.txt in this folder");
+    EXPECT_FALSE(on.Desktop.Kept.has_value());
 
     // Cancelled: nothing runs, nothing is said.
     on.Press(1);
-    EXPECT_EQ(on.Window.DialogStarts, std::vector<std::string>{empty.Path()});
+    EXPECT_EQ(on.Desktop.DialogStarts, std::vector<std::string>{empty.Path()});
     EXPECT_FALSE(on.Form->LastRun().has_value());
-    EXPECT_TRUE(on.Window.Boxes.empty());
+    EXPECT_TRUE(on.Desktop.Boxes.empty());
 
-    on.Window.DialogAnswers = {game.Path()};
+    on.Desktop.DialogAnswers = {game.Path()};
     on.Press(1);
-    EXPECT_EQ(on.Window.DialogStarts.size(), 2u);
+    EXPECT_EQ(on.Desktop.DialogStarts.size(), 2u);
     EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
-    EXPECT_EQ(on.Window.Kept, game.Path());
+    EXPECT_EQ(on.Desktop.Kept, game.Path());
 }
 
 TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingAndInformationWaitTillItEnds) {
     const GameFolder game;
     const GameFolder other;
     MainForm on({.StartPath = game.Path()});
+    int infoBoxes = 0;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        ++infoBoxes;
+        box.Close();
+    };
     std::vector<bool> during;
     on.DuringRun([&] {
-        during = {on.Window.Enabled(MenuId::mnuFile_Folder),
-                  on.Window.Enabled(MenuId::mnuFile_Info)};
-        on.Window.DialogAnswers = {other.Path()};
+        during = {on.Window().Enabled(MenuId::mnuFile_Folder),
+                  on.Window().Enabled(MenuId::mnuFile_Info), on.Window().TakesDrops};
+        on.Desktop.DialogAnswers = {other.Path()};
         on.Choose(MenuId::mnuFile_Folder);
         on.Drop(other.Path());
         on.Choose(MenuId::mnuFile_Info);
     });
     on.Press(1);
-    EXPECT_EQ(during, std::vector<bool>(2, false));
-    EXPECT_TRUE(on.Window.DialogStarts.empty());
-    EXPECT_TRUE(on.Window.InfoReports.empty());
+    EXPECT_EQ(during, std::vector<bool>(3, false));
+    EXPECT_TRUE(on.Desktop.DialogStarts.empty());
+    EXPECT_EQ(infoBoxes, 0);
     EXPECT_EQ(on.Form->Folder(), game.Path());
-    EXPECT_EQ(on.Window.TitleName, NameOf(game.Path()));
+    EXPECT_EQ(on.Window().TitleName, NameOf(game.Path()));
     EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
-    EXPECT_TRUE(on.Window.Enabled(MenuId::mnuFile_Folder));
-    EXPECT_TRUE(on.Window.Enabled(MenuId::mnuFile_Info));
+    EXPECT_TRUE(on.Window().Enabled(MenuId::mnuFile_Folder));
+    EXPECT_TRUE(on.Window().Enabled(MenuId::mnuFile_Info));
+    EXPECT_TRUE(on.Window().TakesDrops);
 }
 
 TEST(ChosenFolder, AnotherFolderHidesTheMD5RowOfTheRunBefore) {
@@ -208,11 +265,11 @@ TEST(ChosenFolder, AnotherFolderHidesTheMD5RowOfTheRunBefore) {
     const GameFolder other;
     MainForm on({.StartPath = game.Path()});
     on.Press(1);
-    ASSERT_TRUE(on.Window.MD5RowShown);
+    ASSERT_TRUE(on.MD5RowShown());
     on.Drop(game.Folder.PathOf("Kelbrin.txt"));
-    EXPECT_TRUE(on.Window.MD5RowShown);
+    EXPECT_TRUE(on.MD5RowShown());
     on.Drop(other.Path());
-    EXPECT_FALSE(on.Window.MD5RowShown);
+    EXPECT_FALSE(on.MD5RowShown());
 }
 
 TEST(FolderNames, AFolderIsNamedByItsLastPartAsItReads) {
