@@ -36,7 +36,7 @@ struct Colour {
 // A font asked for by name; the system substitutes a look-alike where it has none. An empty
 // family is the system's default font for controls.
 struct Font {
-    std::string_view Family;
+    std::string_view Family{};
     double Points = 0;
     bool Bold = false;
 };
@@ -92,12 +92,12 @@ enum class Picture { None, SampleExpanded, SampleOriginal };
 struct Control {
     ControlId Id = ControlId::None;
     // As the design names it: "cmdExpand(0)" for a member of a control array.
-    std::string_view Name;
+    std::string_view Name{};
     ControlKind Kind = ControlKind::Label;
     ControlId Parent = ControlId::None;
     Twips At{};
     // What it shows at the start: a caption, or a text box's text.
-    std::string_view Caption;
+    std::string_view Caption{};
     bool Visible = true;
     // Nothing: the system's colour, or for a label a transparent background.
     std::optional<Colour> Back{};
