@@ -242,8 +242,13 @@ const Form& InfoForm() {
     return form;
 }
 
+const std::vector<const Form*>& AllForms() {
+    static const std::vector<const Form*> forms{&KelbrinForm(), &HowToForm(), &InfoForm()};
+    return forms;
+}
+
 const Control& ControlOf(ControlId id) {
-    for (const Form* form : {&KelbrinForm(), &HowToForm(), &InfoForm()}) {
+    for (const Form* form : AllForms()) {
         for (const Control& control : form->Controls) {
             if (control.Id == id) {
                 return control;

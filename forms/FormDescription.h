@@ -162,6 +162,8 @@ const Form& KelbrinForm();
 const Form& HowToForm();
 // The box that shows what can be told about the original, frmInfo.
 const Form& InfoForm();
+// Every form above: each toolkit draws any of them the same way.
+const std::vector<const Form*>& AllForms();
 
 // The control of either window with this id.
 const Control& ControlOf(ControlId id);

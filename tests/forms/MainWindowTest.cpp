@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -28,9 +29,9 @@ using form::ControlId;
 using form::MenuId;
 
 // The Qt widget that draws each kind of control.
-const char* QtClassOf(form::ControlKind kind) {
-    switch (kind) {
-    case form::ControlKind::TextBox: return "QLineEdit";
+const char* QtClassOf(const form::Control& c) {
+    switch (c.Kind) {
+    case form::ControlKind::TextBox: return c.MultiLine ? "QPlainTextEdit" : "QLineEdit";
     case form::ControlKind::PushButton: return "QPushButton";
     case form::ControlKind::Label:
     case form::ControlKind::Picture: return "QLabel";
@@ -55,47 +56,85 @@ const std::map<QString, QString> kLookAlikes = {{"Comic Sans MS", "Comic Neue"},
                                                 {"Courier New", "Liberation Mono"},
                                                 {"MS Sans Serif", "Liberation Sans"}};
 
-TEST(MainWindow, EveryControlStandsAsItsFormDescribesIt) {
-    FormOn on(form::KelbrinForm());
-    auto& w = static_cast<QMainWindow&>(on.Window());
-    EXPECT_EQ(w.windowTitle(), "Kelbrin");
-    for (const form::Control& c : form::KelbrinForm().Controls) {
-        SCOPED_TRACE(std::string(c.Name));
-        const QWidget& control = on.Control(c.Id);
-        EXPECT_TRUE(control.inherits(QtClassOf(c.Kind))) << control.metaObject()->className();
-        EXPECT_EQ(control.parentWidget(),
-                  c.Parent == ControlId::None ? w.centralWidget() : &on.Control(c.Parent));
-        EXPECT_EQ(control.geometry(), PixelRect(c.At));
+// What a text box holds, as a person reads it.
+QString TextOf(const QWidget& box) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(&box)) {
+        return line->text();
+    }
+    return static_cast<const QPlainTextEdit&>(box).toPlainText();
+}
+
+void ExpectDrawnAsDescribed(const QWidget& control, const form::Control& c, const QWidget& client) {
+    EXPECT_TRUE(control.inherits(QtClassOf(c))) << control.metaObject()->className();
+    EXPECT_EQ(control.parentWidget(),
+              c.Parent == ControlId::None ? &client : &Find(client, c.Parent));
+    const QRect at = PixelRect(c.At);
+    if (c.Kind == form::ControlKind::Picture) {
+        // At its natural size, its top-left corner in its place.
+        EXPECT_EQ(control.geometry(),
+                  QRect(at.topLeft(), static_cast<const QLabel&>(control).pixmap().size()));
+    } else {
+        EXPECT_EQ(control.geometry(), at);
+    }
+    if (c.Kind == form::ControlKind::TextBox) {
+        EXPECT_EQ(TextOf(control), QString::fromLatin1(c.Caption).replace("\r\n", "\n"));
+        EXPECT_TRUE(control.property("readOnly").toBool());
+    } else {
         EXPECT_TRUE(IsWrappingOf(ShownCaption(&control), QString::fromLatin1(c.Caption)))
             << ShownCaption(&control).toStdString();
-        EXPECT_EQ(control.isVisible(), c.Visible);
-        if (c.Back) {
-            EXPECT_EQ(control.palette().color(BackRole(c.Kind)), ToQColor(*c.Back));
-        }
-        if (c.Fore) {
-            EXPECT_EQ(control.palette().color(QPalette::WindowText), ToQColor(*c.Fore));
-        } else if (c.Kind == form::ControlKind::Label) {
-            // Without a colour of its own a label shows the system's, not its parent's.
-            EXPECT_EQ(control.palette().color(QPalette::WindowText),
-                      QApplication::palette().color(QPalette::WindowText));
-        }
-        // A transparent label lets its parent show through.
-        if (c.Kind == form::ControlKind::Label) {
-            EXPECT_EQ(control.autoFillBackground(), c.Back.has_value());
-        }
-        if (c.TextFont.Family.empty()) {
-            EXPECT_EQ(control.font(), QApplication::font(&control));
-            continue;
-        }
-        const QString family = QString::fromLatin1(c.TextFont.Family);
-        EXPECT_EQ(control.font().family(), family);
-        EXPECT_EQ(control.font().pointSizeF(), c.TextFont.Points);
-        EXPECT_EQ(control.font().bold(), c.TextFont.Bold);
-        const QString resolved = QFontInfo(control.font()).family();
-        EXPECT_TRUE(resolved == family || resolved == kLookAlikes.at(family))
-            << resolved.toStdString();
     }
-    EXPECT_TRUE(on.Control<QLineEdit>(ControlId::txtMD5).isReadOnly());
+    EXPECT_EQ(control.isVisible(), c.Visible);
+    if (const auto* option = qobject_cast<const QRadioButton*>(&control)) {
+        EXPECT_EQ(option->isChecked(), c.Selected);
+    }
+    // Enter and Escape reach no push button.
+    if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+        EXPECT_FALSE(button->isDefault() || button->autoDefault());
+    }
+    if (c.Back) {
+        EXPECT_EQ(control.palette().color(BackRole(c.Kind)), ToQColor(*c.Back));
+    }
+    if (c.Fore && c.Kind != form::ControlKind::TextBox) {
+        EXPECT_EQ(control.palette().color(QPalette::WindowText), ToQColor(*c.Fore));
+    } else if (c.Kind == form::ControlKind::Label) {
+        // Without a colour of its own a label shows the system's, not its parent's.
+        EXPECT_EQ(control.palette().color(QPalette::WindowText),
+                  QApplication::palette().color(QPalette::WindowText));
+    }
+    // A transparent label lets its parent show through.
+    if (c.Kind == form::ControlKind::Label) {
+        EXPECT_EQ(control.autoFillBackground(), c.Back.has_value());
+    }
+    if (c.TextFont.Family.empty()) {
+        EXPECT_EQ(control.font(), QApplication::font(&control));
+        return;
+    }
+    const QString family = QString::fromLatin1(c.TextFont.Family);
+    EXPECT_EQ(control.font().family(), family);
+    EXPECT_EQ(control.font().pointSizeF(), c.TextFont.Points);
+    EXPECT_EQ(control.font().bold(), c.TextFont.Bold);
+    const QString resolved = QFontInfo(control.font()).family();
+    EXPECT_TRUE(resolved == family || resolved == kLookAlikes.at(family)) << resolved.toStdString();
+}
+
+TEST(Forms, EveryControlOfEveryFormStandsAsItsFormDescribesIt) {
+    for (const form::Form* design : form::AllForms()) {
+        SCOPED_TRACE(std::string(design->Name));
+        FormOn on(*design);
+        const QWidget& w = on.Window();
+        // A form with menus is a main window: its client area lies under the menu bar.
+        const auto* main = qobject_cast<const QMainWindow*>(&w);
+        EXPECT_EQ(main != nullptr, !design->Menus.empty());
+        const QWidget& client = main != nullptr ? *main->centralWidget() : w;
+        EXPECT_EQ(w.windowTitle(), QString::fromLatin1(design->Caption));
+        EXPECT_EQ(client.size(),
+                  QSize(form::ToPixels(design->Width), form::ToPixels(design->Height)));
+        EXPECT_EQ(w.parentWidget(), nullptr);
+        for (const form::Control& c : design->Controls) {
+            SCOPED_TRACE(std::string(c.Name));
+            ExpectDrawnAsDescribed(on.Control(c.Id), c, client);
+        }
+    }
 }
 
 TEST(MainWindow, FrameLiesAboveTheTitleLabelsItOverlaps) {
@@ -193,7 +232,7 @@ TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
         std::vector<std::string> Log;
     };
     std::vector<EventCase> cases;
-    for (const form::Form* design : {&form::KelbrinForm(), &form::HowToForm(), &form::InfoForm()}) {
+    for (const form::Form* design : form::AllForms()) {
         for (const form::Control& c : design->Controls) {
             if (c.Kind != form::ControlKind::PushButton &&
                 c.Kind != form::ControlKind::OptionButton) {
@@ -297,6 +336,10 @@ TEST(Forms, WhatThePortSetsShowsAtOnce) {
     EXPECT_EQ(on.Window().windowTitle(), "Kelbrin");
     port.SetPathTip(ControlId::lblStatus, "/games/t1");
     EXPECT_EQ(on.Control(ControlId::lblStatus).toolTip(), "/games/t1");
+
+    FormOn help(form::HowToForm());
+    help.Port->SetPicture(ControlId::Image1, form::Picture::SampleOriginal);
+    EXPECT_EQ(help.Control(ControlId::Image1).size(), QSize(425, 149));
 }
 
 TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {

@@ -1,6 +1,6 @@
-// The help window as the Win32 host draws it: as its form describes it, in a window of its own;
-// its two pages read-only with a scroll bar, never breaking a line; the pictures under the tall
-// page and over the short one; and the program going on while it is open.
+// The help window as the Win32 host draws it: its two pages, never breaking a line; the
+// pictures under the tall page and over the short one; and the program going on while it is
+// open.
 
 #include <algorithm>
 
@@ -12,34 +12,13 @@ namespace {
 
 using form::ControlId;
 
-TEST(HelpWindow, EveryControlStandsAsDescribedInAWindowOfItsOwn) {
-    FormOn on(form::HowToForm());
-    HWND help = on.Handle();
-    ExpectLaidOutAsDescribed(help, form::HowToForm(), true);
-    EXPECT_EQ(::GetWindow(help, GW_OWNER), nullptr);
-    EXPECT_EQ(::GetMenu(help), nullptr);
-    // The pictures are shown at their natural size.
-    EXPECT_EQ(PictureSize(on.Control(ControlId::Image1)).cx, 409);
-    EXPECT_EQ(PictureSize(on.Control(ControlId::Image1)).cy, 163);
-    EXPECT_EQ(PictureSize(on.Control(ControlId::Image2)).cx, 425);
-    EXPECT_EQ(PictureSize(on.Control(ControlId::Image2)).cy, 149);
-    for (std::int16_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(::SendMessageW(on.Control(form::HelpOption(i)), BM_GETCHECK, 0, 0),
-                  i == 0 ? BST_CHECKED : BST_UNCHECKED);
-    }
-    EXPECT_EQ(::GetFocus(), on.Control(form::HowToForm().TabOrder.front()));
-}
-
-TEST(HelpWindow, PagesAreTheHelpTextsReadOnlyWithAVerticalScrollBar) {
+TEST(HelpWindow, PagesAreTheHelpTextsAndBreakNoLineAgain) {
     FormOn on(form::HowToForm());
     const std::string* texts[2] = {&UsageHelpText(), &FormatHelpText()};
     for (std::int16_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         HWND page = on.Control(form::HelpPage(i));
         EXPECT_EQ(TextOf(page), Wide(*texts[i]));
-        const LONG_PTR style = ::GetWindowLongPtrW(page, GWL_STYLE);
-        EXPECT_NE(style & ES_READONLY, 0);
-        EXPECT_NE(style & WS_VSCROLL, 0);
         // The texts carry their own line breaks; none of their lines is broken again.
         EXPECT_EQ(::SendMessageW(page, EM_GETLINECOUNT, 0, 0),
                   std::ranges::count(*texts[i], '\n') + 1);
@@ -60,8 +39,12 @@ std::vector<bool> PicturesOnTop(HWND help) {
             topAt((a.left + b.right) / 2, (a.top + b.bottom) / 2) == two};
 }
 
-TEST(HelpWindow, PicturesLieUnderTheTallPageAndOverTheShortOne) {
+TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne) {
     FormOn on(form::HowToForm());
+    EXPECT_EQ(PictureSize(on.Control(ControlId::Image1)).cx, 409);
+    EXPECT_EQ(PictureSize(on.Control(ControlId::Image1)).cy, 163);
+    EXPECT_EQ(PictureSize(on.Control(ControlId::Image2)).cx, 425);
+    EXPECT_EQ(PictureSize(on.Control(ControlId::Image2)).cy, 149);
     for (const std::int16_t page : {0, 1, 0}) {
         SCOPED_TRACE(page);
         for (std::int16_t i = 0; i < 2; ++i) {

@@ -1,6 +1,6 @@
-// The main window as the Win32 host draws it: as its form describes it, at any DPI, with its
-// menus and tab order; every control, menu item, Ctrl key, drop and close box of every form
-// reaching the form's events; what the port sets, shown at once; and the message boxes.
+// The forms as the Win32 host draws them: as they are described, the main window at any DPI,
+// with its menus and tab order; every control, menu item, Ctrl key, drop and close box of every
+// form reaching the form's events; what the port sets, shown at once; and the message boxes.
 
 #include <algorithm>
 // DROPFILES, after windows.h.
@@ -14,11 +14,28 @@ namespace {
 using form::ControlId;
 using form::MenuId;
 
-TEST(MainWindow, EveryControlStandsAsDescribed) {
-    FormOn on(form::KelbrinForm());
-    ExpectLaidOutAsDescribed(on.Handle(), form::KelbrinForm(), true);
-    // Only the text can be selected and copied.
-    EXPECT_NE(::GetWindowLongPtrW(on.Control(ControlId::txtMD5), GWL_STYLE) & ES_READONLY, 0);
+TEST(Forms, EveryControlOfEveryFormStandsAsDescribed) {
+    for (const form::Form* design : form::AllForms()) {
+        SCOPED_TRACE(std::string(design->Name));
+        FormOn on(*design);
+        ExpectLaidOutAsDescribed(on.Handle(), *design, true);
+        EXPECT_EQ(::GetWindow(on.Handle(), GW_OWNER), nullptr);
+        EXPECT_EQ(::GetMenu(on.Handle()) != nullptr, !design->Menus.empty());
+        EXPECT_EQ(::GetFocus(), on.Control(design->TabOrder.front()));
+        for (const form::Control& c : design->Controls) {
+            SCOPED_TRACE(std::string(c.Name));
+            const LONG_PTR style = ::GetWindowLongPtrW(on.Control(c.Id), GWL_STYLE);
+            // Text can be selected and copied, not edited.
+            if (c.Kind == form::ControlKind::TextBox) {
+                EXPECT_NE(style & ES_READONLY, 0);
+                EXPECT_EQ((style & WS_VSCROLL) != 0, c.MultiLine);
+            }
+            if (c.Kind == form::ControlKind::OptionButton) {
+                EXPECT_EQ(::SendMessageW(on.Control(c.Id), BM_GETCHECK, 0, 0),
+                          c.Selected ? BST_CHECKED : BST_UNCHECKED);
+            }
+        }
+    }
 }
 
 TEST(MainWindow, MovedToAScreenOfAnotherDpiItIsLaidOutAnew) {
@@ -118,7 +135,7 @@ TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
         std::vector<std::string> Log;
     };
     std::vector<EventCase> cases;
-    for (const form::Form* design : {&form::KelbrinForm(), &form::HowToForm(), &form::InfoForm()}) {
+    for (const form::Form* design : form::AllForms()) {
         for (const form::Control& c : design->Controls) {
             if (c.Kind == form::ControlKind::PushButton ||
                 c.Kind == form::ControlKind::OptionButton) {
@@ -190,6 +207,11 @@ TEST(Forms, WhatThePortSetsShowsAtOnce) {
     FormOn info(form::InfoForm());
     info.Port->SetText(ControlId::txtInfo, "Original: orig.nes\nHeader: none\n");
     EXPECT_EQ(TextOf(info.Control(ControlId::txtInfo)), L"Original: orig.nes\r\nHeader: none\r\n");
+
+    FormOn help(form::HowToForm());
+    help.Port->SetPicture(ControlId::Image1, form::Picture::SampleOriginal);
+    EXPECT_EQ(PictureSize(help.Control(ControlId::Image1)).cx, 425);
+    EXPECT_EQ(PictureSize(help.Control(ControlId::Image1)).cy, 149);
 }
 
 // With no folder chosen, File, ROM Information asks for one and shows the box; the status line
