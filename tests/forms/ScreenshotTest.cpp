@@ -60,15 +60,11 @@ struct ProgramOn {
 
     explicit ProgramOn(bool portable) {
         if (portable) {
-            Script();
+            WriteGame(Folder);
         }
         Form.emplace(Desktop, Folder.Path());
         Form->Show();
         Window = ShownForm("frmKelbrin");
-    }
-    void Script(const std::string& sizeLine = kSizeLine) const {
-        Folder.Write("orig.nes", ForeignHeader() + Image(0x40));
-        Folder.Write("Kelbrin.txt", Join({kNameLine, sizeLine, kHeaderLine, kCopyLine}, "\r\n"));
     }
 };
 
@@ -92,7 +88,7 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     };
     Shoot(w, "main-idle.png", mainSize, menu, mainProbes);
 
-    on.Script(kSizeLine + "\t?");
+    WriteGame(on.Folder, kSizeLine + "\t?");
     on.Form->Click(form::ControlId::cmdExpand1);
     ASSERT_TRUE(Find(w, form::ControlId::txtMD5).isVisible());
     std::vector<Probe> md5Probes = mainProbes;

@@ -21,6 +21,7 @@
 #include "FormDescription.h"
 #include "QtDesktop.h"
 #include "QtFormHost.h"
+#include "RecordedEvents.h"
 #include "RunFolder.h"
 
 // Readable failure messages for the Qt values the tests compare.
@@ -114,24 +115,6 @@ private:
         }
     }
     QTimer timer_;
-};
-
-// What a window tells its form's handlers, in order: "click:<control>", "choose:<item>",
-// "drop:<path>", "close".
-struct RecordedEvents : FormEvents {
-    std::vector<std::string> Log;
-    bool MayClose = true;
-    void Click(form::ControlId control) override {
-        Log.push_back("click:" + std::string(form::ControlOf(control).Name));
-    }
-    void Choose(form::MenuId item) override {
-        Log.push_back("choose:" + std::string(form::MenuItemOf(item).Name));
-    }
-    void DragDrop(const std::string& path) override { Log.push_back("drop:" + path); }
-    bool QueryClose() override {
-        Log.push_back("close");
-        return MayClose;
-    }
 };
 
 // A form drawn by the Qt host, shown, its events written down.

@@ -12,16 +12,6 @@
 
 namespace kelbrin::test {
 
-// Puts a headered original into `folder` and a script that expands it to 8 bytes at line 4,
-// followed by `more` lines.
-inline void WriteGame(const TempFolder& folder, const std::string& sizeLine = kSizeLine,
-                      const std::vector<std::string>& more = {}) {
-    folder.Write("orig.nes", ForeignHeader() + Image(0x40));
-    std::vector<std::string> lines{kNameLine, sizeLine, kHeaderLine, kCopyLine};
-    lines.insert(lines.end(), more.begin(), more.end());
-    folder.Write("Kelbrin.txt", Join(lines, "\r\n"));
-}
-
 // A folder beside the program's with a script and an original of its own.
 struct GameFolder {
     TempFolder Folder;
@@ -29,8 +19,6 @@ struct GameFolder {
     const std::string& Path() const { return Folder.Path(); }
 };
 
-// Breaks the run at line 5, after it has let events through once.
-inline const std::vector<std::string> kBrokenLine5{"FIL\t4\t0"};
 inline const std::string kBrokenLine5Box =
     "Error #0 -> \r\n\r\nCopy, Fill, or Replace missing on start of line 5: \r\nFIL";
 

@@ -98,6 +98,26 @@ SeenBox Read(HWND box) {
     return seen;
 }
 
+// The controls of the version that the manifest names, once for the test program.
+void UseCommonControls() {
+    static const bool loaded = [] {
+        const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+        return ::InitCommonControlsEx(&init) != FALSE;
+    }();
+    (void)loaded;
+}
+
+// Leaves no window of a test behind for the next: each test's windows live on this thread.
+void ForgetClosedWindows() {
+    // An action that no run reached must not reach the next test's window.
+    pumpActions.clear();
+    Pump();
+    // The last window closed asks the thread to quit; the next test's windows live on it.
+    MSG quit;
+    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
 } // namespace
 
 BoxWatcher::BoxWatcher(DWORD windowThread) : thread_(windowThread), watcher_([this] { Watch(); }) {}
@@ -151,14 +171,6 @@ void BoxWatcher::CloseBox(HWND box) {
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-void UseCommonControls() {
-    static const bool loaded = [] {
-        const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-        return ::InitCommonControlsEx(&init) != FALSE;
-    }();
-    (void)loaded;
-}
-
 FormOn::FormOn(const form::Form& form, FormPort* owner) {
     UseCommonControls();
     Port = Desktop.OpenForm(form, Events, owner);
@@ -197,24 +209,6 @@ HWND ProgramOn::Control(form::ControlId id) const {
 ProgramOn::~ProgramOn() {
     Form.reset();
     ForgetClosedWindows();
-}
-
-void WriteGame(const TempFolder& folder, const std::string& sizeLine,
-               const std::vector<std::string>& more) {
-    folder.Write("orig.nes", ForeignHeader() + Image(0x40));
-    std::vector<std::string> lines{kNameLine, sizeLine, kHeaderLine, kCopyLine};
-    lines.insert(lines.end(), more.begin(), more.end());
-    folder.Write("Kelbrin.txt", Join(lines, "\r\n"));
-}
-
-void ForgetClosedWindows() {
-    // An action that no run reached must not reach the next test's window.
-    pumpActions.clear();
-    Pump();
-    // The last window closed asks the thread to quit; the next test's windows live on it.
-    MSG quit;
-    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
 }
 
 HWND ShownWindow(const std::wstring& title) {

@@ -11,7 +11,7 @@
 #include <windows.h>
 
 #include "ControlIds.h"
-#include "FormEvents.h"
+#include "RecordedEvents.h"
 #include "RunFolder.h"
 #include "Win32Desktop.h"
 #include "Win32FormHost.h"
@@ -51,26 +51,6 @@ private:
     std::wstring shootNext_;
     std::atomic<bool> stop_{false};
     std::thread watcher_;
-};
-
-// The controls of the version that the manifest names, once for the test program.
-void UseCommonControls();
-
-// What a window tells its form's handlers, in order: "click:<control>", "choose:<item>",
-// "drop:<path>", "close".
-struct RecordedEvents : FormEvents {
-    std::vector<std::string> Log;
-    void Click(form::ControlId control) override {
-        Log.push_back("click:" + std::string(form::ControlOf(control).Name));
-    }
-    void Choose(form::MenuId item) override {
-        Log.push_back("choose:" + std::string(form::MenuItemOf(item).Name));
-    }
-    void DragDrop(const std::string& path) override { Log.push_back("drop:" + path); }
-    bool QueryClose() override {
-        Log.push_back("close");
-        return true;
-    }
 };
 
 // The desktop's services, but the folder dialog answers as a test says and nothing is kept
@@ -117,8 +97,6 @@ struct ProgramOn {
 void DuringNextPump(std::function<void()> action);
 // Handles what is waiting, as a run's moment for events does.
 void Pump();
-// Leaves no window of a test behind for the next: each test's windows live on this thread.
-void ForgetClosedWindows();
 // The shown top-level window of this thread with this title; nullptr when there is none.
 HWND ShownWindow(const std::wstring& title);
 
@@ -135,14 +113,6 @@ SIZE PictureSize(HWND picture);
 // stops: `window` shows each control of `form` as described (and as it starts, when `atStart`)
 // on a screen of `dpi` dots per inch.
 void ExpectLaidOutAsDescribed(HWND window, const form::Form& form, bool atStart, int dpi = 96);
-
-// Breaks the run at line 5, after it has let events through once.
-inline const std::vector<std::string> kBrokenLine5{"FIL\t4\t0"};
-
-// Puts a headered original into `folder` and a script that expands it to 8 bytes at line 4,
-// followed by `more` lines.
-void WriteGame(const TempFolder& folder, const std::string& sizeLine = kSizeLine,
-               const std::vector<std::string>& more = {});
 
 // The window's pixels as shown, menu bar and frame included, saved as a PNG under the build
 // tree; returned for probing, with its top-left corner on the screen.
