@@ -56,17 +56,6 @@ TEST(Desktop, ClipboardTakesTheTextAsItIsShown) {
               QString::fromUtf8("Original: caf\u00E9.nes\nHeader: none\n"));
 }
 
-// Closes its window when its Close button is pressed, as frmInfo does.
-struct ClosingEvents : RecordedEvents {
-    FormPort* Port = nullptr;
-    void Click(ControlId control) override {
-        RecordedEvents::Click(control);
-        if (control == ControlId::cmdClose) {
-            Port->Close();
-        }
-    }
-};
-
 TEST(Desktop, ModalFormStaysOverItsOwnerAndReturnsOnceClosed) {
     FormOn main(form::KelbrinForm());
     ClosingEvents events;

@@ -28,8 +28,11 @@ FakePort::~FakePort() {
 void FakePort::ShowModal() {
     EXPECT_NE(Owner, nullptr) << "a modal window without an owner";
     Show();
+    ++desktop_.ModalShows;
     if (desktop_.WhileModal) {
         desktop_.WhileModal(*this);
+    } else {
+        Close();
     }
     EXPECT_FALSE(Open) << "a modal window returned before it was closed";
     Open = false;

@@ -123,8 +123,10 @@ public:
     int EventMoments = 0;
     int EndCalls = 0;
     std::vector<std::function<void()>> DuringEvents;
-    // What the user does while a window is shown modally; it is gone when ShowModal returns.
+    // What the user does while a window is shown modally (nothing: closes it); it is gone
+    // when ShowModal returns.
     std::function<void(FakePort&)> WhileModal;
+    int ModalShows = 0;
     // Runs as each box comes up.
     std::function<void(const SeenBox&)> OnBox;
     mutable std::chrono::steady_clock::time_point Clock{};

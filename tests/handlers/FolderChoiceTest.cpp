@@ -233,11 +233,6 @@ TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingAndInformationWaitTillItEnds
     const GameFolder game;
     const GameFolder other;
     MainForm on({.StartPath = game.Path()});
-    int infoBoxes = 0;
-    on.Desktop.WhileModal = [&](FakePort& box) {
-        ++infoBoxes;
-        box.Close();
-    };
     std::vector<bool> during;
     on.DuringRun([&] {
         during = {on.Window().Enabled(MenuId::mnuFile_Folder),
@@ -250,7 +245,7 @@ TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingAndInformationWaitTillItEnds
     on.Press(1);
     EXPECT_EQ(during, std::vector<bool>(3, false));
     EXPECT_TRUE(on.Desktop.DialogStarts.empty());
-    EXPECT_EQ(infoBoxes, 0);
+    EXPECT_EQ(on.Desktop.ModalShows, 0);
     EXPECT_EQ(on.Form->Folder(), game.Path());
     EXPECT_EQ(on.Window().TitleName, NameOf(game.Path()));
     EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));

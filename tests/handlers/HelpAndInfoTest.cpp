@@ -78,13 +78,8 @@ TEST(Information, ShowsTheOriginalsIdentityOverTheWindowCopiesItAndWritesNothing
 TEST(Information, OriginalThatFailsACheckIsReportedAsARunWouldAndShowsNoBox) {
     MainForm on({.Portable = true});
     WriteGame(on.ProgramFolder, "SIZE\t41\t8");
-    int infoBoxes = 0;
-    on.Desktop.WhileModal = [&](FakePort& box) {
-        ++infoBoxes;
-        box.Close();
-    };
     on.Choose(MenuId::mnuFile_Info);
-    EXPECT_EQ(infoBoxes, 0);
+    EXPECT_EQ(on.Desktop.ModalShows, 0);
     EXPECT_EQ(on.Desktop.Boxes,
               (std::vector<SeenBox>{{"Error",
                                      "Error #0 -> \r\n\r\nOriginal ROM is not 65 bytes or 81 bytes",
@@ -98,13 +93,8 @@ TEST(Information, WithNoFolderItAsksForOneAndTheStatusLineTellsOfIt) {
     MainForm on({});
     ASSERT_EQ(on.Status(), "Choose the folder with Kelbrin.txt");
     on.Desktop.DialogAnswers = {game.Path()};
-    int infoBoxes = 0;
-    on.Desktop.WhileModal = [&](FakePort& box) {
-        ++infoBoxes;
-        box.Close();
-    };
     on.Choose(MenuId::mnuFile_Info);
-    EXPECT_EQ(infoBoxes, 1);
+    EXPECT_EQ(on.Desktop.ModalShows, 1);
     EXPECT_EQ(on.Status(), "");
     EXPECT_EQ(on.Form->Folder(), game.Path());
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FormEvents.h"
+#include "FormPort.h"
 
 namespace kelbrin::test {
 
@@ -22,6 +23,17 @@ struct RecordedEvents : FormEvents {
     bool QueryClose() override {
         Log.push_back("close");
         return MayClose;
+    }
+};
+
+// Also closes its window when its Close button is pressed, as frmInfo does.
+struct ClosingEvents : RecordedEvents {
+    FormPort* Port = nullptr;
+    void Click(form::ControlId control) override {
+        RecordedEvents::Click(control);
+        if (control == form::ControlId::cmdClose) {
+            Port->Close();
+        }
     }
 };
 

@@ -7,17 +7,6 @@ namespace {
 
 using form::ControlId;
 
-// Closes its window when its Close button is pressed, as frmInfo does.
-struct ClosingEvents : RecordedEvents {
-    FormPort* Port = nullptr;
-    void Click(ControlId control) override {
-        RecordedEvents::Click(control);
-        if (control == ControlId::cmdClose) {
-            Port->Close();
-        }
-    }
-};
-
 TEST(Desktop, ModalFormLocksItsOwnerStaysInFrontAndReturnsOnceClosed) {
     FormOn main(form::KelbrinForm());
     ClosingEvents events;
