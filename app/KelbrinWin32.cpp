@@ -14,7 +14,8 @@
 #include "AnsiText.h"
 #include "EventPump.h"
 #include "ProcessSetup.h"
-#include "Win32KelbrinWindow.h"
+#include "Win32Desktop.h"
+#include "frmKelbrin.h"
 
 namespace {
 
@@ -58,7 +59,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The folder dialog is a COM object of the shell.
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-    kelbrin::Win32KelbrinWindow window(ProgramDirectory(), StartPath());
+    kelbrin::win32::Win32Desktop desktop;
+    kelbrin::frmKelbrin window(desktop, ProgramDirectory(), StartPath());
     window.Show();
     return kelbrin::win32::RunMessageLoop();
 }

@@ -110,7 +110,7 @@ constexpr const char* kHelp =
     "  $ kelbrin-cli --make-script 'Zephyr Saga.nes' 'Zephyr Saga (hack).nes'\n";
 
 struct Options {
-    std::optional<std::int16_t> Index;
+    std::optional<kelbrin::HeaderChoice> Header;
     bool Info = false;
     bool Check = false;
     bool Layout = false;
@@ -130,11 +130,13 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--add-header" || arg == "--remove-header") {
-            const std::int16_t index = arg == "--add-header" ? 0 : 1;
-            if (options.Index && *options.Index != index) {
+            const kelbrin::HeaderChoice header = arg == "--add-header"
+                                                     ? kelbrin::HeaderChoice::AddOrReplace
+                                                     : kelbrin::HeaderChoice::IgnoreOrRemove;
+            if (options.Header && *options.Header != header) {
                 return "choose either --add-header or --remove-header, not both";
             }
-            options.Index = index;
+            options.Header = header;
         } else if (arg == "--dir" || arg.starts_with("--dir=")) {
             if (options.Directory) {
                 return "--dir given more than once";
@@ -239,7 +241,7 @@ int Main(const std::vector<std::string>& args) {
         return PrintText(std::string("kelbrin-cli (Kelbrin) ") + KELBRIN_VERSION + "\n");
     }
     if ((options.Check || options.Layout) &&
-        (options.Info || options.Index || (options.Check && options.Layout))) {
+        (options.Info || options.Header || (options.Check && options.Layout))) {
         return UsageError("--check and --layout look at the script alone: give only --dir");
     }
     const std::string folder = options.Directory.value_or(kelbrin::WorkingDirectory());
@@ -250,17 +252,17 @@ int Main(const std::vector<std::string>& args) {
         return kelbrin::LayoutCommand(folder);
     }
     if (options.Info) {
-        return options.Index ? UsageError("--info expands nothing: leave out the header option")
-                             : Inform(folder);
+        return options.Header ? UsageError("--info expands nothing: leave out the header option")
+                              : Inform(folder);
     }
-    if (!options.Index) {
+    if (!options.Header) {
         return UsageError("choose --add-header or --remove-header");
     }
 
     static char outBuffer[64 * 1024];
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     kelbrin::ConsoleWindow window(stdout, stderr);
-    const kelbrin::RunResult run = kelbrin::Expand(*options.Index, folder, window);
+    const kelbrin::RunResult run = kelbrin::Expand(*options.Header, folder, window);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         std::fputs("kelbrin-cli: standard output could not be written: the status report is "
                    "incomplete\n",

@@ -3,8 +3,7 @@
 // given as `kelbrin FOLDER` or `kelbrin FILE` (a file in it), or chosen in the window.
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
+#include <QDir>
 #include <QIcon>
 #include <QStringList>
 #include <QStyleFactory>
@@ -14,9 +13,11 @@
 #include <string>
 #include <string_view>
 
+#include "FolderNames.h"
 #include "Fonts.h"
 #include "ProcessSetup.h"
-#include "QtKelbrinWindow.h"
+#include "QtDesktop.h"
+#include "frmKelbrin.h"
 
 namespace {
 
@@ -78,13 +79,25 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     kelbrin::RegisterFontSubstitutes();
 
-    const QStringList arguments = QCoreApplication::arguments();
+    // QApplication has taken its own options out of argv. On Windows a name in a std::string
+    // is UTF-8; on Linux it is the bytes the system gave, which need not be text: Qt's decoded
+    // arguments and folder would change such a name.
     std::optional<std::string> startPath;
+#ifdef _WIN32
+    const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1) {
-        startPath = QFile::encodeName(QFileInfo(arguments[1]).absoluteFilePath()).toStdString();
+        startPath = QDir::toNativeSeparators(arguments[1]).toStdString();
     }
-    kelbrin::QtKelbrinWindow window(
-        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(), startPath);
-    window.show();
+    const std::string programDirectory =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+#else
+    if (argc > 1) {
+        startPath = argv[1];
+    }
+    const std::string programDirectory = kelbrin::ProgramFolder(argv[0]);
+#endif
+    kelbrin::QtDesktop desktop;
+    kelbrin::frmKelbrin window(desktop, programDirectory, startPath);
+    window.Show();
     return QApplication::exec();
 }

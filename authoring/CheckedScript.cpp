@@ -51,7 +51,7 @@ std::string Reading(const char* which, const std::string& path) {
 } // namespace
 
 std::string DefaultScriptPath(const std::string& originalPath) {
-    return PathInFolder(FolderOf(originalPath), kScriptName);
+    return PathInFolder(FolderOfFile(originalPath), kScriptName);
 }
 
 CheckedScript::CheckedScript(const ScriptRequest& request, const std::string& scriptPath)
@@ -74,7 +74,7 @@ void CheckedScript::Prove(const ScriptRequest& request, const std::string& scrip
     ForEachLine([&text](std::string_view line) { text.append(line).append(kScriptLineEnd); });
     // The script is run as a player's run would run it, beside the original, with the button
     // its header calls for; its image is held against the expanded file instead of written.
-    const std::string folder = FolderOf(request.OriginalPath);
+    const std::string folder = FolderOfFile(request.OriginalPath);
     ChecksumMemo checksums;
     // The maker digested the same image with the same MD5 class already.
     checksums.Remember(PathInFolder(folder, plan_.OriginalName), request.OriginalHeader != 0,

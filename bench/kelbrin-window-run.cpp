@@ -9,7 +9,8 @@
 #include <cstdlib>
 
 #include "Fonts.h"
-#include "QtKelbrinWindow.h"
+#include "QtDesktop.h"
+#include "frmKelbrin.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -23,16 +24,17 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     kelbrin::RegisterFontSubstitutes();
-    kelbrin::QtKelbrinWindow window(argv[1]);
-    window.show();
+    kelbrin::QtDesktop desktop;
+    kelbrin::frmKelbrin window(desktop, argv[1]);
+    window.Show();
     QCoreApplication::processEvents();
 
     QElapsedTimer clock;
     clock.start();
-    window.Form().cmdExpand_Click(1);
+    window.Click(kelbrin::form::ControlId::cmdExpand1);
     const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
 
-    const bool done = window.Form().LastRun() && window.Form().LastRun()->Done();
+    const bool done = window.LastRun() && window.LastRun()->Done();
     std::printf("run-seconds %.6f platform %s\n", seconds,
                 qPrintable(QGuiApplication::platformName()));
     return done ? EXIT_SUCCESS : EXIT_FAILURE;

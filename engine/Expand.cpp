@@ -4,10 +4,8 @@
 
 namespace kelbrin {
 
-RunResult Expand(std::int16_t Index, const std::string& programDirectory, RunWindow& window) {
-    return ExpansionRun(Index == 0 ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove,
-                        programDirectory, window)
-        .Run();
+RunResult Expand(HeaderChoice header, const std::string& folder, RunWindow& window) {
+    return ExpansionRun(header, folder, window).Run();
 }
 
 RunResult Rehearse(HeaderChoice choice, const std::string& folder, RunWindow& window,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "HeaderChoice.h"
@@ -10,11 +9,11 @@
 
 namespace kelbrin {
 
-// One expansion run: reads Kelbrin.txt in `programDirectory`, checks it and the original
-// ROM, and writes the expanded ROM. `Index` 0 adds or replaces the header; any other value
-// leaves it out. Every failure is reported through `window` (error box, then the status
-// "Ended due to Error"); the run itself always returns, saying how it ended.
-RunResult Expand(std::int16_t Index, const std::string& programDirectory, RunWindow& window);
+// One expansion run: reads Kelbrin.txt in `folder`, checks it and the original ROM, and writes
+// the expanded ROM with the header chosen. Every failure is reported through `window` (error
+// box, then the status "Ended due to Error"); the run itself always returns, saying how it
+// ended.
+RunResult Expand(HeaderChoice header, const std::string& folder, RunWindow& window);
 
 // The same run as a rehearsal (see Rehearsal): it reports to `window` as a run would, and
 // leaves the folder as it is.

@@ -2,7 +2,11 @@
 
 namespace kelbrin {
 
-// Which of the two buttons a run answers: the expanded file gets the script's header, or none.
-enum class HeaderChoice { AddOrReplace, IgnoreOrRemove };
+// What the expanded ROM gets in front of its image, whether or not the original has a header:
+// which of the two buttons a run answers.
+enum class HeaderChoice {
+    AddOrReplace,   // the header the script's HEADER line describes
+    IgnoreOrRemove, // none
+};
 
 } // namespace kelbrin

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "FolderPaths.h"
+
 namespace kelbrin {
 
 namespace {
@@ -88,7 +90,7 @@ std::string IdentityVerdict(const OriginalIdentity& identity) {
 std::string RomInformation(const OriginalIdentity& identity) {
     const ScriptHead& head = identity.Head;
     std::string text = Wrapped(IdentityVerdict(identity)) + "\n\n";
-    text += Row("Folder", identity.Folder);
+    text += Row("Folder", PathText(identity.Folder));
     text += Row("ROM", head.OriginalName);
     text += Row("Length", Bytes(head.OriginalLength));
     if (identity.Fit == LengthFit::Neither) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "HelpTexts.h"
+
 namespace kelbrin::form {
 
 namespace {
@@ -12,8 +14,7 @@ constexpr Colour kWhite{255, 255, 255};
 constexpr Colour kDarkBlue{0, 0, 192};
 constexpr Colour kPaleBlue{240, 240, 255};
 
-constexpr Font kDefaultFont{};
-constexpr Font kTitleFont{"Comic Sans MS", 12, false};
+constexpr Font kTitleFont{.Family = "Comic Sans MS", .Points = 12};
 
 Form MakeKelbrinForm() {
     using enum ControlId;
@@ -24,29 +25,76 @@ Form MakeKelbrinForm() {
     form.Width = 4680;
     form.Height = 3450;
     form.Back = kBlack;
-    // clang-format off
     form.Controls = {
-        {fraDownloader, "fraDownloader", Frame, None, {120, 720, 4455, 2055}, "", true,
-         Colour{0, 255, 0}, kWhite, kDefaultFont},
-        {txtMD5, "txtMD5", TextBox, fraDownloader, {720, 1680, 3615, 285}, "", false,
-         Colour{192, 255, 192}, std::nullopt, {"Courier New", 8.25, false}},
-        {cmdExpand1, "cmdExpand(1)", PushButton, fraDownloader, {2280, 240, 2055, 855},
-         "Expand and Ignore/Remove Header", true, Colour{208, 208, 208}, std::nullopt,
-         kDefaultFont},
-        {cmdExpand0, "cmdExpand(0)", PushButton, fraDownloader, {120, 240, 2055, 855},
-         "Expand and   Add/Replace Header", true, kWhite, std::nullopt, kDefaultFont},
-        {lblMD5, "lblMD5", Label, fraDownloader, {120, 1700, 615, 255}, "MD5:", false,
-         std::nullopt, kBlack, {"Courier New", 9.75, true}},
-        {lblStatus, "lblStatus", Label, fraDownloader, {120, 1200, 4215, 375}, "", true,
-         Colour{128, 255, 128}, std::nullopt, {"MS Sans Serif", 9.75, true}},
-        {lblTitle1, "lblTitle(1)", Label, None, {120, 2760, 4455, 375}, "Ver. 11.11.29", true,
-         kBlack, Colour{128, 128, 255}, kTitleFont},
-        {lblTitle2, "lblTitle(2)", Label, None, {120, 3120, 4455, 375}, "by Halvek", true,
-         kBlack, Colour{0, 0, 255}, kTitleFont},
-        {lblTitle0, "lblTitle(0)", Label, None, {120, 0, 4455, 735}, "Kelbrin", true, kBlack,
-         Colour{255, 0, 0}, {"Comic Sans MS", 21.75, false}},
+        {.Id = fraDownloader,
+         .Name = "fraDownloader",
+         .Kind = Frame,
+         .At = {120, 720, 4455, 2055},
+         .Back = Colour{0, 255, 0},
+         .Fore = kWhite},
+        {.Id = txtMD5,
+         .Name = "txtMD5",
+         .Kind = TextBox,
+         .Parent = fraDownloader,
+         .At = {720, 1680, 3615, 285},
+         .Visible = false,
+         .Back = Colour{192, 255, 192},
+         .TextFont = {.Family = "Courier New", .Points = 8.25}},
+        {.Id = cmdExpand1,
+         .Name = "cmdExpand(1)",
+         .Kind = PushButton,
+         .Parent = fraDownloader,
+         .At = {2280, 240, 2055, 855},
+         .Caption = "Expand and Ignore/Remove Header",
+         .Back = Colour{208, 208, 208}},
+        {.Id = cmdExpand0,
+         .Name = "cmdExpand(0)",
+         .Kind = PushButton,
+         .Parent = fraDownloader,
+         .At = {120, 240, 2055, 855},
+         .Caption = "Expand and   Add/Replace Header",
+         .Back = kWhite},
+        {.Id = lblMD5,
+         .Name = "lblMD5",
+         .Kind = Label,
+         .Parent = fraDownloader,
+         .At = {120, 1700, 615, 255},
+         .Caption = "MD5:",
+         .Visible = false,
+         .Fore = kBlack,
+         .TextFont = {.Family = "Courier New", .Points = 9.75, .Bold = true}},
+        {.Id = lblStatus,
+         .Name = "lblStatus",
+         .Kind = Label,
+         .Parent = fraDownloader,
+         .At = {120, 1200, 4215, 375},
+         .Back = Colour{128, 255, 128},
+         .TextFont = {.Family = "MS Sans Serif", .Points = 9.75, .Bold = true}},
+        {.Id = lblTitle1,
+         .Name = "lblTitle(1)",
+         .Kind = Label,
+         .At = {120, 2760, 4455, 375},
+         .Caption = "Ver. 11.11.29",
+         .Back = kBlack,
+         .Fore = Colour{128, 128, 255},
+         .TextFont = kTitleFont},
+        {.Id = lblTitle2,
+         .Name = "lblTitle(2)",
+         .Kind = Label,
+         .At = {120, 3120, 4455, 375},
+         .Caption = "by Halvek",
+         .Back = kBlack,
+         .Fore = Colour{0, 0, 255},
+         .TextFont = kTitleFont},
+        {.Id = lblTitle0,
+         .Name = "lblTitle(0)",
+         .Kind = Label,
+         .At = {120, 0, 4455, 735},
+         .Caption = "Kelbrin",
+         .Back = kBlack,
+         .Fore = Colour{255, 0, 0},
+         .TextFont = {.Family = "Comic Sans MS", .Points = 21.75}},
     };
-    // clang-format on
     form.TabOrder = {cmdExpand0, cmdExpand1, txtMD5};
     form.Menus = {
         {MenuId::mnuFile,
@@ -73,33 +121,73 @@ Form MakeKelbrinForm() {
 Form MakeHowToForm() {
     using enum ControlId;
     using enum ControlKind;
-    const Font pageFont{"Courier New", 9, false};
+    const Font pageFont{.Family = "Courier New", .Points = 9};
     Form form;
     form.Name = "frmHowTo";
     form.Caption = "How To Use Kelbrin";
     form.Width = 9000;
     form.Height = 7800;
     form.Back = kDarkBlue;
-    // clang-format off
     form.Controls = {
-        {txtHowTo1, "txtHowTo(1)", TextBox, None, {240, 120, 8655, 3255}, "", true, kPaleBlue,
-         kBlack, pageFont, true},
-        {txtHowTo0, "txtHowTo(0)", TextBox, None, {240, 120, 8655, 6975}, "", true, kWhite,
-         kBlack, pageFont, true},
-        {optPart1, "optPart(1)", OptionButton, None, {120, 7440, 3615, 255},
-         "How to Format the Kelbrin.txt file", true, kDarkBlue, kWhite, kDefaultFont},
-        {optPart0, "optPart(0)", OptionButton, None, {120, 7200, 3615, 255},
-         "How to Use Kelbrin", true, kDarkBlue, kWhite, kDefaultFont},
-        {cmdOK, "cmdOK", PushButton, None, {3840, 7320, 1215, 375}, "OK", true, std::nullopt,
-         std::nullopt, kDefaultFont},
-        {Image1, "Image1", Picture, None, {2760, 4560, 6135, 2445}, "", true, std::nullopt,
-         std::nullopt, kDefaultFont, false, form::Picture::SampleExpanded},
-        {Image2, "Image2", Picture, None, {240, 3480, 6375, 2235}, "", true, std::nullopt,
-         std::nullopt, kDefaultFont, false, form::Picture::SampleOriginal},
-        {Shape1, "Shape(1)", Shape, None, {120, 120, 255, 3265}, "", true, kPaleBlue},
-        {Shape0, "Shape(0)", Shape, None, {120, 120, 255, 6990}, "", true, kWhite},
+        {.Id = txtHowTo1,
+         .Name = "txtHowTo(1)",
+         .Kind = TextBox,
+         .At = {240, 120, 8655, 3255},
+         .Caption = FormatHelpText(),
+         .Back = kPaleBlue,
+         .Fore = kBlack,
+         .TextFont = pageFont,
+         .MultiLine = true},
+        {.Id = txtHowTo0,
+         .Name = "txtHowTo(0)",
+         .Kind = TextBox,
+         .At = {240, 120, 8655, 6975},
+         .Caption = UsageHelpText(),
+         .Back = kWhite,
+         .Fore = kBlack,
+         .TextFont = pageFont,
+         .MultiLine = true},
+        {.Id = optPart1,
+         .Name = "optPart(1)",
+         .Kind = OptionButton,
+         .At = {120, 7440, 3615, 255},
+         .Caption = "How to Format the Kelbrin.txt file",
+         .Back = kDarkBlue,
+         .Fore = kWhite},
+        {.Id = optPart0,
+         .Name = "optPart(0)",
+         .Kind = OptionButton,
+         .At = {120, 7200, 3615, 255},
+         .Caption = "How to Use Kelbrin",
+         .Back = kDarkBlue,
+         .Fore = kWhite,
+         .Selected = true},
+        {.Id = cmdOK,
+         .Name = "cmdOK",
+         .Kind = PushButton,
+         .At = {3840, 7320, 1215, 375},
+         .Caption = "OK"},
+        {.Id = Image1,
+         .Name = "Image1",
+         .Kind = Picture,
+         .At = {2760, 4560, 6135, 2445},
+         .Shows = form::Picture::SampleExpanded},
+        {.Id = Image2,
+         .Name = "Image2",
+         .Kind = Picture,
+         .At = {240, 3480, 6375, 2235},
+         .Shows = form::Picture::SampleOriginal},
+        {.Id = Shape1,
+         .Name = "Shape(1)",
+         .Kind = Shape,
+         .At = {120, 120, 255, 3265},
+         .Back = kPaleBlue},
+        {.Id = Shape0,
+         .Name = "Shape(0)",
+         .Kind = Shape,
+         .At = {120, 120, 255, 6990},
+         .Back = kWhite},
     };
-    // clang-format on
     form.TabOrder = {txtHowTo0, cmdOK, txtHowTo1, optPart0, optPart1};
     return form;
 }
@@ -114,16 +202,26 @@ Form MakeInfoForm() {
     // Room for the whole text of a headered ROM, twenty lines, without scrolling.
     form.Height = 5700;
     form.Back = kDarkBlue;
-    // clang-format off
     form.Controls = {
-        {txtInfo, "txtInfo", TextBox, None, {120, 120, 8160, 4800}, "", true, kWhite, kBlack,
-         {"Courier New", 9, false}, true},
-        {cmdCopy, "cmdCopy", PushButton, None, {5640, 5100, 1215, 375}, "&Copy", true,
-         std::nullopt, std::nullopt, kDefaultFont},
-        {cmdClose, "cmdClose", PushButton, None, {6960, 5100, 1215, 375}, "Close", true,
-         std::nullopt, std::nullopt, kDefaultFont},
+        {.Id = txtInfo,
+         .Name = "txtInfo",
+         .Kind = TextBox,
+         .At = {120, 120, 8160, 4800},
+         .Back = kWhite,
+         .Fore = kBlack,
+         .TextFont = {.Family = "Courier New", .Points = 9},
+         .MultiLine = true},
+        {.Id = cmdCopy,
+         .Name = "cmdCopy",
+         .Kind = PushButton,
+         .At = {5640, 5100, 1215, 375},
+         .Caption = "&Copy"},
+        {.Id = cmdClose,
+         .Name = "cmdClose",
+         .Kind = PushButton,
+         .At = {6960, 5100, 1215, 375},
+         .Caption = "Close"},
     };
-    // clang-format on
     form.TabOrder = {cmdClose, cmdCopy, txtInfo};
     return form;
 }
@@ -145,8 +243,13 @@ const Form& InfoForm() {
     return form;
 }
 
+const std::vector<const Form*>& AllForms() {
+    static const std::vector<const Form*> forms{&KelbrinForm(), &HowToForm(), &InfoForm()};
+    return forms;
+}
+
 const Control& ControlOf(ControlId id) {
-    for (const Form* form : {&KelbrinForm(), &HowToForm(), &InfoForm()}) {
+    for (const Form* form : AllForms()) {
         for (const Control& control : form->Controls) {
             if (control.Id == id) {
                 return control;

@@ -36,7 +36,7 @@ struct Colour {
 // A font asked for by name; the system substitutes a look-alike where it has none. An empty
 // family is the system's default font for controls.
 struct Font {
-    std::string_view Family;
+    std::string_view Family{};
     double Points = 0;
     bool Bold = false;
 };
@@ -92,11 +92,12 @@ enum class Picture { None, SampleExpanded, SampleOriginal };
 struct Control {
     ControlId Id = ControlId::None;
     // As the design names it: "cmdExpand(0)" for a member of a control array.
-    std::string_view Name;
+    std::string_view Name{};
     ControlKind Kind = ControlKind::Label;
     ControlId Parent = ControlId::None;
     Twips At{};
-    std::string_view Caption;
+    // What it shows at the start: a caption, or a text box's text.
+    std::string_view Caption{};
     bool Visible = true;
     // Nothing: the system's colour, or for a label a transparent background.
     std::optional<Colour> Back{};
@@ -105,6 +106,8 @@ struct Control {
     // A text box with many lines and a vertical scroll bar.
     bool MultiLine = false;
     form::Picture Shows = form::Picture::None;
+    // The option button of its group that is chosen at the start.
+    bool Selected = false;
 };
 
 enum class MenuId {
@@ -159,6 +162,8 @@ const Form& KelbrinForm();
 const Form& HowToForm();
 // The box that shows what can be told about the original, frmInfo.
 const Form& InfoForm();
+// Every form above: each toolkit draws any of them the same way.
+const std::vector<const Form*>& AllForms();
 
 // The control of either window with this id.
 const Control& ControlOf(ControlId id);

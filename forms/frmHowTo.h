@@ -1,34 +1,37 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
-#include "FormDescription.h"
+#include "Desktop.h"
+#include "FormEvents.h"
+#include "FormPort.h"
 
 namespace kelbrin {
 
-// What the help window's handlers need of a toolkit's window.
-class HowToWindowPort {
-public:
-    virtual ~HowToWindowPort() = default;
-    virtual void SetVisible(form::ControlId control, bool visible) = 0;
-    // Closes (destroys) the help window; the main window is not affected.
-    virtual void CloseWindow() = 0;
-};
-
 // The help window's behaviour, the same under every toolkit: two pages chosen by two option
-// buttons, and OK. The toolkit's window draws HowToForm() and calls these handlers.
-class frmHowTo {
+// buttons, and OK. Its window is HowToForm(), a top-level window of its own, made on its
+// first page.
+class frmHowTo final : public FormEvents {
 public:
-    explicit frmHowTo(HowToWindowPort& window) : window_(window) {}
+    explicit frmHowTo(Desktop& desktop);
+    frmHowTo(const frmHowTo&) = delete;
+    frmHowTo& operator=(const frmHowTo&) = delete;
 
-    // When the window has been created: the first page.
-    void Form_Load();
+    // Shows the window, or brings it forward unchanged.
+    void Show() { port_->Show(); }
+    bool IsOpen() const { return port_->IsOpen(); }
+    void Close() { port_->Close(); }
+
     // Shows page `Index`: its text box and its colour strip; the other page's are hidden.
     void optPart_Click(std::int16_t Index);
     void cmdOK_Click();
+    void Click(form::ControlId control) override;
 
 private:
-    HowToWindowPort& window_;
+    void Form_Load();
+
+    std::unique_ptr<FormPort> port_;
 };
 
 } // namespace kelbrin

@@ -1,36 +1,34 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "FormDescription.h"
+#include "Desktop.h"
+#include "FormEvents.h"
+#include "FormPort.h"
 
 namespace kelbrin {
 
-// What the box of the original's identity needs of a toolkit's window.
-class InfoWindowPort {
-public:
-    virtual ~InfoWindowPort() = default;
-    // Puts the text (8-bit, lines ending in LF) into the text box.
-    virtual void SetText(form::ControlId control, const std::string& text) = 0;
-    virtual void CopyToClipboard(const std::string& text) = 0;
-    virtual void CloseWindow() = 0;
-};
-
 // The box that File, ROM Information shows: what can be told about the original (RomInformation),
-// and a button that copies it, for a patch's read-me or a question in a forum. The toolkit's window
-// draws InfoForm() modally and calls these handlers.
-class frmInfo {
+// and a button that copies it, for a patch's read-me or a question in a forum. Its window is
+// InfoForm(), over the main window.
+class frmInfo final : public FormEvents {
 public:
-    frmInfo(InfoWindowPort& window, std::string report)
-        : window_(window), report_(std::move(report)) {}
+    frmInfo(Desktop& desktop, std::string report, FormPort& owner);
+    frmInfo(const frmInfo&) = delete;
+    frmInfo& operator=(const frmInfo&) = delete;
 
-    void Form_Load() { window_.SetText(form::ControlId::txtInfo, report_); }
-    void cmdCopy_Click() { window_.CopyToClipboard(report_); }
-    void cmdClose_Click() { window_.CloseWindow(); }
+    // Shows the box and returns once it has been closed.
+    void ShowModal() { port_->ShowModal(); }
+
+    void cmdCopy_Click() { desktop_.CopyToClipboard(report_); }
+    void cmdClose_Click() { port_->Close(); }
+    void Click(form::ControlId control) override;
 
 private:
-    InfoWindowPort& window_;
-    std::string report_;
+    Desktop& desktop_;
+    const std::string report_;
+    std::unique_ptr<FormPort> port_;
 };
 
 } // namespace kelbrin

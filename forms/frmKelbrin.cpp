@@ -4,10 +4,14 @@
 
 #include "Expand.h"
 #include "FileLength.h"
+#include "FolderNames.h"
 #include "FolderPaths.h"
 #include "OriginalIdentity.h"
+#include "PacedRunWindow.h"
 #include "RomInformation.h"
 #include "ScriptHead.h"
+#include "UnfinishedFiles.h"
+#include "frmInfo.h"
 
 namespace kelbrin {
 
@@ -17,27 +21,48 @@ bool HoldsScript(const std::string& folder) {
     return !folder.empty() && FileLength64(PathInFolder(folder, kScriptName)) >= 0;
 }
 
+// The control array's index as the run takes it: 0 asks for the header, any other for none.
+HeaderChoice HeaderOf(std::int16_t Index) {
+    return Index == 0 ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove;
+}
+
 } // namespace
 
-frmKelbrin::frmKelbrin(KelbrinWindowPort& window, std::string programDirectory,
+frmKelbrin::frmKelbrin(Desktop& desktop, const std::string& programDirectory,
                        std::optional<std::string> startPath)
-    : window_(window), programDirectory_(std::move(programDirectory)),
-      portable_(HoldsScript(programDirectory_)), startPath_(std::move(startPath)) {}
+    : desktop_(desktop), programDirectory_(FolderPath(programDirectory)),
+      portable_(HoldsScript(programDirectory_)), startPath_(std::move(startPath)),
+      port_(desktop.OpenForm(form::KelbrinForm(), *this, nullptr)) {}
+
+// The help window goes before the main window, as Exit closes them.
+frmKelbrin::~frmKelbrin() = default;
+
+void frmKelbrin::Show() {
+    port_->Show();
+    Form_Load();
+}
 
 void frmKelbrin::Form_Load() {
+    port_->TakeDrops(true);
+    if (portable_) {
+        desktop_.KeepNoSettings();
+    }
     if (startPath_) {
-        UseFolder(FolderOf(*startPath_), false);
+        ShowFolder();
+        TakeFolderOf(*startPath_, false);
     } else if (portable_) {
         UseFolder(programDirectory_, false);
-    } else if (const std::optional<std::string> remembered = window_.RememberedFolder()) {
-        UseFolder(*remembered, false);
+    } else if (const std::optional<std::string> remembered = desktop_.RememberedFolder()) {
+        // Gone since, or not a folder: as if none had been kept.
+        UseFolder(ExistingFolderOf(*remembered).value_or(""), false);
     } else {
         ShowFolder();
     }
 }
 
 RunResult frmKelbrin::Expand(std::int16_t Index) {
-    return kelbrin::Expand(Index, folder_, window_);
+    PacedRunWindow window(*port_, desktop_);
+    return kelbrin::Expand(HeaderOf(Index), folder_, window);
 }
 
 void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
@@ -50,12 +75,13 @@ void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
     }
     running_ = true;
     EnableExpandControls(false);
+    EnableFolderChoice(false);
     lastRun_ = Expand(Index);
-    window_.RunEnded();
+    EnableFolderChoice(true);
     EnableExpandControls(true);
     running_ = false;
     // The button lost the focus when it was locked; a keyboard user carries on from it.
-    window_.GiveFocus(form::ExpandButton(Index));
+    port_->SetFocus(form::ExpandButton(Index));
 }
 
 void frmKelbrin::mnuFile_Expand_Click(std::int16_t Index) {
@@ -64,88 +90,162 @@ void frmKelbrin::mnuFile_Expand_Click(std::int16_t Index) {
 
 void frmKelbrin::EnableExpandControls(bool Enable) {
     for (std::int16_t i = 0; i < 2; ++i) {
-        window_.SetEnabled(form::ExpandMenuItem(i), Enable);
-        window_.SetEnabled(form::ExpandButton(i), Enable);
+        port_->SetEnabled(form::ExpandMenuItem(i), Enable);
+        port_->SetEnabled(form::ExpandButton(i), Enable);
     }
 }
 
+void frmKelbrin::EnableFolderChoice(bool enable) {
+    port_->SetEnabled(form::MenuId::mnuFile_Folder, enable);
+    port_->SetEnabled(form::MenuId::mnuFile_Info, enable);
+    port_->TakeDrops(enable);
+}
+
 void frmKelbrin::mnuFile_Folder_Click() {
+    if (running_) {
+        return;
+    }
     if (const std::optional<std::string> chosen =
-            window_.ChooseFolder(folder_.empty() ? programDirectory_ : folder_)) {
-        UseFolder(*chosen, true);
+            desktop_.ChooseFolder(*port_, folder_.empty() ? programDirectory_ : folder_)) {
+        TakeFolderOf(*chosen, true);
     }
 }
 
 bool frmKelbrin::HaveFolder() {
-    // A press with no folder yet asks for one rather than failing on a script it cannot find.
-    if (folder_.empty()) {
+    // A press where there is no script asks for a folder rather than failing on the script it
+    // cannot find.
+    if (!HoldsScript(folder_)) {
         mnuFile_Folder_Click();
     }
-    return !folder_.empty();
+    return HoldsScript(folder_);
 }
 
 void frmKelbrin::mnuFile_Info_Click() {
-    if (!HaveFolder()) {
+    if (running_ || !HaveFolder()) {
         return;
     }
     // A length that fits neither size is no failure of the look: the box's verdict says it in
     // a player's words, over the digests that tell which ROM it is.
-    const IdentityResult result = IdentifyOriginal(folder_, window_, WrongLength::LeaveToReport);
-    if (result.Identity) {
-        window_.ShowInfoWindow(RomInformation(*result.Identity));
+    std::optional<OriginalIdentity> identity;
+    {
+        PacedRunWindow window(*port_, desktop_);
+        identity = IdentifyOriginal(folder_, window, WrongLength::LeaveToReport).Identity;
+    }
+    if (identity) {
+        frmInfo(desktop_, RomInformation(*identity), *port_).ShowModal();
     }
 }
 
 void frmKelbrin::Form_DragDrop(const std::string& path) {
     if (!running_) {
-        UseFolder(FolderOf(path), true);
+        TakeFolderOf(path, true);
+    }
+}
+
+void frmKelbrin::TakeFolderOf(const std::string& path, bool remember) {
+    if (const std::optional<std::string> folder = ExistingFolderOf(path)) {
+        UseFolder(*folder, remember);
+    } else {
+        // Said in a box rather than taken for its parent.
+        desktop_.ShowMessageBox(*port_, "Folder or file not found:\r\n" + PathText(path), "Kelbrin",
+                                MessageBoxIcon::Stop);
     }
 }
 
 void frmKelbrin::UseFolder(const std::string& folder, bool remember) {
+    // The MD5 row tells of a run in the folder the buttons acted on before.
+    if (folder != folder_) {
+        port_->SetVisible(form::ControlId::lblMD5, false);
+        port_->SetVisible(form::ControlId::txtMD5, false);
+    }
     folder_ = folder;
-    // A portable copy writes nothing outside its folder.
-    if (remember && !portable_) {
-        window_.RememberFolder(folder_);
+    // A portable copy writes nothing outside its folder, and a folder without a script is
+    // nothing to come back to.
+    if (remember && !portable_ && HoldsScript(folder_)) {
+        desktop_.RememberFolder(folder_);
     }
     ShowFolder();
 }
 
 void frmKelbrin::ShowFolder() {
-    window_.ShowFolder(folder_, folder_ == programDirectory_);
+    port_->SetTitleName(folder_.empty() || folder_ == programDirectory_ ? std::string()
+                                                                        : FolderName(folder_));
+    port_->SetPathTip(form::ControlId::lblStatus, folder_);
     if (folder_.empty()) {
-        window_.SetStatus("Choose the folder with Kelbrin.txt");
+        SetStatus("Choose the folder with Kelbrin.txt");
     } else if (!HoldsScript(folder_)) {
-        window_.SetStatus("No Kelbrin.txt in this folder");
+        SetStatus("No Kelbrin.txt in this folder");
     } else {
-        window_.SetStatus("");
+        SetStatus("");
     }
+}
+
+void frmKelbrin::SetStatus(const std::string& text) {
+    port_->SetCaption(form::ControlId::lblStatus, text);
 }
 
 void frmKelbrin::mnuFile_Exit_Click() {
     if (running_) {
-        // The run is abandoned where it stands. It lets events through only between directive
-        // lines, when every byte it wrote has reached the file.
-        window_.EndProgram();
+        LeaveDuringRun();
         return;
     }
-    window_.Quit();
+    if (howTo_) {
+        howTo_->Close();
+    }
+    port_->Close();
 }
 
 void frmKelbrin::mnuHelp_HowTo_Click() {
-    window_.ShowHowToWindow();
+    if (!howTo_ || !howTo_->IsOpen()) {
+        howTo_ = std::make_unique<frmHowTo>(desktop_);
+    }
+    howTo_->Show();
 }
 
 void frmKelbrin::mnuHelp_About_Click() {
-    window_.ShowAboutBox(form::AboutText(window_.Caption(form::ControlId::lblTitle0),
-                                         window_.Caption(form::ControlId::lblTitle1)));
+    desktop_.ShowMessageBox(*port_,
+                            form::AboutText(port_->Caption(form::ControlId::lblTitle0),
+                                            port_->Caption(form::ControlId::lblTitle1)),
+                            std::string(form::kAboutTitle), MessageBoxIcon::None);
 }
 
 bool frmKelbrin::QueryClose() {
     if (running_) {
-        window_.EndProgram();
+        LeaveDuringRun();
     }
     return true;
+}
+
+void frmKelbrin::LeaveDuringRun() {
+    // The run is abandoned where it stands, and its unfinished file with it: the folder is as it
+    // was before the run.
+    RemoveUnfinishedFiles();
+    desktop_.EndProcess();
+}
+
+void frmKelbrin::Click(form::ControlId control) {
+    for (std::int16_t i = 0; i < 2; ++i) {
+        if (control == form::ExpandButton(i)) {
+            cmdExpand_Click(i);
+        }
+    }
+}
+
+void frmKelbrin::Choose(form::MenuId item) {
+    using form::MenuId;
+    for (std::int16_t i = 0; i < 2; ++i) {
+        if (item == form::ExpandMenuItem(i)) {
+            mnuFile_Expand_Click(i);
+        }
+    }
+    switch (item) {
+    case MenuId::mnuFile_Folder: mnuFile_Folder_Click(); break;
+    case MenuId::mnuFile_Info: mnuFile_Info_Click(); break;
+    case MenuId::mnuFile_Exit: mnuFile_Exit_Click(); break;
+    case MenuId::mnuHelp_HowTo: mnuHelp_HowTo_Click(); break;
+    case MenuId::mnuHelp_About: mnuHelp_About_Click(); break;
+    default: break;
+    }
 }
 
 } // namespace kelbrin

@@ -199,9 +199,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Each header choice's whole output, when its run is done.
     std::optional<std::string> outputs[2];
     for (std::int16_t index = 0; index < 2; ++index) {
+        const kelbrin::HeaderChoice header = index == 0 ? kelbrin::HeaderChoice::AddOrReplace
+                                                        : kelbrin::HeaderChoice::IgnoreOrRemove;
         prepare();
         CountingWindow window;
-        const kelbrin::RunResult run = kelbrin::Expand(index, folder, window);
+        const kelbrin::RunResult run = kelbrin::Expand(header, folder, window);
 
         Check(window.LastStatus == (run.Done() ? "Expansion Done" : "Ended due to Error"),
               "the run ends with the final status text of its ending");
@@ -245,7 +247,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           "the original is cut");
                 }
             };
-            const kelbrin::RunResult changed = kelbrin::Expand(index, folder, changing);
+            const kelbrin::RunResult changed = kelbrin::Expand(header, folder, changing);
             if (changed.Done()) {
                 Check(ReadFile(expandedPath) == expanded,
                       "an original changing its length under the run changes no byte");
@@ -266,9 +268,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::thread secondThread;
     first.AtEventsNumber = 1 + static_cast<int>(size % 5);
     first.AtEvents = [&] {
-        secondThread = std::thread([&] { secondRun = kelbrin::Expand(1, folder, second); });
+        secondThread = std::thread([&] {
+            secondRun = kelbrin::Expand(kelbrin::HeaderChoice::IgnoreOrRemove, folder, second);
+        });
     };
-    const kelbrin::RunResult firstRun = kelbrin::Expand(0, folder, first);
+    const kelbrin::RunResult firstRun =
+        kelbrin::Expand(kelbrin::HeaderChoice::AddOrReplace, folder, first);
     if (secondThread.joinable()) {
         secondThread.join();
     }

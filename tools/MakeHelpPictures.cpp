@@ -378,8 +378,8 @@ int main(int argc, char** argv) {
     std::printf("MD5 of the sample original without its header: %s\n", digest.c_str());
 
     QuietWindow window;
-    const kelbrin::RunResult run =
-        kelbrin::Expand(0, QFile::encodeName(work.path()).toStdString(), window);
+    const kelbrin::RunResult run = kelbrin::Expand(
+        kelbrin::HeaderChoice::AddOrReplace, QFile::encodeName(work.path()).toStdString(), window);
     if (window.ShownDigest) {
         return Fail("the sample's SIZE line does not carry this MD5: " + *window.ShownDigest);
     }

@@ -28,21 +28,6 @@ std::string PathInFolder(std::string_view folder, std::string_view scriptName) {
     return path;
 }
 
-std::string FolderOf(const std::string& nativePath) {
-    if (IsExistingFolder(nativePath)) {
-        return nativePath;
-    }
-#ifdef _WIN32
-    const std::size_t separator = nativePath.find_last_of("\\/");
-#else
-    const std::size_t separator = nativePath.rfind('/');
-#endif
-    if (separator == std::string::npos) {
-        return ".";
-    }
-    return separator == 0 ? nativePath.substr(0, 1) : nativePath.substr(0, separator);
-}
-
 namespace {
 
 // True when `holds` is true of one part of the path between its separators.
@@ -106,6 +91,26 @@ bool NamesAlternateStream(std::string_view path) {
         path.remove_prefix(2);
     }
     return path.find(':') != std::string_view::npos;
+}
+
+std::string FolderOfFile(std::string_view path) {
+#ifdef _WIN32
+    const std::size_t separator = path.find_last_of("\\/");
+#else
+    const std::size_t separator = path.rfind('/');
+#endif
+    if (separator == std::string_view::npos) {
+        return ".";
+    }
+    return std::string(path.substr(0, separator == 0 ? 1 : separator));
+}
+
+std::string PathText(std::string_view path) {
+#ifdef _WIN32
+    return AnsiTextFromUtf8(path);
+#else
+    return std::string(path);
+#endif
 }
 
 } // namespace kelbrin

@@ -12,9 +12,9 @@ namespace kelbrin {
 // is text of the ANSI code page, as the classic file calls read it: it becomes UTF-8 here.
 std::string PathInFolder(std::string_view folder, std::string_view scriptName);
 
-// The folder a path given by a person stands for: the path itself when it names a folder, else
-// the folder that holds the file it names ("." for a bare file name).
-std::string FolderOf(const std::string& nativePath);
+// The folder part of a file's path: what stands before its last separator, "." for a bare
+// name, the root for a file in it.
+std::string FolderOfFile(std::string_view path);
 
 // True when a relative name has a ".." part (between backslashes or slashes), so that it
 // reaches above the folder it is taken in.
@@ -29,5 +29,10 @@ bool NamesWindowsDevice(std::string_view path);
 // True when the path has a ':' after its drive letter, if any: on Windows "orig.nes:x" is a
 // hidden stream of orig.nes, no file of its own.
 bool NamesAlternateStream(std::string_view path);
+
+// A path as the 8-bit text that messages are made of, beside names from a script: the path
+// itself; on Windows, where paths are UTF-8 and a script's names the ANSI code page, its spelling
+// in that code page ("?" where it has no character).
+std::string PathText(std::string_view path);
 
 } // namespace kelbrin

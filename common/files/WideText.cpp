@@ -73,4 +73,8 @@ std::optional<std::string> AnsiFromUtf8(std::string_view utf8) {
     return ansi;
 }
 
+std::string AnsiTextFromUtf8(std::string_view utf8) {
+    return Narrow(CP_ACP, WideFromUtf8(utf8), nullptr);
+}
+
 } // namespace kelbrin

@@ -21,5 +21,7 @@ std::string Utf8FromWide(std::wstring_view wide);
 std::string Utf8FromAnsi(std::string_view ansi);
 // UTF-8 in the ANSI code page; nothing when the code page cannot spell every character.
 std::optional<std::string> AnsiFromUtf8(std::string_view utf8);
+// The same for text to show: the code page's "?" where it has no character.
+std::string AnsiTextFromUtf8(std::string_view utf8);
 
 } // namespace kelbrin

@@ -15,7 +15,6 @@
 #include "DisplayText.h"
 #include "FaceButton.h"
 #include "Fonts.h"
-#include "HelpTexts.h"
 #include "Palette.h"
 #include "TwipLayout.h"
 
@@ -40,15 +39,6 @@ void RoundAdvances(QFont& font) {
     font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(advance) - advance);
 }
 
-// The text a multi-line box starts with: the help pages are fixed, others are filled later.
-QString StartText(form::ControlId id) {
-    switch (id) {
-    case form::ControlId::txtHowTo0: return QString::fromLatin1(UsageHelpText());
-    case form::ControlId::txtHowTo1: return QString::fromLatin1(FormatHelpText());
-    default: return {};
-    }
-}
-
 QWidget* MakePage(const form::Control& control, QWidget* parent) {
     auto* page = new QPlainTextEdit(parent);
     QFont font = QtFont(control.TextFont);
@@ -68,7 +58,7 @@ QWidget* MakePage(const form::Control& control, QWidget* parent) {
     page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     page->setTabChangesFocus(true);
     page->setUndoRedoEnabled(false);
-    page->setPlainText(StartText(control.Id).replace("\r\n", "\n"));
+    page->setPlainText(QString::fromLatin1(control.Caption).replace("\r\n", "\n"));
     return page;
 }
 
@@ -121,6 +111,7 @@ QWidget* MakeOption(const form::Control& control, QWidget* parent) {
     option->setAutoFillBackground(true);
     SetColour(option, QPalette::Window, ToQColor(*control.Back));
     SetColour(option, QPalette::WindowText, ToQColor(*control.Fore));
+    option->setChecked(control.Selected);
     return option;
 }
 
@@ -135,12 +126,8 @@ QWidget* MakeFrame(const form::Control& control, QWidget* parent) {
     return frame;
 }
 
-QWidget* MakePicture(const form::Control& control, QWidget* parent) {
-    auto* picture = new QLabel(parent);
-    picture->setPixmap(QPixmap(control.Shows == form::Picture::SampleExpanded
-                                   ? ":/SampleExpanded.bmp"
-                                   : ":/SampleOriginal.gif"));
-    return picture;
+QWidget* MakePicture(QWidget* parent) {
+    return new QLabel(parent);
 }
 
 QWidget* MakeShape(const form::Control& control, QWidget* parent) {
@@ -161,16 +148,14 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
     case ControlKind::PushButton: widget = MakeButton(control, parent); break;
     case ControlKind::Label: widget = MakeLabel(control, parent); break;
     case ControlKind::OptionButton: widget = MakeOption(control, parent); break;
-    case ControlKind::Picture: widget = MakePicture(control, parent); break;
+    case ControlKind::Picture: widget = MakePicture(parent); break;
     case ControlKind::Shape: widget = MakeShape(control, parent); break;
     }
     widget->setObjectName(QString::fromLatin1(control.Name));
-    const QRect at = PixelRect(control.At);
-    // A picture keeps its natural size.
-    const auto* picture = qobject_cast<QLabel*>(widget);
-    const bool sized =
-        control.Kind == ControlKind::Picture && picture != nullptr && !picture->pixmap().isNull();
-    widget->setGeometry(sized ? QRect(at.topLeft(), picture->pixmap().size()) : at);
+    widget->setGeometry(PixelRect(control.At));
+    if (control.Kind == ControlKind::Picture) {
+        ShowPicture(*static_cast<QLabel*>(widget), control.Shows);
+    }
     if (form::IsDrawnOnParent(control.Kind) || control.Kind == ControlKind::Frame) {
         widget->setFocusPolicy(Qt::NoFocus);
     }
@@ -190,6 +175,17 @@ void MakeChildren(const form::Form& design, form::ControlId parent, QWidget* par
 }
 
 } // namespace
+
+void ShowPicture(QLabel& label, form::Picture picture) {
+    const QPixmap pixmap(picture == form::Picture::SampleExpanded   ? ":/SampleExpanded.bmp"
+                         : picture == form::Picture::SampleOriginal ? ":/SampleOriginal.gif"
+                                                                    : "");
+    label.setPixmap(pixmap);
+    // At its natural size, its top-left corner in its place.
+    if (!pixmap.isNull()) {
+        label.resize(pixmap.size());
+    }
+}
 
 std::map<form::ControlId, QWidget*> DrawForm(const form::Form& design, QWidget& window,
                                              QWidget& client) {

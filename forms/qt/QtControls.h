@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <map>
@@ -12,6 +13,9 @@ namespace kelbrin {
 // One control of a form as a Qt widget under `parent`, named as the form names it, in its place,
 // with its caption, colours and font. The help texts and pictures come with it.
 QWidget* MakeControl(const form::Control& control, QWidget* parent);
+
+// Shows `picture` in `label` at its natural size, its top-left corner staying where it is.
+void ShowPicture(QLabel& label, form::Picture picture);
 
 // A whole form: `window` takes its name and caption, `client` (the window itself, or a main
 // window's central widget) its fixed size and colour and every control, each lying above the

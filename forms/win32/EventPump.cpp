@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include "FormWindow.h"
+#include "Win32FormHost.h"
 
 namespace kelbrin::win32 {
 
 namespace {
 
 void Deliver(MSG& message) {
-    if (!FormWindow::TranslateKeys(message)) {
+    if (!Win32FormHost::TranslateKeys(message)) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

@@ -194,7 +194,7 @@ TEST(Run, ProgramFolderIsTakenExactlyAsItIsNamed) {
     }
     run.Folder.Write("x\\y/orig.nes", Image(0x40));
     run.Folder.Write("x/y/orig.nes", ForeignHeader() + Image(0x40));
-    Expand(1, run.Folder.PathOf("x\\y"), run.Window);
+    Expand(HeaderChoice::IgnoreOrRemove, run.Folder.PathOf("x\\y"), run.Window);
     run.ExpectSuccess();
     EXPECT_EQ(run.File("x\\y/big.nes"), Image(8));
     EXPECT_FALSE(run.Folder.Exists("x/y/big.nes"));
@@ -350,7 +350,7 @@ TEST(Run, SecondRunWhileTheFirstWritesIsRefused) {
     RecordingWindow second;
     run.Window.OnEvents = [&] {
         if (second.Log.empty()) {
-            Expand(0, run.Folder.Path(), second);
+            Expand(HeaderChoice::AddOrReplace, run.Folder.Path(), second);
         }
     };
     run.Run(1);
@@ -380,7 +380,7 @@ TEST(Run, FolderOfAnyNameIsWorkedIn) {
                    Join({kNameLine, kSizeLine, kHeaderLine, kCopyLine}, "\r\n"));
         root.Write(name + TempFolder::kSeparator + "orig.nes", Image(0x40));
         RecordingWindow window;
-        EXPECT_TRUE(Expand(1, folder, window).Done()) << Join(window.Boxes, "\n");
+        EXPECT_TRUE(Expand(HeaderChoice::IgnoreOrRemove, folder, window).Done()) << Join(window.Boxes, "\n");
         EXPECT_EQ(root.Read(name + TempFolder::kSeparator + "big.nes"), Image(8));
     }
 }

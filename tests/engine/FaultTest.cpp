@@ -235,7 +235,7 @@ TEST(Fault, BoxTooLargeForMemoryShowsTheStartOfItsMessage) {
     run.OriginalAndOldExpanded();
     const std::string rowName(20000, 'Q');
     run.Script({kNameLine, kSizeLine, kHeaderLine, rowName + "\t0\t0"});
-    Expand(1, run.Folder.Path(), window);
+    Expand(HeaderChoice::IgnoreOrRemove, run.Folder.Path(), window);
     const std::string start = "Copy, Fill, or Replace missing on start of line 4: \r\n";
     EXPECT_EQ(window.Boxes,
               std::vector<std::string>{RuleBox((start + rowName).substr(0, 2000) + " ...")});
@@ -382,7 +382,7 @@ TEST(Fault, OriginalAboveTheFolderIsOnlyRead) {
         "prog/Kelbrin.txt",
         Join({"NAME\t..\\orig.nes\tbig.nes", kSizeLine, kHeaderLine, kCopyLine}, "\r\n"));
     const UntouchedFile watch(run.Folder.PathOf("orig.nes"));
-    Expand(1, run.Folder.PathOf("prog"), run.Window);
+    Expand(HeaderChoice::IgnoreOrRemove, run.Folder.PathOf("prog"), run.Window);
     watch.Expect();
     run.ExpectSuccess();
     EXPECT_EQ(run.File("prog/big.nes"), Image(8));

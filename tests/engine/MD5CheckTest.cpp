@@ -81,7 +81,7 @@ TEST(Run, FailuresAfterAMismatchCarryTheMismatchText) {
                  Join({kNameLine, "SIZE\t40\t8\tWRONG", kHeaderLine, kCopyLine}, "\r\n"));
     ActingWindow window;
     window.OnBox = [&] { std::remove(folder.PathOf("orig.nes").c_str()); };
-    Expand(1, folder.Path(), window);
+    Expand(HeaderChoice::IgnoreOrRemove, folder.Path(), window);
 
     ASSERT_EQ(window.Boxes.size(), 2u);
     EXPECT_EQ(window.Boxes[1], "Error #53 -> File not found\r\n\r\n" + kMismatch);

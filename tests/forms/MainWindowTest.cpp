@@ -1,13 +1,21 @@
-// The main window through its controls: drawn as its form describes it, the four ways to start a
-// run, the controls locked while one is under way, the boxes, the status line and MD5 row, and
-// leaving the program.
+// The main window as the Qt host draws it: as its form describes it, with its menus and tab
+// order; every control and menu item of every form reaching the form's events; what the port
+// sets, shown at once; and the message boxes.
 
+#include <QDropEvent>
+#include <QFile>
 #include <QFontInfo>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QUrl>
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -21,9 +29,9 @@ using form::ControlId;
 using form::MenuId;
 
 // The Qt widget that draws each kind of control.
-const char* QtClassOf(form::ControlKind kind) {
-    switch (kind) {
-    case form::ControlKind::TextBox: return "QLineEdit";
+const char* QtClassOf(const form::Control& c) {
+    switch (c.Kind) {
+    case form::ControlKind::TextBox: return c.MultiLine ? "QPlainTextEdit" : "QLineEdit";
     case form::ControlKind::PushButton: return "QPushButton";
     case form::ControlKind::Label:
     case form::ControlKind::Picture: return "QLabel";
@@ -48,62 +56,100 @@ const std::map<QString, QString> kLookAlikes = {{"Comic Sans MS", "Comic Neue"},
                                                 {"Courier New", "Liberation Mono"},
                                                 {"MS Sans Serif", "Liberation Sans"}};
 
-TEST(MainWindow, EveryControlStandsAsItsFormDescribesIt) {
-    MainWindowOn on;
-    QtKelbrinWindow& w = *on.Window;
-    EXPECT_EQ(w.windowTitle(), "Kelbrin");
-    for (const form::Control& c : form::KelbrinForm().Controls) {
-        SCOPED_TRACE(std::string(c.Name));
-        const QWidget& control = on.Control(c.Id);
-        EXPECT_TRUE(control.inherits(QtClassOf(c.Kind))) << control.metaObject()->className();
-        EXPECT_EQ(control.parentWidget(),
-                  c.Parent == ControlId::None ? w.centralWidget() : &on.Control(c.Parent));
-        EXPECT_EQ(control.geometry(), PixelRect(c.At));
+// What a text box holds, as a person reads it.
+QString TextOf(const QWidget& box) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(&box)) {
+        return line->text();
+    }
+    return static_cast<const QPlainTextEdit&>(box).toPlainText();
+}
+
+void ExpectDrawnAsDescribed(const QWidget& control, const form::Control& c, const QWidget& client) {
+    EXPECT_TRUE(control.inherits(QtClassOf(c))) << control.metaObject()->className();
+    EXPECT_EQ(control.parentWidget(),
+              c.Parent == ControlId::None ? &client : &Find(client, c.Parent));
+    const QRect at = PixelRect(c.At);
+    if (c.Kind == form::ControlKind::Picture) {
+        // At its natural size, its top-left corner in its place.
+        EXPECT_EQ(control.geometry(),
+                  QRect(at.topLeft(), static_cast<const QLabel&>(control).pixmap().size()));
+    } else {
+        EXPECT_EQ(control.geometry(), at);
+    }
+    if (c.Kind == form::ControlKind::TextBox) {
+        EXPECT_EQ(TextOf(control), QString::fromLatin1(c.Caption).replace("\r\n", "\n"));
+        EXPECT_TRUE(control.property("readOnly").toBool());
+    } else {
         EXPECT_TRUE(IsWrappingOf(ShownCaption(&control), QString::fromLatin1(c.Caption)))
             << ShownCaption(&control).toStdString();
-        EXPECT_EQ(control.isVisible(), c.Visible);
-        if (c.Back) {
-            EXPECT_EQ(control.palette().color(BackRole(c.Kind)), ToQColor(*c.Back));
-        }
-        if (c.Fore) {
-            EXPECT_EQ(control.palette().color(QPalette::WindowText), ToQColor(*c.Fore));
-        } else if (c.Kind == form::ControlKind::Label) {
-            // Without a colour of its own a label shows the system's, not its parent's.
-            EXPECT_EQ(control.palette().color(QPalette::WindowText),
-                      QApplication::palette().color(QPalette::WindowText));
-        }
-        // A transparent label lets its parent show through.
-        if (c.Kind == form::ControlKind::Label) {
-            EXPECT_EQ(control.autoFillBackground(), c.Back.has_value());
-        }
-        if (c.TextFont.Family.empty()) {
-            EXPECT_EQ(control.font(), QApplication::font(&control));
-            continue;
-        }
-        const QString family = QString::fromLatin1(c.TextFont.Family);
-        EXPECT_EQ(control.font().family(), family);
-        EXPECT_EQ(control.font().pointSizeF(), c.TextFont.Points);
-        EXPECT_EQ(control.font().bold(), c.TextFont.Bold);
-        const QString resolved = QFontInfo(control.font()).family();
-        EXPECT_TRUE(resolved == family || resolved == kLookAlikes.at(family))
-            << resolved.toStdString();
     }
-    EXPECT_TRUE(on.Control<QLineEdit>(ControlId::txtMD5).isReadOnly());
+    EXPECT_EQ(control.isVisible(), c.Visible);
+    if (const auto* option = qobject_cast<const QRadioButton*>(&control)) {
+        EXPECT_EQ(option->isChecked(), c.Selected);
+    }
+    // Enter and Escape reach no push button.
+    if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+        EXPECT_FALSE(button->isDefault() || button->autoDefault());
+    }
+    if (c.Back) {
+        EXPECT_EQ(control.palette().color(BackRole(c.Kind)), ToQColor(*c.Back));
+    }
+    if (c.Fore && c.Kind != form::ControlKind::TextBox) {
+        EXPECT_EQ(control.palette().color(QPalette::WindowText), ToQColor(*c.Fore));
+    } else if (c.Kind == form::ControlKind::Label) {
+        // Without a colour of its own a label shows the system's, not its parent's.
+        EXPECT_EQ(control.palette().color(QPalette::WindowText),
+                  QApplication::palette().color(QPalette::WindowText));
+    }
+    // A transparent label lets its parent show through.
+    if (c.Kind == form::ControlKind::Label) {
+        EXPECT_EQ(control.autoFillBackground(), c.Back.has_value());
+    }
+    if (c.TextFont.Family.empty()) {
+        EXPECT_EQ(control.font(), QApplication::font(&control));
+        return;
+    }
+    const QString family = QString::fromLatin1(c.TextFont.Family);
+    EXPECT_EQ(control.font().family(), family);
+    EXPECT_EQ(control.font().pointSizeF(), c.TextFont.Points);
+    EXPECT_EQ(control.font().bold(), c.TextFont.Bold);
+    const QString resolved = QFontInfo(control.font()).family();
+    EXPECT_TRUE(resolved == family || resolved == kLookAlikes.at(family)) << resolved.toStdString();
+}
+
+TEST(Forms, EveryControlOfEveryFormStandsAsItsFormDescribesIt) {
+    for (const form::Form* design : form::AllForms()) {
+        SCOPED_TRACE(std::string(design->Name));
+        FormOn on(*design);
+        const QWidget& w = on.Window();
+        // A form with menus is a main window: its client area lies under the menu bar.
+        const auto* main = qobject_cast<const QMainWindow*>(&w);
+        EXPECT_EQ(main != nullptr, !design->Menus.empty());
+        const QWidget& client = main != nullptr ? *main->centralWidget() : w;
+        EXPECT_EQ(w.windowTitle(), QString::fromLatin1(design->Caption));
+        EXPECT_EQ(client.size(),
+                  QSize(form::ToPixels(design->Width), form::ToPixels(design->Height)));
+        EXPECT_EQ(w.parentWidget(), nullptr);
+        for (const form::Control& c : design->Controls) {
+            SCOPED_TRACE(std::string(c.Name));
+            ExpectDrawnAsDescribed(on.Control(c.Id), c, client);
+        }
+    }
 }
 
 TEST(MainWindow, FrameLiesAboveTheTitleLabelsItOverlaps) {
-    MainWindowOn on;
+    FormOn on(form::KelbrinForm());
     const QWidget& frame = on.Control(ControlId::fraDownloader);
     for (const ControlId title : {ControlId::lblTitle0, ControlId::lblTitle1}) {
         const QRect overlap = on.Control(title).geometry().intersected(frame.geometry());
         ASSERT_FALSE(overlap.isEmpty());
-        EXPECT_EQ(on.Window->centralWidget()->childAt(overlap.center()), &frame);
+        EXPECT_EQ(frame.parentWidget()->childAt(overlap.center()), &frame);
     }
 }
 
 TEST(MainWindow, FixedClientAreaUnderTheMenuBar) {
-    MainWindowOn on;
-    QtKelbrinWindow& w = *on.Window;
+    FormOn on(form::KelbrinForm());
+    auto& w = static_cast<QMainWindow&>(on.Window());
     w.resize(600, 500);
     QCoreApplication::processEvents();
     EXPECT_EQ(w.centralWidget()->size(), QSize(312, 230));
@@ -122,7 +168,8 @@ QStringList Items(const QWidget& menu) {
 }
 
 TEST(MainWindow, MenusHoldTheFormsItemsInOrder) {
-    MainWindowOn on;
+    FormOn on(form::KelbrinForm());
+    auto& w = static_cast<QMainWindow&>(on.Window());
     QStringList bar;
     for (const form::Menu& menu : form::KelbrinForm().Menus) {
         bar << QString::fromLatin1(menu.Caption);
@@ -131,14 +178,14 @@ TEST(MainWindow, MenusHoldTheFormsItemsInOrder) {
             expected << QString::fromLatin1(item.Caption) +
                             (item.CtrlKey != 0 ? QString("\tCtrl+%1").arg(item.CtrlKey) : "");
         }
-        EXPECT_EQ(Items(Find<QMenu>(*on.Window, menu.Name)), expected);
+        EXPECT_EQ(Items(Find<QMenu>(w, menu.Name)), expected);
     }
-    EXPECT_EQ(Items(*on.Window->menuBar()), bar);
+    EXPECT_EQ(Items(*w.menuBar()), bar);
 }
 
-TEST(MainWindow, FocusStartsOnTheAddButtonTabsThroughLiveControlsAndComesBackAfterARun) {
-    MainWindowOn on;
-    QtKelbrinWindow& w = *on.Window;
+TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
+    FormOn on(form::KelbrinForm());
+    QWidget& w = on.Window();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const auto tab = [] {
@@ -150,180 +197,181 @@ TEST(MainWindow, FocusStartsOnTheAddButtonTabsThroughLiveControlsAndComesBackAft
     EXPECT_EQ(QApplication::focusWidget(), add);
     EXPECT_EQ(tab(), remove);
     EXPECT_EQ(tab(), add);
-    w.ShowMD5("0123456789ABCDEF0123456789ABCDEF");
+    on.Port->SetVisible(ControlId::txtMD5, true);
     EXPECT_EQ(tab(), remove);
     EXPECT_EQ(tab(), &on.Control(ControlId::txtMD5));
     EXPECT_EQ(tab(), add);
-
-    // The button lost the focus when it was locked; after the run it has it back.
-    on.Script();
-    QTest::mouseClick(remove, Qt::LeftButton);
-    EXPECT_EQ(QApplication::focusWidget(), remove);
+    on.Port->SetEnabled(ControlId::cmdExpand1, false);
+    EXPECT_EQ(tab(), &on.Control(ControlId::txtMD5));
 }
 
-TEST(MainWindow, ButtonAndMenuItemOfAnIndexRunTheSameExpansion) {
-    for (const bool byMenu : {false, true}) {
-        for (const std::int16_t index : {0, 1}) {
-            SCOPED_TRACE(std::string(byMenu ? "menu item " : "button ") + std::to_string(index));
-            MainWindowOn on;
-            on.Script();
-            if (byMenu) {
-                on.Item(form::ExpandMenuItem(index)).trigger();
-            } else {
-                on.Control<QPushButton>(form::ExpandButton(index)).click();
+// A drag from a file manager, entering the window and dropped on it, as the window system
+// delivers it; whether the window took it.
+bool Drop(QWidget& window, const QByteArray& fileUrl) {
+    QMimeData data;
+    data.setUrls({QUrl::fromEncoded(fileUrl)});
+    const QPoint at(100, 100);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (!window.acceptDrops()) {
+        return false;
+    }
+    QCoreApplication::sendEvent(&window, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+    return drop.isAccepted();
+}
+
+TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
+    struct EventCase {
+        std::string Name;
+        const form::Form* Form;
+        std::function<void(FormOn&)> Act;
+        std::vector<std::string> Log;
+    };
+    std::vector<EventCase> cases;
+    for (const form::Form* design : form::AllForms()) {
+        for (const form::Control& c : design->Controls) {
+            if (c.Kind != form::ControlKind::PushButton &&
+                c.Kind != form::ControlKind::OptionButton) {
+                continue;
             }
-            // The original's own header is replaced, or removed.
-            EXPECT_EQ(on.Folder.Read("big.nes"), (index == 0 ? ScriptHeader() : "") + Image(8));
-            EXPECT_EQ(on.Control<QLabel>(ControlId::lblStatus).text(), "Expansion Done");
-            EXPECT_TRUE(on.Window->Form().LastRun()->Done());
-            EXPECT_TRUE(on.Closer.Boxes.empty());
+            // The option chosen at the start reports when it is chosen again after another.
+            const auto other = std::find_if(
+                design->Controls.begin(), design->Controls.end(),
+                [&c](const form::Control& o) { return o.Kind == c.Kind && o.Id != c.Id; });
+            cases.push_back(
+                {std::string(c.Name),
+                 design,
+                 [id = c.Id, other = c.Selected ? other->Id : ControlId::None](FormOn& on) {
+                     if (other != ControlId::None) {
+                         on.Control<QRadioButton>(other).setChecked(true);
+                         on.Events.Log.clear();
+                     }
+                     // Left, on an option button's circle.
+                     QWidget& control = on.Control(id);
+                     QTest::mouseClick(&control, Qt::LeftButton, {},
+                                       QPoint(6, control.height() / 2));
+                 },
+                 {"click:" + std::string(c.Name)}});
+        }
+        for (const form::Menu& menu : design->Menus) {
+            for (const form::MenuItem& item : menu.Items) {
+                if (item.Caption != "-") {
+                    cases.push_back({std::string(item.Name),
+                                     design,
+                                     [id = item.Id](FormOn& on) { on.Item(id).trigger(); },
+                                     {"choose:" + std::string(item.Name)}});
+                }
+            }
         }
     }
-}
-
-// Both buttons and both expand items, then Exit, How to Use and About.
-std::vector<bool> Enabled(const MainWindowOn& on) {
-    return {on.Control(ControlId::cmdExpand0).isEnabled(),
-            on.Control(ControlId::cmdExpand1).isEnabled(),
-            on.Item(MenuId::mnuFile_Expand0).isEnabled(),
-            on.Item(MenuId::mnuFile_Expand1).isEnabled(),
-            on.Item(MenuId::mnuFile_Exit).isEnabled(),
-            on.Item(MenuId::mnuHelp_HowTo).isEnabled(),
-            on.Item(MenuId::mnuHelp_About).isEnabled()};
-}
-
-TEST(MainWindow, ExpandControlsAreLockedDuringARunAndFreedAfterItWhateverItsEnd) {
-    for (const bool broken : {false, true}) {
-        SCOPED_TRACE(broken ? "run ends with an error box" : "run succeeds");
-        MainWindowOn on;
-        on.Script(kSizeLine, broken ? kBrokenLine5 : std::vector<std::string>{});
-        std::vector<bool> during;
-        QString statusAfterSecondTry;
-        QTimer::singleShot(0, [&] {
-            during = Enabled(on);
-            // A second run would have set its own last status before these return.
-            on.Control<QPushButton>(ControlId::cmdExpand1).click();
-            on.Item(MenuId::mnuFile_Expand1).trigger();
-            statusAfterSecondTry = on.Control<QLabel>(ControlId::lblStatus).text();
-        });
-        on.Control<QPushButton>(ControlId::cmdExpand0).click();
-        EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, true, true, true}));
-        EXPECT_EQ(statusAfterSecondTry, "Copy, Fill, Replace line #4");
-        EXPECT_EQ(Enabled(on), std::vector<bool>(7, true));
-        EXPECT_EQ(on.Closer.Boxes.size(), broken ? 1u : 0u);
+    const auto* main = &form::KelbrinForm();
+    cases.push_back({"Ctrl+Q",
+                     main,
+                     [](FormOn& on) {
+                         on.Window().activateWindow();
+                         ASSERT_TRUE(QTest::qWaitForWindowActive(&on.Window()));
+                         QTest::keyClick(&on.Window(), Qt::Key_Q, Qt::ControlModifier);
+                     },
+                     {"choose:mnuFile_Exit"}});
+    cases.push_back({"close box", main, [](FormOn& on) { on.Window().close(); }, {"close"}});
+    // A name that is no UTF-8 reaches the form as its bytes.
+    cases.push_back({"drop",
+                     main,
+                     [](FormOn& on) {
+                         on.Port->TakeDrops(true);
+                         EXPECT_TRUE(Drop(on.Window(), "file:///tmp/%FF%FE%20game/x.nes"));
+                     },
+                     {"drop:/tmp/\xFF\xFE game/x.nes"}});
+    cases.push_back({"drop on a window that takes none",
+                     main,
+                     [](FormOn& on) {
+                         on.Port->TakeDrops(false);
+                         EXPECT_FALSE(Drop(on.Window(), "file:///tmp/game"));
+                     },
+                     {}});
+    for (const EventCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        FormOn on(*c.Form);
+        c.Act(on);
+        EXPECT_EQ(on.Events.Log, c.Log);
     }
 }
 
-TEST(MainWindow, BoxesAreModalWithOnlyOK) {
+TEST(Forms, WindowStaysWhenItsFormRefusesToClose) {
+    FormOn on(form::KelbrinForm());
+    on.Events.MayClose = false;
+    on.Window().close();
+    EXPECT_TRUE(on.Port->IsOpen());
+    // The form closing its window itself is not asked.
+    on.Port->Close();
+    EXPECT_FALSE(on.Port->IsOpen());
+    EXPECT_EQ(on.Events.Log, std::vector<std::string>{"close"});
+}
+
+TEST(Forms, WhatThePortSetsShowsAtOnce) {
+    FormOn on(form::KelbrinForm());
+    FormPort& port = *on.Port;
+    port.SetCaption(ControlId::lblStatus, "Copy, Fill, Replace line #4");
+    EXPECT_EQ(on.Control<QLabel>(ControlId::lblStatus).text(), "Copy, Fill, Replace line #4");
+    // Script text that is no UTF-8 reads as Windows-1252.
+    port.SetCaption(ControlId::lblStatus, "No caf\xE9");
+    EXPECT_EQ(on.Control<QLabel>(ControlId::lblStatus).text(), QString::fromUtf8("No caf\u00E9"));
+    EXPECT_EQ(port.Caption(ControlId::lblTitle1), "Ver. 11.11.29");
+    port.SetText(ControlId::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
+    EXPECT_EQ(on.Control<QLineEdit>(ControlId::txtMD5).text(), "B2D3F56BC197FD985D5965079B5E7148");
+    port.SetVisible(ControlId::txtMD5, true);
+    EXPECT_TRUE(on.Control(ControlId::txtMD5).isVisible());
+    port.SetEnabled(ControlId::cmdExpand0, false);
+    EXPECT_FALSE(on.Control(ControlId::cmdExpand0).isEnabled());
+    port.SetEnabled(MenuId::mnuFile_Info, false);
+    EXPECT_FALSE(on.Item(MenuId::mnuFile_Info).isEnabled());
+    port.SetTitleName("\xFF game");
+    EXPECT_EQ(on.Window().windowTitle(),
+              QString::fromUtf8("Kelbrin \u2013 ") + QFile::decodeName("\xFF game"));
+    port.SetTitleName("");
+    EXPECT_EQ(on.Window().windowTitle(), "Kelbrin");
+    port.SetPathTip(ControlId::lblStatus, "/games/t1");
+    EXPECT_EQ(on.Control(ControlId::lblStatus).toolTip(), "/games/t1");
+
+    FormOn help(form::HowToForm());
+    help.Port->SetPicture(ControlId::Image1, form::Picture::SampleOriginal);
+    EXPECT_EQ(help.Control(ControlId::Image1).size(), QSize(425, 149));
+}
+
+TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
     struct BoxCase {
         const char* Name;
-        std::function<void(MainWindowOn&)> Act;
-        SeenBox Expected;
+        std::string Message;
+        MessageBoxIcon Icon;
+        QString Shown;
+        QMessageBox::Icon ShownIcon;
     };
-    // The third line of the About text is empty.
-    const QString about = "Kelbrin\nVer. 11.11.29\n\n"
-                          "A handy utility for custom expanding any ROM file\n"
-                          "before using an IPS (or any other type of) patch.";
+    // A message may quote a script line of megabytes; the box shows its start.
+    const std::string huge = "Error #0 -> \r\n\r\n" + std::string(1 << 20, 'X');
     const std::vector<BoxCase> cases{
-        {"error of a run",
-         [](MainWindowOn& on) {
-             on.Script(kSizeLine, kBrokenLine5);
-             on.Control<QPushButton>(ControlId::cmdExpand1).click();
-         },
-         {"Error", kBrokenLine5Box, QMessageBox::Critical, QMessageBox::Ok}},
-        // A row name of a megabyte is quoted in the message; the box shows its start.
-        {"error quoting a huge field",
-         [](MainWindowOn& on) {
-             on.Script(kSizeLine, {std::string(1 << 20, 'X')});
-             on.Control<QPushButton>(ControlId::cmdExpand1).click();
-         },
-         {"Error",
-          "Error #0 -> \n\nCopy, Fill, or Replace missing on start of line 5: \n" +
-              QString(2000 - 66, 'X') + QString::fromUtf8(" \u2026"),
-          QMessageBox::Critical, QMessageBox::Ok}},
-        {"About",
-         [](MainWindowOn& on) { on.Item(MenuId::mnuHelp_About).trigger(); },
-         {"About Kelbrin", about, QMessageBox::NoIcon, QMessageBox::Ok}},
-        // The About text repeats what the title labels show now.
-        {"About after a title changed",
-         [](MainWindowOn& on) {
-             on.Control<QLabel>(ControlId::lblTitle0).setText("Renamed");
-             on.Item(MenuId::mnuHelp_About).trigger();
-         },
-         {"About Kelbrin", QString(about).replace(0, 7, "Renamed"), QMessageBox::NoIcon,
-          QMessageBox::Ok}},
+        {"error", "Error #0 -> \r\n\r\nCopy, Fill, or Replace missing", MessageBoxIcon::Stop,
+         "Error #0 -> \n\nCopy, Fill, or Replace missing", QMessageBox::Critical},
+        {"huge", huge, MessageBoxIcon::Stop,
+         "Error #0 -> \n\n" + QString(2000 - 14, 'X') + QString::fromUtf8(" \u2026"),
+         QMessageBox::Critical},
+        {"no icon", "Kelbrin\r\nVer. 11.11.29", MessageBoxIcon::None, "Kelbrin\nVer. 11.11.29",
+         QMessageBox::NoIcon},
     };
     for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        MainWindowOn on;
-        c.Act(on);
+        FormOn on(form::KelbrinForm());
+        on.Desktop.ShowMessageBox(*on.Port, c.Message, "Title", c.Icon);
         ASSERT_EQ(on.Closer.Boxes.size(), 1u);
         const SeenBox& box = on.Closer.Boxes[0];
-        EXPECT_EQ(box.Title, c.Expected.Title);
-        EXPECT_EQ(box.Text, c.Expected.Text);
-        EXPECT_EQ(box.Icon, c.Expected.Icon);
-        EXPECT_EQ(box.Buttons, c.Expected.Buttons);
-    }
-}
-
-TEST(MainWindow, StatusLineAndMD5RowFollowEachRun) {
-    MainWindowOn on;
-    QPushButton& remove = on.Control<QPushButton>(ControlId::cmdExpand1);
-    const QLabel& status = on.Control<QLabel>(ControlId::lblStatus);
-    const auto row = [&] {
-        return std::pair(on.Control(ControlId::lblMD5).isVisible(),
-                         on.Control(ControlId::txtMD5).isVisible());
-    };
-    EXPECT_EQ(status.text(), "");
-    EXPECT_EQ(row(), std::pair(false, false));
-
-    on.Script(kSizeLine + "\t?");
-    remove.click();
-    EXPECT_EQ(row(), std::pair(true, true));
-    EXPECT_EQ(on.Control<QLineEdit>(ControlId::txtMD5).text(), "B2D3F56BC197FD985D5965079B5E7148");
-    EXPECT_EQ(status.text(), "Expansion Done");
-    EXPECT_EQ(on.Closer.Boxes.size(), 1u); // the mismatch warning
-    EXPECT_TRUE(on.Window->Form().LastRun()->MD5WarningShown);
-
-    on.Script();
-    remove.click();
-    EXPECT_EQ(row(), std::pair(false, false));
-    EXPECT_EQ(status.text(), "Expansion Done");
-
-    on.Script(kSizeLine, kBrokenLine5);
-    remove.click();
-    EXPECT_EQ(status.text(), "Ended due to Error");
-}
-
-TEST(MainWindow, OnlyLeavingDuringARunEndsTheProgramAtOnce) {
-    struct EndCase {
-        const char* Name;
-        bool DuringRun;
-        std::function<void(MainWindowOn&)> Act;
-        int EndCalls;
-    };
-    const std::vector<EndCase> cases{
-        {"Exit", true, [](MainWindowOn& on) { on.Item(MenuId::mnuFile_Exit).trigger(); }, 1},
-        {"Ctrl+Q", true,
-         [](MainWindowOn& on) { QTest::keyClick(on.Window.get(), Qt::Key_Q, Qt::ControlModifier); },
-         1},
-        {"close box", true, [](MainWindowOn& on) { on.Window->close(); }, 1},
-        {"close box when idle", false, [](MainWindowOn& on) { on.Window->close(); }, 0},
-    };
-    for (const EndCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        MainWindowOn on;
-        on.Script();
-        on.Window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(on.Window.get()));
-        if (c.DuringRun) {
-            QTimer::singleShot(0, [&] { c.Act(on); });
-            on.Control<QPushButton>(ControlId::cmdExpand0).click();
-        } else {
-            c.Act(on);
-            EXPECT_FALSE(on.Window->isVisible());
-        }
-        EXPECT_EQ(on.EndCalls, c.EndCalls);
+        EXPECT_EQ(box.Title, "Title");
+        EXPECT_EQ(box.Text, c.Shown);
+        EXPECT_EQ(box.Icon, c.ShownIcon);
+        EXPECT_EQ(box.Buttons, QMessageBox::Ok);
+        EXPECT_EQ(box.Owner, &on.Window());
     }
 }
 

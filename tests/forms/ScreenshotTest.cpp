@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
@@ -12,10 +13,10 @@
 #include <QSettings>
 
 #include "OriginalIdentity.h"
-#include "QtInfoWindow.h"
 #include "RecordingWindow.h"
 #include "RomInformation.h"
 #include "WindowHarness.h"
+#include "frmKelbrin.h"
 
 namespace kelbrin::test {
 namespace {
@@ -49,11 +50,32 @@ void Shoot(QWidget& window, const QString& file, QSize size, int top,
     }
 }
 
+// The main window as the program shows it, its handlers at work, on a folder of its own: a
+// portable copy with the standard script, or an installed one with nothing chosen yet.
+struct ProgramOn {
+    TempFolder Folder;
+    BoxCloser Closer;
+    QtDesktop Desktop;
+    std::optional<frmKelbrin> Form;
+    QWidget* Window = nullptr;
+
+    explicit ProgramOn(bool portable) {
+        if (portable) {
+            WriteGame(Folder);
+        }
+        Form.emplace(Desktop, Folder.Path());
+        Form->Show();
+        Window = ShownForm("frmKelbrin");
+    }
+};
+
 TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     ASSERT_TRUE(QDir().mkpath(KELBRIN_SCREENSHOT_DIR));
-    MainWindowOn on;
-    QtKelbrinWindow& w = *on.Window;
-    const int menu = w.menuBar()->height();
+    QSettings("Kelbrin", "Kelbrin").remove("folder");
+    ProgramOn on(true);
+    ASSERT_NE(on.Window, nullptr);
+    QWidget& w = *on.Window;
+    const int menu = static_cast<QMainWindow&>(w).menuBar()->height();
     const QSize mainSize(312, 230 + menu);
     // Frame at (8, 48): the buttons' faces halfway down, left of their captions; the gap
     // between the buttons; the status line's left end.
@@ -67,42 +89,47 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     };
     Shoot(w, "main-idle.png", mainSize, menu, mainProbes);
 
-    on.Script(kSizeLine + "\t?");
-    on.Control<QPushButton>(form::ControlId::cmdExpand1).click();
-    ASSERT_TRUE(on.Control(form::ControlId::txtMD5).isVisible());
+    WriteGame(on.Folder, kSizeLine + "\t?");
+    on.Form->Click(form::ControlId::cmdExpand1);
+    ASSERT_TRUE(Find(w, form::ControlId::txtMD5).isVisible());
     std::vector<Probe> md5Probes = mainProbes;
     md5Probes.push_back({"MD5 box, right of the digest", {292, 169}, {192, 255, 192}});
     Shoot(w, "main-md5.png", mainSize, menu, md5Probes);
 
     // An installed copy started from the desktop's menu, with no folder chosen yet.
-    QSettings("Kelbrin", "Kelbrin").remove("folder");
-    MainWindowOn installed(false);
-    Shoot(*installed.Window, "main-installed.png", mainSize, menu, mainProbes);
+    {
+        ProgramOn installed(false);
+        Shoot(*installed.Window, "main-installed.png", mainSize, menu, mainProbes);
+    }
 
     // The box of the original's identity, as File, ROM Information shows it, for a script that
     // gives the checksum the MD5 box showed.
-    on.Script(kSizeLine + "\t" +
-              on.Control<QLineEdit>(form::ControlId::txtMD5).text().toStdString());
+    WriteGame(on.Folder,
+              kSizeLine + "\t" + Find<QLineEdit>(w, form::ControlId::txtMD5).text().toStdString());
     RecordingWindow quiet;
     const IdentityResult identity = IdentifyOriginal(on.Folder.Path(), quiet);
     ASSERT_TRUE(identity.Identity.has_value());
-    QtInfoWindow info(RomInformation(*identity.Identity), &w);
-    info.show();
-    Shoot(info, "info.png", {560, 380}, 0,
+    RecordedEvents events;
+    const auto info = on.Desktop.OpenForm(form::InfoForm(), events, nullptr);
+    info->SetText(form::ControlId::txtInfo, RomInformation(*identity.Identity));
+    info->Show();
+    Shoot(static_cast<QtFormHost&>(*info).Window(), "info.png", {560, 380}, 0,
           {{"window", {4, 370}, {0, 0, 192}}, {"text box", {500, 150}, Qt::white}});
-    info.close();
+    info->Close();
 
-    QtHowToWindow& help = on.OpenHelp();
+    Find(w, form::MenuId::mnuHelp_HowTo).trigger();
+    QWidget* help = ShownForm("frmHowTo");
+    ASSERT_NE(help, nullptr);
     const QColor darkBlue(0, 0, 192);
     // The strips show 8 pixels left of the text boxes; the usage strip runs down to 474. The
     // original's picture starts at (16, 232).
-    Shoot(help, "help-usage.png", {600, 520}, 0,
+    Shoot(*help, "help-usage.png", {600, 520}, 0,
           {{"window", {4, 510}, darkBlue},
            {"usage strip", {11, 300}, Qt::white},
            {"under the usage strip", {11, 480}, darkBlue},
            {"usage page over the pictures", {18, 234}, Qt::white}});
-    Find<QRadioButton>(help, form::ControlId::optPart1).click();
-    Shoot(help, "help-format.png", {600, 520}, 0,
+    Find<QRadioButton>(*help, form::ControlId::optPart1).click();
+    Shoot(*help, "help-format.png", {600, 520}, 0,
           {{"window", {4, 510}, darkBlue},
            {"format strip", {11, 100}, {240, 240, 255}},
            {"under the format strip", {11, 300}, darkBlue},

@@ -6,10 +6,10 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -19,8 +19,9 @@
 
 #include "FaceButton.h"
 #include "FormDescription.h"
-#include "QtHowToWindow.h"
-#include "QtKelbrinWindow.h"
+#include "QtDesktop.h"
+#include "QtFormHost.h"
+#include "RecordedEvents.h"
 #include "RunFolder.h"
 
 // Readable failure messages for the Qt values the tests compare.
@@ -38,6 +39,8 @@ struct SeenBox {
     QString Text;
     QMessageBox::Icon Icon;
     QMessageBox::StandardButtons Buttons;
+    // The window it was shown over.
+    QWidget* Owner;
 };
 
 // The widget or menu item that a window's form calls `name`.
@@ -57,6 +60,16 @@ inline QAction& Find(const QObject& window, form::MenuId id) {
     return Find<QAction>(window, form::MenuItemOf(id).Name);
 }
 
+// The top-level window of the form with this name; nullptr when none is shown.
+inline QWidget* ShownForm(std::string_view name) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QString::fromLatin1(name) && window->isVisible()) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 // Closes every modal box as soon as it is up and notes what it said, so that no test waits
 // for a person. It has to poll: the box's exec() holds the test until the box is closed.
 class BoxCloser {
@@ -73,35 +86,28 @@ private:
     void CloseModal() {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            Boxes.push_back({dialog->windowTitle(), "<folder dialog>", {}, {}});
+            Boxes.push_back(
+                {dialog->windowTitle(), "<folder dialog>", {}, {}, dialog->parentWidget()});
             if (FolderToChoose) {
                 dialog->selectFile(*FolderToChoose);
-                static_cast<QDialog*>(dialog)
-                    ->accept(); // the file dialog's own, checking the choice
+                // The file dialog's own accept, which checks the choice.
+                static_cast<QDialog*>(dialog)->accept();
             } else {
                 dialog->reject();
             }
             return;
         }
-        // The box of the original's identity: its text is noted, copied, and the box closed.
-        if (modal != nullptr && modal->objectName() == "frmInfo") {
-            Boxes.push_back({modal->windowTitle(),
-                             Find<QPlainTextEdit>(*modal, form::ControlId::txtInfo).toPlainText(),
-                             {},
-                             {}});
-            Find<QPushButton>(*modal, form::ControlId::cmdCopy).click();
-            Find<QPushButton>(*modal, form::ControlId::cmdClose).click();
-            return;
-        }
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (box == nullptr) {
             if (modal != nullptr) {
-                Boxes.push_back({modal->windowTitle(), "<not a message box>", {}, {}});
+                Boxes.push_back(
+                    {modal->windowTitle(), "<not a message box>", {}, {}, modal->parentWidget()});
                 modal->close();
             }
             return;
         }
-        Boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+        Boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                         box->parentWidget()});
         if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
             ok->click();
         } else {
@@ -111,56 +117,23 @@ private:
     QTimer timer_;
 };
 
-// A shown main window on its own program folder. Exit and closing during a run only count
-// here; the real ones end the process.
-struct MainWindowOn {
-    TempFolder Folder;
+// A form drawn by the Qt host, shown, its events written down.
+struct FormOn {
+    QtDesktop Desktop;
+    RecordedEvents Events;
     BoxCloser Closer;
-    int EndCalls = 0;
-    std::unique_ptr<QtKelbrinWindow> Window;
+    std::unique_ptr<FormPort> Port;
 
-    // A portable copy: the program's folder holds its script (the standard one) from the start.
-    MainWindowOn() : MainWindowOn(true) {}
-    // `portable` false: the program's folder holds no script, and the window starts on the
-    // folder `start` names, if any.
-    explicit MainWindowOn(bool portable, std::optional<std::string> start = std::nullopt) {
-        if (portable) {
-            Script();
-        }
-        Window = std::make_unique<QtKelbrinWindow>(Folder.Path(), start);
-        Window->EndProcess = [this] { ++EndCalls; };
-        Window->show();
+    explicit FormOn(const form::Form& form, FormPort* owner = nullptr)
+        : Port(Desktop.OpenForm(form, Events, owner)) {
+        Port->Show();
     }
+    QWidget& Window() const { return static_cast<QtFormHost&>(*Port).Window(); }
     template <typename Widget = QWidget> Widget& Control(form::ControlId id) const {
-        return Find<Widget>(*Window, id);
+        return Find<Widget>(Window(), id);
     }
-    QAction& Item(form::MenuId id) const { return Find(*Window, id); }
-    ~MainWindowOn() {
-        Window.reset();
-        // The help window goes by deleteLater(), and no event loop runs here.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    // A headered original, and a script that expands it to 8 bytes at line 4; `more` follows.
-    void Script(const std::string& sizeLine = kSizeLine,
-                const std::vector<std::string>& more = {}) {
-        Folder.Write("orig.nes", ForeignHeader() + Image(0x40));
-        std::vector<std::string> lines{kNameLine, sizeLine, kHeaderLine, kCopyLine};
-        lines.insert(lines.end(), more.begin(), more.end());
-        Folder.Write("Kelbrin.txt", Join(lines, "\r\n"));
-    }
-    QtHowToWindow& OpenHelp() {
-        Item(form::MenuId::mnuHelp_HowTo).trigger();
-        if (Window->HowToWindow() == nullptr) {
-            throw std::runtime_error("How to Use opened no help window");
-        }
-        return *Window->HowToWindow();
-    }
+    QAction& Item(form::MenuId id) const { return Find(Window(), id); }
 };
-
-// Breaks the run at line 5, after it has let events through once.
-inline const std::vector<std::string> kBrokenLine5{"FIL\t4\t0"};
-inline const QString kBrokenLine5Box =
-    "Error #0 -> \n\nCopy, Fill, or Replace missing on start of line 5: \nFIL";
 
 // The caption a person sees.
 inline QString ShownCaption(const QWidget* widget) {

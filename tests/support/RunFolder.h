@@ -51,6 +51,19 @@ inline const std::string kSizeLine = "SIZE\t40\t8";
 inline const std::string kHeaderLine = "HEADER\t10\t4E\t45\t53\t1A";
 inline const std::string kCopyLine = "COPY\t0\t0";
 
+// Puts a headered original into `folder` and a script that expands it to 8 bytes at line 4,
+// followed by `more` lines.
+inline void WriteGame(const TempFolder& folder, const std::string& sizeLine = kSizeLine,
+                      const std::vector<std::string>& more = {}) {
+    folder.Write("orig.nes", ForeignHeader() + Image(0x40));
+    std::vector<std::string> lines{kNameLine, sizeLine, kHeaderLine, kCopyLine};
+    lines.insert(lines.end(), more.begin(), more.end());
+    folder.Write("Kelbrin.txt", Join(lines, "\r\n"));
+}
+
+// Breaks such a script at line 5, after the run has let events through once.
+inline const std::vector<std::string> kBrokenLine5{"FIL\t4\t0"};
+
 // One program directory with its script, original and expanded file, and the window a run
 // reports to.
 struct RunFolder {
@@ -67,7 +80,10 @@ struct RunFolder {
         Original(Image(0x40));
         Folder.Write("big.nes", "OLD");
     }
-    void Run(std::int16_t index) { Expand(index, Folder.Path(), Window); }
+    // `index` as the window's buttons number the choice: 0 adds the header, 1 leaves it out.
+    void Run(std::int16_t index) {
+        Expand(index == 0 ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove, Folder.Path(), Window);
+    }
     std::string File(const std::string& name = "big.nes") const {
         return Folder.Read(name).value_or("<missing>");
     }

@@ -1,6 +1,10 @@
-// The Win32 main window through its controls: the layout against the shared description, the
-// four ways to start a run, the controls locked while one is under way, the boxes, the status
-// line and MD5 row, and leaving the program.
+// The forms as the Win32 host draws them: as they are described, the main window at any DPI,
+// with its menus and tab order; every control, menu item, Ctrl key, drop and close box of every
+// form reaching the form's events; what the port sets, shown at once; and the message boxes.
+
+#include <algorithm>
+// DROPFILES, after windows.h.
+#include <shlobj.h>
 
 #include "Win32Harness.h"
 
@@ -10,24 +14,41 @@ namespace {
 using form::ControlId;
 using form::MenuId;
 
-TEST(MainWindow, EveryControlStandsAsDescribed) {
-    MainWindowOn on;
-    ExpectLaidOutAsDescribed(on.Window->Handle(), form::KelbrinForm(), true);
-    // Only the text can be selected and copied.
-    EXPECT_NE(::GetWindowLongPtrW(on.Control(ControlId::txtMD5), GWL_STYLE) & ES_READONLY, 0);
+TEST(Forms, EveryControlOfEveryFormStandsAsDescribed) {
+    for (const form::Form* design : form::AllForms()) {
+        SCOPED_TRACE(std::string(design->Name));
+        FormOn on(*design);
+        ExpectLaidOutAsDescribed(on.Handle(), *design, true);
+        EXPECT_EQ(::GetWindow(on.Handle(), GW_OWNER), nullptr);
+        EXPECT_EQ(::GetMenu(on.Handle()) != nullptr, !design->Menus.empty());
+        EXPECT_EQ(::GetFocus(), on.Control(design->TabOrder.front()));
+        for (const form::Control& c : design->Controls) {
+            SCOPED_TRACE(std::string(c.Name));
+            const LONG_PTR style = ::GetWindowLongPtrW(on.Control(c.Id), GWL_STYLE);
+            // Text can be selected and copied, not edited.
+            if (c.Kind == form::ControlKind::TextBox) {
+                EXPECT_NE(style & ES_READONLY, 0);
+                EXPECT_EQ((style & WS_VSCROLL) != 0, c.MultiLine);
+            }
+            if (c.Kind == form::ControlKind::OptionButton) {
+                EXPECT_EQ(::SendMessageW(on.Control(c.Id), BM_GETCHECK, 0, 0),
+                          c.Selected ? BST_CHECKED : BST_UNCHECKED);
+            }
+        }
+    }
 }
 
 TEST(MainWindow, MovedToAScreenOfAnotherDpiItIsLaidOutAnew) {
-    MainWindowOn on;
+    FormOn on(form::KelbrinForm());
     RECT suggested{10, 10, 600, 600};
-    ::SendMessageW(on.Window->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+    ::SendMessageW(on.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                    reinterpret_cast<LPARAM>(&suggested));
-    ExpectLaidOutAsDescribed(on.Window->Handle(), form::KelbrinForm(), true, 144);
+    ExpectLaidOutAsDescribed(on.Handle(), form::KelbrinForm(), true, 144);
 }
 
 TEST(MainWindow, MenusHoldTheDescribedItemsWithTheirKeys) {
-    MainWindowOn on;
-    HMENU bar = ::GetMenu(on.Window->Handle());
+    FormOn on(form::KelbrinForm());
+    HMENU bar = ::GetMenu(on.Handle());
     const auto& menus = form::KelbrinForm().Menus;
     ASSERT_EQ(::GetMenuItemCount(bar), static_cast<int>(menus.size()));
     for (std::size_t m = 0; m < menus.size(); ++m) {
@@ -66,147 +87,18 @@ HWND Tab() {
 }
 
 TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsOnlyThroughLiveControls) {
-    MainWindowOn on;
+    FormOn on(form::KelbrinForm());
     const HWND add = on.Control(ControlId::cmdExpand0);
     const HWND remove = on.Control(ControlId::cmdExpand1);
     EXPECT_EQ(::GetFocus(), add);
     EXPECT_EQ(Tab(), remove);
     EXPECT_EQ(Tab(), add);
-    on.Window->ShowMD5("0123456789ABCDEF0123456789ABCDEF");
+    on.Port->SetVisible(ControlId::txtMD5, true);
     EXPECT_EQ(Tab(), remove);
     EXPECT_EQ(Tab(), on.Control(ControlId::txtMD5));
     EXPECT_EQ(Tab(), add);
-}
-
-TEST(MainWindow, ButtonAndMenuItemOfAnIndexRunTheSameExpansion) {
-    for (const bool byMenu : {false, true}) {
-        for (const std::int16_t index : {0, 1}) {
-            SCOPED_TRACE(std::string(byMenu ? "menu item " : "button ") + std::to_string(index));
-            MainWindowOn on;
-            on.Script();
-            if (byMenu) {
-                on.Choose(form::ExpandMenuItem(index));
-            } else {
-                on.Click(form::ExpandButton(index));
-            }
-            // The original's own header is replaced, or removed.
-            EXPECT_EQ(on.Folder.Read("big.nes"), (index == 0 ? ScriptHeader() : "") + Image(8));
-            EXPECT_EQ(TextOf(on.Control(ControlId::lblStatus)), L"Expansion Done");
-            EXPECT_TRUE(on.Watcher.Boxes().empty());
-        }
-    }
-}
-
-// Both buttons and both expand items, then Exit, How to Use and About.
-std::vector<bool> Enabled(const MainWindowOn& on) {
-    HMENU menu = ::GetMenu(on.Window->Handle());
-    const auto item = [menu](MenuId id) {
-        return (::GetMenuState(menu, static_cast<UINT>(win32::CommandId(id)), MF_BYCOMMAND) &
-                MF_GRAYED) == 0;
-    };
-    return {::IsWindowEnabled(on.Control(ControlId::cmdExpand0)) != FALSE,
-            ::IsWindowEnabled(on.Control(ControlId::cmdExpand1)) != FALSE,
-            item(MenuId::mnuFile_Expand0),
-            item(MenuId::mnuFile_Expand1),
-            item(MenuId::mnuFile_Exit),
-            item(MenuId::mnuHelp_HowTo),
-            item(MenuId::mnuHelp_About)};
-}
-
-TEST(MainWindow, ExpandControlsAreLockedDuringARunAndFreedAfterItWhateverItsEnd) {
-    for (const bool broken : {false, true}) {
-        SCOPED_TRACE(broken ? "run ends with an error box" : "run succeeds");
-        MainWindowOn on;
-        on.Script(kSizeLine, broken ? kBrokenLine5 : std::vector<std::string>{});
-        std::vector<bool> during;
-        std::string statusAfterSecondTry;
-        DuringNextPump([&] {
-            during = Enabled(on);
-            // A second run would have set its own last status before these return.
-            on.Click(ControlId::cmdExpand1);
-            on.Choose(MenuId::mnuFile_Expand1);
-            statusAfterSecondTry = on.Window->Caption(ControlId::lblStatus);
-        });
-        on.Click(ControlId::cmdExpand0);
-        EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, true, true, true}));
-        EXPECT_EQ(statusAfterSecondTry, "Copy, Fill, Replace line #4");
-        EXPECT_EQ(Enabled(on), std::vector<bool>(7, true));
-        EXPECT_EQ(on.Watcher.Boxes().size(), broken ? 1u : 0u);
-        // A keyboard user carries on from the button that started the run.
-        EXPECT_EQ(::GetFocus(), on.Control(ControlId::cmdExpand0));
-    }
-}
-
-const std::wstring kHugeFieldBox =
-    L"Error #0 -> \r\n\r\nCopy, Fill, or Replace missing on start of line 5: \r\n";
-
-TEST(MainWindow, BoxesAreModalWithOnlyOKAndTheirIcon) {
-    struct BoxCase {
-        const char* Name;
-        std::function<void(MainWindowOn&)> Act;
-        std::wstring Title;
-        std::wstring Text;
-        bool Stop;
-    };
-    const std::vector<BoxCase> cases{
-        {"error of a run",
-         [](MainWindowOn& on) {
-             on.Script(kSizeLine, kBrokenLine5);
-             on.Click(ControlId::cmdExpand1);
-         },
-         L"Error", kBrokenLine5Box, true},
-        // A row name of a megabyte is quoted in the message; the box shows its start.
-        {"error quoting a huge field",
-         [](MainWindowOn& on) {
-             on.Script(kSizeLine, {std::string(1 << 20, 'X')});
-             on.Click(ControlId::cmdExpand1);
-         },
-         L"Error", kHugeFieldBox + std::wstring(2000 - kHugeFieldBox.size(), L'X') + L" \u2026",
-         true},
-        {"About", [](MainWindowOn& on) { on.Choose(MenuId::mnuHelp_About); }, L"About Kelbrin",
-         L"Kelbrin\r\nVer. 11.11.29\r\n\r\n"
-         L"A handy utility for custom expanding any ROM file\r\n"
-         L"before using an IPS (or any other type of) patch.",
-         false},
-    };
-    for (const BoxCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        MainWindowOn on;
-        c.Act(on);
-        const std::vector<SeenBox> boxes = on.Watcher.Boxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].Title, c.Title);
-        EXPECT_EQ(boxes[0].Text, c.Text);
-        EXPECT_EQ(boxes[0].Icon, c.Stop ? ::LoadIconW(nullptr, MAKEINTRESOURCEW(32513)) : nullptr);
-        EXPECT_EQ(boxes[0].Buttons, std::vector<std::wstring>{L"OK"});
-    }
-}
-
-TEST(MainWindow, StatusLineAndMD5RowFollowEachRun) {
-    MainWindowOn on;
-    const auto row = [&] {
-        return std::pair(::IsWindowVisible(on.Control(ControlId::lblMD5)) != FALSE,
-                         ::IsWindowVisible(on.Control(ControlId::txtMD5)) != FALSE);
-    };
-    const auto status = [&] { return TextOf(on.Control(ControlId::lblStatus)); };
-    EXPECT_EQ(status(), L"");
-    EXPECT_EQ(row(), std::pair(false, false));
-
-    on.Script(kSizeLine + "\t?");
-    on.Click(ControlId::cmdExpand1);
-    EXPECT_EQ(row(), std::pair(true, true));
-    EXPECT_EQ(TextOf(on.Control(ControlId::txtMD5)), L"B2D3F56BC197FD985D5965079B5E7148");
-    EXPECT_EQ(status(), L"Expansion Done");
-    EXPECT_EQ(on.Watcher.Boxes().size(), 1u); // the mismatch warning
-
-    on.Script();
-    on.Click(ControlId::cmdExpand1);
-    EXPECT_EQ(row(), std::pair(false, false));
-    EXPECT_EQ(status(), L"Expansion Done");
-
-    on.Script(kSizeLine, kBrokenLine5);
-    on.Click(ControlId::cmdExpand1);
-    EXPECT_EQ(status(), L"Ended due to Error");
+    on.Port->SetEnabled(ControlId::cmdExpand1, false);
+    EXPECT_EQ(Tab(), on.Control(ControlId::txtMD5));
 }
 
 // Ctrl+Q as the keyboard gives it: the key comes while Ctrl is down.
@@ -222,34 +114,153 @@ void PressCtrlQ(HWND window) {
     ::SetKeyboardState(keys);
 }
 
-TEST(MainWindow, OnlyLeavingDuringARunEndsTheProgramAtOnce) {
-    struct EndCase {
-        const char* Name;
-        bool DuringRun;
-        std::function<void(MainWindowOn&)> Act;
-        int EndCalls;
+// Drops `path` on the window the way Explorer does: a DROPFILES block with the names in UTF-16.
+void Drop(HWND window, const std::wstring& path) {
+    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL block = ::GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* names = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES));
+    path.copy(names, path.size());
+    ::GlobalUnlock(block);
+    ::SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
+TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
+    struct EventCase {
+        std::string Name;
+        const form::Form* Form;
+        std::function<void(FormOn&)> Act;
+        std::vector<std::string> Log;
     };
-    const std::vector<EndCase> cases{
-        {"Exit", true, [](MainWindowOn& on) { on.Choose(MenuId::mnuFile_Exit); }, 1},
-        {"Ctrl+Q", true, [](MainWindowOn& on) { PressCtrlQ(on.Window->Handle()); }, 1},
-        {"close box", true,
-         [](MainWindowOn& on) { ::SendMessageW(on.Window->Handle(), WM_CLOSE, 0, 0); }, 1},
-        {"Ctrl+Q when idle", false, [](MainWindowOn& on) { PressCtrlQ(on.Window->Handle()); }, 0},
-        {"close box when idle", false,
-         [](MainWindowOn& on) { ::SendMessageW(on.Window->Handle(), WM_CLOSE, 0, 0); }, 0},
-    };
-    for (const EndCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        MainWindowOn on;
-        on.Script();
-        if (c.DuringRun) {
-            DuringNextPump([&] { c.Act(on); });
-            on.Click(ControlId::cmdExpand0);
-        } else {
-            c.Act(on);
-            EXPECT_FALSE(on.Window->IsOpen());
+    std::vector<EventCase> cases;
+    for (const form::Form* design : form::AllForms()) {
+        for (const form::Control& c : design->Controls) {
+            if (c.Kind == form::ControlKind::PushButton ||
+                c.Kind == form::ControlKind::OptionButton) {
+                cases.push_back(
+                    {std::string(c.Name),
+                     design,
+                     [id = c.Id](FormOn& on) { ::SendMessageW(on.Control(id), BM_CLICK, 0, 0); },
+                     {"click:" + std::string(c.Name)}});
+            }
         }
-        EXPECT_EQ(on.EndCalls, c.EndCalls);
+        for (const form::Menu& menu : design->Menus) {
+            for (const form::MenuItem& item : menu.Items) {
+                if (item.Caption != "-") {
+                    cases.push_back({std::string(item.Name),
+                                     design,
+                                     [id = item.Id](FormOn& on) { on.Choose(id); },
+                                     {"choose:" + std::string(item.Name)}});
+                }
+            }
+        }
+    }
+    const auto* main = &form::KelbrinForm();
+    const TempFolder game;
+    cases.push_back(
+        {"Ctrl+Q", main, [](FormOn& on) { PressCtrlQ(on.Handle()); }, {"choose:mnuFile_Exit"}});
+    cases.push_back({"close box",
+                     main,
+                     [](FormOn& on) { ::SendMessageW(on.Handle(), WM_CLOSE, 0, 0); },
+                     {"close"}});
+    cases.push_back({"drop",
+                     main,
+                     [&game](FormOn& on) {
+                         on.Port->TakeDrops(true);
+                         Drop(on.Handle(), Wide(game.PathOf("Kelbrin.txt")));
+                     },
+                     {"drop:" + game.PathOf("Kelbrin.txt")}});
+    for (const EventCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        FormOn on(*c.Form);
+        c.Act(on);
+        EXPECT_EQ(on.Events.Log, c.Log);
+    }
+}
+
+TEST(Forms, WhatThePortSetsShowsAtOnce) {
+    FormOn on(form::KelbrinForm());
+    FormPort& port = *on.Port;
+    port.SetCaption(ControlId::lblStatus, "Copy, Fill, Replace line #4");
+    EXPECT_EQ(TextOf(on.Control(ControlId::lblStatus)), L"Copy, Fill, Replace line #4");
+    EXPECT_EQ(port.Caption(ControlId::lblTitle1), "Ver. 11.11.29");
+    port.SetText(ControlId::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
+    EXPECT_EQ(TextOf(on.Control(ControlId::txtMD5)), L"B2D3F56BC197FD985D5965079B5E7148");
+    port.SetVisible(ControlId::txtMD5, true);
+    EXPECT_TRUE(::IsWindowVisible(on.Control(ControlId::txtMD5)));
+    port.SetEnabled(ControlId::cmdExpand0, false);
+    EXPECT_FALSE(::IsWindowEnabled(on.Control(ControlId::cmdExpand0)));
+    port.SetEnabled(MenuId::mnuFile_Info, false);
+    EXPECT_NE(::GetMenuState(::GetMenu(on.Handle()),
+                             static_cast<UINT>(win32::CommandId(MenuId::mnuFile_Info)),
+                             MF_BYCOMMAND) &
+                  MF_GRAYED,
+              0u);
+    port.SetTitleName("t1");
+    EXPECT_EQ(TextOf(on.Handle()), L"Kelbrin \u2013 t1");
+    port.SetTitleName("");
+    EXPECT_EQ(TextOf(on.Handle()), L"Kelbrin");
+
+    // An edit control shows lines that end in LF on lines of their own.
+    FormOn info(form::InfoForm());
+    info.Port->SetText(ControlId::txtInfo, "Original: orig.nes\nHeader: none\n");
+    EXPECT_EQ(TextOf(info.Control(ControlId::txtInfo)), L"Original: orig.nes\r\nHeader: none\r\n");
+
+    FormOn help(form::HowToForm());
+    help.Port->SetPicture(ControlId::Image1, form::Picture::SampleOriginal);
+    EXPECT_EQ(PictureSize(help.Control(ControlId::Image1)).cx, 425);
+    EXPECT_EQ(PictureSize(help.Control(ControlId::Image1)).cy, 149);
+}
+
+// With no folder chosen, File, ROM Information asks for one and shows the box; the status line
+// then shows what the handlers set for the folder chosen, not what it showed before.
+TEST(MainWindow, StatusLineShowsTheChosenFolderAfterInformationAskedForIt) {
+    const TempFolder game;
+    WriteGame(game);
+    ProgramOn on(false);
+    ASSERT_EQ(TextOf(on.Control(ControlId::lblStatus)), L"Choose the folder with Kelbrin.txt");
+    on.Desktop.FolderToChoose = game.Path();
+    bool infoShown = false;
+    DuringNextPump([&] {
+        HWND info = ShownWindow(Wide(form::InfoForm().Caption));
+        infoShown = info != nullptr;
+        ::SendMessageW(ControlIn(info, ControlId::cmdClose), BM_CLICK, 0, 0);
+    });
+    ::SendMessageW(on.Window, WM_COMMAND, MAKEWPARAM(win32::CommandId(MenuId::mnuFile_Info), 0), 0);
+    EXPECT_TRUE(infoShown);
+    EXPECT_EQ(TextOf(on.Control(ControlId::lblStatus)), L"");
+}
+
+const std::wstring kHugeFieldBox = L"Error #0 -> \r\n\r\n";
+
+TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOKAndTheirIcon) {
+    struct BoxCase {
+        const char* Name;
+        std::string Message;
+        MessageBoxIcon Icon;
+        std::wstring Shown;
+    };
+    // A message may quote a script line of megabytes; the box shows its start.
+    const std::vector<BoxCase> cases{
+        {"error", "Error #0 -> \r\n\r\nFIL", MessageBoxIcon::Stop, L"Error #0 -> \r\n\r\nFIL"},
+        {"huge", "Error #0 -> \r\n\r\n" + std::string(1 << 20, 'X'), MessageBoxIcon::Stop,
+         kHugeFieldBox + std::wstring(2000 - kHugeFieldBox.size(), L'X') + L" \u2026"},
+        {"no icon", "Kelbrin\r\nVer. 11.11.29", MessageBoxIcon::None, L"Kelbrin\r\nVer. 11.11.29"},
+    };
+    for (const BoxCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        FormOn on(form::KelbrinForm());
+        on.Desktop.ShowMessageBox(*on.Port, c.Message, "Title", c.Icon);
+        const std::vector<SeenBox> boxes = on.Watcher.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].Title, L"Title");
+        EXPECT_EQ(boxes[0].Text, c.Shown);
+        EXPECT_EQ(boxes[0].Icon, c.Icon == MessageBoxIcon::Stop
+                                     ? ::LoadIconW(nullptr, MAKEINTRESOURCEW(32513))
+                                     : nullptr);
+        EXPECT_EQ(boxes[0].Buttons, std::vector<std::wstring>{L"OK"});
     }
 }
 

@@ -74,32 +74,40 @@ int ShootAndProbe(HWND window, const form::Form& form, const std::wstring& file)
 }
 
 TEST(Screenshots, BothWindowsAndBothHelpPagesShowTheirColours) {
-    MainWindowOn on;
+    ProgramOn on(true);
+    ASSERT_NE(on.Window, nullptr);
     const form::Form& main = form::KelbrinForm();
+    const auto press = [&on](form::ControlId button) {
+        ::SendMessageW(on.Control(button), BM_CLICK, 0, 0);
+    };
     // The frame, both buttons, the status line and the three titles.
-    EXPECT_EQ(ShootAndProbe(on.Window->Handle(), main, L"main-idle.png"), 7);
+    EXPECT_EQ(ShootAndProbe(on.Window, main, L"main-idle.png"), 7);
 
-    on.Script(kSizeLine + "\t?");
-    on.Click(form::ControlId::cmdExpand1);
-    EXPECT_EQ(ShootAndProbe(on.Window->Handle(), main, L"main-md5.png"), 8);
+    WriteGame(on.Folder, kSizeLine + "\t?");
+    press(form::ControlId::cmdExpand1);
+    EXPECT_EQ(ShootAndProbe(on.Window, main, L"main-md5.png"), 8);
 
-    on.Script(kSizeLine, kBrokenLine5);
+    WriteGame(on.Folder, kSizeLine, kBrokenLine5);
     on.Watcher.ShootNextBox(L"main-error.png");
-    on.Click(form::ControlId::cmdExpand1);
+    press(form::ControlId::cmdExpand1);
     // The checksum warning before, and the error box.
     EXPECT_EQ(on.Watcher.Boxes().size(), 2u);
 
     // The box of the original's identity over the window, as File, ROM Information shows it.
     DuringNextPump([&] {
-        HWND info = ::FindWindowW(nullptr, Wide(form::InfoForm().Caption).c_str());
+        HWND info = ShownWindow(Wide(form::InfoForm().Caption));
         // The report's text box.
         EXPECT_EQ(ShootAndProbe(info, form::InfoForm(), L"info.png"), 1);
         ::SendMessageW(ControlIn(info, form::ControlId::cmdClose), BM_CLICK, 0, 0);
     });
-    on.Script();
-    on.Choose(form::MenuId::mnuFile_Info);
+    WriteGame(on.Folder);
+    ::SendMessageW(on.Window, WM_COMMAND,
+                   MAKEWPARAM(win32::CommandId(form::MenuId::mnuFile_Info), 0), 0);
 
-    HWND help = on.OpenHelp();
+    ::SendMessageW(on.Window, WM_COMMAND,
+                   MAKEWPARAM(win32::CommandId(form::MenuId::mnuHelp_HowTo), 0), 0);
+    HWND help = ShownWindow(Wide(form::HowToForm().Caption));
+    ASSERT_NE(help, nullptr);
     // The usage page, its strip and both option buttons.
     EXPECT_EQ(ShootAndProbe(help, form::HowToForm(), L"help-usage.png"), 4);
     ::SendMessageW(ControlIn(help, form::HelpOption(1)), BM_CLICK, 0, 0);

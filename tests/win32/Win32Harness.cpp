@@ -98,6 +98,26 @@ SeenBox Read(HWND box) {
     return seen;
 }
 
+// The controls of the version that the manifest names, once for the test program.
+void UseCommonControls() {
+    static const bool loaded = [] {
+        const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+        return ::InitCommonControlsEx(&init) != FALSE;
+    }();
+    (void)loaded;
+}
+
+// Leaves no window of a test behind for the next: each test's windows live on this thread.
+void ForgetClosedWindows() {
+    // An action that no run reached must not reach the next test's window.
+    pumpActions.clear();
+    Pump();
+    // The last window closed asks the thread to quit; the next test's windows live on it.
+    MSG quit;
+    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
 } // namespace
 
 BoxWatcher::BoxWatcher(DWORD windowThread) : thread_(windowThread), watcher_([this] { Watch(); }) {}
@@ -151,69 +171,63 @@ void BoxWatcher::CloseBox(HWND box) {
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-MainWindowOn::MainWindowOn() {
-    static const bool controls = [] {
-        const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-        return ::InitCommonControlsEx(&init) != FALSE;
-    }();
-    (void)controls;
-    // A portable copy: its folder holds a script from the start, and it keeps no settings.
-    Script();
-    Window = std::make_unique<Win32KelbrinWindow>(Folder.Path());
-    Window->EndProcess = [this] { ++EndCalls; };
-    Window->Show();
+FormOn::FormOn(const form::Form& form, FormPort* owner) {
+    UseCommonControls();
+    Port = Desktop.OpenForm(form, Events, owner);
+    Port->Show();
     Pump();
 }
 
-MainWindowOn::~MainWindowOn() {
-    // An action that no run reached must not reach the next test's window.
-    pumpActions.clear();
-    Window.reset();
-    Pump();
-    // The last window closed asks the thread to quit; the next test's windows live on it.
-    MSG quit;
-    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+FormOn::~FormOn() {
+    Port.reset();
+    ForgetClosedWindows();
+}
+
+HWND FormOn::Control(form::ControlId id) const {
+    return ControlIn(Handle(), id);
+}
+
+void FormOn::Choose(form::MenuId item) const {
+    ::SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(win32::CommandId(item), 0), 0);
+}
+
+ProgramOn::ProgramOn(bool portable) {
+    UseCommonControls();
+    if (portable) {
+        WriteGame(Folder);
     }
+    Form.emplace(Desktop, Folder.Path());
+    Form->Show();
+    Pump();
+    Window = ShownWindow(Wide(form::KelbrinForm().Caption));
 }
 
-void MainWindowOn::Script(const std::string& sizeLine, const std::vector<std::string>& more) {
-    Folder.Write("orig.nes", ForeignHeader() + Image(0x40));
-    std::vector<std::string> lines{kNameLine, sizeLine, kHeaderLine, kCopyLine};
-    lines.insert(lines.end(), more.begin(), more.end());
-    Folder.Write("Kelbrin.txt", Join(lines, "\r\n"));
+HWND ProgramOn::Control(form::ControlId id) const {
+    return ControlIn(Window, id);
 }
 
-HWND MainWindowOn::Control(form::ControlId id) const {
-    return ControlIn(Window->Handle(), id);
+ProgramOn::~ProgramOn() {
+    Form.reset();
+    ForgetClosedWindows();
 }
 
-void MainWindowOn::Click(form::ControlId id) const {
-    ::SendMessageW(Control(id), BM_CLICK, 0, 0);
-}
-
-void MainWindowOn::Choose(form::MenuId item) const {
-    ::SendMessageW(Window->Handle(), WM_COMMAND, MAKEWPARAM(win32::CommandId(item), 0), 0);
-}
-
-HWND MainWindowOn::HelpWindow() const {
-    std::vector<HWND> found;
+HWND ShownWindow(const std::wstring& title) {
+    struct Search {
+        const std::wstring* Title;
+        HWND Found;
+    } search{&title, nullptr};
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
-        [](HWND window, LPARAM list) {
-            if (TextOf(window) == Wide(form::HowToForm().Caption)) {
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        [](HWND window, LPARAM data) {
+            auto& s = *reinterpret_cast<Search*>(data);
+            if (::IsWindowVisible(window) && TextOf(window) == *s.Title) {
+                s.Found = window;
+                return FALSE;
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    EXPECT_LE(found.size(), 1u);
-    return found.empty() ? nullptr : found.front();
-}
-
-HWND MainWindowOn::OpenHelp() const {
-    Choose(form::MenuId::mnuHelp_HowTo);
-    Pump();
-    return HelpWindow();
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
 void DuringNextPump(std::function<void()> action) {

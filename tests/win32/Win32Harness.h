@@ -4,14 +4,18 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 #include <windows.h>
 
 #include "ControlIds.h"
+#include "RecordedEvents.h"
 #include "RunFolder.h"
-#include "Win32KelbrinWindow.h"
+#include "Win32Desktop.h"
+#include "Win32FormHost.h"
+#include "frmKelbrin.h"
 
 namespace kelbrin::test {
 
@@ -49,25 +53,43 @@ private:
     std::thread watcher_;
 };
 
-// A shown main window on its own program folder. Exit and closing during a run only count here;
-// the real ones end the process.
-struct MainWindowOn {
+// The desktop's services, but the folder dialog answers as a test says and nothing is kept
+// from last time.
+struct TestDesktop : win32::Win32Desktop {
+    std::optional<std::string> FolderToChoose;
+    std::optional<std::string> ChooseFolder(FormPort&, const std::string&) override {
+        return FolderToChoose;
+    }
+    std::optional<std::string> RememberedFolder() override { return std::nullopt; }
+    void RememberFolder(const std::string&) override {}
+};
+
+// A form drawn by the Win32 host, shown, its events written down.
+struct FormOn {
+    BoxWatcher Watcher{::GetCurrentThreadId()};
+    TestDesktop Desktop;
+    RecordedEvents Events;
+    std::unique_ptr<FormPort> Port;
+
+    explicit FormOn(const form::Form& form, FormPort* owner = nullptr);
+    ~FormOn();
+    HWND Handle() const { return static_cast<win32::Win32FormHost&>(*Port).Handle(); }
+    HWND Control(form::ControlId id) const;
+    void Choose(form::MenuId item) const;
+};
+
+// The main window as the program shows it, its handlers at work, on a program folder of its
+// own: a portable copy with the standard script, or an installed one with nothing chosen.
+struct ProgramOn {
     TempFolder Folder;
     BoxWatcher Watcher{::GetCurrentThreadId()};
-    int EndCalls = 0;
-    std::unique_ptr<Win32KelbrinWindow> Window;
+    TestDesktop Desktop;
+    std::optional<frmKelbrin> Form;
+    HWND Window = nullptr;
 
-    MainWindowOn();
-    ~MainWindowOn();
-    // A headered original, and a script that expands it to 8 bytes at line 4; `more` follows.
-    void Script(const std::string& sizeLine = kSizeLine, const std::vector<std::string>& more = {});
-
+    explicit ProgramOn(bool portable);
+    ~ProgramOn();
     HWND Control(form::ControlId id) const;
-    void Click(form::ControlId id) const;
-    void Choose(form::MenuId item) const;
-    // The open help window, if any; there must not be two.
-    HWND HelpWindow() const;
-    HWND OpenHelp() const;
 };
 
 // Runs `action` from the next pending-message pump: inside a run, from its first moment for
@@ -75,6 +97,8 @@ struct MainWindowOn {
 void DuringNextPump(std::function<void()> action);
 // Handles what is waiting, as a run's moment for events does.
 void Pump();
+// The shown top-level window of this thread with this title; nullptr when there is none.
+HWND ShownWindow(const std::wstring& title);
 
 // The control `id` among the windows inside `top`, at any depth.
 HWND ControlIn(HWND top, form::ControlId id);
@@ -89,11 +113,6 @@ SIZE PictureSize(HWND picture);
 // stops: `window` shows each control of `form` as described (and as it starts, when `atStart`)
 // on a screen of `dpi` dots per inch.
 void ExpectLaidOutAsDescribed(HWND window, const form::Form& form, bool atStart, int dpi = 96);
-
-// Breaks the run at line 5, after it has let events through once.
-inline const std::vector<std::string> kBrokenLine5{"FIL\t4\t0"};
-inline const std::wstring kBrokenLine5Box =
-    L"Error #0 -> \r\n\r\nCopy, Fill, or Replace missing on start of line 5: \r\nFIL";
 
 // The window's pixels as shown, menu bar and frame included, saved as a PNG under the build
 // tree; returned for probing, with its top-left corner on the screen.

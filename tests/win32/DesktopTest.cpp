@@ -1,45 +1,43 @@
-// The folder the buttons act on, as the Win32 window takes it: dropped on it (a folder or any
-// file in one), shown in its title; a portable copy's own folder, whatever its name.
-
-#include "Win32Harness.h"
-// DROPFILES, after windows.h.
-#include <shlobj.h>
+// The Win32 desktop's services: a form shown modally over its owner, and the clipboard; and
+// Kelbrin.exe as a portable copy in a folder of any name.
 
 #include "WideText.h"
+#include "Win32Harness.h"
 
 namespace kelbrin::test {
 namespace {
 
 using form::ControlId;
 
-// Drops `path` on the window the way Explorer does: a DROPFILES block with the names in UTF-16.
-void Drop(HWND window, const std::wstring& path) {
-    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-    HGLOBAL block = ::GlobalAlloc(GHND, bytes);
-    auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    auto* names = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES));
-    path.copy(names, path.size());
-    ::GlobalUnlock(block);
-    ::SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+TEST(Desktop, ModalFormLocksItsOwnerStaysInFrontAndReturnsOnceClosed) {
+    FormOn main(form::KelbrinForm());
+    ClosingEvents events;
+    const auto info = main.Desktop.OpenForm(form::InfoForm(), events, main.Port.get());
+    events.Port = info.get();
+    bool ownerLocked = false;
+    HWND owner = nullptr;
+    DuringNextPump([&] {
+        HWND shown = ShownWindow(Wide(form::InfoForm().Caption));
+        ownerLocked = !::IsWindowEnabled(main.Handle());
+        owner = ::GetWindow(shown, GW_OWNER);
+        ::SendMessageW(ControlIn(shown, ControlId::cmdClose), BM_CLICK, 0, 0);
+    });
+    info->ShowModal();
+    EXPECT_TRUE(ownerLocked);
+    EXPECT_EQ(owner, main.Handle());
+    EXPECT_TRUE(::IsWindowEnabled(main.Handle()));
+    EXPECT_FALSE(info->IsOpen());
+    EXPECT_EQ(events.Log, std::vector<std::string>{"click:cmdClose"});
 }
 
-TEST(Folder, DroppedFolderOrFileIsTheOneTheButtonsActOnAndTheTitleNamesIt) {
-    TempFolder game;
-    game.Write("orig.nes", Image(0x40));
-    game.Write("Kelbrin.txt", Join({kNameLine, kSizeLine, kHeaderLine, kCopyLine}, "\r\n"));
-    const std::wstring folder = Wide(game.Path());
-    const std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
-    for (const std::wstring& dropped : {folder, folder + L"\\Kelbrin.txt"}) {
-        MainWindowOn on;
-        EXPECT_EQ(TextOf(on.Window->Handle()), L"Kelbrin");
-        Drop(on.Window->Handle(), dropped);
-        EXPECT_EQ(on.Window->Form().Folder(), game.Path());
-        EXPECT_EQ(TextOf(on.Window->Handle()), L"Kelbrin \u2013 " + name);
-        on.Click(ControlId::cmdExpand1);
-        EXPECT_EQ(game.Read("big.nes"), Image(8));
-    }
+TEST(Desktop, ClipboardTakesTheTextWithWindowsLineEnds) {
+    FormOn on(form::KelbrinForm());
+    on.Desktop.CopyToClipboard("Original: orig.nes\nHeader: none\n");
+    ASSERT_TRUE(::OpenClipboard(on.Handle()));
+    const auto* copied = static_cast<const wchar_t*>(::GetClipboardData(CF_UNICODETEXT));
+    EXPECT_EQ(copied != nullptr ? std::wstring(copied) : L"",
+              L"Original: orig.nes\r\nHeader: none\r\n");
+    ::CloseClipboard();
 }
 
 // The visible top-level window of process `id`, once it has one.
@@ -109,30 +107,6 @@ TEST(Folder, PortableCopyInAFolderOfAnyNameActsOnIt) {
         ::CloseHandle(child.hThread);
         ::CloseHandle(child.hProcess);
     }
-}
-
-TEST(Info, ShowsTheOriginalsIdentityOverTheWindowAndCopiesIt) {
-    MainWindowOn on;
-    std::wstring shown;
-    bool ownerLocked = false;
-    DuringNextPump([&] {
-        HWND info = ::FindWindowW(nullptr, Wide(form::InfoForm().Caption).c_str());
-        ASSERT_NE(info, nullptr);
-        ownerLocked = !::IsWindowEnabled(on.Window->Handle());
-        shown = TextOf(ControlIn(info, ControlId::txtInfo));
-        ::SendMessageW(ControlIn(info, ControlId::cmdCopy), BM_CLICK, 0, 0);
-        ::SendMessageW(ControlIn(info, ControlId::cmdClose), BM_CLICK, 0, 0);
-    });
-    on.Choose(form::MenuId::mnuFile_Info);
-    EXPECT_TRUE(ownerLocked);
-    EXPECT_TRUE(::IsWindowEnabled(on.Window->Handle()));
-    const std::wstring head = L"Your ROM has the size the patch expects.";
-    EXPECT_EQ(shown.substr(0, head.size()), head);
-    ASSERT_TRUE(::OpenClipboard(on.Window->Handle()));
-    const auto* copied = static_cast<const wchar_t*>(::GetClipboardData(CF_UNICODETEXT));
-    EXPECT_EQ(copied != nullptr ? std::wstring(copied) : L"", shown);
-    ::CloseClipboard();
-    EXPECT_TRUE(on.Watcher.Boxes().empty());
 }
 
 } // namespace

@@ -1,12 +1,16 @@
-#include "FormWindow.h"
+#include "Win32FormHost.h"
 
 #include <algorithm>
+#include <commctrl.h>
+#include <cstring>
 #include <uxtheme.h>
 
 #include "AnsiText.h"
 #include "ColourButton.h"
 #include "ControlIds.h"
 #include "Dpi.h"
+#include "EventPump.h"
+#include "FolderChoice.h"
 #include "Win32Resources.h"
 
 namespace kelbrin::win32 {
@@ -23,9 +27,60 @@ COLORREF Rgb(form::Colour colour) {
     return RGB(colour.Red, colour.Green, colour.Blue);
 }
 
-std::vector<FormWindow*>& OpenWindows() {
-    static std::vector<FormWindow*> open;
+std::vector<Win32FormHost*>& OpenWindows() {
+    static std::vector<Win32FormHost*> open;
     return open;
+}
+
+// A text's lines may end in LF; an edit control wants CR LF.
+std::wstring WindowsLines(const std::string& text) {
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
+            lines += '\r';
+        }
+        lines += text[i];
+    }
+    return Widen(lines);
+}
+
+HMENU CreateMenuBar(const std::vector<form::Menu>& menus) {
+    HMENU bar = ::CreateMenu();
+    for (const form::Menu& menu : menus) {
+        HMENU popup = ::CreatePopupMenu();
+        for (const form::MenuItem& item : menu.Items) {
+            if (item.Caption == "-") {
+                ::AppendMenuW(popup, MF_SEPARATOR, static_cast<UINT_PTR>(CommandId(item.Id)),
+                              nullptr);
+                continue;
+            }
+            std::wstring caption = Widen(item.Caption);
+            if (item.CtrlKey != 0) {
+                caption += std::wstring(L"\tCtrl+") + static_cast<wchar_t>(item.CtrlKey);
+            }
+            ::AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(CommandId(item.Id)),
+                          caption.c_str());
+        }
+        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                      Widen(menu.Caption).c_str());
+    }
+    return bar;
+}
+
+// The Ctrl keys of the menu items; none: nullptr.
+HACCEL CreateAccelerators(const std::vector<form::Menu>& menus) {
+    std::vector<ACCEL> keys;
+    for (const form::Menu& menu : menus) {
+        for (const form::MenuItem& item : menu.Items) {
+            if (item.CtrlKey != 0) {
+                keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(item.CtrlKey),
+                                static_cast<WORD>(CommandId(item.Id))});
+            }
+        }
+    }
+    return keys.empty() ? nullptr
+                        : ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }
 
 // A frame passes its controls' notifications on to the form, and asks the form for its own
@@ -119,18 +174,24 @@ HWND CreateControl(const form::Control& control, HWND parent, bool tabStop) {
         break;
     }
     HWND window = ::CreateWindowExW(
-        exStyle, windowClass, Widen(control.Caption).c_str(), style, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildId(control.Id))),
+        exStyle, windowClass, control.Kind == TextBox ? L"" : Widen(control.Caption).c_str(), style,
+        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildId(control.Id))),
         ::GetModuleHandleW(nullptr), nullptr);
     // A themed option button draws its caption in the theme's colour, not in its own.
     if (control.Kind == OptionButton && control.Fore) {
         ::SetWindowTheme(window, L"", L"");
+    }
+    if (control.Selected) {
+        ::SendMessageW(window, BM_SETCHECK, BST_CHECKED, 0);
     }
     return window;
 }
 
 // The picture's bitmap at its natural size, 96 of its pixels to the inch.
 HBITMAP LoadPicture(form::Picture picture, UINT dpi) {
+    if (picture == form::Picture::None) {
+        return nullptr;
+    }
     const int resource = picture == form::Picture::SampleExpanded ? KELBRIN_SAMPLE_EXPANDED_BITMAP
                                                                   : KELBRIN_SAMPLE_ORIGINAL_BITMAP;
     auto* bitmap =
@@ -167,16 +228,40 @@ bool CanTakeFocus(HWND control) {
 
 } // namespace
 
-FormWindow::~FormWindow() {
-    // The derived window is gone already: its handlers must not be reached any more.
+Win32FormHost::Win32FormHost(const form::Form& description, FormEvents& events,
+                             Win32FormHost* owner)
+    : description_(description), events_(events),
+      owner_(owner != nullptr ? owner->Handle() : nullptr),
+      accelerators_(CreateAccelerators(description.Menus)) {
+    RegisterClasses(WindowProcedure);
+    HMENU menu = description.Menus.empty() ? nullptr : CreateMenuBar(description.Menus);
+    ::CreateWindowExW(0, kFormClass, Widen(description.Caption).c_str(), kFormStyle, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 0, 0, owner_, menu, ::GetModuleHandleW(nullptr), this);
+    dpi_ = WindowDpi(window_);
+    fonts_ = std::make_unique<FontSet>(dpi_);
+    CreateChildren(form::ControlId::None, window_);
+    LayOut();
+    // A text box takes its text once it has its size and font, which its scroll bar follows.
+    for (const Child& child : children_) {
+        if (child.Control->Kind == form::ControlKind::TextBox) {
+            SetText(child.Control->Id, std::string(child.Control->Caption));
+        }
+    }
+}
+
+Win32FormHost::~Win32FormHost() {
+    // The form is going: its handlers must not be reached any more.
     closing_ = true;
     Close();
     for (const auto& [colour, brush] : brushes_) {
         ::DeleteObject(brush);
     }
+    if (accelerators_ != nullptr) {
+        ::DestroyAcceleratorTable(accelerators_);
+    }
 }
 
-HWND FormWindow::ControlHandle(form::ControlId id) const {
+HWND Win32FormHost::ControlHandle(form::ControlId id) const {
     for (const Child& child : children_) {
         if (child.Control->Id == id) {
             return child.Window;
@@ -185,43 +270,141 @@ HWND FormWindow::ControlHandle(form::ControlId id) const {
     return nullptr;
 }
 
-const form::Control* FormWindow::ControlWithChildId(int id) const {
-    for (const Child& child : children_) {
-        if (ChildId(child.Control->Id) == id) {
-            return child.Control;
+Win32FormHost::Child* Win32FormHost::ChildOf(form::ControlId id) {
+    for (Child& child : children_) {
+        if (child.Control->Id == id) {
+            return &child;
         }
     }
     return nullptr;
 }
 
-void FormWindow::Show() {
+void Win32FormHost::SetCaption(form::ControlId control, const std::string& caption) {
+    ::SetWindowTextW(ControlHandle(control), Widen(caption).c_str());
+}
+
+std::string Win32FormHost::Caption(form::ControlId control) const {
+    return Narrow(WindowText(ControlHandle(control)));
+}
+
+void Win32FormHost::SetText(form::ControlId control, const std::string& text) {
+    ::SetWindowTextW(ControlHandle(control), WindowsLines(text).c_str());
+}
+
+void Win32FormHost::SetEnabled(form::ControlId control, bool enabled) {
+    ::EnableWindow(ControlHandle(control), enabled ? TRUE : FALSE);
+}
+
+void Win32FormHost::SetEnabled(form::MenuId item, bool enabled) {
+    ::EnableMenuItem(::GetMenu(window_), static_cast<UINT>(CommandId(item)),
+                     MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void Win32FormHost::SetVisible(form::ControlId control, bool visible) {
+    ::ShowWindow(ControlHandle(control), visible ? SW_SHOW : SW_HIDE);
+}
+
+void Win32FormHost::SetFocus(form::ControlId control) {
+    ::SetFocus(ControlHandle(control));
+}
+
+void Win32FormHost::SetPicture(form::ControlId control, form::Picture picture) {
+    ChildOf(control)->Shows = picture;
+    LayOut();
+}
+
+void Win32FormHost::SetTitleName(const std::string& name) {
+    std::wstring title = Widen(description_.Caption);
+    if (!name.empty()) {
+        title += L" \u2013 " + WidePathText(name);
+    }
+    ::SetWindowTextW(window_, title.c_str());
+}
+
+void Win32FormHost::SetPathTip(form::ControlId control, const std::string& path) {
+    HWND tipped = ControlHandle(control);
+    if (pathTip_ == nullptr) {
+        pathTip_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
+                                     0, window_, nullptr, nullptr, nullptr);
+    }
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(tipped);
+    std::wstring text = WidePathText(path);
+    tool.lpszText = text.data();
+    if (std::ranges::find(tipped_, tipped) == tipped_.end()) {
+        tipped_.push_back(tipped);
+        // A static control tells the tooltip of the mouse only when it notifies its parent.
+        ::SetWindowLongPtrW(tipped, GWL_STYLE, ::GetWindowLongPtrW(tipped, GWL_STYLE) | SS_NOTIFY);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ::SendMessageW(pathTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    } else {
+        ::SendMessageW(pathTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void Win32FormHost::TakeDrops(bool take) {
+    ::DragAcceptFiles(window_, take ? TRUE : FALSE);
+}
+
+void Win32FormHost::Show() {
+    if (::IsIconic(window_)) {
+        ::ShowWindow(window_, SW_RESTORE);
+    }
     ::ShowWindow(window_, SW_SHOW);
+    ::SetForegroundWindow(window_);
     ::UpdateWindow(window_);
 }
 
-void FormWindow::Close() {
+void Win32FormHost::ShowModal() {
+    ::EnableWindow(owner_, FALSE);
+    Show();
+    RunModalLoop([this] { return !IsOpen(); });
+    ::EnableWindow(owner_, TRUE);
+    ::SetActiveWindow(owner_);
+}
+
+void Win32FormHost::Close() {
     if (window_ != nullptr) {
         ::DestroyWindow(window_);
     }
 }
 
-void FormWindow::Create(HMENU menu, HWND owner) {
-    RegisterClasses(WindowProcedure);
-    ::CreateWindowExW(0, kFormClass, Widen(form_.Caption).c_str(), kFormStyle, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 0, 0, owner, menu, ::GetModuleHandleW(nullptr), this);
-    dpi_ = WindowDpi(window_);
-    fonts_ = std::make_unique<FontSet>(dpi_);
-    CreateChildren(form::ControlId::None, window_);
-    LayOut();
+bool Win32FormHost::IsOpen() const {
+    return window_ != nullptr && ::IsWindowVisible(window_);
 }
 
-void FormWindow::CreateChildren(form::ControlId parent, HWND parentWindow) {
+void Win32FormHost::OnCommand(int id, bool fromMenu) {
+    if (fromMenu) {
+        for (const form::Menu& menu : description_.Menus) {
+            for (const form::MenuItem& item : menu.Items) {
+                if (CommandId(item.Id) == id) {
+                    events_.Choose(item.Id);
+                    return;
+                }
+            }
+        }
+        return;
+    }
+    for (const Child& child : children_) {
+        const form::ControlKind kind = child.Control->Kind;
+        if (ChildId(child.Control->Id) == id &&
+            (kind == form::ControlKind::PushButton || kind == form::ControlKind::OptionButton)) {
+            events_.Click(child.Control->Id);
+            return;
+        }
+    }
+}
+
+void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
     HWND firstOption = nullptr;
-    for (const form::Control* control : form::StackingOrder(form_, parent)) {
-        const bool tabStop = std::ranges::find(form_.TabOrder, control->Id) != form_.TabOrder.end();
+    for (const form::Control* control : form::StackingOrder(description_, parent)) {
+        const bool tabStop =
+            std::ranges::find(description_.TabOrder, control->Id) != description_.TabOrder.end();
         HWND window = CreateControl(*control, parentWindow, tabStop);
         ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        children_.push_back({control, window, nullptr});
+        children_.push_back({control, window, control->Shows, nullptr});
         if (control->Kind == form::ControlKind::OptionButton) {
             firstOption = window;
         }
@@ -237,7 +420,7 @@ void FormWindow::CreateChildren(form::ControlId parent, HWND parentWindow) {
     }
 }
 
-void FormWindow::LayOut() {
+void Win32FormHost::LayOut() {
     const auto pixels = [this](std::int32_t twips) {
         return form::ToPixels(twips, static_cast<std::int32_t>(dpi_));
     };
@@ -246,7 +429,7 @@ void FormWindow::LayOut() {
         SIZE size{pixels(at.Width), pixels(at.Height)};
         if (child.Control->Kind == form::ControlKind::Picture) {
             HBITMAP previous = child.Picture;
-            child.Picture = LoadPicture(child.Control->Shows, dpi_);
+            child.Picture = LoadPicture(child.Shows, dpi_);
             ::SendMessageW(child.Window, STM_SETIMAGE, IMAGE_BITMAP,
                            reinterpret_cast<LPARAM>(child.Picture));
             if (previous != nullptr) {
@@ -269,10 +452,10 @@ void FormWindow::LayOut() {
                            MAKELPARAM(1, 0));
         }
     }
-    SetClientSize(window_, SIZE{pixels(form_.Width), pixels(form_.Height)});
+    SetClientSize(window_, SIZE{pixels(description_.Width), pixels(description_.Height)});
 }
 
-void FormWindow::Forget() {
+void Win32FormHost::Forget() {
     for (const Child& child : children_) {
         if (child.Picture != nullptr) {
             ::DeleteObject(child.Picture);
@@ -288,7 +471,7 @@ void FormWindow::Forget() {
     }
 }
 
-const FormWindow::Child* FormWindow::ChildOfHandle(HWND window) const {
+const Win32FormHost::Child* Win32FormHost::ChildOfHandle(HWND window) const {
     for (const Child& child : children_) {
         if (child.Window == window) {
             return &child;
@@ -297,7 +480,7 @@ const FormWindow::Child* FormWindow::ChildOfHandle(HWND window) const {
     return nullptr;
 }
 
-HBRUSH FormWindow::Brush(form::Colour colour) {
+HBRUSH Win32FormHost::Brush(form::Colour colour) {
     HBRUSH& brush = brushes_[Rgb(colour)];
     if (brush == nullptr) {
         brush = ::CreateSolidBrush(Rgb(colour));
@@ -305,7 +488,7 @@ HBRUSH FormWindow::Brush(form::Colour colour) {
     return brush;
 }
 
-std::optional<LRESULT> FormWindow::Colour(HDC dc, HWND control) {
+std::optional<LRESULT> Win32FormHost::Colour(HDC dc, HWND control) {
     const Child* child = ChildOfHandle(control);
     if (child == nullptr) {
         return std::nullopt;
@@ -314,7 +497,7 @@ std::optional<LRESULT> FormWindow::Colour(HDC dc, HWND control) {
     std::optional<form::Colour> back = described.Back;
     // A transparent label shows the surface it lies on.
     if (!back && described.Kind == form::ControlKind::Label) {
-        back = described.Parent == form::ControlId::None ? form_.Back
+        back = described.Parent == form::ControlId::None ? description_.Back
                                                          : form::ControlOf(described.Parent).Back;
     }
     if (!back) {
@@ -325,12 +508,12 @@ std::optional<LRESULT> FormWindow::Colour(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(Brush(*back));
 }
 
-bool FormWindow::TranslateKeys(MSG& message) {
+bool Win32FormHost::TranslateKeys(MSG& message) {
     if (message.hwnd == nullptr) {
         return false;
     }
     HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
-    for (FormWindow* window : OpenWindows()) {
+    for (Win32FormHost* window : OpenWindows()) {
         if (window->window_ == root) {
             return window->TranslateOwnKeys(message);
         }
@@ -338,7 +521,11 @@ bool FormWindow::TranslateKeys(MSG& message) {
     return false;
 }
 
-bool FormWindow::TranslateOwnKeys(MSG& message) {
+bool Win32FormHost::TranslateOwnKeys(MSG& message) {
+    if (accelerators_ != nullptr &&
+        ::TranslateAcceleratorW(window_, accelerators_, &message) != 0) {
+        return true;
+    }
     // Tab goes by the description's tab order, which need not be the stacking order that
     // dialog navigation would follow; a multi-line text box would keep Tab for itself.
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
@@ -349,8 +536,8 @@ bool FormWindow::TranslateOwnKeys(MSG& message) {
     return ::IsDialogMessageW(window_, &message) != FALSE;
 }
 
-void FormWindow::MoveFocus(int step) {
-    const std::vector<form::ControlId>& order = form_.TabOrder;
+void Win32FormHost::MoveFocus(int step) {
+    const std::vector<form::ControlId>& order = description_.TabOrder;
     const int count = static_cast<int>(order.size());
     HWND focus = ::GetFocus();
     int at = step > 0 ? -1 : 0;
@@ -375,11 +562,11 @@ void FormWindow::MoveFocus(int step) {
     }
 }
 
-HWND FormWindow::FocusOnActivation() const {
+HWND Win32FormHost::FocusOnActivation() const {
     if (::IsWindow(lastFocus_) && ::IsChild(window_, lastFocus_) && CanTakeFocus(lastFocus_)) {
         return lastFocus_;
     }
-    for (const form::ControlId id : form_.TabOrder) {
+    for (const form::ControlId id : description_.TabOrder) {
         if (HWND control = ControlHandle(id); CanTakeFocus(control)) {
             return control;
         }
@@ -387,16 +574,16 @@ HWND FormWindow::FocusOnActivation() const {
     return window_;
 }
 
-LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
+LRESULT CALLBACK Win32FormHost::WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self =
-            static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            static_cast<Win32FormHost*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
         OpenWindows().push_back(self);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Win32FormHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
@@ -408,13 +595,13 @@ LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM w
     return self->HandleMessage(message, wParam, lParam);
 }
 
-LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32FormHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         // Menu items and accelerators (no control), and pressed buttons; text boxes report
         // other things.
         if (!closing_ && (lParam == 0 || HIWORD(wParam) == BN_CLICKED)) {
-            OnCommand(LOWORD(wParam));
+            OnCommand(LOWORD(wParam), lParam == 0);
             return 0;
         }
         break;
@@ -440,7 +627,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
         RECT client;
         ::GetClientRect(window_, &client);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, Brush(form_.Back));
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, Brush(description_.Back));
         return 1;
     }
     case WM_ACTIVATE:
@@ -464,12 +651,12 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DROPFILES: {
         const auto drop = reinterpret_cast<HDROP>(wParam);
-        OnDropFiles(drop);
+        events_.DragDrop(DroppedFile(drop));
         ::DragFinish(drop);
         return 0;
     }
     case WM_CLOSE:
-        if (closing_ || OnClose()) {
+        if (closing_ || events_.QueryClose()) {
             ::DestroyWindow(window_);
         }
         return 0;

@@ -1,0 +1,78 @@
+// The Qt desktop's services: the folder dialog, the user's settings (and none for a portable
+// copy), the clipboard, and a form shown modally over its owner.
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QSettings>
+
+#include "WindowHarness.h"
+
+namespace kelbrin::test {
+namespace {
+
+using form::ControlId;
+
+TEST(Desktop, FolderDialogGivesTheFolderChosenOverItsWindowOrNothingWhenCancelled) {
+    const TempFolder game;
+    FormOn on(form::KelbrinForm());
+    EXPECT_EQ(on.Desktop.ChooseFolder(*on.Port, game.Path()), std::nullopt);
+    on.Closer.FolderToChoose = QFile::decodeName(game.Path().c_str());
+    EXPECT_EQ(on.Desktop.ChooseFolder(*on.Port, "/"), game.Path());
+    ASSERT_EQ(on.Closer.Boxes.size(), 2u);
+    EXPECT_EQ(on.Closer.Boxes[0].Title, "Choose the folder that holds Kelbrin.txt");
+    EXPECT_EQ(on.Closer.Boxes[1].Owner, &on.Window());
+}
+
+TEST(Desktop, SettingsKeepAFolderByteForByteAndAPortableCopyKeepsNoneNotEvenTheDialogs) {
+    QSettings("Kelbrin", "Kelbrin").remove("folder");
+    // Where Qt's file dialog keeps its history.
+    const QString dialogSettings = QSettings(QSettings::UserScope, "QtProject").fileName();
+    for (const bool portable : {true, false}) {
+        SCOPED_TRACE(portable ? "portable" : "installed");
+        QFile::remove(dialogSettings);
+        FormOn on(form::KelbrinForm());
+        EXPECT_EQ(on.Desktop.RememberedFolder(), std::nullopt);
+        if (portable) {
+            on.Desktop.KeepNoSettings();
+        }
+        on.Desktop.ChooseFolder(*on.Port, "/");
+        on.Closer.FolderToChoose = "/tmp";
+        on.Desktop.ChooseFolder(*on.Port, "/");
+        EXPECT_EQ(QFile::exists(dialogSettings), !portable);
+        // The user's settings are where they were.
+        EXPECT_EQ(QSettings(QSettings::UserScope, "QtProject").fileName(), dialogSettings);
+    }
+    QtDesktop desktop;
+    desktop.RememberFolder("/games/\xFF\xFE t1");
+    EXPECT_EQ(QtDesktop().RememberedFolder(), "/games/\xFF\xFE t1");
+    QSettings("Kelbrin", "Kelbrin").remove("folder");
+}
+
+TEST(Desktop, ClipboardTakesTheTextAsItIsShown) {
+    QtDesktop().CopyToClipboard("Original: caf\xE9.nes\nHeader: none\n");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QString::fromUtf8("Original: caf\u00E9.nes\nHeader: none\n"));
+}
+
+TEST(Desktop, ModalFormStaysOverItsOwnerAndReturnsOnceClosed) {
+    FormOn main(form::KelbrinForm());
+    ClosingEvents events;
+    const auto info = main.Desktop.OpenForm(form::InfoForm(), events, main.Port.get());
+    events.Port = info.get();
+    QWidget* modal = nullptr;
+    QTimer::singleShot(0, [&] {
+        modal = QApplication::activeModalWidget();
+        Find<QPushButton>(*modal, ControlId::cmdClose).click();
+    });
+    info->ShowModal();
+    ASSERT_NE(modal, nullptr);
+    EXPECT_EQ(modal->objectName(), "frmInfo");
+    EXPECT_EQ(modal->parentWidget(), &main.Window());
+    EXPECT_FALSE(info->IsOpen());
+    EXPECT_EQ(events.Log, std::vector<std::string>{"click:cmdClose"});
+}
+
+} // namespace
+} // namespace kelbrin::test

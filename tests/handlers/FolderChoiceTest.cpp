@@ -1,0 +1,290 @@
+// Which folder the main window's buttons act on: the one named at start, the program's own
+// when it holds a script, the one kept from last time, dropped or chosen in the dialog; and
+// what a run, a name that names nothing and a folder without a script do to that choice.
+
+#include <filesystem>
+
+#include "FolderNames.h"
+#include "MainForm.h"
+#include "RunProgram.h"
+
+namespace kelbrin::test {
+namespace {
+
+namespace fs = std::filesystem;
+using form::ControlId;
+using form::MenuId;
+
+const std::string kChooseFolder = "Choose the folder with Kelbrin.txt";
+
+SeenBox NotFound(const std::string& path) {
+    return {"Kelbrin", "Folder or file not found:\r\n" + path, MessageBoxIcon::Stop};
+}
+
+// The last part of a folder's path, as a person calls the folder.
+std::string NameOf(const std::string& folder) {
+    return folder.substr(folder.find_last_of(TempFolder::kSeparator) + 1);
+}
+
+// Runs in another working directory and comes back.
+struct WorkingIn {
+    fs::path Before = fs::current_path();
+    explicit WorkingIn(const std::string& folder) { fs::current_path(folder); }
+    ~WorkingIn() { fs::current_path(Before); }
+};
+
+TEST(StartFolder, TheStartPathChoosesItsFolderAndOneThatNamesNothingChoosesNone) {
+    const GameFolder game;
+    const GameFolder kept;
+    game.Folder.Write("patch.ips", "PATCH");
+    const std::string missing = game.Folder.PathOf("no such folder");
+    struct StartCase {
+        const char* Name;
+        std::string StartPath;
+        bool Portable;
+        std::string Folder; // empty: none
+        std::vector<SeenBox> Boxes;
+    };
+    const std::string separator(1, TempFolder::kSeparator);
+    const std::vector<StartCase> cases{
+        {"folder", game.Path(), false, game.Path(), {}},
+        {"file in it", game.Folder.PathOf("patch.ips"), false, game.Path(), {}},
+        {"folder with a separator at its end", game.Path() + separator, false, game.Path(), {}},
+        {"the folder's script given to a portable copy",
+         game.Folder.PathOf("Kelbrin.txt"),
+         true,
+         game.Path(),
+         {}},
+        {"nothing by that name", missing, false, "", {NotFound(missing)}},
+        {"nothing by that name, to a portable copy", missing, true, "", {NotFound(missing)}},
+    };
+    for (const StartCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MainForm on({.Portable = c.Portable, .StartPath = c.StartPath, .Kept = kept.Path()});
+        EXPECT_EQ(on.Form->Folder(), c.Folder);
+        EXPECT_EQ(on.Desktop.Boxes, c.Boxes);
+        EXPECT_EQ(on.Window().TitleName, c.Folder.empty() ? "" : NameOf(game.Path()));
+        EXPECT_EQ(on.Window().Of(ControlId::lblStatus).PathTip, c.Folder);
+        EXPECT_EQ(on.Status(), c.Folder.empty() ? kChooseFolder : "");
+    }
+}
+
+TEST(StartFolder, RelativeStartPathsAreTakenFromTheWorkingFolderAndNamedByTheirOwnName) {
+    const GameFolder game;
+    fs::create_directory(game.Folder.PathOf("sub"));
+    const std::string parentName = NameOf(game.Path());
+    for (const std::string& start :
+         std::vector<std::string>{".", "sub/..", "./", "../" + parentName}) {
+        SCOPED_TRACE(start);
+        const WorkingIn working(game.Path());
+        MainForm on({.StartPath = start});
+        ASSERT_TRUE(on.Form->Folder().starts_with(fs::current_path().string()));
+        EXPECT_EQ(on.Window().TitleName, parentName);
+        EXPECT_EQ(on.Status(), "");
+    }
+}
+
+TEST(StartFolder, KeptFolderIsUsedAsAFolderAndForgottenWhenItIsGone) {
+    const GameFolder kept;
+    const std::string gone = kept.Folder.PathOf("gone");
+    struct KeptCase {
+        const char* Name;
+        std::string Kept;
+        std::string Folder;
+    };
+    for (const KeptCase& c : {KeptCase{"folder", kept.Path(), kept.Path()},
+                              KeptCase{"a file in it", kept.Folder.PathOf("orig.nes"), kept.Path()},
+                              KeptCase{"gone since", gone, ""}}) {
+        SCOPED_TRACE(c.Name);
+        MainForm on({.Kept = c.Kept});
+        EXPECT_EQ(on.Form->Folder(), c.Folder);
+        EXPECT_EQ(on.Status(), c.Folder.empty() ? kChooseFolder : "");
+        EXPECT_TRUE(on.Desktop.Boxes.empty());
+    }
+}
+
+#ifndef _WIN32
+// POSIX names files in bytes, which need not be text at all.
+TEST(StartFolder, FolderNamedInBytesThatAreNoTextIsTakenAsItIs) {
+    const TempFolder root;
+    const std::string folder = root.PathOf("\xFF\xFE game");
+    fs::create_directory(folder);
+    for (const bool portable : {false, true}) {
+        SCOPED_TRACE(portable ? "the program's own" : "named at start");
+        const std::string program = portable ? folder : root.Path();
+        root.Write("\xFF\xFE game/Kelbrin.txt", "NAME\torig.nes\tbig.nes");
+        FakeDesktop desktop;
+        frmKelbrin form(desktop, program,
+                        portable ? std::nullopt : std::optional<std::string>(folder));
+        form.Show();
+        EXPECT_EQ(form.Folder(), folder);
+        EXPECT_EQ(desktop.Find("frmKelbrin")->TitleName, portable ? "" : "\xFF\xFE game");
+        EXPECT_TRUE(desktop.Boxes.empty());
+    }
+}
+
+TEST(StartFolder, ProgramInAFolderNamedInBytesThatAreNoTextFindsItsFolderAsItIs) {
+    const TempFolder root;
+    const std::string folder = root.PathOf("\xFF\xFE portable");
+    fs::create_directory(folder);
+    const std::string copy = folder + "/show-program-folder";
+    fs::copy_file(KELBRIN_SHOW_PROGRAM_FOLDER, copy);
+    for (const std::string& directory : {root.Path(), folder}) {
+        SCOPED_TRACE(directory);
+        const ProgramResult shown = RunProgram(copy, {}, directory);
+        EXPECT_EQ(shown.ExitStatus, 0) << shown.Err;
+        EXPECT_EQ(shown.Out, folder);
+    }
+}
+#endif
+
+TEST(ChosenFolder, InstalledCopyAsksForAFolderKeepsItAndStartsOnItNextTime) {
+    const GameFolder game;
+    MainForm on({});
+    EXPECT_EQ(on.Status(), kChooseFolder);
+    EXPECT_EQ(on.Window().TitleName, "");
+    // A press with no folder opens the folder dialog; cancelled, nothing runs.
+    on.Press(0);
+    EXPECT_EQ(on.Desktop.DialogStarts, std::vector<std::string>{on.ProgramFolder.Path()});
+    EXPECT_FALSE(on.Form->LastRun().has_value());
+    EXPECT_EQ(on.Status(), kChooseFolder);
+    // Then it runs on the folder chosen.
+    on.Desktop.DialogAnswers = {game.Path()};
+    on.Press(1);
+    EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
+    EXPECT_EQ(on.Status(), "Expansion Done");
+    EXPECT_EQ(on.Window().TitleName, NameOf(game.Path()));
+    EXPECT_EQ(on.Window().Of(ControlId::lblStatus).PathTip, game.Path());
+    EXPECT_EQ(on.Desktop.Kept, game.Path());
+
+    MainForm next({.Kept = on.Desktop.Kept});
+    EXPECT_EQ(next.Form->Folder(), game.Path());
+    EXPECT_EQ(next.Status(), "");
+}
+
+TEST(ChosenFolder, DroppedFolderOrAnyFileInItIsTheOneTheButtonsActOn) {
+    const GameFolder game;
+    game.Folder.Write("patch.ips", "PATCH");
+    for (const std::string& dropped :
+         {game.Path(), game.Folder.PathOf("Kelbrin.txt"), game.Folder.PathOf("patch.ips")}) {
+        SCOPED_TRACE(dropped);
+        MainForm on({.Portable = true});
+        EXPECT_TRUE(on.Window().TakesDrops);
+        on.Drop(dropped);
+        EXPECT_EQ(on.Form->Folder(), game.Path());
+        on.Press(1);
+        EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
+    }
+}
+
+TEST(ChosenFolder, PortableCopyWorksOnItsOwnFolderAndKeepsNothing) {
+    const GameFolder game;
+    MainForm on({.Portable = true, .Kept = game.Path()});
+    EXPECT_TRUE(on.Desktop.KeepsNoSettings);
+    EXPECT_EQ(on.Form->Folder(), on.ProgramFolder.Path());
+    EXPECT_EQ(on.Window().TitleName, "");
+    on.Desktop.DialogAnswers = {game.Path()};
+    on.Choose(MenuId::mnuFile_Folder);
+    on.Drop(game.Path());
+    EXPECT_EQ(on.Form->Folder(), game.Path());
+}
+
+TEST(ChosenFolder, NameThatNamesNothingIsRefusedWithABoxAndTheFolderStays) {
+    const GameFolder game;
+    const GameFolder other;
+    const std::string missing = other.Folder.PathOf("mangled \xEF\xBF\xBD name");
+    for (const bool dropped : {true, false}) {
+        SCOPED_TRACE(dropped ? "dropped" : "chosen in the dialog");
+        MainForm on({.StartPath = game.Path()});
+        if (dropped) {
+            on.Drop(missing);
+        } else {
+            on.Desktop.DialogAnswers = {missing};
+            on.Choose(MenuId::mnuFile_Folder);
+        }
+        EXPECT_EQ(on.Desktop.Boxes, std::vector<SeenBox>{NotFound(missing)});
+        EXPECT_EQ(on.Form->Folder(), game.Path());
+        EXPECT_FALSE(on.Desktop.Kept.has_value());
+    }
+}
+
+TEST(ChosenFolder, FolderWithoutAScriptIsNotKeptAndAPressThereAsksForAnother) {
+    const TempFolder empty;
+    const GameFolder game;
+    MainForm on({});
+    on.Drop(empty.Path());
+    EXPECT_EQ(on.Status(), "No Kelbrin.txt in this folder");
+    EXPECT_FALSE(on.Desktop.Kept.has_value());
+
+    // Cancelled: nothing runs, nothing is said.
+    on.Press(1);
+    EXPECT_EQ(on.Desktop.DialogStarts, std::vector<std::string>{empty.Path()});
+    EXPECT_FALSE(on.Form->LastRun().has_value());
+    EXPECT_TRUE(on.Desktop.Boxes.empty());
+
+    on.Desktop.DialogAnswers = {game.Path()};
+    on.Press(1);
+    EXPECT_EQ(on.Desktop.DialogStarts.size(), 2u);
+    EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
+    EXPECT_EQ(on.Desktop.Kept, game.Path());
+}
+
+TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingAndInformationWaitTillItEnds) {
+    const GameFolder game;
+    const GameFolder other;
+    MainForm on({.StartPath = game.Path()});
+    std::vector<bool> during;
+    on.DuringRun([&] {
+        during = {on.Window().Enabled(MenuId::mnuFile_Folder),
+                  on.Window().Enabled(MenuId::mnuFile_Info), on.Window().TakesDrops};
+        on.Desktop.DialogAnswers = {other.Path()};
+        on.Choose(MenuId::mnuFile_Folder);
+        on.Drop(other.Path());
+        on.Choose(MenuId::mnuFile_Info);
+    });
+    on.Press(1);
+    EXPECT_EQ(during, std::vector<bool>(3, false));
+    EXPECT_TRUE(on.Desktop.DialogStarts.empty());
+    EXPECT_EQ(on.Desktop.ModalShows, 0);
+    EXPECT_EQ(on.Form->Folder(), game.Path());
+    EXPECT_EQ(on.Window().TitleName, NameOf(game.Path()));
+    EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
+    EXPECT_TRUE(on.Window().Enabled(MenuId::mnuFile_Folder));
+    EXPECT_TRUE(on.Window().Enabled(MenuId::mnuFile_Info));
+    EXPECT_TRUE(on.Window().TakesDrops);
+}
+
+TEST(ChosenFolder, AnotherFolderHidesTheMD5RowOfTheRunBefore) {
+    GameFolder game;
+    WriteGame(game.Folder, kSizeLine + "\t?");
+    const GameFolder other;
+    MainForm on({.StartPath = game.Path()});
+    on.Press(1);
+    ASSERT_TRUE(on.MD5RowShown());
+    on.Drop(game.Folder.PathOf("Kelbrin.txt"));
+    EXPECT_TRUE(on.MD5RowShown());
+    on.Drop(other.Path());
+    EXPECT_FALSE(on.MD5RowShown());
+}
+
+TEST(FolderNames, AFolderIsNamedByItsLastPartAsItReads) {
+    struct NameCase {
+        std::string Folder;
+        std::string Name;
+    };
+#ifdef _WIN32
+    const std::vector<NameCase> cases{{"C:\\games\\t1", "t1"},      {"C:\\games\\t1\\..", "games"},
+                                      {"C:\\games\\.\\t1", "t1"},   {"C:\\", "C:\\"},
+                                      {"\\\\server\\roms", "roms"}, {"C:/games/t1", "t1"}};
+#else
+    const std::vector<NameCase> cases{{"/games/t1", "t1"},     {"/games/t1/..", "games"},
+                                      {"/games/./t1", "t1"},   {"/", "/"},
+                                      {"/games/a\\b", "a\\b"}, {"/games//t1", "t1"}};
+#endif
+    for (const NameCase& c : cases) {
+        EXPECT_EQ(FolderName(c.Folder), c.Name) << c.Folder;
+    }
+}
+
+} // namespace
+} // namespace kelbrin::test

@@ -1,0 +1,120 @@
+// The help window's and the ROM Information box's handlers: the two help pages and the one
+// help window, and what the box tells of the original.
+
+#include "MainForm.h"
+
+namespace kelbrin::test {
+namespace {
+
+using form::ControlId;
+using form::MenuId;
+
+TEST(HelpWindow, OpensOnTheUsagePageAndShowsThePageChosen) {
+    MainForm on({.Portable = true});
+    on.Choose(MenuId::mnuHelp_HowTo);
+    FakePort& help = *on.Desktop.Find("frmHowTo");
+    EXPECT_EQ(help.Owner, nullptr);
+    struct PageCase {
+        const char* Name;
+        int Select; // -1: as opened
+        std::int16_t Page;
+    };
+    for (const PageCase& c :
+         {PageCase{"opened", -1, 0}, PageCase{"format", 1, 1}, PageCase{"usage again", 0, 0}}) {
+        SCOPED_TRACE(c.Name);
+        if (c.Select >= 0) {
+            help.Click(form::HelpOption(static_cast<std::int16_t>(c.Select)));
+        }
+        for (std::int16_t i = 0; i < 2; ++i) {
+            EXPECT_EQ(help.Of(form::HelpPage(i)).Visible, i == c.Page) << i;
+            EXPECT_EQ(help.Of(form::HelpStrip(i)).Visible, i == c.Page) << i;
+        }
+        // The pictures lie under the usage page; nothing shows or hides them.
+        EXPECT_TRUE(help.Of(ControlId::Image1).Visible);
+        EXPECT_TRUE(help.Of(ControlId::Image2).Visible);
+    }
+}
+
+TEST(HelpWindow, OneWhileItIsOpenAndAFreshOneOnTheUsagePageOnceClosed) {
+    MainForm on({.Portable = true});
+    on.Choose(MenuId::mnuHelp_HowTo);
+    FakePort* first = on.Desktop.Find("frmHowTo");
+    first->Click(ControlId::optPart1);
+    on.Choose(MenuId::mnuHelp_HowTo);
+    // Brought forward unchanged.
+    EXPECT_EQ(on.Desktop.Find("frmHowTo"), first);
+    EXPECT_EQ(first->Shows, 2);
+    EXPECT_TRUE(first->Of(ControlId::txtHowTo1).Visible);
+
+    first->Click(ControlId::cmdOK);
+    EXPECT_FALSE(first->IsOpen());
+    EXPECT_TRUE(on.Window().IsOpen());
+
+    on.Choose(MenuId::mnuHelp_HowTo);
+    FakePort& second = *on.Desktop.Find("frmHowTo");
+    EXPECT_TRUE(second.IsOpen());
+    EXPECT_TRUE(second.Of(ControlId::txtHowTo0).Visible);
+    EXPECT_FALSE(second.Of(ControlId::txtHowTo1).Visible);
+}
+
+TEST(Information, ShowsWhatCanBeToldOfTheOriginalOverTheWindowCopiesItAndWritesNothing) {
+    MainForm on({.Portable = true});
+    std::string shown;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        EXPECT_EQ(box.Owner, &on.Window());
+        shown = box.Of(ControlId::txtInfo).Text;
+        box.Click(ControlId::cmdCopy);
+        box.Click(ControlId::cmdClose);
+    };
+    on.Choose(MenuId::mnuFile_Info);
+    EXPECT_TRUE(shown.starts_with("Your ROM has the size the patch expects.")) << shown;
+    EXPECT_NE(shown.find("\nFolder  " + on.ProgramFolder.Path() + "\n"), std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("\nSIZE\t40\t8\t"), std::string::npos) << shown;
+    EXPECT_EQ(on.Desktop.Clipboard, shown);
+    EXPECT_FALSE(on.ProgramFolder.Exists("big.nes"));
+    EXPECT_TRUE(on.Desktop.Boxes.empty());
+}
+
+// A length that fits neither size is told in the box's own words, over the file's digests,
+// without an error box; a script that fails a check is reported as a run reports it.
+TEST(Information, WrongLengthIsToldInWordsAndAFailedCheckAsARunWould) {
+    MainForm on({.Portable = true});
+    std::string shown;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        shown = box.Of(ControlId::txtInfo).Text;
+        box.Click(ControlId::cmdClose);
+    };
+    WriteGame(on.ProgramFolder, "SIZE\t41\t8");
+    on.Choose(MenuId::mnuFile_Info);
+    EXPECT_EQ(on.Desktop.ModalShows, 1);
+    EXPECT_TRUE(shown.starts_with("This file is 80 bytes; the patch expects 65, or 81 with a "
+                                  "header.\n"))
+        << shown;
+    EXPECT_TRUE(on.Desktop.Boxes.empty());
+
+    WriteGame(on.ProgramFolder, "SIZE\tZZ\t8");
+    on.Choose(MenuId::mnuFile_Info);
+    EXPECT_EQ(on.Desktop.ModalShows, 1);
+    EXPECT_EQ(
+        on.Desktop.Boxes,
+        (std::vector<SeenBox>{
+            {"Error", "Error #0 -> \r\n\r\nOriginal file size of 'ZZ' is not a valid hex value",
+             MessageBoxIcon::Stop}}));
+}
+
+// With no folder chosen it asks for one first; the status line then tells of the folder
+// chosen, as it does after any choice.
+TEST(Information, WithNoFolderItAsksForOneAndTheStatusLineTellsOfIt) {
+    const GameFolder game;
+    MainForm on({});
+    ASSERT_EQ(on.Status(), "Choose the folder with Kelbrin.txt");
+    on.Desktop.DialogAnswers = {game.Path()};
+    on.Choose(MenuId::mnuFile_Info);
+    EXPECT_EQ(on.Desktop.ModalShows, 1);
+    EXPECT_EQ(on.Status(), "");
+    EXPECT_EQ(on.Form->Folder(), game.Path());
+}
+
+} // namespace
+} // namespace kelbrin::test

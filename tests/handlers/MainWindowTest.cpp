@@ -1,0 +1,190 @@
+// The main window's handlers: what each button and menu item does, the controls locked while
+// a run is under way, the status line and the MD5 row, the About box, and leaving the program.
+
+#include "MainForm.h"
+
+namespace kelbrin::test {
+namespace {
+
+using form::ControlId;
+using form::MenuId;
+
+TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
+    struct ItemCase {
+        const char* Name;
+        std::function<void(MainForm&)> Act;
+        // What only that handler does.
+        std::function<void(const MainForm&)> Expect;
+    };
+    const auto expanded = [](const std::string& header) {
+        return [header](const MainForm& on) {
+            EXPECT_EQ(on.ProgramFolder.Read("big.nes"), header + Image(8));
+            EXPECT_EQ(on.Status(), "Expansion Done");
+        };
+    };
+    const GameFolder game;
+    const std::vector<ItemCase> cases{
+        {"Add/Replace button", [](MainForm& on) { on.Press(0); }, expanded(ScriptHeader())},
+        {"Ignore/Remove button", [](MainForm& on) { on.Press(1); }, expanded("")},
+        {"Expand and Add Header", [](MainForm& on) { on.Choose(MenuId::mnuFile_Expand0); },
+         expanded(ScriptHeader())},
+        {"Expand and Remove Header", [](MainForm& on) { on.Choose(MenuId::mnuFile_Expand1); },
+         expanded("")},
+        {"Choose Folder", [](MainForm& on) { on.Choose(MenuId::mnuFile_Folder); },
+         [](const MainForm& on) { EXPECT_EQ(on.Desktop.DialogStarts.size(), 1u); }},
+        {"ROM Information", [](MainForm& on) { on.Choose(MenuId::mnuFile_Info); },
+         [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalShows, 1); }},
+        {"Exit", [](MainForm& on) { on.Choose(MenuId::mnuFile_Exit); },
+         [](const MainForm& on) { EXPECT_FALSE(on.Window().IsOpen()); }},
+        {"How to Use", [](MainForm& on) { on.Choose(MenuId::mnuHelp_HowTo); },
+         [](const MainForm& on) {
+             const FakePort* help = on.Desktop.Find("frmHowTo");
+             ASSERT_NE(help, nullptr);
+             EXPECT_TRUE(help->IsOpen());
+         }},
+        {"About", [](MainForm& on) { on.Choose(MenuId::mnuHelp_About); },
+         [](const MainForm& on) {
+             ASSERT_EQ(on.Desktop.Boxes.size(), 1u);
+             EXPECT_EQ(on.Desktop.Boxes[0].Title, "About Kelbrin");
+         }},
+        {"drop", [&game](MainForm& on) { on.Drop(game.Path()); },
+         [&game](const MainForm& on) { EXPECT_EQ(on.Form->Folder(), game.Path()); }},
+        {"close box", [](MainForm& on) { on.Window().CloseBox(); },
+         [](const MainForm& on) { EXPECT_FALSE(on.Window().IsOpen()); }},
+    };
+    for (const ItemCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MainForm on({.Portable = true});
+        c.Act(on);
+        c.Expect(on);
+        EXPECT_EQ(on.Desktop.EndCalls, 0);
+    }
+}
+
+// Both buttons and both expand items, then Choose Folder, ROM Information, Exit, How to Use and
+// About, and drops.
+std::vector<bool> Enabled(const MainForm& on) {
+    const FakePort& w = on.Window();
+    return {w.Of(ControlId::cmdExpand0).Enabled, w.Of(ControlId::cmdExpand1).Enabled,
+            w.Enabled(MenuId::mnuFile_Expand0),  w.Enabled(MenuId::mnuFile_Expand1),
+            w.Enabled(MenuId::mnuFile_Folder),   w.Enabled(MenuId::mnuFile_Info),
+            w.Enabled(MenuId::mnuFile_Exit),     w.Enabled(MenuId::mnuHelp_HowTo),
+            w.Enabled(MenuId::mnuHelp_About),    w.TakesDrops};
+}
+
+TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
+    for (const std::int16_t index : {0, 1}) {
+        for (const bool broken : {false, true}) {
+            SCOPED_TRACE(std::string(broken ? "ends with an error box, " : "succeeds, ") +
+                         "index " + std::to_string(index));
+            MainForm on({.Portable = true});
+            WriteGame(on.ProgramFolder, kSizeLine,
+                      broken ? kBrokenLine5 : std::vector<std::string>{});
+            std::vector<bool> during;
+            std::string statusAfterSecondTry;
+            on.DuringRun([&] {
+                during = Enabled(on);
+                // A click queued before the lock, by button and by menu: a second run would
+                // have shown its own last status before these return.
+                on.Press(1 - index);
+                on.Choose(form::ExpandMenuItem(index));
+                statusAfterSecondTry = on.Status();
+            });
+            on.Press(index);
+            EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, false, true,
+                                                 true, true, false}));
+            EXPECT_EQ(statusAfterSecondTry, "Copy, Fill, Replace line #4");
+            EXPECT_EQ(Enabled(on), std::vector<bool>(10, true));
+            EXPECT_EQ(on.Desktop.Boxes.size(), broken ? 1u : 0u);
+            EXPECT_EQ(on.Status(), broken ? "Ended due to Error" : "Expansion Done");
+            // The button lost the focus when it was locked; a keyboard user carries on from it.
+            EXPECT_EQ(on.Window().Focus, form::ExpandButton(index));
+        }
+    }
+}
+
+TEST(MainWindow, StatusLineBoxesAndMD5RowFollowEachRun) {
+    MainForm on({.Portable = true});
+    EXPECT_EQ(on.Status(), "");
+    EXPECT_FALSE(on.MD5RowShown());
+
+    WriteGame(on.ProgramFolder, kSizeLine + "\t?");
+    on.Press(1);
+    EXPECT_TRUE(on.MD5RowShown());
+    EXPECT_EQ(on.Window().Of(ControlId::txtMD5).Text, "B2D3F56BC197FD985D5965079B5E7148");
+    EXPECT_EQ(on.Status(), "Expansion Done");
+    ASSERT_EQ(on.Desktop.Boxes.size(), 1u); // the mismatch warning
+    EXPECT_TRUE(on.Form->LastRun()->MD5WarningShown);
+
+    WriteGame(on.ProgramFolder);
+    on.Press(1);
+    EXPECT_FALSE(on.MD5RowShown());
+    EXPECT_EQ(on.Status(), "Expansion Done");
+    EXPECT_TRUE(on.Form->LastRun()->Done());
+
+    WriteGame(on.ProgramFolder, kSizeLine, kBrokenLine5);
+    on.Press(1);
+    EXPECT_EQ(on.Status(), "Ended due to Error");
+    ASSERT_EQ(on.Desktop.Boxes.size(), 2u);
+    EXPECT_EQ(on.Desktop.Boxes[1], (SeenBox{"Error", kBrokenLine5Box, MessageBoxIcon::Stop}));
+    EXPECT_FALSE(on.Form->LastRun()->Done());
+}
+
+TEST(MainWindow, AboutRepeatsTheTitleLabelsAsTheyAreNow) {
+    // The third line is empty.
+    const std::string about = "Kelbrin\r\nVer. 11.11.29\r\n\r\n"
+                              "A handy utility for custom expanding any ROM file\r\n"
+                              "before using an IPS (or any other type of) patch.";
+    MainForm on({.Portable = true});
+    on.Choose(MenuId::mnuHelp_About);
+    on.Window().SetCaption(ControlId::lblTitle0, "Renamed");
+    on.Choose(MenuId::mnuHelp_About);
+    EXPECT_EQ(on.Desktop.Boxes,
+              (std::vector<SeenBox>{
+                  {"About Kelbrin", about, MessageBoxIcon::None},
+                  {"About Kelbrin", "Renamed" + about.substr(7), MessageBoxIcon::None}}));
+}
+
+TEST(MainWindow, LeavingDuringARunEndsTheProgramAtOnceOtherwiseTheWindowsClose) {
+    struct EndCase {
+        const char* Name;
+        bool DuringRun;
+        std::function<void(MainForm&)> Act;
+        int EndCalls;
+        // The main window and the help window stay open.
+        bool MainOpen;
+        bool HelpOpen;
+    };
+    const std::vector<EndCase> cases{
+        {"Exit", true, [](MainForm& on) { on.Choose(MenuId::mnuFile_Exit); }, 1, true, true},
+        {"close box", true, [](MainForm& on) { on.Window().CloseBox(); }, 1, false, true},
+        {"Exit when idle", false, [](MainForm& on) { on.Choose(MenuId::mnuFile_Exit); }, 0, false,
+         false},
+        // The help window keeps the program going.
+        {"close box when idle", false, [](MainForm& on) { on.Window().CloseBox(); }, 0, false,
+         true},
+    };
+    for (const EndCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MainForm on({.Portable = true});
+        on.Choose(MenuId::mnuHelp_HowTo);
+        // A run that is left behind leaves no unfinished expanded file in the folder.
+        bool unfinishedAtEnd = true;
+        on.Desktop.AtEnd = [&] {
+            unfinishedAtEnd = on.ProgramFolder.Exists("big.nes.kelbrin-unfinished");
+        };
+        if (c.DuringRun) {
+            on.DuringRun([&] { c.Act(on); });
+            on.Press(0);
+            EXPECT_FALSE(unfinishedAtEnd);
+        } else {
+            c.Act(on);
+        }
+        EXPECT_EQ(on.Desktop.EndCalls, c.EndCalls);
+        EXPECT_EQ(on.Window().IsOpen(), c.MainOpen);
+        EXPECT_EQ(on.Desktop.Find("frmHowTo")->IsOpen(), c.HelpOpen);
+    }
+}
+
+} // namespace
+} // namespace kelbrin::test
