@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "FolderNames.h"
+#include "FolderPaths.h"
 #include "MainForm.h"
 #include "RunProgram.h"
 
@@ -17,8 +18,9 @@ using form::MenuId;
 
 const std::string kChooseFolder = "Choose the folder with Kelbrin.txt";
 
+// The path as messages spell it (on Windows in the ANSI code page, as a script's names).
 SeenBox NotFound(const std::string& path) {
-    return {"Kelbrin", "Folder or file not found:\r\n" + path, MessageBoxIcon::Stop};
+    return {"Kelbrin", "Folder or file not found:\r\n" + PathText(path), MessageBoxIcon::Stop};
 }
 
 // The last part of a folder's path, as a person calls the folder.
