@@ -1,0 +1,152 @@
+#include "LayoutDrawing.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "NumberText.h"
+
+namespace kelbrin::form {
+
+namespace {
+
+// A label's height: one line of a small font, with room to spare.
+constexpr std::int32_t kLine = 210;
+constexpr std::int32_t kMargin = 90;
+// Room for seven hex digits, the longest address, left of the strip.
+constexpr std::int32_t kStripLeft = 900;
+constexpr std::int32_t kStripWidth = 720;
+// Two pixels: a replaced byte in a large image still shows.
+constexpr std::int32_t kLeastMark = 30;
+// A REPLACE row lists this many of its bytes beside the strip, else counts them.
+constexpr std::size_t kBytesListed = 3;
+
+std::string SourceText(const LayoutRow& row) {
+    switch (row.From) {
+    case LayoutRow::Source::Copy: return "from " + ScriptHex(static_cast<std::uint64_t>(row.Value));
+    case LayoutRow::Source::Fill: return "fill " + ByteHex(static_cast<std::uint8_t>(row.Value));
+    case LayoutRow::Source::Replace: break;
+    }
+    if (row.Bytes.size() > kBytesListed) {
+        return "replace " + std::to_string(row.Bytes.size()) + " bytes";
+    }
+    std::string text = "replace";
+    for (const std::uint8_t byte : row.Bytes) {
+        text += " " + ByteHex(byte);
+    }
+    return text;
+}
+
+// Labels down one side of the strip, each placed only where it keeps clear of the one above.
+class LabelColumn {
+public:
+    LabelColumn(Drawing& drawing, std::int32_t left, std::int32_t width, TextAlign align,
+                Colour ink)
+        : drawing_(drawing), left_(left), width_(width), align_(align), ink_(ink) {}
+
+    // Whether a label centred at `centre` keeps clear of the one above, and of anything below
+    // `lowest`, the lowest centre the column allows.
+    bool HasRoom(std::int32_t centre, std::int32_t lowest) const {
+        return centre - last_ >= kLine && centre <= lowest;
+    }
+    void Put(std::int32_t centre, std::string text) {
+        drawing_.Labels.push_back(
+            {{left_, centre - kLine / 2, width_, kLine}, std::move(text), ink_, align_});
+        last_ = centre;
+    }
+
+private:
+    Drawing& drawing_;
+    std::int32_t left_;
+    std::int32_t width_;
+    TextAlign align_;
+    Colour ink_;
+    // Far enough above any drawing that the first label always has room.
+    std::int32_t last_ = -kLine;
+};
+
+void DrawLegend(Drawing& drawing, std::int32_t top, std::int32_t width, Colour ink) {
+    constexpr std::int32_t kSwatch = 300;
+    const std::int32_t swatchTop = kLine / 2 - 60;
+    struct Entry {
+        const char* Text;
+        Colour First;
+        Colour Second;
+    };
+    const Entry entries[] = {{"copied from the original", kCopiedColours[0], kCopiedColours[1]},
+                             {"filled with one byte", kFilledColour, kFilledColour},
+                             {"replaced bytes", kReplacedColour, kReplacedColour}};
+    for (const Entry& entry : entries) {
+        drawing.Boxes.push_back({{kMargin, top + swatchTop, kSwatch / 2, 120}, entry.First, {}});
+        drawing.Boxes.push_back(
+            {{kMargin + kSwatch / 2, top + swatchTop, kSwatch / 2, 120}, entry.Second, {}});
+        drawing.Boxes.push_back({{kMargin, top + swatchTop, kSwatch, 120}, {}, ink});
+        drawing.Labels.push_back(
+            {{kMargin + kSwatch + kMargin, top, width - kSwatch - 3 * kMargin, kLine},
+             entry.Text,
+             ink,
+             TextAlign::Left});
+        top += kLine;
+    }
+}
+
+} // namespace
+
+Drawing DrawLayout(const ImageLayout& layout, std::int32_t width, std::int32_t height, Colour ink) {
+    Drawing drawing;
+    const std::int32_t legendTop = height - kMargin - 3 * kLine;
+    const std::int32_t top = kMargin + kLine / 2;
+    const std::int32_t bottom = legendTop - kMargin - kLine / 2;
+    const std::int64_t span = bottom - top;
+    std::int64_t end = 0;
+    for (const LayoutRow& row : layout.Rows) {
+        end = std::max(end, row.End);
+    }
+    const auto y = [&](std::int64_t address) {
+        return static_cast<std::int32_t>(top + (end == 0 ? 0 : address * span / end));
+    };
+
+    LabelColumn addresses(drawing, kMargin, kStripLeft - 2 * kMargin, TextAlign::Right, ink);
+    const std::int32_t sourcesLeft = kStripLeft + kStripWidth + kMargin;
+    LabelColumn sources(drawing, sourcesLeft, width - sourcesLeft - kMargin, TextAlign::Left, ink);
+    // The end of the image is labelled at the strip's foot whatever the rows above it.
+    const std::int32_t aboveEnd = bottom - kLine;
+    std::size_t copyLines = 0;
+    std::int32_t lastCopyLine = 0;
+    for (const LayoutRow& row : layout.Rows) {
+        std::int32_t bandTop = y(row.Start);
+        std::int32_t bandHeight = y(row.End) - bandTop;
+        Colour fill = kFilledColour;
+        if (row.From == LayoutRow::Source::Copy) {
+            // The parts of one COPY line that a REPLACE splits keep one shade.
+            if (copyLines == 0 || row.Line != lastCopyLine) {
+                ++copyLines;
+                lastCopyLine = row.Line;
+            }
+            fill = kCopiedColours[(copyLines - 1) % 2];
+        } else if (row.From == LayoutRow::Source::Replace) {
+            fill = kReplacedColour;
+            if (bandHeight < kLeastMark) {
+                bandTop = std::clamp(bandTop + bandHeight / 2 - kLeastMark / 2,
+                                     static_cast<std::int32_t>(top), bottom - kLeastMark);
+                bandHeight = kLeastMark;
+            }
+        }
+        drawing.Boxes.push_back({{kStripLeft, bandTop, kStripWidth, bandHeight}, fill, {}});
+        if (addresses.HasRoom(y(row.Start), aboveEnd)) {
+            addresses.Put(y(row.Start), ScriptHex(static_cast<std::uint64_t>(row.Start)));
+        }
+        if (const std::int32_t centre = bandTop + bandHeight / 2; sources.HasRoom(centre, bottom)) {
+            sources.Put(centre, SourceText(row));
+        }
+    }
+    if (end == 0) {
+        sources.Put(top + kLine / 2, "nothing built");
+    }
+    addresses.Put(bottom, ScriptHex(static_cast<std::uint64_t>(end)));
+    drawing.Boxes.push_back({{kStripLeft, top, kStripWidth, bottom - top}, {}, ink});
+    DrawLegend(drawing, legendTop, width, ink);
+    return drawing;
+}
+
+} // namespace kelbrin::form
