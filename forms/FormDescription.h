@@ -129,6 +129,10 @@ struct Control {
     Font TextFont{};
     // A text box with many lines and a vertical scroll bar.
     bool MultiLine = false;
+    // Such a box breaks a line longer than its width at a blank; without it, a line keeps to
+    // its own breaks and the box scrolls across where the toolkit lets it (the system's
+    // multi-line edit box on Windows always breaks long lines).
+    bool WrapsLines = false;
     // A text box whose text the user may change; others can only be selected and copied.
     bool Editable = false;
     // A label's caption across its box.

@@ -1,8 +1,9 @@
 #include "LayoutDrawing.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "NumberText.h"
 
@@ -37,22 +38,26 @@ std::string SourceText(const LayoutRow& row) {
     return text;
 }
 
-// Labels down one side of the strip, each placed only where it keeps clear of the one above.
+// Labels down one side of the strip, each placed only where it keeps clear of the others.
 class LabelColumn {
 public:
+    // `lowest`: the lowest centre the column allows.
     LabelColumn(Drawing& drawing, std::int32_t left, std::int32_t width, TextAlign align,
-                Colour ink)
-        : drawing_(drawing), left_(left), width_(width), align_(align), ink_(ink) {}
-
-    // Whether a label centred at `centre` keeps clear of the one above, and of anything below
-    // `lowest`, the lowest centre the column allows.
-    bool HasRoom(std::int32_t centre, std::int32_t lowest) const {
-        return centre - last_ >= kLine && centre <= lowest;
+                Colour ink, std::int32_t lowest)
+        : drawing_(drawing), left_(left), width_(width), align_(align), ink_(ink), lowest_(lowest) {
     }
-    void Put(std::int32_t centre, std::string text) {
-        drawing_.Labels.push_back(
-            {{left_, centre - kLine / 2, width_, kLine}, std::move(text), ink_, align_});
-        last_ = centre;
+
+    // Puts the label centred at `centre` if it has room there.
+    void Offer(std::int32_t centre, const std::string& text) {
+        const bool clear = std::ranges::all_of(
+            centres_, [centre](std::int32_t other) { return std::abs(centre - other) >= kLine; });
+        if (clear && centre <= lowest_) {
+            Put(centre, text);
+        }
+    }
+    void Put(std::int32_t centre, const std::string& text) {
+        drawing_.Labels.push_back({{left_, centre - kLine / 2, width_, kLine}, text, ink_, align_});
+        centres_.push_back(centre);
     }
 
 private:
@@ -61,8 +66,9 @@ private:
     std::int32_t width_;
     TextAlign align_;
     Colour ink_;
-    // Far enough above any drawing that the first label always has room.
-    std::int32_t last_ = -kLine;
+    std::int32_t lowest_;
+    // One a line's height at most: as many as the strip has room for.
+    std::vector<std::int32_t> centres_;
 };
 
 void DrawLegend(Drawing& drawing, std::int32_t top, std::int32_t width, Colour ink) {
@@ -106,11 +112,13 @@ Drawing DrawLayout(const ImageLayout& layout, std::int32_t width, std::int32_t h
         return static_cast<std::int32_t>(top + (end == 0 ? 0 : address * span / end));
     };
 
-    LabelColumn addresses(drawing, kMargin, kStripLeft - 2 * kMargin, TextAlign::Right, ink);
-    const std::int32_t sourcesLeft = kStripLeft + kStripWidth + kMargin;
-    LabelColumn sources(drawing, sourcesLeft, width - sourcesLeft - kMargin, TextAlign::Left, ink);
     // The end of the image is labelled at the strip's foot whatever the rows above it.
-    const std::int32_t aboveEnd = bottom - kLine;
+    LabelColumn addresses(drawing, kMargin, kStripLeft - 2 * kMargin, TextAlign::Right, ink,
+                          bottom);
+    addresses.Put(bottom, ScriptHex(static_cast<std::uint64_t>(end)));
+    const std::int32_t sourcesLeft = kStripLeft + kStripWidth + kMargin;
+    LabelColumn sources(drawing, sourcesLeft, width - sourcesLeft - kMargin, TextAlign::Left, ink,
+                        bottom);
     std::size_t copyLines = 0;
     std::int32_t lastCopyLine = 0;
     for (const LayoutRow& row : layout.Rows) {
@@ -133,17 +141,23 @@ Drawing DrawLayout(const ImageLayout& layout, std::int32_t width, std::int32_t h
             }
         }
         drawing.Boxes.push_back({{kStripLeft, bandTop, kStripWidth, bandHeight}, fill, {}});
-        if (addresses.HasRoom(y(row.Start), aboveEnd)) {
-            addresses.Put(y(row.Start), ScriptHex(static_cast<std::uint64_t>(row.Start)));
-        }
-        if (const std::int32_t centre = bandTop + bandHeight / 2; sources.HasRoom(centre, bottom)) {
-            sources.Put(centre, SourceText(row));
+    }
+    // Replaced bytes are few and easily lost in a large image: their labels go first, then
+    // the others' where room is left.
+    for (const bool replaced : {true, false}) {
+        for (std::size_t i = 0; i < layout.Rows.size(); ++i) {
+            const LayoutRow& row = layout.Rows[i];
+            if ((row.From == LayoutRow::Source::Replace) != replaced) {
+                continue;
+            }
+            const DrawnBox& band = drawing.Boxes[i];
+            addresses.Offer(y(row.Start), ScriptHex(static_cast<std::uint64_t>(row.Start)));
+            sources.Offer(band.At.Top + band.At.Height / 2, SourceText(row));
         }
     }
     if (end == 0) {
         sources.Put(top + kLine / 2, "nothing built");
     }
-    addresses.Put(bottom, ScriptHex(static_cast<std::uint64_t>(end)));
     drawing.Boxes.push_back({{kStripLeft, top, kStripWidth, bottom - top}, {}, ink});
     DrawLegend(drawing, legendTop, width, ink);
     return drawing;

@@ -48,9 +48,10 @@ QWidget* MakePage(const form::Control& control, QWidget* parent) {
     KeepStandardWindowColour(page);
     SetColour(page, QPalette::Base, ToQColor(*control.Back));
     SetColour(page, QPalette::Text, ToQColor(*control.Fore));
-    // The texts carry their own line breaks at 79 columns. Wrapping them again would break the
-    // rules in two; should a wider font ever be substituted, a horizontal scroll bar appears.
-    page->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The help texts carry their own line breaks at 79 columns. Wrapping them again would break
+    // the rules in two; should a wider font ever be substituted, a horizontal scroll bar appears.
+    page->setLineWrapMode(control.WrapsLines ? QPlainTextEdit::WidgetWidth
+                                             : QPlainTextEdit::NoWrap);
     page->document()->setDocumentMargin(2);
     page->setTabStopDistance(8 * QFontMetricsF(page->font()).horizontalAdvance(QLatin1Char(' ')));
     page->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
