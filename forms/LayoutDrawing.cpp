@@ -19,6 +19,7 @@ constexpr std::int32_t kStripLeft = 900;
 constexpr std::int32_t kStripWidth = 720;
 // Two pixels: a replaced byte in a large image still shows.
 constexpr std::int32_t kLeastMark = 30;
+constexpr std::int32_t kPixel = 15;
 // A REPLACE row lists this many of its bytes beside the strip, else counts them.
 constexpr std::size_t kBytesListed = 3;
 
@@ -33,7 +34,7 @@ std::string SourceText(const LayoutRow& row) {
     }
     std::string text = "replace";
     for (const std::uint8_t byte : row.Bytes) {
-        text += " " + ByteHex(byte);
+        text.append(" ").append(ByteHex(byte));
     }
     return text;
 }
@@ -119,6 +120,8 @@ Drawing DrawLayout(const ImageLayout& layout, std::int32_t width, std::int32_t h
     const std::int32_t sourcesLeft = kStripLeft + kStripWidth + kMargin;
     LabelColumn sources(drawing, sourcesLeft, width - sourcesLeft - kMargin, TextAlign::Left, ink,
                         bottom);
+    std::vector<DrawnBox> bands;
+    bands.reserve(layout.Rows.size());
     std::size_t copyLines = 0;
     std::int32_t lastCopyLine = 0;
     for (const LayoutRow& row : layout.Rows) {
@@ -135,12 +138,21 @@ Drawing DrawLayout(const ImageLayout& layout, std::int32_t width, std::int32_t h
         } else if (row.From == LayoutRow::Source::Replace) {
             fill = kReplacedColour;
             if (bandHeight < kLeastMark) {
-                bandTop = std::clamp(bandTop + bandHeight / 2 - kLeastMark / 2,
-                                     static_cast<std::int32_t>(top), bottom - kLeastMark);
+                // Clear of the strip's outline, which would hide half a mark at either end.
+                bandTop = std::clamp(bandTop + bandHeight / 2 - kLeastMark / 2, top + kPixel,
+                                     bottom - kPixel - kLeastMark);
                 bandHeight = kLeastMark;
             }
         }
-        drawing.Boxes.push_back({{kStripLeft, bandTop, kStripWidth, bandHeight}, fill, {}});
+        bands.push_back({{kStripLeft, bandTop, kStripWidth, bandHeight}, fill, {}});
+    }
+    // A mark is wider than its bytes: it lies over the bands around it, not under them.
+    for (const bool replaced : {false, true}) {
+        for (std::size_t i = 0; i < bands.size(); ++i) {
+            if ((layout.Rows[i].From == LayoutRow::Source::Replace) == replaced) {
+                drawing.Boxes.push_back(bands[i]);
+            }
+        }
     }
     // Replaced bytes are few and easily lost in a large image: their labels go first, then
     // the others' where room is left.
@@ -150,7 +162,7 @@ Drawing DrawLayout(const ImageLayout& layout, std::int32_t width, std::int32_t h
             if ((row.From == LayoutRow::Source::Replace) != replaced) {
                 continue;
             }
-            const DrawnBox& band = drawing.Boxes[i];
+            const DrawnBox& band = bands[i];
             addresses.Offer(y(row.Start), ScriptHex(static_cast<std::uint64_t>(row.Start)));
             sources.Offer(band.At.Top + band.At.Height / 2, SourceText(row));
         }
