@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,15 +114,20 @@ Drawing DrawLayout(const ImageLayout& layout, std::int32_t width, std::int32_t h
         return static_cast<std::int32_t>(top + (end == 0 ? 0 : address * span / end));
     };
 
-    // The end of the image is labelled at the strip's foot whatever the rows above it.
+    // The image's first address and its end are labelled whatever the rows between them.
     LabelColumn addresses(drawing, kMargin, kStripLeft - 2 * kMargin, TextAlign::Right, ink,
                           bottom);
     addresses.Put(bottom, ScriptHex(static_cast<std::uint64_t>(end)));
+    if (!layout.Rows.empty()) {
+        addresses.Put(top, ScriptHex(static_cast<std::uint64_t>(layout.Rows.front().Start)));
+    }
     const std::int32_t sourcesLeft = kStripLeft + kStripWidth + kMargin;
     LabelColumn sources(drawing, sourcesLeft, width - sourcesLeft - kMargin, TextAlign::Left, ink,
                         bottom);
     std::vector<DrawnBox> bands;
     bands.reserve(layout.Rows.size());
+    std::vector<DrawnBox> under;
+    std::optional<Colour> lastFill;
     std::size_t copyLines = 0;
     std::int32_t lastCopyLine = 0;
     for (const LayoutRow& row : layout.Rows) {
@@ -138,15 +144,27 @@ Drawing DrawLayout(const ImageLayout& layout, std::int32_t width, std::int32_t h
         } else if (row.From == LayoutRow::Source::Replace) {
             fill = kReplacedColour;
             if (bandHeight < kLeastMark) {
-                // Clear of the strip's outline, which would hide half a mark at either end.
+                // The range the REPLACE lies in goes on under it, so that no sliver of the
+                // strip is left empty where the mark does not reach.
+                if (bandHeight > 0 && lastFill) {
+                    under.push_back({{kStripLeft, bandTop, kStripWidth, bandHeight}, lastFill, {}});
+                }
+                // A mark, taller than its bytes and over the right half only: many of them
+                // close together leave the bands they lie in showing.
                 bandTop = std::clamp(bandTop + bandHeight / 2 - kLeastMark / 2, top + kPixel,
                                      bottom - kPixel - kLeastMark);
-                bandHeight = kLeastMark;
+                bands.push_back(
+                    {{kStripLeft + kStripWidth / 2, bandTop, kStripWidth / 2, kLeastMark},
+                     fill,
+                     {}});
+                continue;
             }
         }
         bands.push_back({{kStripLeft, bandTop, kStripWidth, bandHeight}, fill, {}});
+        lastFill = fill;
     }
-    // A mark is wider than its bytes: it lies over the bands around it, not under them.
+    drawing.Boxes = std::move(under);
+    // A mark is taller than its bytes: it lies over the bands around it, not under them.
     for (const bool replaced : {false, true}) {
         for (std::size_t i = 0; i < bands.size(); ++i) {
             if ((layout.Rows[i].From == LayoutRow::Source::Replace) == replaced) {

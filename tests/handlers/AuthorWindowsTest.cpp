@@ -9,6 +9,7 @@
 #include "FolderPaths.h"
 #include "LayoutDrawing.h"
 #include "MainForm.h"
+#include "NumberText.h"
 
 namespace kelbrin::test {
 namespace {
@@ -16,47 +17,55 @@ namespace {
 using form::ControlId;
 using form::MenuId;
 
-// A band of the strip: its colour, and the bytes its height stands for.
+// A band of the strip: its colour, and the bytes its height stands for; or a mark, which
+// covers only a part of the strip's width and stands for no number of bytes.
 struct Band {
     form::Colour Colour;
     std::int64_t Bytes;
-    bool operator==(const Band&) const = default;
+    bool Mark = false;
 };
 
 void PrintTo(const Band& band, std::ostream* os) {
     *os << "(" << int(band.Colour.Red) << "," << int(band.Colour.Green) << ","
-        << int(band.Colour.Blue) << ") " << band.Bytes;
+        << int(band.Colour.Blue) << ") " << (band.Mark ? "mark" : std::to_string(band.Bytes));
 }
 
-// The strip's bands from the top: the filled boxes in line with its outline, the tallest box
-// that is only an outline.
-std::vector<Band> Bands(const form::Drawing& drawing, std::int64_t imageSize) {
+// The strip's bands from the top are `expected`: the filled boxes within its outline (the
+// tallest box that is only an outline), each as tall as its bytes to a twip.
+void ExpectBands(const form::Drawing& drawing, std::int64_t imageSize,
+                 const std::vector<Band>& expected) {
     const form::DrawnBox* strip = nullptr;
     for (const form::DrawnBox& box : drawing.Boxes) {
         if (!box.Fill && (strip == nullptr || box.At.Height > strip->At.Height)) {
             strip = &box;
         }
     }
-    if (strip == nullptr) {
-        ADD_FAILURE() << "no strip";
-        return {};
-    }
-    std::vector<const form::DrawnBox*> inStrip;
+    ASSERT_NE(strip, nullptr);
+    const form::Twips& outline = strip->At;
+    std::vector<const form::DrawnBox*> bands;
     for (const form::DrawnBox& box : drawing.Boxes) {
-        if (box.Fill && box.At.Left == strip->At.Left) {
-            EXPECT_GE(box.At.Top, strip->At.Top) << "a band above the strip";
-            EXPECT_LE(box.At.Top + box.At.Height, strip->At.Top + strip->At.Height)
+        if (box.Fill && box.At.Left >= outline.Left &&
+            box.At.Left + box.At.Width <= outline.Left + outline.Width) {
+            EXPECT_GE(box.At.Top, outline.Top) << "a band above the strip";
+            EXPECT_LE(box.At.Top + box.At.Height, outline.Top + outline.Height)
                 << "a band below the strip";
-            inStrip.push_back(&box);
+            bands.push_back(&box);
         }
     }
-    std::ranges::stable_sort(inStrip, {}, [](const form::DrawnBox* box) { return box->At.Top; });
-    std::vector<Band> bands;
-    for (const form::DrawnBox* box : inStrip) {
-        bands.push_back(
-            {*box->Fill, (box->At.Height * imageSize + strip->At.Height / 2) / strip->At.Height});
+    std::ranges::stable_sort(bands, {}, [](const form::DrawnBox* box) { return box->At.Top; });
+    ASSERT_EQ(bands.size(), expected.size());
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        SCOPED_TRACE(testing::PrintToString(expected[i]));
+        const form::DrawnBox& band = *bands[i];
+        EXPECT_EQ(*band.Fill, expected[i].Colour);
+        EXPECT_EQ(band.At.Width < outline.Width, expected[i].Mark);
+        if (expected[i].Mark) {
+            // Two pixels on a screen of 96 dots per inch, however few its bytes.
+            EXPECT_GE(form::ToPixels(band.At.Height), 2);
+        } else {
+            EXPECT_NEAR(band.At.Height, expected[i].Bytes * outline.Height / imageSize, 1);
+        }
     }
-    return bands;
 }
 
 std::vector<std::string> LabelTexts(const form::Drawing& drawing) {
@@ -79,6 +88,7 @@ TEST(CheckScript, ShowsBothVerdictsTheNotesAndTheImageAsAStripAndWritesNothing) 
         const char* Name;
         std::vector<std::string> More; // after COPY 0 0 on line 4 of an 8-byte image
         std::string Report;
+        std::int64_t ImageSize;
         std::vector<Band> Strip;
         std::vector<std::string> Labels; // among those shown
     };
@@ -86,25 +96,34 @@ TEST(CheckScript, ShowsBothVerdictsTheNotesAndTheImageAsAStripAndWritesNothing) 
         {"a copy, a fill, a replaced byte and another copy",
          {"FILL\t4\tFF", "REPLACE\t6\t12", "COPY\t7\t30"},
          kBothDone,
+         8,
          {{copy, 4}, {fill, 2}, {replace, 1}, {otherCopy, 1}},
          {"0", "from 0", "4", "fill FF", "replace 12", "from 30", "8", "copied from the original",
           "filled with one byte", "replaced bytes"}},
         {"a replaced byte splits a copy, whose parts keep their shade",
          {"REPLACE\t2\tAA"},
          kBothDone,
+         8,
          {{copy, 2}, {replace, 1}, {copy, 5}},
          {"from 0", "replace AA", "from 3"}},
+        {"a replaced byte in a large image is a mark that still shows",
+         {"REPLACE\t8000\t12"},
+         kBothDone,
+         0x10000,
+         {{copy, 0x8000}, {replace, 1, true}, {copy, 0x7FFF}},
+         {"0", "replace 12", "8000", "10000"}},
         {"a line typed with spaces: both runs fail there, and the note says why",
          {"FILL 4 FF"},
          "Expand and Add/Replace Header: Ended due to Error\nError #0 -> \n\n"
          "Copy, Fill, or Replace missing on start of line 5: \nFILL 4 FF\n\n",
+         8,
          {},
          {"nothing built", "0"}},
     };
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.Name);
         MainForm on({.Portable = true});
-        WriteGame(on.ProgramFolder, kSizeLine, c.More);
+        WriteGame(on.ProgramFolder, "SIZE\t40\t" + ScriptHex(c.ImageSize), c.More);
         std::string report;
         std::string layout;
         form::Drawing drawing;
@@ -122,7 +141,7 @@ TEST(CheckScript, ShowsBothVerdictsTheNotesAndTheImageAsAStripAndWritesNothing) 
         EXPECT_TRUE(layout.starts_with("header: 16 bytes, 4E 45 53 1A, then 12 " +
                                        PathText("\u00D7") + " 00\n"))
             << layout;
-        EXPECT_EQ(Bands(drawing, 8), c.Strip);
+        ExpectBands(drawing, c.ImageSize, c.Strip);
         const std::vector<std::string> labels = LabelTexts(drawing);
         for (const std::string& label : c.Labels) {
             EXPECT_NE(std::ranges::find(labels, label), labels.end()) << label;
@@ -142,7 +161,8 @@ TEST(CheckScript, NotesExplainWhatTheRunsSayAndCheckAgainReadsTheScriptAnew) {
         WriteGame(on.ProgramFolder, kSizeLine, {"FILL\t4\tFF"});
         box.Click(ControlId::cmdCheckAgain);
         reports.push_back(box.Of(ControlId::txtCheck).Text);
-        EXPECT_EQ(Bands(box.Of(ControlId::picLayout).Drawn, 8).size(), 2u);
+        ExpectBands(box.Of(ControlId::picLayout).Drawn, 8,
+                    {{form::kCopiedColours[0], 4}, {form::kFilledColour, 4}});
         box.Click(ControlId::cmdCheckClose);
     };
     on.Choose(MenuId::mnuFile_Check);
