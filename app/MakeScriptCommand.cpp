@@ -3,15 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "CheckedScript.h"
 #include "DisplayText.h"
-#include "FileHandle.h"
-#include "FileIdentity.h"
 #include "RuntimeError.h"
 #include "ScriptCheck.h"
 #include "ScriptFields.h"
 #include "ScriptLines.h"
 #include "ScriptSummary.h"
+#include "WrittenScript.h"
 
 namespace kelbrin {
 
@@ -115,24 +113,14 @@ int MakeScriptCommand(const MakeScriptOptions& options) {
     const std::string output = options.Output.value_or(DefaultScriptPath(options.Original));
     const bool toStandardOutput = output == "-";
     try {
-        if (!toStandardOutput) {
-            // Said before the work, and again by the move itself if a script appears meanwhile.
-            if (!options.Force && ExistingFileKey(output)) {
-                throw RuntimeError(ErrFileAlreadyExists,
-                                   "the script '" + output + "' exists already");
-            }
-            // Not even --force writes a script over the ROMs it is made from.
-            for (const std::string& rom : {options.Original, options.Expanded}) {
-                if (SameExistingFile(output, rom)) {
-                    throw RuntimeError(ErrPermissionDenied,
-                                       "the script '" + output + "' would replace '" + rom + "'");
-                }
-            }
-        }
-        const CheckedScript script({options.Original, options.Expanded,
+        const ScriptRequest request{options.Original, options.Expanded,
                                     options.OriginalHeader.value_or(0),
-                                    options.ExpandedHeader.value_or(0)},
-                                   toStandardOutput ? DefaultScriptPath(options.Original) : output);
+                                    options.ExpandedHeader.value_or(0)};
+        // Standard output has no file to replace: the script is proved as if it lay where it
+        // would go by default.
+        const CheckedScript script =
+            toStandardOutput ? CheckedScript(request, DefaultScriptPath(options.Original))
+                             : WriteScript(request, output, [&options] { return options.Force; });
         std::FILE* report = stdout;
         if (toStandardOutput) {
             script.ForEachLine([](std::string_view line) {
@@ -144,7 +132,6 @@ int MakeScriptCommand(const MakeScriptOptions& options) {
             }
             report = stderr;
         } else {
-            script.WriteFile(output, options.Force);
             std::fputs(DisplayText("Script written: " + output + "\n").c_str(), report);
         }
         std::fputs((ScriptSummary(script.Plan()) + LayoutSummary(script.Layout()) + "\n").c_str(),

@@ -13,9 +13,9 @@
 namespace kelbrin {
 
 // What the forms need of a toolkit besides the controls of their windows: windows for their
-// descriptions, the folder dialog, message boxes, the clipboard, the user's settings, the event
-// pump and the end of the process. One object per toolkit; the handlers reach the system only
-// through it and through their ports.
+// descriptions, the folder and file dialogs, message boxes and questions, the clipboard, the
+// user's settings, the event pump and the end of the process. One object per toolkit; the handlers
+// reach the system only through it and through their ports.
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -28,10 +28,19 @@ public:
     // The system's folder dialog over `owner`, opening at `start`; the folder chosen, as the
     // system names it; nothing when the user cancels it.
     virtual std::optional<std::string> ChooseFolder(FormPort& owner, const std::string& start) = 0;
+    // The system's dialog for opening a file over `owner`, titled `title`, opening in the
+    // folder `start`; the existing file chosen, as the system names it; nothing when the user
+    // cancels it.
+    virtual std::optional<std::string> ChooseFile(FormPort& owner, const std::string& title,
+                                                  const std::string& start) = 0;
     // A modal box over `owner` with a single OK button and the stop icon or none; returns once
     // it has been closed. It shows at most form::kLongestBoxText characters of the message.
     virtual void ShowMessageBox(FormPort& owner, const std::string& message,
                                 const std::string& title, MessageBoxIcon icon) = 0;
+    // A modal question over `owner` with the buttons Yes and No, No the default, so that Enter
+    // alone never agrees to what cannot be undone; whether the user answered Yes.
+    virtual bool AskYesNo(FormPort& owner, const std::string& question,
+                          const std::string& title) = 0;
     // Text lines end in LF.
     virtual void CopyToClipboard(const std::string& text) = 0;
     // The folder chosen last time, from the user's settings, and keeping one for next time.

@@ -105,6 +105,10 @@ Form MakeKelbrinForm() {
           {MenuId::mnuFile_bar2, "mnuFile_bar2", "-"},
           {MenuId::mnuFile_Folder, "mnuFile_Folder", "&Choose Folder..."},
           {MenuId::mnuFile_Info, "mnuFile_Info", "ROM &Information..."},
+          // For patch authors.
+          {MenuId::mnuFile_bar3, "mnuFile_bar3", "-"},
+          {MenuId::mnuFile_Check, "mnuFile_Check", "Chec&k Script..."},
+          {MenuId::mnuFile_MakeScript, "mnuFile_MakeScript", "&Make Script..."},
           {MenuId::mnuFile_bar0, "mnuFile_bar0", "-"},
           {MenuId::mnuFile_Exit, "mnuFile_Exit", "E&xit", 'Q'}}},
         {MenuId::mnuHelp,
@@ -226,6 +230,128 @@ Form MakeInfoForm() {
     return form;
 }
 
+Form MakeCheckForm() {
+    using enum ControlId;
+    using enum ControlKind;
+    const Font reportFont{.Family = "Courier New", .Points = 9};
+    Form form;
+    form.Name = "frmCheck";
+    form.Caption = "Check Script";
+    form.Width = 10800;
+    form.Height = 8160;
+    form.Back = kDarkBlue;
+    form.Controls = {
+        // How each button's run would end, and the notes: about nine lines before it scrolls.
+        {.Id = txtCheck,
+         .Name = "txtCheck",
+         .Kind = TextBox,
+         .At = {120, 120, 10560, 2160},
+         .Back = kWhite,
+         .Fore = kBlack,
+         .TextFont = reportFont,
+         .MultiLine = true,
+         .WrapsLines = true},
+        // The image as a strip, beside its rows: both read from the top down in address order.
+        {.Id = picLayout,
+         .Name = "picLayout",
+         .Kind = Drawing,
+         .At = {120, 2400, 3960, 5160},
+         .Back = kWhite,
+         .Fore = kBlack,
+         .TextFont = {.Family = "Courier New", .Points = 8}},
+        {.Id = txtLayout,
+         .Name = "txtLayout",
+         .Kind = TextBox,
+         .At = {4200, 2400, 6480, 5160},
+         .Back = kWhite,
+         .Fore = kBlack,
+         .TextFont = reportFont,
+         .MultiLine = true,
+         .WrapsLines = true},
+        {.Id = cmdCheckAgain,
+         .Name = "cmdCheckAgain",
+         .Kind = PushButton,
+         .At = {7860, 7680, 1455, 375},
+         .Caption = "Check &Again"},
+        {.Id = cmdCheckClose,
+         .Name = "cmdCheckClose",
+         .Kind = PushButton,
+         .At = {9435, 7680, 1245, 375},
+         .Caption = "Close"},
+    };
+    form.TabOrder = {cmdCheckClose, cmdCheckAgain, txtCheck, txtLayout};
+    return form;
+}
+
+Form MakeMakeScriptForm() {
+    using enum ControlId;
+    using enum ControlKind;
+    const auto name = [](ControlId id, std::string_view controlName, std::int32_t top,
+                         std::string_view caption) {
+        return Control{.Id = id,
+                       .Name = controlName,
+                       .Kind = Label,
+                       .At = {120, top, 5400, 255},
+                       .Caption = caption,
+                       .Fore = kWhite,
+                       .Align = TextAlign::Left};
+    };
+    const auto box = [](ControlId id, std::string_view controlName, std::int32_t left,
+                        std::int32_t top, std::int32_t width, bool editable,
+                        std::string_view text) {
+        return Control{.Id = id,
+                       .Name = controlName,
+                       .Kind = TextBox,
+                       .At = {left, top, width, 315},
+                       .Caption = text,
+                       .Back = kWhite,
+                       .Fore = kBlack,
+                       .Editable = editable};
+    };
+    Form form;
+    form.Name = "frmMakeScript";
+    form.Caption = "Make Script";
+    form.Width = 8400;
+    form.Height = 3600;
+    form.Back = kDarkBlue;
+    form.Controls = {
+        name(lblOriginal, "lblOriginal", 120, "The original ROM, as players have it:"),
+        box(txtOriginal, "txtOriginal", 120, 420, 6840, false, ""),
+        {.Id = cmdOriginal,
+         .Name = "cmdOriginal",
+         .Kind = PushButton,
+         .At = {7080, 390, 1200, 375},
+         .Caption = "&Original..."},
+        name(lblExpanded, "lblExpanded", 900, "The expanded ROM, as the patch expects it:"),
+        box(txtExpanded, "txtExpanded", 120, 1200, 6840, false, ""),
+        {.Id = cmdExpanded,
+         .Name = "cmdExpanded",
+         .Kind = PushButton,
+         .At = {7080, 1170, 1200, 375},
+         .Caption = "&Expanded..."},
+        name(lblOriginalHeader, "lblOriginalHeader", 1740, "The original's header, bytes in hex:"),
+        box(txtOriginalHeader, "txtOriginalHeader", 5640, 1710, 1320, true, "0"),
+        name(lblExpandedHeader, "lblExpandedHeader", 2160,
+             "The expanded ROM's header, bytes in hex:"),
+        box(txtExpandedHeader, "txtExpandedHeader", 5640, 2130, 1320, true, "0"),
+        name(lblScriptPlace, "lblScriptPlace", 2700,
+             "The script goes beside the original, as Kelbrin.txt."),
+        {.Id = cmdMake,
+         .Name = "cmdMake",
+         .Kind = PushButton,
+         .At = {5640, 3105, 1320, 375},
+         .Caption = "&Make Script"},
+        {.Id = cmdCancel,
+         .Name = "cmdCancel",
+         .Kind = PushButton,
+         .At = {7080, 3105, 1200, 375},
+         .Caption = "Cancel"},
+    };
+    form.TabOrder = {cmdOriginal, cmdExpanded, txtOriginalHeader, txtExpandedHeader,
+                     cmdMake,     cmdCancel,   txtOriginal,       txtExpanded};
+    return form;
+}
+
 } // namespace
 
 const Form& KelbrinForm() {
@@ -243,8 +369,19 @@ const Form& InfoForm() {
     return form;
 }
 
+const Form& CheckForm() {
+    static const Form form = MakeCheckForm();
+    return form;
+}
+
+const Form& MakeScriptForm() {
+    static const Form form = MakeMakeScriptForm();
+    return form;
+}
+
 const std::vector<const Form*>& AllForms() {
-    static const std::vector<const Form*> forms{&KelbrinForm(), &HowToForm(), &InfoForm()};
+    static const std::vector<const Form*> forms{&KelbrinForm(), &HowToForm(), &InfoForm(),
+                                                &CheckForm(), &MakeScriptForm()};
     return forms;
 }
 

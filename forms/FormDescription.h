@@ -1,6 +1,6 @@
 #pragma once
 
-// The two windows as data, free of any toolkit: every control with its place in twips, caption,
+// The windows as data, free of any toolkit: every control with its place in twips, caption,
 // colours, font, visibility and tab order, and the menus. The Qt and the Win32 front ends both
 // render these tables, so the design exists once.
 
@@ -43,13 +43,17 @@ struct Font {
 
 enum class ControlKind {
     Frame,        // a container with the standard frame border; its children lie inside it
-    TextBox,      // read-only: its text can be selected and copied, not edited
+    TextBox,      // its text can be selected and copied, and edited only when it is Editable
     PushButton,   // its face filled with its back colour, when it has one
-    Label,        // text centred across, kept at the top; transparent without a back colour
+    Label,        // text across as aligned, kept at the top; transparent without a back colour
     OptionButton, // one of a group, as in the control array
     Picture,      // a bitmap at its natural size, its top-left corner at the control's place
     Shape,        // a filled rectangle without a border
+    Drawing,      // rectangles and short texts that its form's handlers compute (form::Drawing)
 };
+
+// Where a text lies across its box.
+enum class TextAlign { Centre, Left, Right };
 
 // Labels, pictures and shapes are drawn on their parent's surface: every other kind of control
 // lies above them, whatever the order of definition. Among each group, a later control lies
@@ -85,6 +89,26 @@ enum class ControlId {
     txtInfo,
     cmdCopy,
     cmdClose,
+    // frmCheck
+    txtCheck,
+    picLayout,
+    txtLayout,
+    cmdCheckAgain,
+    cmdCheckClose,
+    // frmMakeScript
+    lblOriginal,
+    txtOriginal,
+    cmdOriginal,
+    lblExpanded,
+    txtExpanded,
+    cmdExpanded,
+    lblOriginalHeader,
+    txtOriginalHeader,
+    lblExpandedHeader,
+    txtExpandedHeader,
+    lblScriptPlace,
+    cmdMake,
+    cmdCancel,
 };
 
 enum class Picture { None, SampleExpanded, SampleOriginal };
@@ -105,6 +129,14 @@ struct Control {
     Font TextFont{};
     // A text box with many lines and a vertical scroll bar.
     bool MultiLine = false;
+    // Such a box breaks a line longer than its width at a blank; without it, a line keeps to
+    // its own breaks and the box scrolls across where the toolkit lets it (the system's
+    // multi-line edit box on Windows always breaks long lines).
+    bool WrapsLines = false;
+    // A text box whose text the user may change; others can only be selected and copied.
+    bool Editable = false;
+    // A label's caption across its box.
+    TextAlign Align = TextAlign::Centre;
     form::Picture Shows = form::Picture::None;
     // The option button of its group that is chosen at the start.
     bool Selected = false;
@@ -117,6 +149,9 @@ enum class MenuId {
     mnuFile_bar2,
     mnuFile_Folder,
     mnuFile_Info,
+    mnuFile_bar3,
+    mnuFile_Check,
+    mnuFile_MakeScript,
     mnuFile_bar0,
     mnuFile_Exit,
     mnuHelp,
@@ -162,10 +197,14 @@ const Form& KelbrinForm();
 const Form& HowToForm();
 // The box that shows what can be told about the original, frmInfo.
 const Form& InfoForm();
+// The box that shows a script's check for its author, frmCheck.
+const Form& CheckForm();
+// The box in which an author makes a script from two files, frmMakeScript.
+const Form& MakeScriptForm();
 // Every form above: each toolkit draws any of them the same way.
 const std::vector<const Form*>& AllForms();
 
-// The control of either window with this id.
+// The control of any form with this id.
 const Control& ControlOf(ControlId id);
 // The menu item with this id.
 const MenuItem& MenuItemOf(MenuId id);

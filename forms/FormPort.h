@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "Drawing.h"
 #include "FormDescription.h"
 
 namespace kelbrin {
@@ -20,11 +21,15 @@ public:
     virtual std::string Caption(form::ControlId control) const = 0;
     // The text of a text box; its lines may end in LF or CR LF.
     virtual void SetText(form::ControlId control, const std::string& text) = 0;
+    // The text a text box holds now, as the user may have changed it.
+    virtual std::string Text(form::ControlId control) const = 0;
     virtual void SetEnabled(form::ControlId control, bool enabled) = 0;
     virtual void SetEnabled(form::MenuId item, bool enabled) = 0;
     virtual void SetVisible(form::ControlId control, bool visible) = 0;
     virtual void SetFocus(form::ControlId control) = 0;
     virtual void SetPicture(form::ControlId control, form::Picture picture) = 0;
+    // What a drawing control shows, in its own twips; it starts empty.
+    virtual void SetDrawing(form::ControlId control, const form::Drawing& drawing) = 0;
     // The window's title: its caption, followed by " \u2013 " and `name` when that is not empty,
     // the name of the file or folder the window works on.
     virtual void SetTitleName(const std::string& name) = 0;

@@ -11,7 +11,9 @@
 #include "RomInformation.h"
 #include "ScriptHead.h"
 #include "UnfinishedFiles.h"
+#include "frmCheck.h"
 #include "frmInfo.h"
+#include "frmMakeScript.h"
 
 namespace kelbrin {
 
@@ -98,6 +100,8 @@ void frmKelbrin::EnableExpandControls(bool Enable) {
 void frmKelbrin::EnableFolderChoice(bool enable) {
     port_->SetEnabled(form::MenuId::mnuFile_Folder, enable);
     port_->SetEnabled(form::MenuId::mnuFile_Info, enable);
+    port_->SetEnabled(form::MenuId::mnuFile_Check, enable);
+    port_->SetEnabled(form::MenuId::mnuFile_MakeScript, enable);
     port_->TakeDrops(enable);
 }
 
@@ -133,6 +137,24 @@ void frmKelbrin::mnuFile_Info_Click() {
     }
     if (identity) {
         frmInfo(desktop_, RomInformation(*identity), *port_).ShowModal();
+    }
+}
+
+void frmKelbrin::mnuFile_Check_Click() {
+    if (running_ || !HaveFolder()) {
+        return;
+    }
+    frmCheck(desktop_, folder_, *port_).ShowModal();
+}
+
+void frmKelbrin::mnuFile_MakeScript_Click() {
+    if (running_) {
+        return;
+    }
+    frmMakeScript maker(desktop_, folder_.empty() ? programDirectory_ : folder_, *port_);
+    maker.ShowModal();
+    if (maker.ScriptFolder()) {
+        frmCheck(desktop_, *maker.ScriptFolder(), *port_).ShowModal();
     }
 }
 
@@ -241,6 +263,8 @@ void frmKelbrin::Choose(form::MenuId item) {
     switch (item) {
     case MenuId::mnuFile_Folder: mnuFile_Folder_Click(); break;
     case MenuId::mnuFile_Info: mnuFile_Info_Click(); break;
+    case MenuId::mnuFile_Check: mnuFile_Check_Click(); break;
+    case MenuId::mnuFile_MakeScript: mnuFile_MakeScript_Click(); break;
     case MenuId::mnuFile_Exit: mnuFile_Exit_Click(); break;
     case MenuId::mnuHelp_HowTo: mnuHelp_HowTo_Click(); break;
     case MenuId::mnuHelp_About: mnuHelp_About_Click(); break;

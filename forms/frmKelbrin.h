@@ -43,6 +43,12 @@ public:
     // its header and digests, also when its length fits neither size. A script or an original
     // that fails any other check is reported as a run reports it. It writes nothing.
     void mnuFile_Info_Click();
+    // For a patch author: the check of the script the buttons would run, in a box (frmCheck).
+    // Like ROM Information it asks for a folder when there is none, and writes nothing.
+    void mnuFile_Check_Click();
+    // For a patch author: a script made from two files, in a box (frmMakeScript), and then the
+    // check of the script written.
+    void mnuFile_MakeScript_Click();
     void mnuFile_Exit_Click();
     void mnuHelp_HowTo_Click();
     void mnuHelp_About_Click();
@@ -68,8 +74,8 @@ private:
     // Exit or the close box while a run writes: the program ends at once.
     void LeaveDuringRun();
     void EnableExpandControls(bool Enable);
-    // The two File menu items that change or read the folder, and drops: a run keeps its
-    // folder to its end.
+    // The File menu items that change or read the folder or open a box of their own, and
+    // drops: a run keeps its folder to its end, and the window its one task.
     void EnableFolderChoice(bool enable);
     // A folder with a script for the buttons; asks for one when there is none. False when the
     // user gave none.

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "DisplayText.h"
+#include "DrawingView.h"
 #include "FaceButton.h"
 #include "Fonts.h"
 #include "Palette.h"
@@ -47,9 +48,10 @@ QWidget* MakePage(const form::Control& control, QWidget* parent) {
     KeepStandardWindowColour(page);
     SetColour(page, QPalette::Base, ToQColor(*control.Back));
     SetColour(page, QPalette::Text, ToQColor(*control.Fore));
-    // The texts carry their own line breaks at 79 columns. Wrapping them again would break the
-    // rules in two; should a wider font ever be substituted, a horizontal scroll bar appears.
-    page->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The help texts carry their own line breaks at 79 columns. Wrapping them again would break
+    // the rules in two; should a wider font ever be substituted, a horizontal scroll bar appears.
+    page->setLineWrapMode(control.WrapsLines ? QPlainTextEdit::WidgetWidth
+                                             : QPlainTextEdit::NoWrap);
     page->document()->setDocumentMargin(2);
     page->setTabStopDistance(8 * QFontMetricsF(page->font()).horizontalAdvance(QLatin1Char(' ')));
     page->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -66,17 +68,20 @@ QWidget* MakeTextBox(const form::Control& control, QWidget* parent) {
     if (control.MultiLine) {
         return MakePage(control, parent);
     }
-    auto* box = new QLineEdit(parent);
-    box->setReadOnly(true);
+    auto* box = new QLineEdit(QString::fromLatin1(control.Caption), parent);
+    box->setReadOnly(!control.Editable);
     box->setFont(QtFont(control.TextFont));
     SetColour(box, QPalette::Base, ToQColor(*control.Back));
+    if (control.Fore) {
+        SetColour(box, QPalette::Text, ToQColor(*control.Fore));
+    }
     return box;
 }
 
 QWidget* MakeLabel(const form::Control& control, QWidget* parent) {
     auto* label = new QLabel(QString::fromLatin1(control.Caption), parent);
-    // Centred across only: the text keeps to the top of the label.
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // Aligned across only: the text keeps to the top of the label.
+    label->setAlignment(QtAlignment(control.Align) | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
     label->setFont(QtFont(control.TextFont));
     // Without a colour of its own a label takes the system's text colour, not its parent's.
@@ -130,6 +135,15 @@ QWidget* MakePicture(QWidget* parent) {
     return new QLabel(parent);
 }
 
+QWidget* MakeDrawing(const form::Control& control, QWidget* parent) {
+    auto* drawing = new DrawingView(parent);
+    drawing->setAutoFillBackground(true);
+    SetColour(drawing, QPalette::Window, ToQColor(*control.Back));
+    SetColour(drawing, QPalette::WindowText, ToQColor(*control.Fore));
+    drawing->setFont(QtFont(control.TextFont));
+    return drawing;
+}
+
 QWidget* MakeShape(const form::Control& control, QWidget* parent) {
     auto* shape = new QFrame(parent);
     shape->setFrameShape(QFrame::NoFrame);
@@ -150,13 +164,15 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
     case ControlKind::OptionButton: widget = MakeOption(control, parent); break;
     case ControlKind::Picture: widget = MakePicture(parent); break;
     case ControlKind::Shape: widget = MakeShape(control, parent); break;
+    case ControlKind::Drawing: widget = MakeDrawing(control, parent); break;
     }
     widget->setObjectName(QString::fromLatin1(control.Name));
     widget->setGeometry(PixelRect(control.At));
     if (control.Kind == ControlKind::Picture) {
         ShowPicture(*static_cast<QLabel*>(widget), control.Shows);
     }
-    if (form::IsDrawnOnParent(control.Kind) || control.Kind == ControlKind::Frame) {
+    if (form::IsDrawnOnParent(control.Kind) || control.Kind == ControlKind::Frame ||
+        control.Kind == ControlKind::Drawing) {
         widget->setFocusPolicy(Qt::NoFocus);
     }
     widget->setVisible(control.Visible);

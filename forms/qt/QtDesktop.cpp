@@ -70,12 +70,35 @@ std::optional<std::string> QtDesktop::ChooseFolder(FormPort& owner, const std::s
     return QFile::encodeName(chosen).toStdString();
 }
 
+std::optional<std::string> QtDesktop::ChooseFile(FormPort& owner, const std::string& title,
+                                                 const std::string& start) {
+    std::optional<SettingsNowhere> nowhere;
+    if (keepNoSettings_) {
+        nowhere.emplace();
+    }
+    const QString chosen = QFileDialog::getOpenFileName(&WindowOf(owner), Shown(title),
+                                                        QFile::decodeName(start.c_str()));
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(chosen).toStdString();
+}
+
 void QtDesktop::ShowMessageBox(FormPort& owner, const std::string& message,
                                const std::string& title, MessageBoxIcon icon) {
     QMessageBox box(icon == MessageBoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
                     Shown(title), ShownStart(message), QMessageBox::Ok, &WindowOf(owner));
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+bool QtDesktop::AskYesNo(FormPort& owner, const std::string& question, const std::string& title) {
+    QMessageBox box(QMessageBox::Question, Shown(title), ShownStart(question),
+                    QMessageBox::Yes | QMessageBox::No, &WindowOf(owner));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtDesktop::CopyToClipboard(const std::string& text) {

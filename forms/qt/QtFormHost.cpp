@@ -18,6 +18,7 @@
 #include <QUrl>
 #include <optional>
 
+#include "DrawingView.h"
 #include "QtControls.h"
 
 namespace kelbrin {
@@ -193,6 +194,17 @@ void QtFormHost::SetText(ControlId control, const std::string& text) {
     }
 }
 
+std::string QtFormHost::Text(ControlId control) const {
+    const QWidget* widget = controls_.at(control);
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget)) {
+        return line->text().toStdString();
+    }
+    if (const auto* page = qobject_cast<const QPlainTextEdit*>(widget)) {
+        return page->toPlainText().toStdString();
+    }
+    return {};
+}
+
 void QtFormHost::SetEnabled(ControlId control, bool enabled) {
     controls_.at(control)->setEnabled(enabled);
 }
@@ -211,6 +223,10 @@ void QtFormHost::SetFocus(ControlId control) {
 
 void QtFormHost::SetPicture(ControlId control, form::Picture picture) {
     ShowPicture(*static_cast<QLabel*>(controls_.at(control)), picture);
+}
+
+void QtFormHost::SetDrawing(ControlId control, const form::Drawing& drawing) {
+    static_cast<DrawingView*>(controls_.at(control))->SetDrawing(drawing);
 }
 
 void QtFormHost::SetTitleName(const std::string& name) {

@@ -18,4 +18,13 @@ inline QColor ToQColor(const form::Colour& colour) {
     return QColor(colour.Red, colour.Green, colour.Blue);
 }
 
+inline Qt::Alignment QtAlignment(form::TextAlign align) {
+    switch (align) {
+    case form::TextAlign::Left: return Qt::AlignLeft;
+    case form::TextAlign::Right: return Qt::AlignRight;
+    case form::TextAlign::Centre: break;
+    }
+    return Qt::AlignHCenter;
+}
+
 } // namespace kelbrin

@@ -31,4 +31,9 @@ void ShowMessageBox(HWND owner, const std::string& message, const std::string& t
     ::MessageBoxW(owner, BoxText(message).c_str(), Widen(title).c_str(), style);
 }
 
+bool AskYesNo(HWND owner, const std::string& question, const std::string& title) {
+    return ::MessageBoxW(owner, BoxText(question).c_str(), Widen(title).c_str(),
+                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 } // namespace kelbrin::win32

@@ -13,4 +13,8 @@ namespace kelbrin::win32 {
 void ShowMessageBox(HWND owner, const std::string& message, const std::string& title,
                     MessageBoxIcon icon);
 
+// A modal question owned by `owner` with the buttons Yes and No, No the default; whether the
+// answer was Yes.
+bool AskYesNo(HWND owner, const std::string& question, const std::string& title);
+
 } // namespace kelbrin::win32

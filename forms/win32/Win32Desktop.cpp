@@ -5,6 +5,7 @@
 
 #include "AnsiText.h"
 #include "EventPump.h"
+#include "FileChoice.h"
 #include "FolderChoice.h"
 #include "MessageBoxes.h"
 #include "Win32FormHost.h"
@@ -29,9 +30,19 @@ std::optional<std::string> Win32Desktop::ChooseFolder(FormPort& owner, const std
     return ChooseFolderDialog(HandleOf(owner), start);
 }
 
+std::optional<std::string> Win32Desktop::ChooseFile(FormPort& owner, const std::string& title,
+                                                    const std::string& start) {
+    return ChooseFileDialog(HandleOf(owner), title, start);
+}
+
 void Win32Desktop::ShowMessageBox(FormPort& owner, const std::string& message,
                                   const std::string& title, MessageBoxIcon icon) {
     win32::ShowMessageBox(HandleOf(owner), message, title, icon);
+}
+
+bool Win32Desktop::AskYesNo(FormPort& owner, const std::string& question,
+                            const std::string& title) {
+    return win32::AskYesNo(HandleOf(owner), question, title);
 }
 
 void Win32Desktop::CopyToClipboard(const std::string& text) {

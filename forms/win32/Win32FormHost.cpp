@@ -9,6 +9,7 @@
 #include "ColourButton.h"
 #include "ControlIds.h"
 #include "Dpi.h"
+#include "DrawingControl.h"
 #include "EventPump.h"
 #include "FolderChoice.h"
 #include "Win32Resources.h"
@@ -154,7 +155,7 @@ HWND CreateControl(const form::Control& control, HWND parent, bool tabStop) {
         break;
     case TextBox:
         windowClass = L"EDIT";
-        style |= ES_READONLY |
+        style |= (control.Editable ? 0 : ES_READONLY) |
                  (control.MultiLine ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL);
         exStyle = WS_EX_CLIENTEDGE;
         break;
@@ -167,11 +168,16 @@ HWND CreateControl(const form::Control& control, HWND parent, bool tabStop) {
         windowClass = L"BUTTON";
         style |= BS_AUTORADIOBUTTON;
         break;
-    case Label: style |= SS_CENTER | SS_NOPREFIX; break;
+    case Label:
+        style |= SS_NOPREFIX | (control.Align == form::TextAlign::Left    ? SS_LEFT
+                                : control.Align == form::TextAlign::Right ? SS_RIGHT
+                                                                          : SS_CENTER);
+        break;
     case Picture: style |= SS_BITMAP; break;
     case Shape:
         // An empty static fills itself with the brush its colour message returns.
         break;
+    case Drawing: windowClass = DrawingClass(); break;
     }
     HWND window = ::CreateWindowExW(
         exStyle, windowClass, control.Kind == TextBox ? L"" : Widen(control.Caption).c_str(), style,
@@ -291,6 +297,10 @@ void Win32FormHost::SetText(form::ControlId control, const std::string& text) {
     ::SetWindowTextW(ControlHandle(control), WindowsLines(text).c_str());
 }
 
+std::string Win32FormHost::Text(form::ControlId control) const {
+    return Narrow(WindowText(ControlHandle(control)));
+}
+
 void Win32FormHost::SetEnabled(form::ControlId control, bool enabled) {
     ::EnableWindow(ControlHandle(control), enabled ? TRUE : FALSE);
 }
@@ -311,6 +321,10 @@ void Win32FormHost::SetFocus(form::ControlId control) {
 void Win32FormHost::SetPicture(form::ControlId control, form::Picture picture) {
     ChildOf(control)->Shows = picture;
     LayOut();
+}
+
+void Win32FormHost::SetDrawing(form::ControlId control, const form::Drawing& drawing) {
+    win32::SetDrawing(ControlHandle(control), drawing);
 }
 
 void Win32FormHost::SetTitleName(const std::string& name) {

@@ -41,11 +41,13 @@ public:
     void SetCaption(form::ControlId control, const std::string& caption) override;
     std::string Caption(form::ControlId control) const override;
     void SetText(form::ControlId control, const std::string& text) override;
+    std::string Text(form::ControlId control) const override;
     void SetEnabled(form::ControlId control, bool enabled) override;
     void SetEnabled(form::MenuId item, bool enabled) override;
     void SetVisible(form::ControlId control, bool visible) override;
     void SetFocus(form::ControlId control) override;
     void SetPicture(form::ControlId control, form::Picture picture) override;
+    void SetDrawing(form::ControlId control, const form::Drawing& drawing) override;
     void SetTitleName(const std::string& name) override;
     void SetPathTip(form::ControlId control, const std::string& path) override;
     void TakeDrops(bool take) override;

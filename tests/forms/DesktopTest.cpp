@@ -1,5 +1,5 @@
-// The Qt desktop's services: the folder dialog, the user's settings (and none for a portable
-// copy), the clipboard, and a form shown modally over its owner.
+// The Qt desktop's services: the folder and file dialogs, the question, the user's settings
+// (and none for a portable copy), the clipboard, and a form shown modally over its owner.
 
 #include <QClipboard>
 #include <QFile>
@@ -23,6 +23,35 @@ TEST(Desktop, FolderDialogGivesTheFolderChosenOverItsWindowOrNothingWhenCancelle
     ASSERT_EQ(on.Closer.Boxes.size(), 2u);
     EXPECT_EQ(on.Closer.Boxes[0].Title, "Choose the folder that holds Kelbrin.txt");
     EXPECT_EQ(on.Closer.Boxes[1].Owner, &on.Window());
+}
+
+TEST(Desktop, FileDialogGivesTheFileChosenOverItsWindowOrNothingWhenCancelled) {
+    const TempFolder game;
+    game.Write("Zephyr Saga.nes", "ROM");
+    FormOn on(form::KelbrinForm());
+    EXPECT_EQ(on.Desktop.ChooseFile(*on.Port, "Choose the original ROM", game.Path()),
+              std::nullopt);
+    on.Closer.FolderToChoose = QFile::decodeName(game.PathOf("Zephyr Saga.nes").c_str());
+    EXPECT_EQ(on.Desktop.ChooseFile(*on.Port, "Choose the original ROM", game.Path()),
+              game.PathOf("Zephyr Saga.nes"));
+    ASSERT_EQ(on.Closer.Boxes.size(), 2u);
+    EXPECT_EQ(on.Closer.Boxes[0].Title, "Choose the original ROM");
+    EXPECT_EQ(on.Closer.Boxes[1].Owner, &on.Window());
+}
+
+TEST(Desktop, QuestionAsksYesOrNoWithNoForEnterAndEscape) {
+    FormOn on(form::KelbrinForm());
+    EXPECT_FALSE(on.Desktop.AskYesNo(*on.Port, "Replace it?", "Make Script"));
+    on.Closer.Answer = QMessageBox::Yes;
+    EXPECT_TRUE(on.Desktop.AskYesNo(*on.Port, "Replace it?", "Make Script"));
+    ASSERT_EQ(on.Closer.Boxes.size(), 2u);
+    const SeenBox& box = on.Closer.Boxes[0];
+    EXPECT_EQ(box.Title, "Make Script");
+    EXPECT_EQ(box.Text, "Replace it?");
+    EXPECT_EQ(box.Icon, QMessageBox::Question);
+    EXPECT_EQ(box.Buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.Default, QMessageBox::No);
+    EXPECT_EQ(box.Owner, &on.Window());
 }
 
 TEST(Desktop, SettingsKeepAFolderByteForByteAndAPortableCopyKeepsNoneNotEvenTheDialogs) {

@@ -38,6 +38,7 @@ const char* QtClassOf(const form::Control& c) {
     case form::ControlKind::OptionButton: return "QRadioButton";
     case form::ControlKind::Frame:
     case form::ControlKind::Shape: return "QFrame";
+    case form::ControlKind::Drawing: return "QWidget";
     }
     return "";
 }
@@ -78,7 +79,7 @@ void ExpectDrawnAsDescribed(const QWidget& control, const form::Control& c, cons
     }
     if (c.Kind == form::ControlKind::TextBox) {
         EXPECT_EQ(TextOf(control), QString::fromLatin1(c.Caption).replace("\r\n", "\n"));
-        EXPECT_TRUE(control.property("readOnly").toBool());
+        EXPECT_EQ(control.property("readOnly").toBool(), !c.Editable);
     } else {
         EXPECT_TRUE(IsWrappingOf(ShownCaption(&control), QString::fromLatin1(c.Caption)))
             << ShownCaption(&control).toStdString();
@@ -104,6 +105,8 @@ void ExpectDrawnAsDescribed(const QWidget& control, const form::Control& c, cons
     // A transparent label lets its parent show through.
     if (c.Kind == form::ControlKind::Label) {
         EXPECT_EQ(control.autoFillBackground(), c.Back.has_value());
+        EXPECT_EQ(static_cast<const QLabel&>(control).alignment(),
+                  QtAlignment(c.Align) | Qt::AlignTop);
     }
     if (c.TextFont.Family.empty()) {
         EXPECT_EQ(control.font(), QApplication::font(&control));

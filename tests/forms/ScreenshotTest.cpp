@@ -1,6 +1,7 @@
-// Renders both windows (the main window idle and with the MD5 row, the help window on both
-// pages) to PNG files for a person to look at, and checks the colours of the rendered pixels:
-// a palette the style ignores would pass every palette test and still look wrong.
+// Renders the windows (the main window idle and with the MD5 row, the help window on both
+// pages, the authors' boxes) to PNG files for a person to look at, and checks the colours of
+// the rendered pixels: a palette the style ignores would pass every palette test and still look
+// wrong, and a drawing that paints nothing every drawing test.
 
 #include <QDir>
 #include <QImage>
@@ -12,17 +13,21 @@
 #include <QRadioButton>
 #include <QSettings>
 
+#include "DrawingView.h"
 #include "OriginalIdentity.h"
 #include "RecordingWindow.h"
 #include "RomInformation.h"
+#include "TwipLayout.h"
 #include "WindowHarness.h"
+#include "frmCheck.h"
 #include "frmKelbrin.h"
+#include "frmMakeScript.h"
 
 namespace kelbrin::test {
 namespace {
 
 struct Probe {
-    const char* Where;
+    std::string Where;
     QPoint At; // in the window's pixels, the menu bar not counted
     QColor Colour;
 };
@@ -134,6 +139,76 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
            {"format strip", {11, 100}, {240, 240, 255}},
            {"under the format strip", {11, 300}, darkBlue},
            {"original's picture", {18, 234}, {255, 255, 0}}});
+}
+
+// A desktop whose file dialog answers in turn, as an author would choose.
+struct ChoosingDesktop : QtDesktop {
+    std::vector<std::string> Files;
+    std::optional<std::string> ChooseFile(FormPort&, const std::string&,
+                                          const std::string&) override {
+        if (Files.empty()) {
+            return std::nullopt;
+        }
+        std::string file = Files.front();
+        Files.erase(Files.begin());
+        return file;
+    }
+};
+
+// The authors' boxes over the main window, shown as their handlers fill them (without waiting
+// in a modal loop): Check Script on a laid-out ROM, its strip drawn in its colours beside the
+// rows, and Make Script with both files chosen.
+TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
+    ASSERT_TRUE(QDir().mkpath(KELBRIN_SCREENSHOT_DIR));
+    TempFolder folder;
+    WriteAuthorsGame(folder);
+    ChoosingDesktop desktop;
+    RecordedEvents events;
+    const auto main = desktop.OpenForm(form::KelbrinForm(), events, nullptr);
+    main->Show();
+    QWidget& owner = static_cast<QtFormHost&>(*main).Window();
+
+    frmCheck check(desktop, folder.Path(), *main);
+    auto& checkBox = Find(owner, "frmCheck");
+    checkBox.show();
+    // Every filled box of the strip and its legend, where no later one covers it.
+    const QPoint at = PixelRect(form::ControlOf(form::ControlId::picLayout).At).topLeft();
+    const form::Drawing& drawn = Find<DrawingView>(checkBox, form::ControlId::picLayout).Drawn();
+    std::vector<Probe> probes{{"window", {4, 540}, {0, 0, 192}},
+                              {"report", {700, 100}, Qt::white},
+                              {"beside the strip", at + QPoint(250, 100), Qt::white}};
+    for (std::size_t i = 0; i < drawn.Boxes.size(); ++i) {
+        const form::DrawnBox& box = drawn.Boxes[i];
+        const QRect rect = PixelRect(box.At);
+        const QPoint centre = rect.center();
+        const bool covered =
+            std::any_of(drawn.Boxes.begin() + static_cast<std::ptrdiff_t>(i) + 1, drawn.Boxes.end(),
+                        [&](const form::DrawnBox& later) {
+                            return later.Fill && PixelRect(later.At).contains(centre);
+                        });
+        if (box.Fill && !covered && rect.width() > 2 && rect.height() > 1) {
+            probes.push_back({"box " + std::to_string(i), at + centre, ToQColor(*box.Fill)});
+        }
+    }
+    // Four copies, the fill, both replaced marks (the last two bytes are no pixel high) and
+    // the legend's six swatches.
+    EXPECT_EQ(probes.size(), 3u + 7u + 6u);
+    Shoot(checkBox, "check.png", {720, 544}, 0, probes);
+    checkBox.close();
+
+    desktop.Files = {folder.PathOf("orig.nes"), folder.PathOf("big.nes")};
+    frmMakeScript maker(desktop, folder.Path(), *main);
+    auto& makeBox = Find(owner, "frmMakeScript");
+    makeBox.show();
+    Find<QPushButton>(makeBox, form::ControlId::cmdOriginal).click();
+    Find<QPushButton>(makeBox, form::ControlId::cmdExpanded).click();
+    Find<QLineEdit>(makeBox, form::ControlId::txtOriginalHeader).setText("10");
+    Shoot(makeBox, "make-script.png", {560, 240}, 0,
+          {{"window", {4, 236}, {0, 0, 192}}, {"original's path", {300, 34}, Qt::white}});
+    EXPECT_EQ(Find<QLineEdit>(makeBox, form::ControlId::txtExpanded).text().toStdString(),
+              folder.PathOf("big.nes"));
+    makeBox.close();
+    EXPECT_EQ(folder.Names(), (std::set<std::string>{"Kelbrin.txt", "big.nes", "orig.nes"}));
 }
 
 } // namespace

@@ -41,6 +41,8 @@ struct SeenBox {
     QMessageBox::StandardButtons Buttons;
     // The window it was shown over.
     QWidget* Owner;
+    // The button that Enter presses.
+    QMessageBox::StandardButton Default = QMessageBox::NoButton;
 };
 
 // The widget or menu item that a window's form calls `name`.
@@ -79,8 +81,10 @@ public:
         timer_.start(5);
     }
     std::vector<SeenBox> Boxes;
-    // What the next folder dialog chooses; nothing: it is cancelled.
+    // What the next folder or file dialog chooses; nothing: it is cancelled.
     std::optional<QString> FolderToChoose;
+    // The button a question is answered with; nothing: it is closed as Escape closes it.
+    std::optional<QMessageBox::StandardButton> Answer;
 
 private:
     void CloseModal() {
@@ -107,9 +111,13 @@ private:
             return;
         }
         Boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                         box->parentWidget()});
-        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
-            ok->click();
+                         box->parentWidget(),
+                         box->defaultButton() != nullptr ? box->standardButton(box->defaultButton())
+                                                         : QMessageBox::NoButton});
+        if (QAbstractButton* answer = box->button(Answer.value_or(QMessageBox::Ok))) {
+            answer->click();
+        } else if (QAbstractButton* escape = box->escapeButton()) {
+            escape->click();
         } else {
             box->done(0);
         }

@@ -11,7 +11,13 @@ FakePort::FakePort(FakeDesktop& desktop, const form::Form& description, FormEven
     : Description(description), Owner(owner), desktop_(desktop), events_(events) {
     for (const form::Control& control : description.Controls) {
         Controls[control.Id] = {
-            std::string(control.Caption), "", true, control.Visible, control.Shows, ""};
+            std::string(control.Caption),
+            control.Kind == form::ControlKind::TextBox ? std::string(control.Caption) : "",
+            true,
+            control.Visible,
+            control.Shows,
+            "",
+            {}};
     }
     for (const form::Menu& menu : description.Menus) {
         for (const form::MenuItem& item : menu.Items) {
@@ -29,6 +35,7 @@ void FakePort::ShowModal() {
     EXPECT_NE(Owner, nullptr) << "a modal window without an owner";
     Show();
     ++desktop_.ModalShows;
+    desktop_.ModalForms.emplace_back(Description.Name);
     if (desktop_.WhileModal) {
         desktop_.WhileModal(*this);
     } else {
@@ -59,6 +66,29 @@ std::optional<std::string> FakeDesktop::ChooseFolder(FormPort& owner, const std:
     auto answer = std::move(DialogAnswers.front());
     DialogAnswers.pop_front();
     return answer;
+}
+
+std::optional<std::string> FakeDesktop::ChooseFile(FormPort& owner, const std::string& title,
+                                                   const std::string& start) {
+    EXPECT_TRUE(owner.IsOpen()) << "a file dialog over a window that is not shown";
+    FileDialogs.push_back(title + " in " + start);
+    if (FileAnswers.empty()) {
+        return std::nullopt;
+    }
+    auto answer = std::move(FileAnswers.front());
+    FileAnswers.pop_front();
+    return answer;
+}
+
+bool FakeDesktop::AskYesNo(FormPort& owner, const std::string& question, const std::string& title) {
+    EXPECT_TRUE(owner.IsOpen()) << "a question over a window that is not shown: " << question;
+    Questions.push_back(title + ": " + question);
+    if (Answers.empty()) {
+        return false;
+    }
+    const bool yes = Answers.front();
+    Answers.pop_front();
+    return yes;
 }
 
 void FakeDesktop::ShowMessageBox(FormPort& owner, const std::string& message,

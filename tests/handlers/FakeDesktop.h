@@ -3,6 +3,7 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -45,6 +46,7 @@ public:
         bool Visible = true;
         form::Picture Picture = form::Picture::None;
         std::string PathTip;
+        form::Drawing Drawn;
     };
     const form::Form& Description;
     FakePort* const Owner;
@@ -77,6 +79,12 @@ public:
     void SetText(form::ControlId control, const std::string& text) override {
         Controls.at(control).Text = text;
     }
+    std::string Text(form::ControlId control) const override { return Of(control).Text; }
+    // What the user types into a text box.
+    void Type(form::ControlId control, const std::string& text) {
+        EXPECT_TRUE(form::ControlOf(control).Editable) << "typed into a box that takes no text";
+        Controls.at(control).Text = text;
+    }
     void SetEnabled(form::ControlId control, bool enabled) override {
         Controls.at(control).Enabled = enabled;
     }
@@ -87,6 +95,9 @@ public:
     void SetFocus(form::ControlId control) override { Focus = control; }
     void SetPicture(form::ControlId control, form::Picture picture) override {
         Controls.at(control).Picture = picture;
+    }
+    void SetDrawing(form::ControlId control, const form::Drawing& drawing) override {
+        Controls.at(control).Drawn = drawing;
     }
     void SetTitleName(const std::string& name) override { TitleName = name; }
     void SetPathTip(form::ControlId control, const std::string& path) override {
@@ -117,6 +128,12 @@ public:
     // The folder dialog's answers in turn (nothing: cancelled), and where it opened.
     std::deque<std::optional<std::string>> DialogAnswers;
     std::vector<std::string> DialogStarts;
+    // The file dialog's answers in turn (nothing: cancelled), and its titles and starts.
+    std::deque<std::optional<std::string>> FileAnswers;
+    std::vector<std::string> FileDialogs;
+    // The answers to questions in turn (none left: No), and the questions asked.
+    std::deque<bool> Answers;
+    std::vector<std::string> Questions;
     std::optional<std::string> Kept;
     bool KeepsNoSettings = false;
     std::string Clipboard;
@@ -131,6 +148,8 @@ public:
     // when ShowModal returns.
     std::function<void(FakePort&)> WhileModal;
     int ModalShows = 0;
+    // The forms shown modally, by name, in order.
+    std::vector<std::string> ModalForms;
     // Runs as each box comes up.
     std::function<void(const SeenBox&)> OnBox;
     mutable std::chrono::steady_clock::time_point Clock{};
@@ -143,8 +162,11 @@ public:
     std::unique_ptr<FormPort> OpenForm(const form::Form& description, FormEvents& events,
                                        FormPort* owner) override;
     std::optional<std::string> ChooseFolder(FormPort& owner, const std::string& start) override;
+    std::optional<std::string> ChooseFile(FormPort& owner, const std::string& title,
+                                          const std::string& start) override;
     void ShowMessageBox(FormPort& owner, const std::string& message, const std::string& title,
                         MessageBoxIcon icon) override;
+    bool AskYesNo(FormPort& owner, const std::string& question, const std::string& title) override;
     void CopyToClipboard(const std::string& text) override { Clipboard = text; }
     std::optional<std::string> RememberedFolder() override { return Kept; }
     void RememberFolder(const std::string& folder) override;

@@ -231,7 +231,7 @@ TEST(ChosenFolder, FolderWithoutAScriptIsNotKeptAndAPressThereAsksForAnother) {
     EXPECT_EQ(on.Desktop.Kept, game.Path());
 }
 
-TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingAndInformationWaitTillItEnds) {
+TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingInformationAndTheAuthorsBoxesWaitTillItEnds) {
     const GameFolder game;
     const GameFolder other;
     MainForm on({.StartPath = game.Path()});
@@ -243,6 +243,8 @@ TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingAndInformationWaitTillItEnds
         on.Choose(MenuId::mnuFile_Folder);
         on.Drop(other.Path());
         on.Choose(MenuId::mnuFile_Info);
+        on.Choose(MenuId::mnuFile_Check);
+        on.Choose(MenuId::mnuFile_MakeScript);
     });
     on.Press(1);
     EXPECT_EQ(during, std::vector<bool>(3, false));

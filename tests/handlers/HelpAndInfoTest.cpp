@@ -103,17 +103,23 @@ TEST(Information, WrongLengthIsToldInWordsAndAFailedCheckAsARunWould) {
              MessageBoxIcon::Stop}}));
 }
 
-// With no folder chosen it asks for one first; the status line then tells of the folder
-// chosen, as it does after any choice.
-TEST(Information, WithNoFolderItAsksForOneAndTheStatusLineTellsOfIt) {
+// With no folder chosen ROM Information and Check Script ask for one first, and show nothing
+// when none is given; the status line then tells of the folder chosen, as after any choice.
+TEST(Information, WithNoFolderItAndTheCheckAskForOneAndTheStatusLineTellsOfIt) {
     const GameFolder game;
-    MainForm on({});
-    ASSERT_EQ(on.Status(), "Choose the folder with Kelbrin.txt");
-    on.Desktop.DialogAnswers = {game.Path()};
-    on.Choose(MenuId::mnuFile_Info);
-    EXPECT_EQ(on.Desktop.ModalShows, 1);
-    EXPECT_EQ(on.Status(), "");
-    EXPECT_EQ(on.Form->Folder(), game.Path());
+    for (const MenuId item : {MenuId::mnuFile_Info, MenuId::mnuFile_Check}) {
+        SCOPED_TRACE(std::string(form::MenuItemOf(item).Name));
+        MainForm on({});
+        ASSERT_EQ(on.Status(), "Choose the folder with Kelbrin.txt");
+        on.Choose(item);
+        EXPECT_EQ(on.Desktop.ModalShows, 0);
+        on.Desktop.DialogAnswers = {game.Path()};
+        on.Choose(item);
+        EXPECT_EQ(on.Desktop.DialogStarts.size(), 2u);
+        EXPECT_EQ(on.Desktop.ModalShows, 1);
+        EXPECT_EQ(on.Status(), "");
+        EXPECT_EQ(on.Form->Folder(), game.Path());
+    }
 }
 
 } // namespace

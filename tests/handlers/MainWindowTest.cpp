@@ -23,6 +23,7 @@ TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
         };
     };
     const GameFolder game;
+    using Names = std::vector<std::string>;
     const std::vector<ItemCase> cases{
         {"Add/Replace button", [](MainForm& on) { on.Press(0); }, expanded(ScriptHeader())},
         {"Ignore/Remove button", [](MainForm& on) { on.Press(1); }, expanded("")},
@@ -33,7 +34,11 @@ TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
         {"Choose Folder", [](MainForm& on) { on.Choose(MenuId::mnuFile_Folder); },
          [](const MainForm& on) { EXPECT_EQ(on.Desktop.DialogStarts.size(), 1u); }},
         {"ROM Information", [](MainForm& on) { on.Choose(MenuId::mnuFile_Info); },
-         [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalShows, 1); }},
+         [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmInfo"}); }},
+        {"Check Script", [](MainForm& on) { on.Choose(MenuId::mnuFile_Check); },
+         [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmCheck"}); }},
+        {"Make Script", [](MainForm& on) { on.Choose(MenuId::mnuFile_MakeScript); },
+         [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmMakeScript"}); }},
         {"Exit", [](MainForm& on) { on.Choose(MenuId::mnuFile_Exit); },
          [](const MainForm& on) { EXPECT_FALSE(on.Window().IsOpen()); }},
         {"How to Use", [](MainForm& on) { on.Choose(MenuId::mnuHelp_HowTo); },
@@ -61,13 +66,14 @@ TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
     }
 }
 
-// Both buttons and both expand items, then Choose Folder, ROM Information, Exit, How to Use and
-// About, and drops.
+// Both buttons and both expand items, then Choose Folder, ROM Information, Check Script, Make
+// Script, Exit, How to Use and About, and drops.
 std::vector<bool> Enabled(const MainForm& on) {
     const FakePort& w = on.Window();
     return {w.Of(ControlId::cmdExpand0).Enabled, w.Of(ControlId::cmdExpand1).Enabled,
             w.Enabled(MenuId::mnuFile_Expand0),  w.Enabled(MenuId::mnuFile_Expand1),
             w.Enabled(MenuId::mnuFile_Folder),   w.Enabled(MenuId::mnuFile_Info),
+            w.Enabled(MenuId::mnuFile_Check),    w.Enabled(MenuId::mnuFile_MakeScript),
             w.Enabled(MenuId::mnuFile_Exit),     w.Enabled(MenuId::mnuHelp_HowTo),
             w.Enabled(MenuId::mnuHelp_About),    w.TakesDrops};
 }
@@ -91,10 +97,10 @@ TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
                 statusAfterSecondTry = on.Status();
             });
             on.Press(index);
-            EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, false, true,
-                                                 true, true, false}));
+            EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, false, false,
+                                                 false, true, true, true, false}));
             EXPECT_EQ(statusAfterSecondTry, "Copy, Fill, Replace line #4");
-            EXPECT_EQ(Enabled(on), std::vector<bool>(10, true));
+            EXPECT_EQ(Enabled(on), std::vector<bool>(12, true));
             EXPECT_EQ(on.Desktop.Boxes.size(), broken ? 1u : 0u);
             EXPECT_EQ(on.Status(), broken ? "Ended due to Error" : "Expansion Done");
             // The button lost the focus when it was locked; a keyboard user carries on from it.

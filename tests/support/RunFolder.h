@@ -61,6 +61,20 @@ inline void WriteGame(const TempFolder& folder, const std::string& sizeLine = kS
     folder.Write("Kelbrin.txt", Join(lines, "\r\n"));
 }
 
+// A 32 KiB original expanded to 64 KiB the way authors lay out a ROM (the original's banks
+// moved, a filled gap, patched bytes), with a checksum typed in lower case, which a run takes
+// for another ROM's: something in every row of the authors' boxes to look at.
+inline void WriteAuthorsGame(const TempFolder& folder) {
+    folder.Write("orig.nes", ForeignHeader() + Image(0x8000));
+    folder.Write("big.nes", Image(0x8000) + std::string(0x8000, '\xFF'));
+    folder.Write(
+        "Kelbrin.txt",
+        Join({"NAME\torig.nes\tbig.nes", "SIZE\t8000\t10000\t6b3a5c3d0c3ef2d2e8f5b8b4ab6d3a0e",
+              kHeaderLine, "COPY\t0\t0", "FILL\t4000\tFF", "COPY\t8000\t4000",
+              "REPLACE\t9000\tEA\tEA", "COPY\tC000\t0", "REPLACE\tFFFC\t00\t80"},
+             "\r\n"));
+}
+
 // Breaks such a script at line 5, after the run has let events through once.
 inline const std::vector<std::string> kBrokenLine5{"FIL\t4\t0"};
 
@@ -82,7 +96,8 @@ struct RunFolder {
     }
     // `index` as the window's buttons number the choice: 0 adds the header, 1 leaves it out.
     void Run(std::int16_t index) {
-        Expand(index == 0 ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove, Folder.Path(), Window);
+        Expand(index == 0 ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove,
+               Folder.Path(), Window);
     }
     std::string File(const std::string& name = "big.nes") const {
         return Folder.Read(name).value_or("<missing>");

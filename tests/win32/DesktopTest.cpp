@@ -1,5 +1,5 @@
-// The Win32 desktop's services: a form shown modally over its owner, and the clipboard; and
-// Kelbrin.exe as a portable copy in a folder of any name.
+// The Win32 desktop's services: a form shown modally over its owner, the question, and the
+// clipboard; and Kelbrin.exe as a portable copy in a folder of any name.
 
 #include "WideText.h"
 #include "Win32Harness.h"
@@ -28,6 +28,20 @@ TEST(Desktop, ModalFormLocksItsOwnerStaysInFrontAndReturnsOnceClosed) {
     EXPECT_TRUE(::IsWindowEnabled(main.Handle()));
     EXPECT_FALSE(info->IsOpen());
     EXPECT_EQ(events.Log, std::vector<std::string>{"click:cmdClose"});
+}
+
+TEST(Desktop, QuestionAsksYesOrNoWithNoForEnter) {
+    FormOn on(form::KelbrinForm());
+    EXPECT_FALSE(on.Desktop.AskYesNo(*on.Port, "Replace it?", "Make Script"));
+    on.Watcher.AnswerQuestionsWith(IDYES);
+    EXPECT_TRUE(on.Desktop.AskYesNo(*on.Port, "Replace it?", "Make Script"));
+    const std::vector<SeenBox> boxes = on.Watcher.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].Title, L"Make Script");
+    EXPECT_EQ(boxes[0].Text, L"Replace it?");
+    EXPECT_EQ(boxes[0].Icon, ::LoadIconW(nullptr, MAKEINTRESOURCEW(32514)));
+    EXPECT_EQ(boxes[0].Buttons, (std::vector<std::wstring>{L"&Yes", L"&No"}));
+    EXPECT_EQ(boxes[0].Default, IDNO);
 }
 
 TEST(Desktop, ClipboardTakesTheTextWithWindowsLineEnds) {

@@ -25,10 +25,15 @@ TEST(Forms, EveryControlOfEveryFormStandsAsDescribed) {
         for (const form::Control& c : design->Controls) {
             SCOPED_TRACE(std::string(c.Name));
             const LONG_PTR style = ::GetWindowLongPtrW(on.Control(c.Id), GWL_STYLE);
-            // Text can be selected and copied, not edited.
+            // Text can be selected and copied, and edited only where the form says so.
             if (c.Kind == form::ControlKind::TextBox) {
-                EXPECT_NE(style & ES_READONLY, 0);
+                EXPECT_EQ((style & ES_READONLY) == 0, c.Editable);
                 EXPECT_EQ((style & WS_VSCROLL) != 0, c.MultiLine);
+            }
+            if (c.Kind == form::ControlKind::Label) {
+                EXPECT_EQ(style & SS_TYPEMASK, c.Align == form::TextAlign::Left    ? SS_LEFT
+                                               : c.Align == form::TextAlign::Right ? SS_RIGHT
+                                                                                   : SS_CENTER);
             }
             if (c.Kind == form::ControlKind::OptionButton) {
                 EXPECT_EQ(::SendMessageW(on.Control(c.Id), BM_GETCHECK, 0, 0),

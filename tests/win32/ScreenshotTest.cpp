@@ -5,6 +5,8 @@
 // other test and still look wrong.
 
 #include "AnsiText.h"
+#include "LayoutDrawing.h"
+#include "ScriptCheck.h"
 #include "Win32Harness.h"
 
 namespace kelbrin::test {
@@ -113,6 +115,74 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesShowTheirColours) {
     ::SendMessageW(ControlIn(help, form::HelpOption(1)), BM_CLICK, 0, 0);
     // The format page, its strip, both option buttons and both pictures.
     EXPECT_EQ(ShootAndProbe(help, form::HowToForm(), L"help-format.png"), 6);
+}
+
+// The authors' boxes over the main window, as their menu items show them: Check Script on a
+// laid-out ROM, every filled box of its strip and legend in its colour where it lies, and Make
+// Script with both files chosen.
+TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
+    ProgramOn on(true);
+    ASSERT_NE(on.Window, nullptr);
+    WriteAuthorsGame(on.Folder);
+    const form::Control& strip = form::ControlOf(form::ControlId::picLayout);
+    // The drawing the box computes for itself.
+    const form::Drawing drawn = form::DrawLayout(CheckScript(on.Folder.Path()).WithoutHeader,
+                                                 strip.At.Width, strip.At.Height, *strip.Fore);
+    int boxesProbed = 0;
+    DuringNextPump([&] {
+        HWND check = ShownWindow(Wide(form::CheckForm().Caption));
+        ASSERT_NE(check, nullptr);
+        // The report, the drawing and the rows.
+        EXPECT_EQ(ShootAndProbe(check, form::CheckForm(), L"check.png"), 3);
+        const auto shot = Shoot(check, L"check.png");
+        HWND picture = ControlIn(check, form::ControlId::picLayout);
+        for (std::size_t i = 0; i < drawn.Boxes.size(); ++i) {
+            const form::DrawnBox& box = drawn.Boxes[i];
+            POINT centre{form::ToPixels(box.At.Left + box.At.Width / 2),
+                         form::ToPixels(box.At.Top + box.At.Height / 2)};
+            const auto covers = [&centre](const form::DrawnBox& other) {
+                return other.Fill && form::ToPixels(other.At.Left) <= centre.x &&
+                       centre.x < form::ToPixels(other.At.Left + other.At.Width) &&
+                       form::ToPixels(other.At.Top) <= centre.y &&
+                       centre.y < form::ToPixels(other.At.Top + other.At.Height);
+            };
+            const bool covered =
+                std::any_of(drawn.Boxes.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                            drawn.Boxes.end(), covers);
+            if (!box.Fill || covered || form::ToPixels(box.At.Height) < 2) {
+                continue;
+            }
+            SCOPED_TRACE("box " + std::to_string(i));
+            ::ClientToScreen(picture, &centre);
+            const COLORREF seen = shot->At(centre);
+            const COLORREF expected = RGB(box.Fill->Red, box.Fill->Green, box.Fill->Blue);
+            EXPECT_LE(Distance(seen, expected), kTolerance)
+                << std::hex << seen << " instead of " << expected;
+            ++boxesProbed;
+        }
+        ::SendMessageW(ControlIn(check, form::ControlId::cmdCheckClose), BM_CLICK, 0, 0);
+    });
+    ::SendMessageW(on.Window, WM_COMMAND,
+                   MAKEWPARAM(win32::CommandId(form::MenuId::mnuFile_Check), 0), 0);
+    // Four copies, the fill, both replaced marks and the legend's six swatches.
+    EXPECT_EQ(boxesProbed, 7 + 6);
+
+    on.Desktop.FilesToChoose = {on.Folder.PathOf("orig.nes"), on.Folder.PathOf("big.nes")};
+    DuringNextPump([&] {
+        HWND maker = ShownWindow(Wide(form::MakeScriptForm().Caption));
+        ASSERT_NE(maker, nullptr);
+        ::SendMessageW(ControlIn(maker, form::ControlId::cmdOriginal), BM_CLICK, 0, 0);
+        ::SendMessageW(ControlIn(maker, form::ControlId::cmdExpanded), BM_CLICK, 0, 0);
+        ::SetWindowTextW(ControlIn(maker, form::ControlId::txtOriginalHeader), L"10");
+        // Both paths, and the two header boxes.
+        EXPECT_EQ(ShootAndProbe(maker, form::MakeScriptForm(), L"make-script.png"), 4);
+        EXPECT_EQ(TextOf(ControlIn(maker, form::ControlId::txtExpanded)),
+                  Wide(on.Folder.PathOf("big.nes")));
+        ::SendMessageW(ControlIn(maker, form::ControlId::cmdCancel), BM_CLICK, 0, 0);
+    });
+    ::SendMessageW(on.Window, WM_COMMAND,
+                   MAKEWPARAM(win32::CommandId(form::MenuId::mnuFile_MakeScript), 0), 0);
+    EXPECT_EQ(on.Folder.Names(), (std::set<std::string>{"Kelbrin.txt", "big.nes", "orig.nes"}));
 }
 
 } // namespace

@@ -82,7 +82,12 @@ void SavePng(HBITMAP bitmap, const std::wstring& file) {
 }
 
 SeenBox Read(HWND box) {
-    SeenBox seen{TextOf(box), TextOf(::GetDlgItem(box, 0xFFFF)), nullptr, {}};
+    const auto defaultId = ::SendMessageW(box, DM_GETDEFID, 0, 0);
+    SeenBox seen{TextOf(box),
+                 TextOf(::GetDlgItem(box, 0xFFFF)),
+                 nullptr,
+                 {},
+                 HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0};
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(child)) {
@@ -91,6 +96,9 @@ SeenBox Read(HWND box) {
         const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
         if (ClassOf(child) == L"Button") {
             seen.Buttons.push_back(TextOf(child));
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+                seen.Default = ::GetDlgCtrlID(child);
+            }
         } else if (ClassOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
             seen.Icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
         }
@@ -137,6 +145,11 @@ void BoxWatcher::ShootNextBox(const std::wstring& file) {
     shootNext_ = file;
 }
 
+void BoxWatcher::AnswerQuestionsWith(int answer) {
+    const std::lock_guard lock(mutex_);
+    answer_ = answer;
+}
+
 void BoxWatcher::Watch() {
     while (!stop_) {
         ::EnumThreadWindows(
@@ -168,7 +181,8 @@ void BoxWatcher::CloseBox(HWND box) {
         shootNext_.clear();
     }
     closed_.push_back(box);
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    const int command = ::GetDlgItem(box, IDYES) != nullptr ? answer_ : IDOK;
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
 }
 
 FormOn::FormOn(const form::Form& form, FormPort* owner) {
@@ -295,6 +309,7 @@ std::wstring ClassFor(form::ControlKind kind) {
     switch (kind) {
     case form::ControlKind::Frame: return L"KelbrinFrame";
     case form::ControlKind::TextBox: return L"Edit";
+    case form::ControlKind::Drawing: return L"KelbrinDrawing";
     case form::ControlKind::PushButton:
     case form::ControlKind::OptionButton: return L"Button";
     default: return L"Static";

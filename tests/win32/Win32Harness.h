@@ -24,6 +24,8 @@ struct SeenBox {
     std::wstring Text;
     HICON Icon = nullptr;
     std::vector<std::wstring> Buttons;
+    // The command of the button that Enter presses.
+    int Default = 0;
 };
 
 // Closes every message box of the window's thread as soon as it is up and notes what it said,
@@ -39,6 +41,8 @@ public:
 
     std::vector<SeenBox> Boxes() const;
     void ShootNextBox(const std::wstring& file);
+    // The command a question (a box with Yes and No) is answered with: IDYES or IDNO.
+    void AnswerQuestionsWith(int answer);
 
 private:
     void Watch();
@@ -49,16 +53,27 @@ private:
     std::vector<SeenBox> boxes_;
     std::vector<HWND> closed_;
     std::wstring shootNext_;
+    int answer_ = IDNO;
     std::atomic<bool> stop_{false};
     std::thread watcher_;
 };
 
-// The desktop's services, but the folder dialog answers as a test says and nothing is kept
-// from last time.
+// The desktop's services, but the folder and file dialogs answer as a test says and nothing
+// is kept from last time.
 struct TestDesktop : win32::Win32Desktop {
     std::optional<std::string> FolderToChoose;
+    std::vector<std::string> FilesToChoose;
     std::optional<std::string> ChooseFolder(FormPort&, const std::string&) override {
         return FolderToChoose;
+    }
+    std::optional<std::string> ChooseFile(FormPort&, const std::string&,
+                                          const std::string&) override {
+        if (FilesToChoose.empty()) {
+            return std::nullopt;
+        }
+        std::string file = FilesToChoose.front();
+        FilesToChoose.erase(FilesToChoose.begin());
+        return file;
     }
     std::optional<std::string> RememberedFolder() override { return std::nullopt; }
     void RememberFolder(const std::string&) override {}

@@ -1,0 +1,414 @@
+// The patch authors' boxes: Check Script (the verdicts, the notes and the image drawn as a
+// strip, for the folder the buttons act on) and Make Script (two files chosen, the script
+// written beside the original only when nothing stands in the way, then its check).
+
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+
+#include "FolderPaths.h"
+#include "LayoutDrawing.h"
+#include "MainForm.h"
+#include "NumberText.h"
+
+namespace kelbrin::test {
+namespace {
+
+using form::ControlId;
+using form::MenuId;
+
+// A band of the strip: its colour, and the bytes its height stands for; or a mark, which
+// covers only a part of the strip's width and stands for no number of bytes.
+struct Band {
+    form::Colour Colour;
+    std::int64_t Bytes;
+    bool Mark = false;
+};
+
+void PrintTo(const Band& band, std::ostream* os) {
+    *os << "(" << int(band.Colour.Red) << "," << int(band.Colour.Green) << ","
+        << int(band.Colour.Blue) << ") " << (band.Mark ? "mark" : std::to_string(band.Bytes));
+}
+
+// The strip's bands from the top are `expected`: the filled boxes within its outline (the
+// tallest box that is only an outline), each as tall as its bytes to a twip.
+void ExpectBands(const form::Drawing& drawing, std::int64_t imageSize,
+                 const std::vector<Band>& expected) {
+    const form::DrawnBox* strip = nullptr;
+    for (const form::DrawnBox& box : drawing.Boxes) {
+        if (!box.Fill && (strip == nullptr || box.At.Height > strip->At.Height)) {
+            strip = &box;
+        }
+    }
+    ASSERT_NE(strip, nullptr);
+    const form::Twips& outline = strip->At;
+    std::vector<const form::DrawnBox*> bands;
+    for (const form::DrawnBox& box : drawing.Boxes) {
+        if (box.Fill && box.At.Left >= outline.Left &&
+            box.At.Left + box.At.Width <= outline.Left + outline.Width) {
+            EXPECT_GE(box.At.Top, outline.Top) << "a band above the strip";
+            EXPECT_LE(box.At.Top + box.At.Height, outline.Top + outline.Height)
+                << "a band below the strip";
+            bands.push_back(&box);
+        }
+    }
+    std::ranges::stable_sort(bands, {}, [](const form::DrawnBox* box) { return box->At.Top; });
+    ASSERT_EQ(bands.size(), expected.size());
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        SCOPED_TRACE(testing::PrintToString(expected[i]));
+        const form::DrawnBox& band = *bands[i];
+        EXPECT_EQ(*band.Fill, expected[i].Colour);
+        EXPECT_EQ(band.At.Width < outline.Width, expected[i].Mark);
+        if (expected[i].Mark) {
+            // Two pixels on a screen of 96 dots per inch, however few its bytes.
+            EXPECT_GE(form::ToPixels(band.At.Height), 2);
+        } else {
+            EXPECT_NEAR(band.At.Height, expected[i].Bytes * outline.Height / imageSize, 1);
+        }
+    }
+}
+
+std::vector<std::string> LabelTexts(const form::Drawing& drawing) {
+    std::vector<std::string> texts;
+    for (const form::DrawnLabel& label : drawing.Labels) {
+        texts.push_back(label.Text);
+    }
+    return texts;
+}
+
+const std::string kBothDone = "Expand and Add/Replace Header: Expansion Done\n"
+                              "Expand and Ignore/Remove Header: Expansion Done\n";
+
+TEST(CheckScript, ShowsBothVerdictsTheNotesAndTheImageAsAStripAndWritesNothing) {
+    const form::Colour copy = form::kCopiedColours[0];
+    const form::Colour otherCopy = form::kCopiedColours[1];
+    const form::Colour fill = form::kFilledColour;
+    const form::Colour replace = form::kReplacedColour;
+    struct CheckCase {
+        const char* Name;
+        std::vector<std::string> More; // after COPY 0 0 on line 4 of an 8-byte image
+        std::string Report;
+        std::int64_t ImageSize;
+        std::vector<Band> Strip;
+        std::vector<std::string> Labels; // among those shown
+    };
+    const std::vector<CheckCase> cases{
+        {"a copy, a fill, a replaced byte and another copy",
+         {"FILL\t4\tFF", "REPLACE\t6\t12", "COPY\t7\t30"},
+         kBothDone,
+         8,
+         {{copy, 4}, {fill, 2}, {replace, 1}, {otherCopy, 1}},
+         {"0", "from 0", "4", "fill FF", "replace 12", "from 30", "8", "copied from the original",
+          "filled with one byte", "replaced bytes"}},
+        {"a replaced byte splits a copy, whose parts keep their shade",
+         {"REPLACE\t2\tAA"},
+         kBothDone,
+         8,
+         {{copy, 2}, {replace, 1}, {copy, 5}},
+         {"from 0", "replace AA", "from 3"}},
+        {"a replaced byte in a large image is a mark that still shows",
+         {"REPLACE\t8000\t12"},
+         kBothDone,
+         0x10000,
+         {{copy, 0x8000}, {replace, 1, true}, {copy, 0x7FFF}},
+         {"0", "replace 12", "8000", "10000"}},
+        {"a line typed with spaces: both runs fail there, and the note says why",
+         {"FILL 4 FF"},
+         "Expand and Add/Replace Header: Ended due to Error\nError #0 -> \n\n"
+         "Copy, Fill, or Replace missing on start of line 5: \nFILL 4 FF\n\n",
+         8,
+         {},
+         {"nothing built", "0"}},
+    };
+    for (const CheckCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MainForm on({.Portable = true});
+        WriteGame(on.ProgramFolder, "SIZE\t40\t" + ScriptHex(c.ImageSize), c.More);
+        std::string report;
+        std::string layout;
+        form::Drawing drawing;
+        on.Desktop.WhileModal = [&](FakePort& box) {
+            EXPECT_EQ(box.Owner, &on.Window());
+            report = box.Of(ControlId::txtCheck).Text;
+            layout = box.Of(ControlId::txtLayout).Text;
+            drawing = box.Of(ControlId::picLayout).Drawn;
+            box.Click(ControlId::cmdCheckClose);
+        };
+        on.Choose(MenuId::mnuFile_Check);
+        EXPECT_EQ(on.Desktop.ModalForms, std::vector<std::string>{"frmCheck"});
+        EXPECT_TRUE(report.starts_with(c.Report)) << report;
+        // The program's own "\u00D7" spelled as the window shows a script's text.
+        EXPECT_TRUE(layout.starts_with("header: 16 bytes, 4E 45 53 1A, then 12 " +
+                                       PathText("\u00D7") + " 00\n"))
+            << layout;
+        ExpectBands(drawing, c.ImageSize, c.Strip);
+        const std::vector<std::string> labels = LabelTexts(drawing);
+        for (const std::string& label : c.Labels) {
+            EXPECT_NE(std::ranges::find(labels, label), labels.end()) << label;
+        }
+        EXPECT_EQ(on.ProgramFolder.Names(), (std::set<std::string>{"Kelbrin.txt", "orig.nes"}));
+        EXPECT_TRUE(on.Desktop.Boxes.empty());
+    }
+}
+
+TEST(CheckScript, NotesExplainWhatTheRunsSayAndCheckAgainReadsTheScriptAnew) {
+    MainForm on({.Portable = true});
+    WriteGame(on.ProgramFolder, kSizeLine, {"FILL 4 FF"});
+    std::vector<std::string> reports;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        reports.push_back(box.Of(ControlId::txtCheck).Text);
+        // The author mends the line while the box is open.
+        WriteGame(on.ProgramFolder, kSizeLine, {"FILL\t4\tFF"});
+        box.Click(ControlId::cmdCheckAgain);
+        reports.push_back(box.Of(ControlId::txtCheck).Text);
+        ExpectBands(box.Of(ControlId::picLayout).Drawn, 8,
+                    {{form::kCopiedColours[0], 4}, {form::kFilledColour, 4}});
+        box.Click(ControlId::cmdCheckClose);
+    };
+    on.Choose(MenuId::mnuFile_Check);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_NE(reports[0].find("\nline 5: the fields are separated by spaces"), std::string::npos)
+        << reports[0];
+    EXPECT_EQ(reports[1], kBothDone);
+}
+
+// The pair an author makes a script from, beside the program's folder.
+struct Roms {
+    TempFolder Folder;
+    Roms() {
+        Folder.Write("orig.nes", Image(0x400));
+        Folder.Write("big.nes", Image(0x400) + std::string(0x400, '\xFF'));
+    }
+    std::string Path(const char* name) const { return Folder.PathOf(name); }
+};
+
+TEST(MakeScript, WritesBesideTheOriginalOnlyWhatNothingStandsAgainstThenShowsItsCheck) {
+    const Roms roms;
+    const std::string original = roms.Path("orig.nes");
+    const std::string expanded = roms.Path("big.nes");
+    constexpr const char* kOld = "an author's own script";
+    enum class Script { None, Old, New };
+    struct MakeCase {
+        const char* Name;
+        // The file dialog's answers, in turn: the original's, then the expanded file's.
+        std::deque<std::optional<std::string>> Files;
+        std::string OriginalHeader;
+        std::string ExpandedHeader;
+        bool ScriptThere;
+        std::deque<bool> Answers;
+        std::vector<std::string> Boxes;
+        std::size_t Questions;
+        Script Left;
+    };
+    const std::vector<MakeCase> cases{
+        {"both files chosen", {original, expanded}, "0", "0", false, {}, {}, 0, Script::New},
+        {"an empty header box is no header",
+         {original, expanded},
+         "",
+         " ",
+         false,
+         {},
+         {},
+         0,
+         Script::New},
+        {"the original's dialog cancelled",
+         {std::nullopt, expanded},
+         "0",
+         "0",
+         false,
+         {},
+         {"Choose the original ROM first."},
+         0,
+         Script::None},
+        {"the expanded file's dialog cancelled",
+         {original, std::nullopt},
+         "0",
+         "0",
+         false,
+         {},
+         {"Choose the expanded ROM first."},
+         0,
+         Script::None},
+        {"a script there, and the author keeps it",
+         {original, expanded},
+         "0",
+         "0",
+         true,
+         {false},
+         {},
+         1,
+         Script::Old},
+        {"a script there, and the author replaces it",
+         {original, expanded},
+         "0",
+         "0",
+         true,
+         {true},
+         {},
+         1,
+         Script::New},
+        {"a header size that is no hex number",
+         {original, expanded},
+         "0x10",
+         "0",
+         false,
+         {},
+         {"The size of the original's header is '0x10': give it in hex, 1 to 7 digits, or 0 "
+          "for none."},
+         0,
+         Script::None},
+        {"a header larger than its file",
+         {original, expanded},
+         "0",
+         "FFFF",
+         false,
+         {},
+         {"No script was written: 'big.nes' is 2048 bytes, fewer than its header of 65535 bytes "
+          "(error 5)."},
+         0,
+         Script::None},
+        {"two header sizes",
+         {original, expanded},
+         "10",
+         "200",
+         true,
+         {true},
+         {"No script was written: the original's header of 16 bytes and the expanded file's of "
+          "512 differ: a script has one header size (error 5)."},
+         1,
+         Script::Old},
+        {"the expanded file gone meanwhile",
+         {original, roms.Path("gone.nes")},
+         "0",
+         "0",
+         false,
+         {},
+         {"No script was written: cannot read the expanded file '" +
+          PathText(roms.Path("gone.nes")) + "': File not found (error 53)."},
+         0,
+         Script::None},
+    };
+    for (const MakeCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        roms.Folder.Write("Kelbrin.txt", kOld);
+        if (!c.ScriptThere) {
+            std::filesystem::remove(roms.Path("Kelbrin.txt"));
+        }
+        MainForm on({});
+        on.Desktop.FileAnswers = c.Files;
+        on.Desktop.Answers = c.Answers;
+        std::string check;
+        bool stayedOpen = false;
+        on.Desktop.WhileModal = [&](FakePort& box) {
+            EXPECT_EQ(box.Owner, &on.Window());
+            if (box.Description.Name == "frmCheck") {
+                check = box.Of(ControlId::txtCheck).Text;
+                box.Click(ControlId::cmdCheckClose);
+                return;
+            }
+            box.Click(ControlId::cmdOriginal);
+            box.Click(ControlId::cmdExpanded);
+            box.Type(ControlId::txtOriginalHeader, c.OriginalHeader);
+            box.Type(ControlId::txtExpandedHeader, c.ExpandedHeader);
+            box.Click(ControlId::cmdMake);
+            stayedOpen = box.IsOpen();
+            box.Click(ControlId::cmdCancel);
+        };
+        on.Choose(MenuId::mnuFile_MakeScript);
+
+        std::vector<std::string> boxes;
+        for (const SeenBox& box : on.Desktop.Boxes) {
+            EXPECT_EQ(box.Title, "Make Script");
+            EXPECT_EQ(box.Icon, MessageBoxIcon::Stop);
+            boxes.push_back(box.Message);
+        }
+        EXPECT_EQ(boxes, c.Boxes);
+        ASSERT_EQ(on.Desktop.Questions.size(), c.Questions);
+        if (c.Questions != 0) {
+            EXPECT_EQ(on.Desktop.Questions[0],
+                      "Make Script: " + PathText(roms.Path("Kelbrin.txt")) +
+                          " exists already.\r\n\r\nReplace it with the script made from these "
+                          "two files?");
+        }
+        const std::optional<std::string> script = roms.Folder.Read("Kelbrin.txt");
+        switch (c.Left) {
+        case Script::None: EXPECT_EQ(script, std::nullopt); break;
+        case Script::Old: EXPECT_EQ(script, kOld); break;
+        case Script::New:
+            EXPECT_TRUE(script && script->starts_with("NAME\torig.nes\tbig.nes\r\n"));
+            break;
+        }
+        // Nothing half-written is left beside it either.
+        std::set<std::string> names{"orig.nes", "big.nes"};
+        if (script) {
+            names.insert("Kelbrin.txt");
+        }
+        EXPECT_EQ(roms.Folder.Names(), names);
+        // A script written closes the box and shows its check, which a run of it passes.
+        EXPECT_EQ(stayedOpen, c.Left != Script::New);
+        using Names = std::vector<std::string>;
+        EXPECT_EQ(on.Desktop.ModalForms, (c.Left == Script::New ? Names{"frmMakeScript", "frmCheck"}
+                                                                : Names{"frmMakeScript"}));
+        if (c.Left == Script::New) {
+            EXPECT_NE(check.find("Expand and Ignore/Remove Header: Expansion Done\n"),
+                      std::string::npos)
+                << check;
+        }
+        EXPECT_EQ(on.Form->Folder(), "");
+    }
+}
+
+TEST(MakeScript, FileDialogsOpenWhereTheAuthorWasAndTheChosenPathsShow) {
+    const Roms roms;
+    MainForm on({});
+    on.Desktop.FileAnswers = {roms.Path("orig.nes"), roms.Path("big.nes"), std::nullopt};
+    std::vector<std::string> shown;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        box.Click(ControlId::cmdOriginal);
+        box.Click(ControlId::cmdExpanded);
+        // Cancelled: the choice before stays.
+        box.Click(ControlId::cmdOriginal);
+        shown = {box.Of(ControlId::txtOriginal).Text, box.Of(ControlId::txtExpanded).Text};
+        box.Click(ControlId::cmdCancel);
+    };
+    on.Choose(MenuId::mnuFile_MakeScript);
+    EXPECT_EQ(on.Desktop.FileDialogs,
+              (std::vector<std::string>{"Choose the original ROM in " + on.ProgramFolder.Path(),
+                                        "Choose the expanded ROM in " + roms.Folder.Path(),
+                                        "Choose the original ROM in " + roms.Folder.Path()}));
+    EXPECT_EQ(shown, (std::vector<std::string>{PathText(roms.Path("orig.nes")),
+                                               PathText(roms.Path("big.nes"))}));
+    EXPECT_EQ(roms.Folder.Names(), (std::set<std::string>{"orig.nes", "big.nes"}));
+}
+
+// Paths travel as the file layer names files (UTF-8 on Windows, where the system's dialogs give
+// UTF-16), in a folder whose name the ANSI code page cannot spell.
+TEST(MakeScript, WorksInAFolderOfAnyName) {
+    const TempFolder root;
+    const std::string folder = root.MakeFolder("\xCE\xA9mega ROM \xE6\x97\xA5\xE6\x9C\xAC");
+    const std::string name = folder.substr(root.Path().size() + 1);
+    root.Write(name + TempFolder::kSeparator + "orig.nes", Image(0x400));
+    root.Write(name + TempFolder::kSeparator + "big.nes", Image(0x800));
+    MainForm on({});
+    on.Desktop.FileAnswers = {folder + TempFolder::kSeparator + "orig.nes",
+                              folder + TempFolder::kSeparator + "big.nes"};
+    std::string check;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        if (box.Description.Name == "frmCheck") {
+            check = box.Of(ControlId::txtCheck).Text;
+            box.Click(ControlId::cmdCheckClose);
+            return;
+        }
+        box.Click(ControlId::cmdOriginal);
+        box.Click(ControlId::cmdExpanded);
+        box.Click(ControlId::cmdMake);
+    };
+    on.Choose(MenuId::mnuFile_MakeScript);
+    EXPECT_TRUE(on.Desktop.Boxes.empty()) << on.Desktop.Boxes.front().Message;
+    EXPECT_TRUE(root.Exists(name + TempFolder::kSeparator + "Kelbrin.txt"));
+    EXPECT_NE(check.find("Expand and Ignore/Remove Header: Expansion Done\n"), std::string::npos)
+        << check;
+}
+
+} // namespace
+} // namespace kelbrin::test
