@@ -31,7 +31,8 @@ Form MakeKelbrinForm() {
          .Kind = Frame,
          .At = {120, 720, 4455, 2055},
          .Back = Colour{0, 255, 0},
-         .Fore = kWhite},
+         .Fore = kWhite,
+         .AccessibleName = "Expand the ROM"},
         {.Id = txtMD5,
          .Name = "txtMD5",
          .Kind = TextBox,
@@ -39,21 +40,27 @@ Form MakeKelbrinForm() {
          .At = {720, 1680, 3615, 285},
          .Visible = false,
          .Back = Colour{192, 255, 192},
-         .TextFont = {.Family = "Courier New", .Points = 8.25}},
+         .TextFont = {.Family = "Courier New", .Points = 8.25},
+         .LabelledBy = lblMD5,
+         .AccessibleDescription =
+             "Your ROM's MD5 checksum, which differs from the one the patch expects"},
         {.Id = cmdExpand1,
          .Name = "cmdExpand(1)",
          .Kind = PushButton,
          .Parent = fraDownloader,
          .At = {2280, 240, 2055, 855},
          .Caption = "Expand and Ignore/Remove Header",
-         .Back = Colour{208, 208, 208}},
+         .Back = Colour{208, 208, 208},
+         .AccessibleDescription = "Writes the expanded ROM without a header"},
         {.Id = cmdExpand0,
          .Name = "cmdExpand(0)",
          .Kind = PushButton,
          .Parent = fraDownloader,
          .At = {120, 240, 2055, 855},
          .Caption = "Expand and   Add/Replace Header",
-         .Back = kWhite},
+         .Back = kWhite,
+         .AccessibleDescription = "Writes the expanded ROM with the header that Kelbrin.txt "
+                                  "describes"},
         {.Id = lblMD5,
          .Name = "lblMD5",
          .Kind = Label,
@@ -69,7 +76,8 @@ Form MakeKelbrinForm() {
          .Parent = fraDownloader,
          .At = {120, 1200, 4215, 375},
          .Back = Colour{128, 255, 128},
-         .TextFont = {.Family = "MS Sans Serif", .Points = 9.75, .Bold = true}},
+         .TextFont = {.Family = "MS Sans Serif", .Points = 9.75, .Bold = true},
+         .AccessibleDescription = "Status line"},
         {.Id = lblTitle1,
          .Name = "lblTitle(1)",
          .Kind = Label,
@@ -137,7 +145,8 @@ Form MakeHowToForm() {
          .Back = kPaleBlue,
          .Fore = kBlack,
          .TextFont = pageFont,
-         .MultiLine = true},
+         .MultiLine = true,
+         .LabelledBy = optPart1},
         {.Id = txtHowTo0,
          .Name = "txtHowTo(0)",
          .Kind = TextBox,
@@ -146,7 +155,8 @@ Form MakeHowToForm() {
          .Back = kWhite,
          .Fore = kBlack,
          .TextFont = pageFont,
-         .MultiLine = true},
+         .MultiLine = true,
+         .LabelledBy = optPart0},
         {.Id = optPart1,
          .Name = "optPart(1)",
          .Kind = OptionButton,
@@ -171,22 +181,34 @@ Form MakeHowToForm() {
          .Name = "Image1",
          .Kind = Picture,
          .At = {2760, 4560, 6135, 2445},
-         .Shows = form::Picture::SampleExpanded},
+         .Shows = form::Picture::SampleExpanded,
+         .AccessibleName = "The sample's expanded ROM",
+         .AccessibleDescription =
+             "A hex view of the whole expanded ROM, on white: the header 4E 45 53 1A 04 01 40 "
+             "40 from the HEADER line, then the copied bytes with 11 22 33, 44 55 66 and 77 88 "
+             "99 put in their places, a row of FF and rows of F0"},
         {.Id = Image2,
          .Name = "Image2",
          .Kind = Picture,
          .At = {240, 3480, 6375, 2235},
-         .Shows = form::Picture::SampleOriginal},
+         .Shows = form::Picture::SampleOriginal,
+         .AccessibleName = "The sample's original ROM",
+         .AccessibleDescription =
+             "A hex view of the original's first bytes, on yellow: the header 4E 45 53 1A 02 "
+             "01 01 00 and zeros, then image bytes that each hold the low byte of their own "
+             "address"},
         {.Id = Shape1,
          .Name = "Shape(1)",
          .Kind = Shape,
          .At = {120, 120, 255, 3265},
-         .Back = kPaleBlue},
+         .Back = kPaleBlue,
+         .AccessibleName = "Edge of the format page"},
         {.Id = Shape0,
          .Name = "Shape(0)",
          .Kind = Shape,
          .At = {120, 120, 255, 6990},
-         .Back = kWhite},
+         .Back = kWhite,
+         .AccessibleName = "Edge of the usage page"},
     };
     form.TabOrder = {txtHowTo0, cmdOK, txtHowTo1, optPart0, optPart1};
     return form;
@@ -210,12 +232,16 @@ Form MakeInfoForm() {
          .Back = kWhite,
          .Fore = kBlack,
          .TextFont = {.Family = "Courier New", .Points = 9},
-         .MultiLine = true},
+         .MultiLine = true,
+         .AccessibleName = "ROM Information",
+         .AccessibleDescription = "What can be told about your ROM: whether it is the one the "
+                                  "patch expects, its size, header and checksums"},
         {.Id = cmdCopy,
          .Name = "cmdCopy",
          .Kind = PushButton,
          .At = {5640, 5100, 1215, 375},
-         .Caption = "&Copy"},
+         .Caption = "&Copy",
+         .AccessibleDescription = "Copies this information to the clipboard"},
         {.Id = cmdClose,
          .Name = "cmdClose",
          .Kind = PushButton,
@@ -288,6 +314,35 @@ ControlId HelpStrip(std::int16_t Index) {
 
 ControlId HelpOption(std::int16_t Index) {
     return Index == 0 ? ControlId::optPart0 : ControlId::optPart1;
+}
+
+std::optional<Colour> TextColour(const Control& control) {
+    if (control.Fore) {
+        return control.Fore;
+    }
+    if (control.Back) {
+        return kFixedText;
+    }
+    return std::nullopt;
+}
+
+std::string SpokenName(const Control& control) {
+    if (!control.AccessibleName.empty()) {
+        return std::string(control.AccessibleName);
+    }
+    if (control.LabelledBy == ControlId::None) {
+        return {};
+    }
+    std::string name;
+    for (const char c : ControlOf(control.LabelledBy).Caption) {
+        if (c != '&') {
+            name += c;
+        }
+    }
+    while (!name.empty() && (name.back() == ':' || name.back() == ' ')) {
+        name.pop_back();
+    }
+    return name;
 }
 
 std::vector<const Control*> StackingOrder(const Form& form, ControlId parent) {
