@@ -1,10 +1,12 @@
 #include "QtDesktop.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QSettings>
 #include <cstdlib>
@@ -75,6 +77,8 @@ void QtDesktop::ShowMessageBox(FormPort& owner, const std::string& message,
     QMessageBox box(icon == MessageBoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
                     Shown(title), ShownStart(message), QMessageBox::Ok, &WindowOf(owner));
     box.setTextFormat(Qt::PlainText);
+    // The design's boxes show no icon on OK, which some styles would put there.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }
 
