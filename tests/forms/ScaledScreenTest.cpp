@@ -27,6 +27,7 @@ TEST(AtTwoHundredPercent, EveryWindowLiesInTheWorkAreaAndScrollsWhatItCannotShow
         const QSize full(form::ToPixels(design->Width), form::ToPixels(design->Height));
         EXPECT_EQ(on.Client().size(), full);
         if (qobject_cast<QMainWindow*>(&window) != nullptr) {
+            ASSERT_TRUE(window.grab().save(QString(KELBRIN_SCREENSHOT_DIR) + "/main-200.png"));
             continue;
         }
         auto& scroll = *window.findChild<QScrollArea*>();

@@ -39,11 +39,15 @@ TEST(Forms, EveryControlOfEveryFormStandsAsDescribed) {
 }
 
 TEST(MainWindow, MovedToAScreenOfAnotherDpiItIsLaidOutAnew) {
-    FormOn on(form::KelbrinForm());
-    RECT suggested{10, 10, 600, 600};
-    ::SendMessageW(on.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-                   reinterpret_cast<LPARAM>(&suggested));
-    ExpectLaidOutAsDescribed(on.Handle(), form::KelbrinForm(), true, 144);
+    for (const WORD dpi : {144, 192}) {
+        SCOPED_TRACE(dpi);
+        FormOn on(form::KelbrinForm());
+        RECT suggested{10, 10, 700, 600};
+        ::SendMessageW(on.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        ExpectLaidOutAsDescribed(on.Handle(), form::KelbrinForm(), true, dpi);
+        Shoot(on.Handle(), L"main-" + std::to_wstring(dpi) + L"dpi.png");
+    }
 }
 
 TEST(MainWindow, MenusHoldTheDescribedItemsWithTheirKeys) {
