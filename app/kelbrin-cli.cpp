@@ -43,9 +43,7 @@ constexpr int kExitUsage = 2;
 constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
                                "  or:  kelbrin-cli --info [--dir DIR]\n"
                                "  or:  kelbrin-cli (--check | --layout) [--dir DIR]\n"
-                               "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED "
-                               "[--original-header HEX]\n"
-                               "           [--expanded-header HEX] [--output FILE] [--force]\n"
+                               "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED [OPTION]...\n"
                                "  or:  kelbrin-cli (--help | --version)\n";
 
 // The manual page is made from this text: "Options:", "Exit status:" and "Examples:" become its

@@ -100,6 +100,11 @@ ScriptPlan MakeScript(const ScriptSources& sources) {
     plan.AddsHeader = sources.ExpandedHeader != 0;
     if (plan.AddsHeader) {
         plan.HeaderBytes = HeaderBytes(sources.ExpandedFile.first(sources.ExpandedHeader));
+    } else if (sources.OriginalHeader != 0) {
+        // Only the original carries one: its bytes let a player who asks for a header get the
+        // one the original had, where an empty list would make that button fail on its first
+        // field.
+        plan.HeaderBytes = HeaderBytes(sources.OriginalFile.first(sources.OriginalHeader));
     }
     // The checksum takes as long as finding the directives; they share nothing.
     auto digest = std::async(std::launch::async, [original] { return ImageDigest(original); });

@@ -57,12 +57,13 @@ void ExpansionRun::RunSteps() {
     });
     image_->WriteImage(opened_->Script, window_);
     image_.reset();
-    opened_.reset();
+    opened_->Script.Close();
     if (expanded_) {
         expandedOutput_.reset();
         Under(ContextText::Expanded(head.ExpandedName), [&] { expanded_->Commit(); });
         expanded_.reset();
     }
+    opened_.reset();
 }
 
 void ExpansionRun::CheckMD5(const ScriptHead& head, bool originalHasHeader) {
