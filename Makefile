@@ -8,7 +8,8 @@
 #   make run-windows      starts Kelbrin.exe under Wine on a demo folder
 #   make package-windows  the portable zip for Windows users
 
-PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev fonts-comic-neue fonts-liberation \
+PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev qt6-base-private-dev \
+            fonts-comic-neue fonts-liberation \
             clang libclang-rt-14-dev libssl-dev \
             zlib1g-dev dpkg-dev lintian help2man desktop-file-utils appstream man-db
 # What make bench compares with, beyond coreutils.

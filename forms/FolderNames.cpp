@@ -1,8 +1,16 @@
 #include "FolderNames.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 #include <vector>
+
+#ifdef _WIN32
+#include "WideText.h"
+#else
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 #include "FileHandle.h"
 
@@ -126,6 +134,23 @@ std::string FolderName(const std::string& folder) {
         return folder.substr(0, RootLength(folder));
     }
     return std::string(named.back());
+}
+
+std::string HomeFolder() {
+#ifdef _WIN32
+    // The environment's wide form: a user's name need not fit the ANSI code page.
+    if (const wchar_t* profile = ::_wgetenv(L"USERPROFILE"); profile != nullptr && *profile != 0) {
+        return Utf8FromWide(profile);
+    }
+#else
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') {
+        return home;
+    }
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
+        return user->pw_dir;
+    }
+#endif
+    return WorkingDirectory();
 }
 
 #ifndef _WIN32

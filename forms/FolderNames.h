@@ -23,6 +23,11 @@ std::optional<std::string> ExistingFolderOf(const std::string& path);
 // as they read ("/games/t1/.." is "games"); a root is named as it is written.
 std::string FolderName(const std::string& folder);
 
+// The user's home folder, where a folder dialog opens when nothing better is known: HOME on
+// POSIX (else the user database's), USERPROFILE on Windows; the working directory when the
+// system names none.
+std::string HomeFolder();
+
 #ifndef _WIN32
 // The folder that holds the running program, byte for byte as the system names it: a folder's
 // name need not be text at all. From /proc/self/exe; where there is none, the folder of

@@ -31,7 +31,8 @@ Form MakeKelbrinForm() {
          .Kind = Frame,
          .At = {120, 720, 4455, 2055},
          .Back = Colour{0, 255, 0},
-         .Fore = kWhite},
+         .Fore = kWhite,
+         .AccessibleName = "Expand the ROM"},
         {.Id = txtMD5,
          .Name = "txtMD5",
          .Kind = TextBox,
@@ -39,21 +40,27 @@ Form MakeKelbrinForm() {
          .At = {720, 1680, 3615, 285},
          .Visible = false,
          .Back = Colour{192, 255, 192},
-         .TextFont = {.Family = "Courier New", .Points = 8.25}},
+         .TextFont = {.Family = "Courier New", .Points = 8.25},
+         .LabelledBy = lblMD5,
+         .AccessibleDescription =
+             "Your ROM's MD5 checksum, which differs from the one the patch expects"},
         {.Id = cmdExpand1,
          .Name = "cmdExpand(1)",
          .Kind = PushButton,
          .Parent = fraDownloader,
          .At = {2280, 240, 2055, 855},
          .Caption = "Expand and Ignore/Remove Header",
-         .Back = Colour{208, 208, 208}},
+         .Back = Colour{208, 208, 208},
+         .AccessibleDescription = "Writes the expanded ROM without a header"},
         {.Id = cmdExpand0,
          .Name = "cmdExpand(0)",
          .Kind = PushButton,
          .Parent = fraDownloader,
          .At = {120, 240, 2055, 855},
          .Caption = "Expand and   Add/Replace Header",
-         .Back = kWhite},
+         .Back = kWhite,
+         .AccessibleDescription = "Writes the expanded ROM with the header that Kelbrin.txt "
+                                  "describes"},
         {.Id = lblMD5,
          .Name = "lblMD5",
          .Kind = Label,
@@ -69,7 +76,8 @@ Form MakeKelbrinForm() {
          .Parent = fraDownloader,
          .At = {120, 1200, 4215, 375},
          .Back = Colour{128, 255, 128},
-         .TextFont = {.Family = "MS Sans Serif", .Points = 9.75, .Bold = true}},
+         .TextFont = {.Family = "MS Sans Serif", .Points = 9.75, .Bold = true},
+         .AccessibleDescription = "Status line"},
         {.Id = lblTitle1,
          .Name = "lblTitle(1)",
          .Kind = Label,
@@ -141,7 +149,8 @@ Form MakeHowToForm() {
          .Back = kPaleBlue,
          .Fore = kBlack,
          .TextFont = pageFont,
-         .MultiLine = true},
+         .MultiLine = true,
+         .LabelledBy = optPart1},
         {.Id = txtHowTo0,
          .Name = "txtHowTo(0)",
          .Kind = TextBox,
@@ -150,7 +159,8 @@ Form MakeHowToForm() {
          .Back = kWhite,
          .Fore = kBlack,
          .TextFont = pageFont,
-         .MultiLine = true},
+         .MultiLine = true,
+         .LabelledBy = optPart0},
         {.Id = optPart1,
          .Name = "optPart(1)",
          .Kind = OptionButton,
@@ -175,22 +185,34 @@ Form MakeHowToForm() {
          .Name = "Image1",
          .Kind = Picture,
          .At = {2760, 4560, 6135, 2445},
-         .Shows = form::Picture::SampleExpanded},
+         .Shows = form::Picture::SampleExpanded,
+         .AccessibleName = "The sample's expanded ROM",
+         .AccessibleDescription =
+             "A hex view of the whole expanded ROM, on white: the header 4E 45 53 1A 04 01 40 "
+             "40 from the HEADER line, then the copied bytes with 11 22 33, 44 55 66 and 77 88 "
+             "99 put in their places, a row of FF and rows of F0"},
         {.Id = Image2,
          .Name = "Image2",
          .Kind = Picture,
          .At = {240, 3480, 6375, 2235},
-         .Shows = form::Picture::SampleOriginal},
+         .Shows = form::Picture::SampleOriginal,
+         .AccessibleName = "The sample's original ROM",
+         .AccessibleDescription =
+             "A hex view of the original's first bytes, on yellow: the header 4E 45 53 1A 02 "
+             "01 01 00 and zeros, then image bytes that each hold the low byte of their own "
+             "address"},
         {.Id = Shape1,
          .Name = "Shape(1)",
          .Kind = Shape,
          .At = {120, 120, 255, 3265},
-         .Back = kPaleBlue},
+         .Back = kPaleBlue,
+         .AccessibleName = "Edge of the format page"},
         {.Id = Shape0,
          .Name = "Shape(0)",
          .Kind = Shape,
          .At = {120, 120, 255, 6990},
-         .Back = kWhite},
+         .Back = kWhite,
+         .AccessibleName = "Edge of the usage page"},
     };
     form.TabOrder = {txtHowTo0, cmdOK, txtHowTo1, optPart0, optPart1};
     return form;
@@ -214,12 +236,16 @@ Form MakeInfoForm() {
          .Back = kWhite,
          .Fore = kBlack,
          .TextFont = {.Family = "Courier New", .Points = 9},
-         .MultiLine = true},
+         .MultiLine = true,
+         .AccessibleName = "ROM Information",
+         .AccessibleDescription = "What can be told about your ROM: whether it is the one the "
+                                  "patch expects, its size, header and checksums"},
         {.Id = cmdCopy,
          .Name = "cmdCopy",
          .Kind = PushButton,
          .At = {5640, 5100, 1215, 375},
-         .Caption = "&Copy"},
+         .Caption = "&Copy",
+         .AccessibleDescription = "Copies this information to the clipboard"},
         {.Id = cmdClose,
          .Name = "cmdClose",
          .Kind = PushButton,
@@ -250,7 +276,9 @@ Form MakeCheckForm() {
          .Fore = kBlack,
          .TextFont = reportFont,
          .MultiLine = true,
-         .WrapsLines = true},
+         .WrapsLines = true,
+         .AccessibleName = "Script check",
+         .AccessibleDescription = "How each button's run would end, and notes on the script"},
         // The image as a strip, beside its rows: both read from the top down in address order.
         {.Id = picLayout,
          .Name = "picLayout",
@@ -258,7 +286,11 @@ Form MakeCheckForm() {
          .At = {120, 2400, 3960, 5160},
          .Back = kWhite,
          .Fore = kBlack,
-         .TextFont = {.Family = "Courier New", .Points = 8}},
+         .TextFont = {.Family = "Courier New", .Points = 8},
+         .AccessibleName = "Layout strip",
+         .AccessibleDescription = "The expanded image drawn as a strip from its first address "
+                                  "down: the copied, filled and replaced parts in their colours, "
+                                  "as the rows beside it list them"},
         {.Id = txtLayout,
          .Name = "txtLayout",
          .Kind = TextBox,
@@ -267,7 +299,9 @@ Form MakeCheckForm() {
          .Fore = kBlack,
          .TextFont = reportFont,
          .MultiLine = true,
-         .WrapsLines = true},
+         .WrapsLines = true,
+         .AccessibleName = "Layout rows",
+         .AccessibleDescription = "The expanded image's parts in address order"},
         {.Id = cmdCheckAgain,
          .Name = "cmdCheckAgain",
          .Kind = PushButton,
@@ -298,7 +332,7 @@ Form MakeMakeScriptForm() {
     };
     const auto box = [](ControlId id, std::string_view controlName, std::int32_t left,
                         std::int32_t top, std::int32_t width, bool editable,
-                        std::string_view text) {
+                        std::string_view text, ControlId label) {
         return Control{.Id = id,
                        .Name = controlName,
                        .Kind = TextBox,
@@ -306,7 +340,8 @@ Form MakeMakeScriptForm() {
                        .Caption = text,
                        .Back = kWhite,
                        .Fore = kBlack,
-                       .Editable = editable};
+                       .Editable = editable,
+                       .LabelledBy = label};
     };
     Form form;
     form.Name = "frmMakeScript";
@@ -316,24 +351,24 @@ Form MakeMakeScriptForm() {
     form.Back = kDarkBlue;
     form.Controls = {
         name(lblOriginal, "lblOriginal", 120, "The original ROM, as players have it:"),
-        box(txtOriginal, "txtOriginal", 120, 420, 6840, false, ""),
+        box(txtOriginal, "txtOriginal", 120, 420, 6840, false, "", lblOriginal),
         {.Id = cmdOriginal,
          .Name = "cmdOriginal",
          .Kind = PushButton,
          .At = {7080, 390, 1200, 375},
          .Caption = "&Original..."},
         name(lblExpanded, "lblExpanded", 900, "The expanded ROM, as the patch expects it:"),
-        box(txtExpanded, "txtExpanded", 120, 1200, 6840, false, ""),
+        box(txtExpanded, "txtExpanded", 120, 1200, 6840, false, "", lblExpanded),
         {.Id = cmdExpanded,
          .Name = "cmdExpanded",
          .Kind = PushButton,
          .At = {7080, 1170, 1200, 375},
          .Caption = "&Expanded..."},
         name(lblOriginalHeader, "lblOriginalHeader", 1740, "The original's header, bytes in hex:"),
-        box(txtOriginalHeader, "txtOriginalHeader", 5640, 1710, 1320, true, "0"),
+        box(txtOriginalHeader, "txtOriginalHeader", 5640, 1710, 1320, true, "0", lblOriginalHeader),
         name(lblExpandedHeader, "lblExpandedHeader", 2160,
              "The expanded ROM's header, bytes in hex:"),
-        box(txtExpandedHeader, "txtExpandedHeader", 5640, 2130, 1320, true, "0"),
+        box(txtExpandedHeader, "txtExpandedHeader", 5640, 2130, 1320, true, "0", lblExpandedHeader),
         name(lblScriptPlace, "lblScriptPlace", 2700,
              "The script goes beside the original, as Kelbrin.txt."),
         {.Id = cmdMake,
@@ -425,6 +460,35 @@ ControlId HelpStrip(std::int16_t Index) {
 
 ControlId HelpOption(std::int16_t Index) {
     return Index == 0 ? ControlId::optPart0 : ControlId::optPart1;
+}
+
+std::optional<Colour> TextColour(const Control& control) {
+    if (control.Fore) {
+        return control.Fore;
+    }
+    if (control.Back) {
+        return kFixedText;
+    }
+    return std::nullopt;
+}
+
+std::string SpokenName(const Control& control) {
+    if (!control.AccessibleName.empty()) {
+        return std::string(control.AccessibleName);
+    }
+    if (control.LabelledBy == ControlId::None) {
+        return {};
+    }
+    std::string name;
+    for (const char c : ControlOf(control.LabelledBy).Caption) {
+        if (c != '&') {
+            name += c;
+        }
+    }
+    while (!name.empty() && (name.back() == ':' || name.back() == ' ')) {
+        name.pop_back();
+    }
+    return name;
 }
 
 std::vector<const Control*> StackingOrder(const Form& form, ControlId parent) {

@@ -140,7 +140,30 @@ struct Control {
     form::Picture Shows = form::Picture::None;
     // The option button of its group that is chosen at the start.
     bool Selected = false;
+    // What a screen reader calls it where its caption does not say (see SpokenName): a name of
+    // its own, or the label that names it; and what it is for, where the name leaves that open.
+    std::string_view AccessibleName{};
+    ControlId LabelledBy = ControlId::None;
+    std::string_view AccessibleDescription{};
 };
+
+// Black: the text of a control that has a back colour of its own but no text colour. The
+// system's text colour would follow the theme over a background that does not, and a dark or
+// high-contrast theme would write white on white.
+inline constexpr Colour kFixedText{0, 0, 0};
+// The caption of such a control while it is disabled: grey on any of the design's light faces,
+// where the theme's grey may be as light as the face.
+inline constexpr Colour kFixedGreyText{128, 128, 128};
+
+// The colour the control's text is drawn in: its own, else black over a back colour of its
+// own; nothing: the system's.
+std::optional<Colour> TextColour(const Control& control);
+
+// The name a screen reader gives the control: its accessible name, else the caption of the
+// control that labels it (without an access key's "&" or a closing colon); empty: its own
+// caption as it shows now, which the toolkits report, and announce when it changes (the status
+// line).
+std::string SpokenName(const Control& control);
 
 enum class MenuId {
     mnuFile,

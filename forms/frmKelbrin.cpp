@@ -109,10 +109,24 @@ void frmKelbrin::mnuFile_Folder_Click() {
     if (running_) {
         return;
     }
-    if (const std::optional<std::string> chosen =
-            desktop_.ChooseFolder(*port_, folder_.empty() ? programDirectory_ : folder_)) {
+    if (const std::optional<std::string> chosen = desktop_.ChooseFolder(*port_, DialogStart())) {
         TakeFolderOf(*chosen, true);
     }
+}
+
+std::string frmKelbrin::DialogStart() {
+    if (!folder_.empty()) {
+        return folder_;
+    }
+    // Not the program's folder: an installed copy's is no place for a game (/usr/bin).
+    if (!portable_) {
+        if (const std::optional<std::string> remembered = desktop_.RememberedFolder()) {
+            if (std::optional<std::string> folder = ExistingFolderOf(*remembered)) {
+                return *std::move(folder);
+            }
+        }
+    }
+    return HomeFolder();
 }
 
 bool frmKelbrin::HaveFolder() {

@@ -80,6 +80,9 @@ private:
     // A folder with a script for the buttons; asks for one when there is none. False when the
     // user gave none.
     bool HaveFolder();
+    // Where the folder dialog opens: the folder the buttons act on, else the one remembered,
+    // else the user's home.
+    std::string DialogStart();
     // The folder that a person named by `path`; a name that names nothing is reported instead.
     void TakeFolderOf(const std::string& path, bool remember);
     void UseFolder(const std::string& folder, bool remember);

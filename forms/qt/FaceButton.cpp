@@ -3,6 +3,12 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <qdrawutil.h>
+#include <string>
+#include <string_view>
+
+#include "CaptionLines.h"
+#include "FocusMarks.h"
+#include "TwipLayout.h"
 
 namespace kelbrin {
 
@@ -11,45 +17,31 @@ namespace {
 // Room between the border and the caption.
 constexpr int kMargin = 6;
 
-// Breaks `text` into lines no wider than `width`, only at blanks; the blanks at a break are
-// dropped, the others kept.
-QString WrapAtBlanks(const QString& text, const QFontMetrics& metrics, int width) {
-    QString wrapped;
-    QString line;
-    for (qsizetype at = 0; at < text.size();) {
-        qsizetype wordStart = at;
-        while (wordStart < text.size() && text[wordStart] == ' ') {
-            ++wordStart;
-        }
-        qsizetype wordEnd = wordStart;
-        while (wordEnd < text.size() && text[wordEnd] != ' ') {
-            ++wordEnd;
-        }
-        const QString blanks = text.mid(at, wordStart - at);
-        const QString word = text.mid(wordStart, wordEnd - wordStart);
-        if (line.isEmpty() || metrics.horizontalAdvance(line + blanks + word) <= width) {
-            line += blanks + word;
-        } else {
-            wrapped += line + "\n";
-            line = word;
-        }
-        at = wordEnd;
-    }
-    return wrapped + line;
-}
-
 } // namespace
 
-FaceButton::FaceButton(const QString& caption, const QColor& face, QWidget* parent)
+FaceButton::FaceButton(const QString& caption, const QColor& face, const QColor& text,
+                       QWidget* parent)
     : QPushButton(caption, parent), face_(face) {
     setAutoDefault(false);
     QPalette colours = palette();
     colours.setColor(QPalette::Button, face);
+    colours.setColor(QPalette::Active, QPalette::ButtonText, text);
+    colours.setColor(QPalette::Inactive, QPalette::ButtonText, text);
+    colours.setColor(QPalette::Disabled, QPalette::ButtonText, ToQColor(form::kFixedGreyText));
     setPalette(colours);
 }
 
 QString FaceButton::WrappedCaption() const {
-    return WrapAtBlanks(text(), fontMetrics(), width() - 2 * kMargin);
+    const QString caption = text();
+    const QFontMetrics metrics = fontMetrics();
+    const auto widthOf = [&metrics](std::u16string_view piece) {
+        return metrics.horizontalAdvance(
+            QString::fromUtf16(piece.data(), static_cast<qsizetype>(piece.size())));
+    };
+    return QString::fromStdU16String(
+        form::CaptionLines(std::u16string_view(reinterpret_cast<const char16_t*>(caption.utf16()),
+                                               static_cast<std::size_t>(caption.size())),
+                           widthOf, width() - 2 * kMargin));
 }
 
 void FaceButton::paintEvent(QPaintEvent*) {
@@ -64,8 +56,8 @@ void FaceButton::paintEvent(QPaintEvent*) {
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(inside, Qt::AlignCenter, WrappedCaption());
     if (hasFocus()) {
-        painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
-        painter.drawRect(rect().adjusted(4, 4, -5, -5));
+        DrawFocusMark(painter, rect().adjusted(4, 4, -4, -4),
+                      palette().color(QPalette::Active, QPalette::ButtonText));
     }
 }
 

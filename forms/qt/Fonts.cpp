@@ -1,6 +1,5 @@
 #include "Fonts.h"
 
-#include <QApplication>
 #include <QStringList>
 
 namespace kelbrin {
@@ -15,13 +14,11 @@ void RegisterFontSubstitutes() {
 }
 
 QFont QtFont(const form::Font& font) {
-    if (font.Family.empty()) {
-        return QApplication::font();
-    }
+    const form::Font& named = font.Family.empty() ? kDesignDefaultFont : font;
     QFont qtFont(
-        QString::fromLatin1(font.Family.data(), static_cast<qsizetype>(font.Family.size())));
-    qtFont.setPointSizeF(font.Points);
-    qtFont.setBold(font.Bold);
+        QString::fromLatin1(named.Family.data(), static_cast<qsizetype>(named.Family.size())));
+    qtFont.setPointSizeF(named.Points);
+    qtFont.setBold(named.Bold);
     return qtFont;
 }
 

@@ -10,11 +10,14 @@
 #include <QRadioButton>
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "DisplayText.h"
 #include "DrawingView.h"
 #include "FaceButton.h"
+#include "FocusMarks.h"
 #include "Fonts.h"
 #include "Palette.h"
 #include "TwipLayout.h"
@@ -29,6 +32,12 @@ using form::ControlKind;
 // that the style draws from it.
 void KeepStandardWindowColour(QWidget* widget) {
     SetColour(widget, QPalette::Window, QApplication::palette().color(QPalette::Window));
+}
+
+// The text colour the form fixes for the control (see form::TextColour), else the system's.
+QColor TextColourOf(const form::Control& control, QPalette::ColorRole role) {
+    const std::optional<form::Colour> text = form::TextColour(control);
+    return text ? ToQColor(*text) : QApplication::palette().color(role);
 }
 
 // The help pages are laid out for 79 columns of 9-point Courier New, 7 pixels a character on the
@@ -47,7 +56,7 @@ QWidget* MakePage(const form::Control& control, QWidget* parent) {
     page->setFont(font);
     KeepStandardWindowColour(page);
     SetColour(page, QPalette::Base, ToQColor(*control.Back));
-    SetColour(page, QPalette::Text, ToQColor(*control.Fore));
+    SetColour(page, QPalette::Text, TextColourOf(control, QPalette::Text));
     // The help texts carry their own line breaks at 79 columns. Wrapping them again would break
     // the rules in two; should a wider font ever be substituted, a horizontal scroll bar appears.
     page->setLineWrapMode(control.WrapsLines ? QPlainTextEdit::WidgetWidth
@@ -70,11 +79,8 @@ QWidget* MakeTextBox(const form::Control& control, QWidget* parent) {
     }
     auto* box = new QLineEdit(QString::fromLatin1(control.Caption), parent);
     box->setReadOnly(!control.Editable);
-    box->setFont(QtFont(control.TextFont));
     SetColour(box, QPalette::Base, ToQColor(*control.Back));
-    if (control.Fore) {
-        SetColour(box, QPalette::Text, ToQColor(*control.Fore));
-    }
+    SetColour(box, QPalette::Text, TextColourOf(control, QPalette::Text));
     return box;
 }
 
@@ -83,11 +89,8 @@ QWidget* MakeLabel(const form::Control& control, QWidget* parent) {
     // Aligned across only: the text keeps to the top of the label.
     label->setAlignment(QtAlignment(control.Align) | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(QtFont(control.TextFont));
     // Without a colour of its own a label takes the system's text colour, not its parent's.
-    SetColour(label, QPalette::WindowText,
-              control.Fore ? ToQColor(*control.Fore)
-                           : QApplication::palette().color(QPalette::WindowText));
+    SetColour(label, QPalette::WindowText, TextColourOf(control, QPalette::WindowText));
     if (control.Back) {
         label->setAutoFillBackground(true);
         SetColour(label, QPalette::Window, ToQColor(*control.Back));
@@ -100,9 +103,10 @@ QWidget* MakeLabel(const form::Control& control, QWidget* parent) {
 QWidget* MakeButton(const form::Control& control, QWidget* parent) {
     const QString caption = QString::fromLatin1(control.Caption);
     if (control.Back) {
-        return new FaceButton(caption, ToQColor(*control.Back), parent);
+        return new FaceButton(caption, ToQColor(*control.Back),
+                              TextColourOf(control, QPalette::ButtonText), parent);
     }
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new StandardButton(caption, parent);
     button->setAutoDefault(false);
     button->setDefault(false);
     KeepStandardWindowColour(button);
@@ -110,12 +114,12 @@ QWidget* MakeButton(const form::Control& control, QWidget* parent) {
 }
 
 QWidget* MakeOption(const form::Control& control, QWidget* parent) {
-    auto* option = new QRadioButton(QString::fromLatin1(control.Caption), parent);
+    auto* option = new OptionButton(QString::fromLatin1(control.Caption), parent);
     // Buttons fill their background with the button colour unless told otherwise.
     option->setBackgroundRole(QPalette::Window);
     option->setAutoFillBackground(true);
     SetColour(option, QPalette::Window, ToQColor(*control.Back));
-    SetColour(option, QPalette::WindowText, ToQColor(*control.Fore));
+    SetColour(option, QPalette::WindowText, TextColourOf(control, QPalette::WindowText));
     option->setChecked(control.Selected);
     return option;
 }
@@ -127,7 +131,7 @@ QWidget* MakeFrame(const form::Control& control, QWidget* parent) {
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setAutoFillBackground(true);
     SetColour(frame, QPalette::Window, ToQColor(*control.Back));
-    SetColour(frame, QPalette::WindowText, ToQColor(*control.Fore));
+    SetColour(frame, QPalette::WindowText, TextColourOf(control, QPalette::WindowText));
     return frame;
 }
 
@@ -167,6 +171,15 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
     case ControlKind::Drawing: widget = MakeDrawing(control, parent); break;
     }
     widget->setObjectName(QString::fromLatin1(control.Name));
+    // A help page has its own, with its advances rounded.
+    if (!control.MultiLine) {
+        widget->setFont(QtFont(control.TextFont));
+    }
+    // Without a name of its own a control is named by its caption, also as that changes.
+    if (const std::string name = form::SpokenName(control); !name.empty()) {
+        widget->setAccessibleName(QString::fromLatin1(name));
+    }
+    widget->setAccessibleDescription(QString::fromLatin1(control.AccessibleDescription));
     widget->setGeometry(PixelRect(control.At));
     if (control.Kind == ControlKind::Picture) {
         ShowPicture(*static_cast<QLabel*>(widget), control.Shows);
@@ -213,6 +226,13 @@ std::map<form::ControlId, QWidget*> DrawForm(const form::Form& design, QWidget& 
     SetColour(&client, QPalette::Window, ToQColor(design.Back));
     std::map<form::ControlId, QWidget*> controls;
     MakeChildren(design, form::ControlId::None, &client, controls);
+    // A label tells screen readers which box it names.
+    for (const form::Control& control : design.Controls) {
+        const auto label = controls.find(control.LabelledBy);
+        if (label != controls.end() && qobject_cast<QLabel*>(label->second) != nullptr) {
+            static_cast<QLabel*>(label->second)->setBuddy(controls.at(control.Id));
+        }
+    }
     for (std::size_t i = 1; i < design.TabOrder.size(); ++i) {
         QWidget::setTabOrder(controls.at(design.TabOrder[i - 1]), controls.at(design.TabOrder[i]));
     }

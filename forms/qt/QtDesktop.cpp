@@ -1,10 +1,12 @@
 #include "QtDesktop.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QSettings>
 #include <cstdlib>
@@ -49,6 +51,36 @@ private:
     QString userFolder_;
 };
 
+// The folder dialog lists the files too, so that a person sees the Kelbrin.txt that makes a
+// folder the right one; choosing a file (the script) chooses the folder that holds it. Qt's
+// own dialog, as the system's folder dialogs list folders only.
+class FolderDialog final : public QFileDialog {
+public:
+    FolderDialog(QWidget* owner, const QString& start)
+        : QFileDialog(owner, "Choose the folder that holds Kelbrin.txt", start) {
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+
+    // The folder chosen, as the system names it.
+    QString Folder() const {
+        const QFileInfo chosen(selectedFiles().value(0));
+        return chosen.isDir() ? chosen.absoluteFilePath() : chosen.absolutePath();
+    }
+
+protected:
+    // A file chosen (double-clicked, or Enter on it) is accepted as its folder, where a folder
+    // dialog would refuse it.
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (chosen.size() == 1 && QFileInfo(chosen.front()).isFile()) {
+            QDialog::accept();
+        } else {
+            QFileDialog::accept();
+        }
+    }
+};
+
 } // namespace
 
 std::unique_ptr<FormPort> QtDesktop::OpenForm(const form::Form& description, FormEvents& events,
@@ -61,13 +93,11 @@ std::optional<std::string> QtDesktop::ChooseFolder(FormPort& owner, const std::s
     if (keepNoSettings_) {
         nowhere.emplace();
     }
-    const QString chosen = QFileDialog::getExistingDirectory(
-        &WindowOf(owner), "Choose the folder that holds Kelbrin.txt",
-        QFile::decodeName(start.c_str()));
-    if (chosen.isEmpty()) {
+    FolderDialog dialog(&WindowOf(owner), QFile::decodeName(start.c_str()));
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return QFile::encodeName(chosen).toStdString();
+    return QFile::encodeName(dialog.Folder()).toStdString();
 }
 
 std::optional<std::string> QtDesktop::ChooseFile(FormPort& owner, const std::string& title,
@@ -89,6 +119,8 @@ void QtDesktop::ShowMessageBox(FormPort& owner, const std::string& message,
     QMessageBox box(icon == MessageBoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
                     Shown(title), ShownStart(message), QMessageBox::Ok, &WindowOf(owner));
     box.setTextFormat(Qt::PlainText);
+    // The design's boxes show no icon on OK, which some styles would put there.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }
 

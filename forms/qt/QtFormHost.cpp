@@ -15,11 +15,14 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <optional>
 
 #include "DrawingView.h"
 #include "QtControls.h"
+#include "WorkAreaFit.h"
 
 namespace kelbrin {
 
@@ -91,9 +94,7 @@ namespace {
 
 QWidget* CreateWindow(QtFormHost* owner, bool hasMenus) {
     if (hasMenus) {
-        auto* main = new QMainWindow();
-        main->setCentralWidget(new QWidget(main));
-        return main;
+        return new QMainWindow();
     }
     if (owner != nullptr) {
         return new QDialog(&owner->Window());
@@ -104,18 +105,38 @@ QWidget* CreateWindow(QtFormHost* owner, bool hasMenus) {
     return window;
 }
 
+// The widget the controls lie on. A main window's lies under its menu bar; the others' scrolls
+// inside its window, which a small screen may leave smaller than it (WorkAreaFit).
+QWidget& CreateClient(QWidget& window) {
+    if (auto* main = qobject_cast<QMainWindow*>(&window)) {
+        main->setCentralWidget(new QWidget(main));
+        return *main->centralWidget();
+    }
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(&window);
+    scroll->setFrameShape(QFrame::NoFrame);
+    // Tab goes from control to control, never to the area around them.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(scroll);
+    auto* client = new QWidget();
+    scroll->setWidget(client);
+    return *client;
+}
+
 } // namespace
 
 QtFormHost::QtFormHost(const form::Form& description, FormEvents& events, QtFormHost* owner)
     : description_(description), events_(events),
-      window_(CreateWindow(owner, !description.Menus.empty())) {
-    auto* main = qobject_cast<QMainWindow*>(window_);
-    controls_ =
-        DrawForm(description, *window_, main != nullptr ? *main->centralWidget() : *window_);
-    if (main != nullptr) {
+      window_(CreateWindow(owner, !description.Menus.empty())), client_(&CreateClient(*window_)) {
+    controls_ = DrawForm(description, *window_, *client_);
+    if (auto* main = qobject_cast<QMainWindow*>(window_)) {
         CreateMenus(*main);
-        // The window is its client area under the menu bar.
+        // The window is its client area under the menu bar, which fits any screen.
         main->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    } else {
+        window_->setFixedSize(client_->size());
+        new WorkAreaFit(*window_, *client_);
     }
     ConnectControls();
     windowEvents_ = new WindowEvents(events_, *window_);

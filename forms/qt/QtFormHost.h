@@ -28,6 +28,8 @@ public:
     QtFormHost& operator=(const QtFormHost&) = delete;
 
     QWidget& Window() const { return *window_; }
+    // The widget the controls lie on, in the form's size.
+    QWidget& Client() const { return *client_; }
 
     void SetCaption(form::ControlId control, const std::string& caption) override;
     std::string Caption(form::ControlId control) const override;
@@ -54,6 +56,8 @@ private:
     const form::Form& description_;
     FormEvents& events_;
     QPointer<QWidget> window_;
+    // A child of the window.
+    QWidget* client_;
     std::map<form::ControlId, QWidget*> controls_;
     std::map<form::MenuId, QAction*> items_;
     // A child of the window.

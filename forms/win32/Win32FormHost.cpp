@@ -12,6 +12,7 @@
 #include "DrawingControl.h"
 #include "EventPump.h"
 #include "FolderChoice.h"
+#include "ScreenReaderNames.h"
 #include "Win32Resources.h"
 
 namespace kelbrin::win32 {
@@ -23,6 +24,10 @@ constexpr const wchar_t* kFrameClass = L"KelbrinFrame";
 // Fixed in size: nothing re-lays out the controls.
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// A box over its owner cannot be minimised away from it.
+constexpr DWORD kBoxStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// A window too large for its screen's work area is laid out smaller, down to this.
+constexpr UINT kSmallestDpi = 48;
 
 COLORREF Rgb(form::Colour colour) {
     return RGB(colour.Red, colour.Green, colour.Blue);
@@ -232,6 +237,18 @@ bool CanTakeFocus(HWND control) {
     return control != nullptr && ::IsWindowVisible(control) && ::IsWindowEnabled(control);
 }
 
+// The place of `control` in its parent's client area.
+RECT PlaceInParent(HWND control) {
+    RECT place;
+    ::GetWindowRect(control, &place);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+bool IsChecked(HWND option) {
+    return ::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 } // namespace
 
 Win32FormHost::Win32FormHost(const form::Form& description, FormEvents& events,
@@ -241,10 +258,12 @@ Win32FormHost::Win32FormHost(const form::Form& description, FormEvents& events,
       accelerators_(CreateAccelerators(description.Menus)) {
     RegisterClasses(WindowProcedure);
     HMENU menu = description.Menus.empty() ? nullptr : CreateMenuBar(description.Menus);
-    ::CreateWindowExW(0, kFormClass, Widen(description.Caption).c_str(), kFormStyle, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 0, 0, owner_, menu, ::GetModuleHandleW(nullptr), this);
-    dpi_ = WindowDpi(window_);
+    ::CreateWindowExW(0, kFormClass, Widen(description.Caption).c_str(),
+                      owner_ != nullptr ? kBoxStyle : kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0,
+                      0, owner_, menu, ::GetModuleHandleW(nullptr), this);
+    screenDpi_ = dpi_ = WindowDpi(window_);
     fonts_ = std::make_unique<FontSet>(dpi_);
+    names_ = std::make_unique<ScreenReaderNames>();
     CreateChildren(form::ControlId::None, window_);
     LayOut();
     // A text box takes its text once it has its size and font, which its scroll bar follows.
@@ -253,6 +272,7 @@ Win32FormHost::Win32FormHost(const form::Form& description, FormEvents& events,
             SetText(child.Control->Id, std::string(child.Control->Caption));
         }
     }
+    FitInWorkArea();
 }
 
 Win32FormHost::~Win32FormHost() {
@@ -286,7 +306,10 @@ Win32FormHost::Child* Win32FormHost::ChildOf(form::ControlId id) {
 }
 
 void Win32FormHost::SetCaption(form::ControlId control, const std::string& caption) {
-    ::SetWindowTextW(ControlHandle(control), Widen(caption).c_str());
+    HWND window = ControlHandle(control);
+    ::SetWindowTextW(window, Widen(caption).c_str());
+    // A caption is the control's name for screen readers: the status line is read as it changes.
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 std::string Win32FormHost::Caption(form::ControlId control) const {
@@ -413,12 +436,14 @@ void Win32FormHost::OnCommand(int id, bool fromMenu) {
 
 void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
     HWND firstOption = nullptr;
-    for (const form::Control* control : form::StackingOrder(description_, parent)) {
+    const std::vector<const form::Control*> order = form::StackingOrder(description_, parent);
+    for (const form::Control* control : order) {
         const bool tabStop =
             std::ranges::find(description_.TabOrder, control->Id) != description_.TabOrder.end();
         HWND window = CreateControl(*control, parentWindow, tabStop);
         ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         children_.push_back({control, window, control->Shows, nullptr});
+        names_->Give(window, *control);
         if (control->Kind == form::ControlKind::OptionButton) {
             firstOption = window;
         }
@@ -431,6 +456,55 @@ void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
     if (firstOption != nullptr) {
         ::SetWindowLongPtrW(firstOption, GWL_STYLE,
                             ::GetWindowLongPtrW(firstOption, GWL_STYLE) | WS_GROUP);
+    }
+    // A screen reader names a text box by the label that comes just before it, the one just
+    // above it in the stacking order: each label that names a box is put there, and paints
+    // nothing over the box all the same (ClipLabels).
+    for (const form::Control* control : order) {
+        if (const auto [label, box] = LabelOf(*control); label != nullptr) {
+            HWND above = ::GetWindow(box, GW_HWNDPREV);
+            if (above != label) {
+                ::SetWindowPos(label, above != nullptr ? above : HWND_TOP, 0, 0, 0, 0,
+                               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+        }
+    }
+}
+
+std::pair<HWND, HWND> Win32FormHost::LabelOf(const form::Control& box) const {
+    if (box.LabelledBy == form::ControlId::None ||
+        form::ControlOf(box.LabelledBy).Kind != form::ControlKind::Label) {
+        return {nullptr, nullptr};
+    }
+    HWND label = ControlHandle(box.LabelledBy);
+    HWND boxWindow = ControlHandle(box.Id);
+    if (label == nullptr || boxWindow == nullptr || ::GetParent(label) != ::GetParent(boxWindow)) {
+        return {nullptr, nullptr};
+    }
+    return {label, boxWindow};
+}
+
+void Win32FormHost::ClipLabels() {
+    for (const Child& child : children_) {
+        const auto [label, box] = LabelOf(*child.Control);
+        if (label == nullptr) {
+            continue;
+        }
+        const RECT labelPlace = PlaceInParent(label);
+        const RECT boxPlace = PlaceInParent(box);
+        RECT overlap;
+        if (!::IntersectRect(&overlap, &labelPlace, &boxPlace)) {
+            ::SetWindowRgn(label, nullptr, TRUE);
+            continue;
+        }
+        ::OffsetRect(&overlap, -labelPlace.left, -labelPlace.top);
+        HRGN region = ::CreateRectRgn(0, 0, labelPlace.right - labelPlace.left,
+                                      labelPlace.bottom - labelPlace.top);
+        HRGN cut = ::CreateRectRgnIndirect(&overlap);
+        ::CombineRgn(region, region, cut, RGN_DIFF);
+        ::DeleteObject(cut);
+        // The window owns the region from here on.
+        ::SetWindowRgn(label, region, TRUE);
     }
 }
 
@@ -466,7 +540,56 @@ void Win32FormHost::LayOut() {
                            MAKELPARAM(1, 0));
         }
     }
+    ClipLabels();
     SetClientSize(window_, SIZE{pixels(description_.Width), pixels(description_.Height)});
+}
+
+void Win32FormHost::LayOutAt(UINT dpi) {
+    dpi_ = dpi;
+    // The controls take the new fonts before the old ones are deleted.
+    auto previous = std::move(fonts_);
+    fonts_ = std::make_unique<FontSet>(dpi_);
+    LayOut();
+}
+
+void Win32FormHost::FitInWorkArea() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    const RECT& work = monitor.rcWork;
+    RECT outer;
+    RECT inner;
+    ::GetWindowRect(window_, &outer);
+    ::GetClientRect(window_, &inner);
+    const LONG roomWidth = (work.right - work.left) - ((outer.right - outer.left) - inner.right);
+    const LONG roomHeight = (work.bottom - work.top) - ((outer.bottom - outer.top) - inner.bottom);
+    // The largest layout, up to the screen's own, whose client area the work area holds: the
+    // help window at 200 % is 1040 pixels high, more than a 1080-pixel screen leaves it.
+    const auto fits = [this, roomWidth, roomHeight](UINT dpi) {
+        const auto pixels = [dpi](std::int32_t twips) {
+            return form::ToPixels(twips, static_cast<std::int32_t>(dpi));
+        };
+        return pixels(description_.Width) <= roomWidth && pixels(description_.Height) <= roomHeight;
+    };
+    UINT dpi = screenDpi_;
+    while (dpi > kSmallestDpi && !fits(dpi)) {
+        --dpi;
+    }
+    if (dpi != dpi_) {
+        LayOutAt(dpi);
+    }
+    // Its frame inside the work area; its top-left corner, with the title bar, whatever else.
+    ::GetWindowRect(window_, &outer);
+    const LONG left =
+        std::max(work.left, std::min(outer.left, work.right - (outer.right - outer.left)));
+    const LONG top =
+        std::max(work.top, std::min(outer.top, work.bottom - (outer.bottom - outer.top)));
+    if (left != outer.left || top != outer.top) {
+        ::SetWindowPos(window_, nullptr, left, top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void Win32FormHost::Forget() {
@@ -518,7 +641,8 @@ std::optional<LRESULT> Win32FormHost::Colour(HDC dc, HWND control) {
         return std::nullopt;
     }
     ::SetBkColor(dc, Rgb(*back));
-    ::SetTextColor(dc, described.Fore ? Rgb(*described.Fore) : ::GetSysColor(COLOR_WINDOWTEXT));
+    const std::optional<form::Colour> text = form::TextColour(described);
+    ::SetTextColor(dc, text ? Rgb(*text) : ::GetSysColor(COLOR_WINDOWTEXT));
     return reinterpret_cast<LRESULT>(Brush(*back));
 }
 
@@ -538,6 +662,19 @@ bool Win32FormHost::TranslateKeys(MSG& message) {
 bool Win32FormHost::TranslateOwnKeys(MSG& message) {
     if (accelerators_ != nullptr &&
         ::TranslateAcceleratorW(window_, accelerators_, &message) != 0) {
+        return true;
+    }
+    // A box over its owner closes on Escape, and on Enter, which presses a push button that has
+    // the focus, as in any dialog box; the multi-line text box would keep both for itself.
+    if (owner_ != nullptr && message.message == WM_KEYDOWN &&
+        (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN)) {
+        const Child* focused = ChildOfHandle(::GetFocus());
+        if (message.wParam == VK_RETURN && focused != nullptr &&
+            focused->Control->Kind == form::ControlKind::PushButton) {
+            ::SendMessageW(focused->Window, BM_CLICK, 0, 0);
+        } else {
+            ::SendMessageW(window_, WM_CLOSE, 0, 0);
+        }
         return true;
     }
     // Tab goes by the description's tab order, which need not be the stacking order that
@@ -563,7 +700,7 @@ void Win32FormHost::MoveFocus(int step) {
     for (int n = 1; n <= count; ++n) {
         const int next = ((at + n * step) % count + count) % count;
         HWND control = ControlHandle(order[static_cast<std::size_t>(next)]);
-        if (CanTakeFocus(control)) {
+        if (CanTakeFocus(control) && StopsTab(control)) {
             ::SetFocus(control);
             // As in a dialog box: the text of a box reached by Tab is selected, and focus
             // rectangles show from now on.
@@ -581,11 +718,25 @@ HWND Win32FormHost::FocusOnActivation() const {
         return lastFocus_;
     }
     for (const form::ControlId id : description_.TabOrder) {
-        if (HWND control = ControlHandle(id); CanTakeFocus(control)) {
+        if (HWND control = ControlHandle(id); CanTakeFocus(control) && StopsTab(control)) {
             return control;
         }
     }
     return window_;
+}
+
+bool Win32FormHost::StopsTab(HWND control) const {
+    // Of a group of option buttons Tab stops on the one checked, and the arrow keys move
+    // between them; on every one while none is checked.
+    const Child* child = ChildOfHandle(control);
+    if (child == nullptr || child->Control->Kind != form::ControlKind::OptionButton ||
+        IsChecked(control)) {
+        return true;
+    }
+    return std::ranges::none_of(children_, [child](const Child& other) {
+        return other.Control->Kind == form::ControlKind::OptionButton &&
+               other.Control->Parent == child->Control->Parent && IsChecked(other.Window);
+    });
 }
 
 LRESULT CALLBACK Win32FormHost::WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -624,8 +775,8 @@ LRESULT Win32FormHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         const Child* child = ChildOfHandle(item.hwndItem);
         if (child != nullptr && child->Control->Back) {
             const form::Control& button = *child->Control;
-            DrawColourButton(item, Rgb(*button.Back),
-                             button.Fore ? Rgb(*button.Fore) : ::GetSysColor(COLOR_BTNTEXT));
+            DrawColourButton(item, Rgb(*button.Back), Rgb(*form::TextColour(button)),
+                             Rgb(form::kFixedGreyText));
             return TRUE;
         }
         break;
@@ -653,16 +804,18 @@ LRESULT Win32FormHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_DPICHANGED: {
-        dpi_ = HIWORD(wParam);
-        // The controls take the new fonts before the old ones are deleted.
-        auto previous = std::move(fonts_);
-        fonts_ = std::make_unique<FontSet>(dpi_);
-        LayOut();
+        screenDpi_ = HIWORD(wParam);
+        LayOutAt(screenDpi_);
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FitInWorkArea();
         return 0;
     }
+    case WM_DESTROY:
+        // The controls still exist.
+        names_->TakeBack();
+        break;
     case WM_DROPFILES: {
         const auto drop = reinterpret_cast<HDROP>(wParam);
         events_.DragDrop(DroppedFile(drop));

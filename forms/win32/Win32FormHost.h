@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 #include <windows.h>
 // The drag and drop header needs the types of windows.h.
@@ -16,12 +17,15 @@
 
 namespace kelbrin::win32 {
 
+class ScreenReaderNames;
+
 // Any form as a window of the system's own controls: drawn from its description (the controls
 // in their stacking order with their captions, colours and fonts, placed in twips scaled to the
-// DPI of the screen the window is on, also after it moves to another; the menus and their Ctrl
-// keys), each push button, option button and menu item handed to the form's events, and the
-// port its handlers act on. Tab follows the description's tab order. The process ends when the
-// last such window has been closed.
+// DPI of the screen the window is on, also after it moves to another, and smaller where the
+// screen's work area could not hold it; the menus and their Ctrl keys), each push button, option
+// button and menu item handed to the form's events, and the port its handlers act on. Tab
+// follows the description's tab order. The controls carry their names for screen readers. The
+// process ends when the last such window has been closed.
 class Win32FormHost final : public FormPort {
 public:
     // With an `owner` the window stays in front of it, and ShowModal locks it meanwhile.
@@ -69,7 +73,15 @@ private:
     void OnCommand(int id, bool fromMenu);
     bool TranslateOwnKeys(MSG& message);
     void CreateChildren(form::ControlId parent, HWND parentWindow);
+    // The label that names `box` and the box, when both lie on one parent; else nothing.
+    std::pair<HWND, HWND> LabelOf(const form::Control& box) const;
+    // A label lies just above the box it names, but the box shows where they overlap.
+    void ClipLabels();
     void LayOut();
+    void LayOutAt(UINT dpi);
+    // Lays the window out smaller where the work area of its screen cannot hold it, and moves
+    // it into the work area.
+    void FitInWorkArea();
     void Forget();
     Child* ChildOf(form::ControlId id);
     const Child* ChildOfHandle(HWND window) const;
@@ -77,15 +89,19 @@ private:
     HBRUSH Brush(form::Colour colour);
     void MoveFocus(int step);
     HWND FocusOnActivation() const;
+    bool StopsTab(HWND control) const;
 
     const form::Form& description_;
     FormEvents& events_;
     const HWND owner_;
     HWND window_ = nullptr;
     bool closing_ = false;
+    // The DPI of the layout, and of the screen the window is on.
     UINT dpi_ = 96;
+    UINT screenDpi_ = 96;
     std::vector<Child> children_;
     std::unique_ptr<FontSet> fonts_;
+    std::unique_ptr<ScreenReaderNames> names_;
     std::map<COLORREF, HBRUSH> brushes_;
     HACCEL accelerators_ = nullptr;
     // Shows a path over a control; made with the first.

@@ -4,8 +4,10 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QListView>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
 
 #include "WindowHarness.h"
 
@@ -22,6 +24,7 @@ TEST(Desktop, FolderDialogGivesTheFolderChosenOverItsWindowOrNothingWhenCancelle
     EXPECT_EQ(on.Desktop.ChooseFolder(*on.Port, "/"), game.Path());
     ASSERT_EQ(on.Closer.Boxes.size(), 2u);
     EXPECT_EQ(on.Closer.Boxes[0].Title, "Choose the folder that holds Kelbrin.txt");
+    EXPECT_EQ(on.Closer.Boxes[0].Text, QFile::decodeName(game.Path().c_str()));
     EXPECT_EQ(on.Closer.Boxes[1].Owner, &on.Window());
 }
 
@@ -52,6 +55,33 @@ TEST(Desktop, QuestionAsksYesOrNoWithNoForEnterAndEscape) {
     EXPECT_EQ(box.Buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(box.Default, QMessageBox::No);
     EXPECT_EQ(box.Owner, &on.Window());
+}
+
+// A person looking for the right folder sees its Kelbrin.txt, and may simply choose that.
+TEST(Desktop, FolderDialogListsTheScriptAndChoosingItChoosesItsFolder) {
+    const TempFolder game;
+    WriteGame(game);
+    FormOn on(form::KelbrinForm());
+    QStringList listed;
+    on.Closer.InFolderDialog = [&listed](QFileDialog& dialog) {
+        auto& list = Find<QListView>(dialog, "listView");
+        for (int row = 0; row < list.model()->rowCount(list.rootIndex()); ++row) {
+            const QModelIndex item = list.model()->index(row, 0, list.rootIndex());
+            listed << item.data().toString();
+            if (item.data().toString() == "Kelbrin.txt") {
+                // A double click: the first click selects it.
+                const QPoint at = list.visualRect(item).center();
+                QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+                return true;
+            }
+        }
+        // Not listed yet: the dialog reads the folder in the background.
+        listed.clear();
+        return false;
+    };
+    EXPECT_EQ(on.Desktop.ChooseFolder(*on.Port, game.Path()), game.Path());
+    EXPECT_TRUE(listed.contains("orig.nes")) << listed.join(", ").toStdString();
 }
 
 TEST(Desktop, SettingsKeepAFolderByteForByteAndAPortableCopyKeepsNoneNotEvenTheDialogs) {

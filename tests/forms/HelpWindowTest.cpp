@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include "TwipLayout.h"
 #include "WindowHarness.h"
@@ -52,6 +53,40 @@ TEST(HelpWindow, PicturesLieUnderTheTallPageAndOverTheShortOne) {
             on.Port->SetVisible(form::HelpStrip(i), i == page);
         }
         EXPECT_EQ(PicturesOnTop(on.Window()), std::vector<bool>(3, page == 1));
+    }
+}
+
+// How many pixels of `control` turn `colour` when it takes the focus.
+int PixelsTurning(QWidget& control, const QColor& colour) {
+    const QImage before = control.grab().toImage();
+    control.setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(control.hasFocus());
+    const QImage after = control.grab().toImage();
+    int turned = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            const QColor seen = after.pixelColor(x, y);
+            const int distance = std::abs(seen.red() - colour.red()) +
+                                 std::abs(seen.green() - colour.green()) +
+                                 std::abs(seen.blue() - colour.blue());
+            turned += distance <= 48 && seen != before.pixelColor(x, y);
+        }
+    }
+    return turned;
+}
+
+// On the dark blue a style's focus ring, drawn in its highlight colour, is lost: the buttons
+// mark the focus in their own text colour.
+TEST(HelpWindow, OKAndTheOptionButtonsShowTheFocusOnDarkBlue) {
+    FormOn on(form::HowToForm());
+    on.Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&on.Window()));
+    for (const ControlId id : {ControlId::cmdOK, ControlId::optPart0, ControlId::optPart1}) {
+        SCOPED_TRACE(form::ControlOf(id).Name.data());
+        QWidget& control = on.Control(id);
+        const QPalette::ColorRole text =
+            id == ControlId::cmdOK ? QPalette::ButtonText : QPalette::WindowText;
+        EXPECT_GE(PixelsTurning(control, control.palette().color(text)), 20);
     }
 }
 

@@ -11,14 +11,17 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleFactory>
 #include <QTest>
 #include <QUrl>
 #include <algorithm>
 #include <functional>
 #include <map>
 
+#include "Fonts.h"
 #include "TwipLayout.h"
 #include "WindowHarness.h"
 
@@ -43,12 +46,19 @@ const char* QtClassOf(const form::Control& c) {
     return "";
 }
 
-// The palette role in which each kind of control shows its back colour.
+// The palette roles in which each kind of control shows its back and its text colour.
 QPalette::ColorRole BackRole(form::ControlKind kind) {
     switch (kind) {
     case form::ControlKind::TextBox: return QPalette::Base;
     case form::ControlKind::PushButton: return QPalette::Button;
     default: return QPalette::Window;
+    }
+}
+QPalette::ColorRole TextRole(form::ControlKind kind) {
+    switch (kind) {
+    case form::ControlKind::TextBox: return QPalette::Text;
+    case form::ControlKind::PushButton: return QPalette::ButtonText;
+    default: return QPalette::WindowText;
     }
 }
 
@@ -95,8 +105,8 @@ void ExpectDrawnAsDescribed(const QWidget& control, const form::Control& c, cons
     if (c.Back) {
         EXPECT_EQ(control.palette().color(BackRole(c.Kind)), ToQColor(*c.Back));
     }
-    if (c.Fore && c.Kind != form::ControlKind::TextBox) {
-        EXPECT_EQ(control.palette().color(QPalette::WindowText), ToQColor(*c.Fore));
+    if (const std::optional<form::Colour> text = form::TextColour(c)) {
+        EXPECT_EQ(control.palette().color(TextRole(c.Kind)), ToQColor(*text));
     } else if (c.Kind == form::ControlKind::Label) {
         // Without a colour of its own a label shows the system's, not its parent's.
         EXPECT_EQ(control.palette().color(QPalette::WindowText),
@@ -108,14 +118,12 @@ void ExpectDrawnAsDescribed(const QWidget& control, const form::Control& c, cons
         EXPECT_EQ(static_cast<const QLabel&>(control).alignment(),
                   QtAlignment(c.Align) | Qt::AlignTop);
     }
-    if (c.TextFont.Family.empty()) {
-        EXPECT_EQ(control.font(), QApplication::font(&control));
-        return;
-    }
-    const QString family = QString::fromLatin1(c.TextFont.Family);
+    // Without a font of its own, the design's default, not the desktop's.
+    const form::Font& font = c.TextFont.Family.empty() ? kDesignDefaultFont : c.TextFont;
+    const QString family = QString::fromLatin1(font.Family);
     EXPECT_EQ(control.font().family(), family);
-    EXPECT_EQ(control.font().pointSizeF(), c.TextFont.Points);
-    EXPECT_EQ(control.font().bold(), c.TextFont.Bold);
+    EXPECT_EQ(control.font().pointSizeF(), font.Points);
+    EXPECT_EQ(control.font().bold(), font.Bold);
     const QString resolved = QFontInfo(control.font()).family();
     EXPECT_TRUE(resolved == family || resolved == kLookAlikes.at(family)) << resolved.toStdString();
 }
@@ -128,7 +136,8 @@ TEST(Forms, EveryControlOfEveryFormStandsAsItsFormDescribesIt) {
         // A form with menus is a main window: its client area lies under the menu bar.
         const auto* main = qobject_cast<const QMainWindow*>(&w);
         EXPECT_EQ(main != nullptr, !design->Menus.empty());
-        const QWidget& client = main != nullptr ? *main->centralWidget() : w;
+        const QWidget& client = on.Client();
+        EXPECT_EQ(w.size(), main != nullptr ? w.size() : client.size());
         EXPECT_EQ(w.windowTitle(), QString::fromLatin1(design->Caption));
         EXPECT_EQ(client.size(),
                   QSize(form::ToPixels(design->Width), form::ToPixels(design->Height)));
@@ -345,7 +354,20 @@ TEST(Forms, WhatThePortSetsShowsAtOnce) {
     EXPECT_EQ(help.Control(ControlId::Image1).size(), QSize(425, 149));
 }
 
+// Fusion, but with the icons on the buttons of dialogs that some desktops' styles put there.
+class IconsOnButtons final : public QProxyStyle {
+public:
+    IconsOnButtons() : QProxyStyle(QStyleFactory::create("Fusion")) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons
+                   ? 1
+                   : QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
 TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
+    QApplication::setStyle(new IconsOnButtons);
     struct BoxCase {
         const char* Name;
         std::string Message;
@@ -374,8 +396,10 @@ TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
         EXPECT_EQ(box.Text, c.Shown);
         EXPECT_EQ(box.Icon, c.ShownIcon);
         EXPECT_EQ(box.Buttons, QMessageBox::Ok);
+        EXPECT_FALSE(box.IconOnOK);
         EXPECT_EQ(box.Owner, &on.Window());
     }
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
 }
 
 } // namespace

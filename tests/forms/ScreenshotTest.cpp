@@ -211,5 +211,80 @@ TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
     EXPECT_EQ(folder.Names(), (std::set<std::string>{"Kelbrin.txt", "big.nes", "orig.nes"}));
 }
 
+// A dark desktop theme: light text on dark surfaces, as a dark Qt palette gives every widget
+// that has no colour of its own.
+QPalette DarkPalette() {
+    QPalette dark;
+    const QColor light(230, 230, 230);
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, QColor(45, 45, 45)},
+                                       {QPalette::WindowText, light},
+                                       {QPalette::Base, QColor(30, 30, 30)},
+                                       {QPalette::Text, light},
+                                       {QPalette::Button, QColor(60, 60, 60)},
+                                       {QPalette::ButtonText, light},
+                                       {QPalette::Highlight, QColor(42, 130, 218)}}) {
+        dark.setColor(role, colour);
+    }
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(QPalette::Disabled, role, QColor(200, 200, 200));
+    }
+    return dark;
+}
+
+// The darkest pixel of `control` as `window` shows it, inside its border and focus mark, as the
+// sum of its three channels: its text's, on the design's light backgrounds.
+int DarkestInside(const QImage& window, const QWidget& windowWidget, const QWidget& control) {
+    const QRect inside =
+        QRect(control.mapTo(&windowWidget, QPoint(0, 0)), control.size()).adjusted(6, 4, -6, -4);
+    int darkest = 3 * 255;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QColor pixel = window.pixelColor(x, y);
+            darkest = std::min(darkest, pixel.red() + pixel.green() + pixel.blue());
+        }
+    }
+    return darkest;
+}
+
+// A fixed background needs a fixed text colour: under a dark theme the captions, the status and
+// the digest stay black on the design's white, grey and green, and a locked button's grey.
+TEST(Screenshots, TextOnTheDesignsBackgroundsStaysReadableUnderADarkPalette) {
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    {
+        ProgramOn on(true);
+        QWidget& w = *on.Window;
+        WriteGame(on.Folder, kSizeLine + "\t?");
+        on.Form->Click(form::ControlId::cmdExpand1);
+        ASSERT_TRUE(Find(w, form::ControlId::txtMD5).isVisible());
+        Shoot(w, "main-dark.png", w.size(), 0, {});
+        struct TextCase {
+            form::ControlId Control;
+            bool Enabled;
+            int Darkest; // at most, summed over the channels
+        };
+        const std::vector<TextCase> cases{
+            {form::ControlId::cmdExpand0, true, 3 * 40},
+            {form::ControlId::cmdExpand1, true, 3 * 40},
+            {form::ControlId::lblStatus, true, 3 * 40},
+            {form::ControlId::txtMD5, true, 3 * 40},
+            {form::ControlId::cmdExpand0, false, 3 * 140},
+        };
+        for (const TextCase& c : cases) {
+            SCOPED_TRACE(form::ControlOf(c.Control).Name.data() +
+                         std::string(c.Enabled ? "" : ", locked"));
+            Find(w, c.Control).setEnabled(c.Enabled);
+            EXPECT_LE(DarkestInside(w.grab().toImage(), w, Find(w, c.Control)), c.Darkest);
+            Find(w, c.Control).setEnabled(true);
+        }
+        Find(w, form::MenuId::mnuHelp_HowTo).trigger();
+        QWidget* help = ShownForm("frmHowTo");
+        ASSERT_NE(help, nullptr);
+        Shoot(*help, "help-dark.png", help->size(), 0, {});
+    }
+    QApplication::setPalette(before);
+}
+
 } // namespace
 } // namespace kelbrin::test

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -36,6 +37,7 @@ namespace kelbrin::test {
 
 struct SeenBox {
     QString Title;
+    // A folder dialog's: the folder it opened at.
     QString Text;
     QMessageBox::Icon Icon;
     QMessageBox::StandardButtons Buttons;
@@ -43,6 +45,7 @@ struct SeenBox {
     QWidget* Owner;
     // The button that Enter presses.
     QMessageBox::StandardButton Default = QMessageBox::NoButton;
+    bool IconOnOK = false;
 };
 
 // The widget or menu item that a window's form calls `name`.
@@ -85,13 +88,30 @@ public:
     std::optional<QString> FolderToChoose;
     // The button a question is answered with; nothing: it is closed as Escape closes it.
     std::optional<QMessageBox::StandardButton> Answer;
+    // Instead, what a person does in the next folder dialog, asked again until it says that it
+    // is done (the dialog lists a folder's files while it is open), for two seconds at most:
+    // then the dialog is cancelled.
+    std::function<bool(QFileDialog&)> InFolderDialog;
 
 private:
     void CloseModal() {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            Boxes.push_back(
-                {dialog->windowTitle(), "<folder dialog>", {}, {}, dialog->parentWidget()});
+            if (dialog != seenDialog_) {
+                seenDialog_ = dialog;
+                polls_ = 0;
+                Boxes.push_back({dialog->windowTitle(),
+                                 dialog->directory().absolutePath(),
+                                 {},
+                                 {},
+                                 dialog->parentWidget()});
+            }
+            if (InFolderDialog) {
+                if (InFolderDialog(*dialog) || ++polls_ == 400) {
+                    InFolderDialog = nullptr;
+                }
+                return;
+            }
             if (FolderToChoose) {
                 dialog->selectFile(*FolderToChoose);
                 // The file dialog's own accept, which checks the choice.
@@ -110,10 +130,12 @@ private:
             }
             return;
         }
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
         Boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                          box->parentWidget(),
                          box->defaultButton() != nullptr ? box->standardButton(box->defaultButton())
-                                                         : QMessageBox::NoButton});
+                                                         : QMessageBox::NoButton,
+                         ok != nullptr && !ok->icon().isNull()});
         if (QAbstractButton* answer = box->button(Answer.value_or(QMessageBox::Ok))) {
             answer->click();
         } else if (QAbstractButton* escape = box->escapeButton()) {
@@ -123,6 +145,8 @@ private:
         }
     }
     QTimer timer_;
+    QPointer<QFileDialog> seenDialog_;
+    int polls_ = 0;
 };
 
 // A form drawn by the Qt host, shown, its events written down.
@@ -137,6 +161,7 @@ struct FormOn {
         Port->Show();
     }
     QWidget& Window() const { return static_cast<QtFormHost&>(*Port).Window(); }
+    QWidget& Client() const { return static_cast<QtFormHost&>(*Port).Client(); }
     template <typename Widget = QWidget> Widget& Control(form::ControlId id) const {
         return Find<Widget>(Window(), id);
     }

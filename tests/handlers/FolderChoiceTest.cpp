@@ -2,6 +2,7 @@
 // when it holds a script, the one kept from last time, dropped or chosen in the dialog; and
 // what a run, a name that names nothing and a folder without a script do to that choice.
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "FolderNames.h"
@@ -140,6 +141,71 @@ TEST(StartFolder, ProgramInAFolderNamedInBytesThatAreNoTextFindsItsFolderAsItIs)
 }
 #endif
 
+// The user's home folder is `folder` while this lives.
+class HomeIn {
+public:
+#ifdef _WIN32
+    static constexpr const char* kVariable = "USERPROFILE";
+#else
+    static constexpr const char* kVariable = "HOME";
+#endif
+    explicit HomeIn(const std::string& folder) {
+        if (const char* before = std::getenv(kVariable)) {
+            before_ = before;
+        }
+        Set(folder);
+    }
+    ~HomeIn() {
+        Set(before_);
+    }
+    HomeIn(const HomeIn&) = delete;
+    HomeIn& operator=(const HomeIn&) = delete;
+
+private:
+    // Nothing: unset.
+    static void Set(const std::optional<std::string>& value) {
+#ifdef _WIN32
+        ::_putenv_s(kVariable, value.value_or("").c_str());
+#else
+        if (value) {
+            ::setenv(kVariable, value->c_str(), 1);
+        } else {
+            ::unsetenv(kVariable);
+        }
+#endif
+    }
+    std::optional<std::string> before_;
+};
+
+TEST(ChosenFolder, DialogOpensAtTheFolderInUseElseTheOneKeptElseTheUsersHome) {
+    const TempFolder home;
+    const HomeIn homeIn(home.Path());
+    const GameFolder game;
+    const GameFolder kept;
+    const std::string missing = game.Folder.PathOf("no such folder");
+    struct StartCase {
+        const char* Name;
+        MainForm::Start Start;
+        std::string DialogStart;
+    };
+    // Never the program's folder: an installed copy's is /usr/bin.
+    const std::vector<StartCase> cases{
+        {"a folder in use", {.StartPath = game.Path(), .Kept = kept.Path()}, game.Path()},
+        {"none in use, one kept", {.StartPath = missing, .Kept = kept.Path()}, kept.Path()},
+        {"nothing kept", {}, home.Path()},
+        {"the one kept is gone", {.Kept = missing}, home.Path()},
+        {"a portable copy keeps nothing",
+         {.Portable = true, .StartPath = missing, .Kept = kept.Path()},
+         home.Path()},
+    };
+    for (const StartCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MainForm on(c.Start);
+        on.Choose(MenuId::mnuFile_Folder);
+        EXPECT_EQ(on.Desktop.DialogStarts, std::vector<std::string>{c.DialogStart});
+    }
+}
+
 TEST(ChosenFolder, InstalledCopyAsksForAFolderKeepsItAndStartsOnItNextTime) {
     const GameFolder game;
     MainForm on({});
@@ -147,7 +213,7 @@ TEST(ChosenFolder, InstalledCopyAsksForAFolderKeepsItAndStartsOnItNextTime) {
     EXPECT_EQ(on.Window().TitleName, "");
     // A press with no folder opens the folder dialog; cancelled, nothing runs.
     on.Press(0);
-    EXPECT_EQ(on.Desktop.DialogStarts, std::vector<std::string>{on.ProgramFolder.Path()});
+    EXPECT_EQ(on.Desktop.DialogStarts.size(), 1u);
     EXPECT_FALSE(on.Form->LastRun().has_value());
     EXPECT_EQ(on.Status(), kChooseFolder);
     // Then it runs on the folder chosen.

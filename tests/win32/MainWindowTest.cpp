@@ -44,11 +44,15 @@ TEST(Forms, EveryControlOfEveryFormStandsAsDescribed) {
 }
 
 TEST(MainWindow, MovedToAScreenOfAnotherDpiItIsLaidOutAnew) {
-    FormOn on(form::KelbrinForm());
-    RECT suggested{10, 10, 600, 600};
-    ::SendMessageW(on.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-                   reinterpret_cast<LPARAM>(&suggested));
-    ExpectLaidOutAsDescribed(on.Handle(), form::KelbrinForm(), true, 144);
+    for (const WORD dpi : {144, 192}) {
+        SCOPED_TRACE(dpi);
+        FormOn on(form::KelbrinForm());
+        RECT suggested{10, 10, 700, 600};
+        ::SendMessageW(on.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        ExpectLaidOutAsDescribed(on.Handle(), form::KelbrinForm(), true, dpi);
+        Shoot(on.Handle(), L"main-" + std::to_wstring(dpi) + L"dpi.png");
+    }
 }
 
 TEST(MainWindow, MenusHoldTheDescribedItemsWithTheirKeys) {
@@ -84,26 +88,19 @@ TEST(MainWindow, MenusHoldTheDescribedItemsWithTheirKeys) {
     }
 }
 
-// Presses Tab where the focus is, as a person would, and tells where the focus went.
-HWND Tab() {
-    ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-    Pump();
-    return ::GetFocus();
-}
-
 TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsOnlyThroughLiveControls) {
     FormOn on(form::KelbrinForm());
     const HWND add = on.Control(ControlId::cmdExpand0);
     const HWND remove = on.Control(ControlId::cmdExpand1);
     EXPECT_EQ(::GetFocus(), add);
-    EXPECT_EQ(Tab(), remove);
-    EXPECT_EQ(Tab(), add);
+    EXPECT_EQ(Press(VK_TAB), remove);
+    EXPECT_EQ(Press(VK_TAB), add);
     on.Port->SetVisible(ControlId::txtMD5, true);
-    EXPECT_EQ(Tab(), remove);
-    EXPECT_EQ(Tab(), on.Control(ControlId::txtMD5));
-    EXPECT_EQ(Tab(), add);
+    EXPECT_EQ(Press(VK_TAB), remove);
+    EXPECT_EQ(Press(VK_TAB), on.Control(ControlId::txtMD5));
+    EXPECT_EQ(Press(VK_TAB), add);
     on.Port->SetEnabled(ControlId::cmdExpand1, false);
-    EXPECT_EQ(Tab(), on.Control(ControlId::txtMD5));
+    EXPECT_EQ(Press(VK_TAB), on.Control(ControlId::txtMD5));
 }
 
 // Ctrl+Q as the keyboard gives it: the key comes while Ctrl is down.
@@ -183,6 +180,41 @@ TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
         c.Act(on);
         EXPECT_EQ(on.Events.Log, c.Log);
     }
+}
+
+// A screen reader names a text box by the label just above it in the stacking order, and
+// reads a caption anew when it hears that its name changed.
+std::vector<std::pair<HWND, LONG>> renamed;
+
+TEST(MainWindow, ScreenReadersPairTheMD5BoxWithItsLabelAndHearTheStatusLineChange) {
+    FormOn on(form::KelbrinForm());
+    const HWND box = on.Control(ControlId::txtMD5);
+    const HWND label = on.Control(ControlId::lblMD5);
+    EXPECT_EQ(::GetWindow(box, GW_HWNDPREV), label);
+    // Where the two overlap, the box's edge shows, not the label's green.
+    on.Port->SetVisible(ControlId::txtMD5, true);
+    on.Port->SetVisible(ControlId::lblMD5, true);
+    RECT edge;
+    RECT under;
+    ::GetWindowRect(box, &edge);
+    ::GetWindowRect(label, &under);
+    ASSERT_LT(edge.left, under.right);
+    const COLORREF shown =
+        Shoot(on.Handle(), L"main-md5-label.png")->At({edge.left, (edge.top + edge.bottom) / 2});
+    EXPECT_NE(shown, RGB(0, 255, 0));
+    renamed.clear();
+    HWINEVENTHOOK hook = ::SetWinEventHook(
+        EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+            renamed.emplace_back(window, object);
+        },
+        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    on.Port->SetCaption(ControlId::lblStatus, "Expansion Done");
+    Pump();
+    ::UnhookWinEvent(hook);
+    EXPECT_NE(std::ranges::find(renamed, std::pair{on.Control(ControlId::lblStatus),
+                                                   static_cast<LONG>(OBJID_CLIENT)}),
+              renamed.end());
 }
 
 TEST(Forms, WhatThePortSetsShowsAtOnce) {

@@ -262,6 +262,12 @@ void Pump() {
     win32::PumpPendingMessages();
 }
 
+HWND Press(WPARAM key) {
+    ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 0);
+    Pump();
+    return ::GetFocus();
+}
+
 HWND ControlIn(HWND top, form::ControlId id) {
     struct Search {
         int Id;

@@ -112,6 +112,8 @@ struct ProgramOn {
 void DuringNextPump(std::function<void()> action);
 // Handles what is waiting, as a run's moment for events does.
 void Pump();
+// Presses `key` where the focus is, as a person would, and tells where the focus went.
+HWND Press(WPARAM key);
 // The shown top-level window of this thread with this title; nullptr when there is none.
 HWND ShownWindow(const std::wstring& title);
 

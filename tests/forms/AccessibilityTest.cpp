@@ -1,0 +1,98 @@
+// What the Qt windows tell screen readers: every control's name and description from the forms'
+// descriptions, the MD5 box paired with its label, and the status line announced as it changes.
+
+#include <QAccessible>
+#include <QLabel>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+#include "WindowHarness.h"
+
+namespace kelbrin::test {
+namespace {
+
+using form::ControlId;
+
+QString Spoken(QWidget& widget, QAccessible::Text text) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
+    return accessible == nullptr ? "<none>" : accessible->text(text);
+}
+
+TEST(Accessibility, EveryControlOfEveryFormHasItsNameAndDescription) {
+    for (const form::Form* design : form::AllForms()) {
+        FormOn on(*design);
+        if (design == &form::KelbrinForm()) {
+            on.Port->SetCaption(ControlId::lblStatus, "Expansion Done");
+        }
+        for (const form::Control& c : design->Controls) {
+            SCOPED_TRACE(std::string(c.Name));
+            QWidget& control = on.Control(c.Id);
+            // Without a name of its own, a control is called what it shows, as a person sees it.
+            const std::string own = form::SpokenName(c);
+            const QString name = !own.empty()
+                                     ? QString::fromLatin1(own)
+                                     : ShownCaption(&control).remove('&').replace('\n', ' ');
+            EXPECT_EQ(Spoken(control, QAccessible::Name).simplified(), name.simplified());
+            EXPECT_EQ(Spoken(control, QAccessible::Description),
+                      QString::fromLatin1(c.AccessibleDescription));
+        }
+    }
+}
+
+TEST(Accessibility, TheMD5BoxIsLabelledByItsLabel) {
+    FormOn on(form::KelbrinForm());
+    QAccessibleInterface* box =
+        QAccessible::queryAccessibleInterface(&on.Control(ControlId::txtMD5));
+    ASSERT_NE(box, nullptr);
+    // "Label": the objects that label this one.
+    const auto labels = box->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels.front().first->object(), &on.Control(ControlId::lblMD5));
+}
+
+// Accessibility events reach the handler only while the platform's accessibility is active, as
+// it is under a screen reader.
+class ScreenReaderListening {
+public:
+    ScreenReaderListening() {
+        heard().clear();
+        QAccessible::installUpdateHandler(
+            [](QAccessibleEvent* event) { heard().emplace_back(event->object(), event->type()); });
+        Platform()->setActive(true);
+    }
+    ~ScreenReaderListening() {
+        Platform()->setActive(false);
+        QAccessible::installUpdateHandler(nullptr);
+    }
+    ScreenReaderListening(const ScreenReaderListening&) = delete;
+    ScreenReaderListening& operator=(const ScreenReaderListening&) = delete;
+
+    static std::vector<std::pair<QObject*, QAccessible::Event>>& heard() {
+        static std::vector<std::pair<QObject*, QAccessible::Event>> events;
+        return events;
+    }
+
+private:
+    static QPlatformAccessibility* Platform() {
+        return QGuiApplicationPrivate::platformIntegration()->accessibility();
+    }
+};
+
+TEST(Accessibility, StatusLineAnnouncesEachNewStatusAsItsName) {
+    FormOn on(form::KelbrinForm());
+    QWidget& status = on.Control(ControlId::lblStatus);
+    for (const char* text : {"Copy, Fill, Replace line #4", "Expansion Done"}) {
+        SCOPED_TRACE(text);
+        const ScreenReaderListening listening;
+        on.Port->SetCaption(ControlId::lblStatus, text);
+        const auto& heard = ScreenReaderListening::heard();
+        EXPECT_NE(std::find(heard.begin(), heard.end(),
+                            std::pair{static_cast<QObject*>(&status), QAccessible::NameChanged}),
+                  heard.end());
+        EXPECT_EQ(Spoken(status, QAccessible::Name), text);
+    }
+}
+
+} // namespace
+} // namespace kelbrin::test
