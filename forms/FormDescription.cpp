@@ -331,8 +331,8 @@ Form MakeMakeScriptForm() {
                        .Align = TextAlign::Left};
     };
     const auto box = [](ControlId id, std::string_view controlName, std::int32_t left,
-                        std::int32_t top, std::int32_t width, bool editable,
-                        std::string_view text, ControlId label) {
+                        std::int32_t top, std::int32_t width, bool editable, std::string_view text,
+                        ControlId label) {
         return Control{.Id = id,
                        .Name = controlName,
                        .Kind = TextBox,

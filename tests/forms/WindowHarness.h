@@ -89,8 +89,8 @@ public:
     // The button a question is answered with; nothing: it is closed as Escape closes it.
     std::optional<QMessageBox::StandardButton> Answer;
     // Instead, what a person does in the next folder dialog, asked again until it says that it
-    // is done (the dialog lists a folder's files while it is open), for two seconds at most:
-    // then the dialog is cancelled.
+    // is done (the dialog lists a folder's files while it is open), for ten seconds at most (a
+    // loaded machine): then the dialog is cancelled.
     std::function<bool(QFileDialog&)> InFolderDialog;
 
 private:
@@ -107,7 +107,7 @@ private:
                                  dialog->parentWidget()});
             }
             if (InFolderDialog) {
-                if (InFolderDialog(*dialog) || ++polls_ == 400) {
+                if (InFolderDialog(*dialog) || ++polls_ == 2000) {
                     InFolderDialog = nullptr;
                 }
                 return;
