@@ -22,6 +22,9 @@ public:
     void Flush() override { writer_.Flush(); }
     void Finish() override;
     std::optional<RuntimeError> Abandon() noexcept override;
+    std::int64_t Given() const noexcept override { return writer_.Given(); }
+    std::int64_t Landed() const noexcept override { return writer_.Landed(); }
+    std::optional<std::int64_t> FailedAt() const noexcept override { return writer_.FailedAt(); }
 
 private:
     ReplacementFile& file_;

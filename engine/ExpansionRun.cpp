@@ -90,10 +90,12 @@ RunResult ExpansionRun::FailureExit(RunFailure failure) noexcept {
     RunResult result{RunResult::Ending::EndedByError, 0, {}, md5WarningShown_};
     try {
         // Had the bytes been written one by one, a failing write would have come first, under
-        // the context of the moment: it takes precedence over whatever was found after it.
+        // the line that made its byte: it takes precedence over whatever was found after it.
         if (image_) {
             if (std::optional<RuntimeError> writeError = image_->CloseForFailure()) {
-                failure = RunFailure(std::move(*writeError), std::move(failure.Context));
+                std::string context =
+                    image_->FailedWriteContext().value_or(std::move(failure.Context));
+                failure = RunFailure(std::move(*writeError), std::move(context));
             }
         }
     } catch (...) {

@@ -26,6 +26,14 @@ public:
     // For a run that is failing: the error a flush raises, which came before the failure being
     // reported, and the output let go of unfinished.
     virtual std::optional<RuntimeError> Abandon() noexcept = 0;
+
+    // An output that buffers counts the bytes it was given and those that left its buffer, and
+    // after a failed write tells the first byte that did not get where it goes, so that the
+    // failure can be told under the line that made that byte. One that keeps nothing back
+    // counts nothing.
+    virtual std::int64_t Given() const noexcept { return 0; }
+    virtual std::int64_t Landed() const noexcept { return 0; }
+    virtual std::optional<std::int64_t> FailedAt() const noexcept { return std::nullopt; }
 };
 
 // The image of a look that writes nothing: its bytes go nowhere, and a copy moves its source on

@@ -35,23 +35,51 @@ void ImageWriter::OpenOriginal() {
 void ImageWriter::WriteImage(TextInputFile& script, RunWindow& window) {
     std::string context = ContextText::DirectiveLine(LineNumber);
     for (;;) {
-        // What the previous line wrote reaches the file before anything else can fail, so a
-        // write failure is reported under the line that wrote the bytes; the counter running out
-        // is reported under the last line it counted.
-        Under(context, [&] {
-            output_.Flush();
-            Increment16(LineNumber);
-        });
+        // The counter running out is reported under the last line it counted.
+        Under(context, [&] { Increment16(LineNumber); });
         context = ContextText::DirectiveLine(LineNumber);
-        const bool ended = Under(context, [&] {
-            window.SetStatus("Copy, Fill, Replace line #" + std::to_string(LineNumber));
-            window.LetEventsRun();
-            return WriteDirective(script);
-        });
-        if (ended) {
-            return;
+        try {
+            const bool ended = Under(context, [&] {
+                window.SetStatus("Copy, Fill, Replace line #" + std::to_string(LineNumber));
+                window.LetEventsRun();
+                return WriteDirective(script);
+            });
+            if (ended) {
+                return;
+            }
+        } catch (RunFailure& failure) {
+            // A write that failed now may have held bytes of lines before this one.
+            if (std::optional<std::string> maker = FailedWriteContext()) {
+                failure.Context = std::move(*maker);
+            }
+            throw;
         }
     }
+}
+
+void ImageWriter::NoteLineWritten() {
+    const std::int64_t landed = output_.Landed();
+    while (!waiting_.empty() && waiting_.front().Given <= landed) {
+        waiting_.pop_front();
+    }
+    const std::int64_t given = output_.Given();
+    // A line that made no byte owns none.
+    if (given > landed && (waiting_.empty() || waiting_.back().Given < given)) {
+        waiting_.push_back({given, LineNumber});
+    }
+}
+
+std::optional<std::string> ImageWriter::FailedWriteContext() const {
+    const std::optional<std::int64_t> failedAt = output_.FailedAt();
+    if (!failedAt) {
+        return std::nullopt;
+    }
+    for (const LineEnd& line : waiting_) {
+        if (line.Given > *failedAt) {
+            return ContextText::DirectiveLine(line.Line);
+        }
+    }
+    return std::nullopt;
 }
 
 bool ImageWriter::WriteDirective(TextInputFile& script) {
@@ -85,6 +113,7 @@ bool ImageWriter::WriteDirective(TextInputFile& script) {
         WritePendingRange(start);
     }
     if (atEnd) {
+        NoteLineWritten();
         Close();
         return true;
     }
@@ -95,6 +124,7 @@ bool ImageWriter::WriteDirective(TextInputFile& script) {
     } else {
         StartRange(kind, line, position);
     }
+    NoteLineWritten();
     return false;
 }
 

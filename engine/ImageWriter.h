@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -36,6 +37,9 @@ public:
     // For a run that is failing: lets go of the output and the original. Returns the error of
     // a write that failed before the failure being reported: it comes first.
     std::optional<RuntimeError> CloseForFailure() noexcept;
+    // After a failed write: the context of the line that made the first byte that did not get
+    // to the file. Nothing when no line of the image made it (the header is flushed whole).
+    std::optional<std::string> FailedWriteContext() const;
 
 private:
     enum class DirectiveKind { Copy, Fill, Replace };
@@ -48,6 +52,8 @@ private:
     void StartRange(DirectiveKind kind, const std::string& line, std::int32_t& position);
     // Ends the image: its bytes to the disk, the original closed.
     void Close();
+    // The bytes the line has given the output so far are its own.
+    void NoteLineWritten();
 
     const ScriptHead& head_;
     const bool originalHasHeader_;
@@ -67,6 +73,15 @@ private:
     std::int32_t RangeValue = 0;
     // The COPY or FILL line of the range in progress.
     std::int16_t RangeLine = 0;
+
+    // The lines whose bytes still wait in the output's buffer, oldest first: how many bytes
+    // the output had been given when each line was done. Lines reach the file many at a time;
+    // a write that fails is told under the line whose byte failed, as if each had been flushed.
+    struct LineEnd {
+        std::int64_t Given;
+        std::int16_t Line;
+    };
+    std::deque<LineEnd> waiting_;
 };
 
 } // namespace kelbrin

@@ -19,7 +19,18 @@ BinaryWriter::BinaryWriter(const std::string& path, WriteMode mode)
 BinaryWriter::BinaryWriter(FileHandle& file) : file_(&file), buffer_(kBufferSize) {}
 
 void BinaryWriter::WriteThrough(const std::uint8_t* bytes, std::size_t count) {
-    file_->Write(bytes, count);
+    try {
+        file_->Write(bytes, count);
+    } catch (...) {
+        NoteFailedWrite();
+        throw;
+    }
+    landed_ += static_cast<std::int64_t>(count);
+}
+
+void BinaryWriter::NoteFailedWrite() noexcept {
+    // The file is written from its first byte on, so its position counts the bytes in it.
+    failedAt_ = file_->Position().value_or(landed_);
 }
 
 void BinaryWriter::Flush() {
@@ -33,6 +44,7 @@ void BinaryWriter::Write(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return;
     }
+    given_ += static_cast<std::int64_t>(bytes.size());
     if (used_ + bytes.size() <= buffer_.size()) {
         std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
         used_ += bytes.size();
@@ -52,9 +64,11 @@ void BinaryWriter::WriteByte(std::uint8_t value) {
         Flush();
     }
     buffer_[used_++] = value;
+    ++given_;
 }
 
 void BinaryWriter::WriteRepeated(std::uint8_t value, std::int64_t count) {
+    given_ += std::max<std::int64_t>(count, 0);
     while (count > 0) {
         if (used_ == buffer_.size()) {
             Flush();
@@ -68,10 +82,18 @@ void BinaryWriter::WriteRepeated(std::uint8_t value, std::int64_t count) {
 }
 
 void BinaryWriter::CopyFrom(BinaryReader& source, std::int64_t count) {
+    given_ += std::max<std::int64_t>(count, 0);
     if (count >= kKernelCopyThreshold) {
         Flush();
-        const std::int64_t copied = file_->CopyFrom(source.File(), source.Position(),
-                                                    std::min(count, source.BytesToTake()));
+        std::int64_t copied = 0;
+        try {
+            copied = file_->CopyFrom(source.File(), source.Position(),
+                                     std::min(count, source.BytesToTake()));
+        } catch (...) {
+            NoteFailedWrite();
+            throw;
+        }
+        landed_ += copied;
         source.Seek(source.Position() + copied);
         count -= copied;
     }

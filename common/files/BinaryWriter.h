@@ -36,13 +36,25 @@ public:
     void Abandon();
     bool IsOpen() const noexcept { return file_ != nullptr && file_->IsOpen(); }
 
+    // The bytes it was given, and those of them that are in the file: the rest wait in its
+    // buffer.
+    std::int64_t Given() const noexcept { return given_; }
+    std::int64_t Landed() const noexcept { return landed_; }
+    // After a write to the file failed: the first byte that did not get there.
+    std::optional<std::int64_t> FailedAt() const noexcept { return failedAt_; }
+
 private:
     void WriteThrough(const std::uint8_t* bytes, std::size_t count);
+    // Notes where the file got to when a write to it fails.
+    void NoteFailedWrite() noexcept;
 
     FileHandle owned_;
     FileHandle* file_; // the owned file or the caller's; null once closed
     std::vector<std::uint8_t> buffer_;
     std::size_t used_ = 0;
+    std::int64_t given_ = 0;
+    std::int64_t landed_ = 0;
+    std::optional<std::int64_t> failedAt_;
 };
 
 } // namespace kelbrin

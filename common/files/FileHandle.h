@@ -54,6 +54,9 @@ public:
     std::int64_t CopyFrom(const FileHandle& source, std::int64_t sourceOffset, std::int64_t count);
     // Has the system write what the file holds to the disk (fsync, FlushFileBuffers).
     void FlushToDisk();
+    // Where the next write goes: after a failed write, how far the file got. Nothing when the
+    // system cannot tell.
+    std::optional<std::int64_t> Position() const noexcept;
 
 private:
     // Closes without a word, for files whose failure is already being reported.

@@ -185,6 +185,14 @@ void FileHandle::FlushToDisk() {
     }
 }
 
+std::optional<std::int64_t> FileHandle::Position() const noexcept {
+    const off_t at = ::lseek(Fd(native_), 0, SEEK_CUR);
+    if (at < 0) {
+        return std::nullopt;
+    }
+    return at;
+}
+
 FileHandle OpenForReading(const std::string& path) {
     const std::string nativePath = CheckedName(path);
     FileHandle file(OpenNative(nativePath, O_RDONLY));

@@ -187,6 +187,14 @@ void FileHandle::FlushToDisk() {
     }
 }
 
+std::optional<std::int64_t> FileHandle::Position() const noexcept {
+    LARGE_INTEGER at{};
+    if (!::SetFilePointerEx(Win(native_), LARGE_INTEGER{}, &at, FILE_CURRENT)) {
+        return std::nullopt;
+    }
+    return at.QuadPart;
+}
+
 FileHandle OpenForReading(const std::string& path) {
     FileHandle file(ToNative(OpenNative(path, GENERIC_READ, OPEN_EXISTING)));
     // A device (NUL, CON, COM1) or a pipe opens like a file, but is no image or script.

@@ -380,7 +380,8 @@ TEST(Run, FolderOfAnyNameIsWorkedIn) {
                    Join({kNameLine, kSizeLine, kHeaderLine, kCopyLine}, "\r\n"));
         root.Write(name + TempFolder::kSeparator + "orig.nes", Image(0x40));
         RecordingWindow window;
-        EXPECT_TRUE(Expand(HeaderChoice::IgnoreOrRemove, folder, window).Done()) << Join(window.Boxes, "\n");
+        EXPECT_TRUE(Expand(HeaderChoice::IgnoreOrRemove, folder, window).Done())
+            << Join(window.Boxes, "\n");
         EXPECT_EQ(root.Read(name + TempFolder::kSeparator + "big.nes"), Image(8));
     }
 }
@@ -440,10 +441,10 @@ TEST(Run, ExpandedFileHeldByAnotherProgramStaysAsItWas) {
 // process's file-size limit at 0, its signal ignored as the programs ignore it).
 class NoRoomOnTheDisk {
 public:
-    NoRoomOnTheDisk() : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    explicit NoRoomOnTheDisk(rlim_t room = 0) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
         ::getrlimit(RLIMIT_FSIZE, &saved_);
-        const rlimit none{0, saved_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &none);
+        const rlimit limit{room, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~NoRoomOnTheDisk() {
         ::setrlimit(RLIMIT_FSIZE, &saved_);
@@ -467,19 +468,30 @@ TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
         std::int16_t Index;
         std::vector<std::string> Directives;
         std::string Context;
+        rlim_t Room = 0; // bytes the disk takes
     };
-    for (const Case& c : {Case{"LastCopyRange", 1, {kCopyLine}, "Issue with line # 5"},
-                          Case{"ReplaceBytes",
-                               1,
-                               {"FILL\t0\tAA", "REPLACE\t0\t11", "FILL\t1\t0"},
-                               "Issue with line # 5"},
-                          Case{"Header", 0, {kCopyLine}, "Issue with HEADER line"},
-                          // The range's byte could not be written before the line's own rule
-                          // was found broken: the write came first, so its error wins.
-                          Case{"WriteBeforeABrokenRule",
-                               1,
-                               {"FILL\t0\tAA", "FILL\t1\tZZ"},
-                               "Issue with line # 5"}}) {
+    for (const Case& c :
+         {Case{"LastCopyRange", 1, {kCopyLine}, "Issue with line # 5"},
+          Case{"ReplaceBytes",
+               1,
+               {"FILL\t0\tAA", "REPLACE\t0\t11", "FILL\t1\t0"},
+               "Issue with line # 5"},
+          Case{"Header", 0, {kCopyLine}, "Issue with HEADER line"},
+          // The range's byte could not be written before the line's own rule
+          // was found broken: the write came first, so its error wins.
+          Case{"WriteBeforeABrokenRule", 1, {"FILL\t0\tAA", "FILL\t1\tZZ"}, "Issue with line # 5"},
+          // Lines reach the file many at a time; the byte that found no room
+          // is the third line's, though later lines were already done.
+          Case{"ByteOfAnEarlierLine",
+               1,
+               {"FILL\t0\tAA", "REPLACE\t0\t11", "REPLACE\t1\t22", "REPLACE\t2\t33", "FILL\t3\t0"},
+               "Issue with line # 7",
+               2},
+          Case{"ByteOfAnEarlierLineBeforeABrokenRule",
+               1,
+               {"FILL\t0\tAA", "REPLACE\t0\t11", "REPLACE\t1\t22", "FILL\t2\tZZ"},
+               "Issue with line # 6",
+               1}}) {
         SCOPED_TRACE(c.Name);
         RunFolder run;
         run.OriginalAndOldExpanded();
@@ -487,7 +499,7 @@ TEST(Run, DiskFullIsReportedUnderTheLineThatWroteTheBytes) {
         lines.insert(lines.end(), c.Directives.begin(), c.Directives.end());
         run.Script(lines);
         {
-            const NoRoomOnTheDisk full;
+            const NoRoomOnTheDisk full(c.Room);
             run.Run(c.Index);
         }
         run.ExpectFailure("Error #61 -> Disk full\r\n\r\n" + c.Context);
