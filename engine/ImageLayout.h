@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 namespace kelbrin {
@@ -33,7 +34,8 @@ struct ImageLayout {
     // of the header's size is 00.
     bool HeaderWritten = false;
     std::vector<std::uint8_t> HeaderBytes;
-    std::vector<LayoutRow> Rows;
+    // A deque: a script of tens of thousands of lines grows it without moving the rows.
+    std::deque<LayoutRow> Rows;
 };
 
 } // namespace kelbrin

@@ -183,10 +183,9 @@ void ImageWriter::ReplaceBytes(const std::string& line, std::int32_t& position) 
             Break(RuleMessage::ReplaceByteTooBig(field));
         }
         if (RangeIsCopy) {
-            // The replaced byte takes the place of a copied one: its source byte is read and
-            // dropped, so copying resumes where it would have been.
-            std::uint8_t dropped = 0;
-            original_->Read({&dropped, 1});
+            // The replaced byte takes the place of a copied one: its source byte is passed
+            // over, so copying resumes where it would have been.
+            original_->Seek(original_->Position() + 1);
         }
         output_.WriteByte(static_cast<std::uint8_t>(*value));
         ++WritePosition;
