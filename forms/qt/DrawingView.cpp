@@ -3,8 +3,8 @@
 #include <QPainter>
 #include <utility>
 
+#include "DescriptionValues.h"
 #include "QtControls.h"
-#include "TwipLayout.h"
 
 namespace kelbrin {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "CaptionLines.h"
+#include "DescriptionValues.h"
 #include "FocusMarks.h"
-#include "TwipLayout.h"
 
 namespace kelbrin {
 

@@ -14,13 +14,13 @@
 #include <string>
 #include <string_view>
 
+#include "DescriptionValues.h"
 #include "DisplayText.h"
 #include "DrawingView.h"
 #include "FaceButton.h"
 #include "FocusMarks.h"
 #include "Fonts.h"
 #include "Palette.h"
-#include "TwipLayout.h"
 
 namespace kelbrin {
 

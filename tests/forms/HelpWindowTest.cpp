@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "TwipLayout.h"
+#include "DescriptionValues.h"
 #include "WindowHarness.h"
 
 namespace kelbrin::test {

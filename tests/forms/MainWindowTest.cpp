@@ -21,8 +21,8 @@
 #include <functional>
 #include <map>
 
+#include "DescriptionValues.h"
 #include "Fonts.h"
-#include "TwipLayout.h"
 #include "WindowHarness.h"
 
 namespace kelbrin::test {

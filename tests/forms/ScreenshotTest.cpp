@@ -13,11 +13,11 @@
 #include <QRadioButton>
 #include <QSettings>
 
+#include "DescriptionValues.h"
 #include "DrawingView.h"
 #include "OriginalIdentity.h"
 #include "RecordingWindow.h"
 #include "RomInformation.h"
-#include "TwipLayout.h"
 #include "WindowHarness.h"
 #include "frmCheck.h"
 #include "frmKelbrin.h"

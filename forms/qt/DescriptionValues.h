@@ -7,8 +7,8 @@
 
 namespace kelbrin {
 
-// The forms are drawn in twips. Qt lays out in device-independent pixels (96 per inch) and
-// scales them on high-DPI screens itself.
+// A description's values in Qt's terms. The forms are drawn in twips; Qt lays out in
+// device-independent pixels (96 per inch) and scales them on high-DPI screens itself.
 inline QRect PixelRect(const form::Twips& at) {
     return QRect(form::ToPixels(at.Left), form::ToPixels(at.Top), form::ToPixels(at.Width),
                  form::ToPixels(at.Height));
