@@ -145,6 +145,9 @@ struct Control {
     std::string_view AccessibleName{};
     ControlId LabelledBy = ControlId::None;
     std::string_view AccessibleDescription{};
+    // A label that is its window's status line: screen readers know it as one, and say what
+    // its form announces in it (FormPort::Announce) wherever the focus is.
+    bool StatusLine = false;
 };
 
 // Black: the text of a control that has a back colour of its own but no text colour. The
@@ -161,8 +164,7 @@ std::optional<Colour> TextColour(const Control& control);
 
 // The name a screen reader gives the control: its accessible name, else the caption of the
 // control that labels it (without an access key's "&" or a closing colon); empty: its own
-// caption as it shows now, which the toolkits report, and announce when it changes (the status
-// line).
+// caption as it shows now, which the toolkits report.
 std::string SpokenName(const Control& control);
 
 enum class MenuId {

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "AccessibleRoles.h"
+#include "Announcement.h"
 #include "DescriptionValues.h"
 #include "DisplayText.h"
 #include "DrawingView.h"
@@ -171,6 +173,10 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
     case ControlKind::Drawing: widget = MakeDrawing(control, parent); break;
     }
     widget->setObjectName(QString::fromLatin1(control.Name));
+    // Before anything names the widget, which makes Qt keep its interface.
+    if (control.StatusLine) {
+        SetAccessibleRole(*widget, QAccessible::StatusBar);
+    }
     // A help page has its own, with its advances rounded.
     if (!control.MultiLine) {
         widget->setFont(QtFont(control.TextFont));
@@ -183,6 +189,9 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
     widget->setGeometry(PixelRect(control.At));
     if (control.Kind == ControlKind::Picture) {
         ShowPicture(*static_cast<QLabel*>(widget), control.Shows);
+    }
+    if (control.StatusLine) {
+        new Announcement(*widget);
     }
     if (form::IsDrawnOnParent(control.Kind) || control.Kind == ControlKind::Frame ||
         control.Kind == ControlKind::Drawing) {

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "Announcement.h"
 #include "DrawingView.h"
 #include "QtControls.h"
 #include "WorkAreaFit.h"
@@ -193,6 +194,13 @@ void QtFormHost::SetCaption(ControlId control, const std::string& caption) {
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(Shown(caption));
     }
+}
+
+void QtFormHost::Announce(ControlId control, const std::string& caption) {
+    SetCaption(control, caption);
+    controls_.at(control)
+        ->findChild<Announcement*>(QString(), Qt::FindDirectChildrenOnly)
+        ->Say(Shown(caption));
 }
 
 std::string QtFormHost::Caption(ControlId control) const {

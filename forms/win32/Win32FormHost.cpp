@@ -12,7 +12,7 @@
 #include "DrawingControl.h"
 #include "EventPump.h"
 #include "FolderChoice.h"
-#include "ScreenReaderNames.h"
+#include "ScreenReaderAnnotations.h"
 #include "Win32Resources.h"
 
 namespace kelbrin::win32 {
@@ -263,7 +263,7 @@ Win32FormHost::Win32FormHost(const form::Form& description, FormEvents& events,
                       0, owner_, menu, ::GetModuleHandleW(nullptr), this);
     screenDpi_ = dpi_ = WindowDpi(window_);
     fonts_ = std::make_unique<FontSet>(dpi_);
-    names_ = std::make_unique<ScreenReaderNames>();
+    annotations_ = std::make_unique<ScreenReaderAnnotations>();
     CreateChildren(form::ControlId::None, window_);
     LayOut();
     // A text box takes its text once it has its size and font, which its scroll bar follows.
@@ -310,6 +310,14 @@ void Win32FormHost::SetCaption(form::ControlId control, const std::string& capti
     ::SetWindowTextW(window, Widen(caption).c_str());
     // A caption is the control's name for screen readers: the status line is read as it changes.
     ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void Win32FormHost::Announce(form::ControlId control, const std::string& caption) {
+    SetCaption(control, caption);
+    // A status line is a polite live region (ScreenReaderAnnotations): its screen reader says
+    // what it shows once the change is raised, wherever the focus is.
+    ::NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, ControlHandle(control), OBJID_CLIENT,
+                     CHILDID_SELF);
 }
 
 std::string Win32FormHost::Caption(form::ControlId control) const {
@@ -443,7 +451,7 @@ void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
         HWND window = CreateControl(*control, parentWindow, tabStop);
         ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         children_.push_back({control, window, control->Shows, nullptr});
-        names_->Give(window, *control);
+        annotations_->Give(window, *control);
         if (control->Kind == form::ControlKind::OptionButton) {
             firstOption = window;
         }
@@ -814,7 +822,7 @@ LRESULT Win32FormHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_DESTROY:
         // The controls still exist.
-        names_->TakeBack();
+        annotations_->TakeBack();
         break;
     case WM_DROPFILES: {
         const auto drop = reinterpret_cast<HDROP>(wParam);

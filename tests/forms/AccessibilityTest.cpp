@@ -1,5 +1,6 @@
 // What the Qt windows tell screen readers: every control's name and description from the forms'
-// descriptions, the MD5 box paired with its label, and the status line announced as it changes.
+// descriptions, the MD5 box paired with its label, and the status line: every status its name,
+// and what it announces said wherever the focus is.
 
 #include <QAccessible>
 #include <QLabel>
@@ -79,18 +80,39 @@ private:
     }
 };
 
-TEST(Accessibility, StatusLineAnnouncesEachNewStatusAsItsName) {
+// Orca says a changed name only of the focused object; a notification shown inside a status
+// bar it says wherever the focus is.
+TEST(Accessibility, StatusLineShowsWhatItAnnouncesInANotificationAndEveryStatusAsItsName) {
     FormOn on(form::KelbrinForm());
     QWidget& status = on.Control(ControlId::lblStatus);
-    for (const char* text : {"Copy, Fill, Replace line #4", "Expansion Done"}) {
-        SCOPED_TRACE(text);
+    struct StatusCase {
+        const char* Text;
+        bool Announced;
+    };
+    for (const StatusCase& c :
+         {StatusCase{"Writing Header", true}, StatusCase{"Copy, Fill, Replace line #4", false},
+          StatusCase{"Expansion Done", true}}) {
+        SCOPED_TRACE(c.Text);
         const ScreenReaderListening listening;
-        on.Port->SetCaption(ControlId::lblStatus, text);
+        if (c.Announced) {
+            on.Port->Announce(ControlId::lblStatus, c.Text);
+        } else {
+            on.Port->SetCaption(ControlId::lblStatus, c.Text);
+        }
         const auto& heard = ScreenReaderListening::heard();
         EXPECT_NE(std::find(heard.begin(), heard.end(),
                             std::pair{static_cast<QObject*>(&status), QAccessible::NameChanged}),
                   heard.end());
-        EXPECT_EQ(Spoken(status, QAccessible::Name), text);
+        EXPECT_EQ(Spoken(status, QAccessible::Name), c.Text);
+        std::vector<QString> notified;
+        for (const auto& [object, event] : heard) {
+            QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(object);
+            if (event == QAccessible::ObjectShow && shown->role() == QAccessible::Notification &&
+                shown->parent()->object() == &status) {
+                notified.push_back(shown->text(QAccessible::Name));
+            }
+        }
+        EXPECT_EQ(notified, c.Announced ? std::vector<QString>{c.Text} : std::vector<QString>{});
     }
 }
 
