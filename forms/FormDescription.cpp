@@ -206,14 +206,12 @@ Form MakeHowToForm() {
          .Name = "Shape(1)",
          .Kind = Shape,
          .At = {120, 120, 255, 3265},
-         .Back = kPaleBlue,
-         .AccessibleName = "Edge of the format page"},
+         .Back = kPaleBlue},
         {.Id = Shape0,
          .Name = "Shape(0)",
          .Kind = Shape,
          .At = {120, 120, 255, 6990},
-         .Back = kWhite,
-         .AccessibleName = "Edge of the usage page"},
+         .Back = kWhite},
     };
     form.TabOrder = {txtHowTo0, cmdOK, txtHowTo1, optPart0, optPart1};
     return form;

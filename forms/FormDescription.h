@@ -48,8 +48,9 @@ enum class ControlKind {
     Label,        // text across as aligned, kept at the top; transparent without a back colour
     OptionButton, // one of a group, as in the control array
     Picture,      // a bitmap at its natural size, its top-left corner at the control's place
-    Shape,        // a filled rectangle without a border
-    Drawing,      // rectangles and short texts that its form's handlers compute (form::Drawing)
+    Shape,        // a filled rectangle without a border: decoration, see IsDecoration
+    Drawing,      // rectangles and short texts that its form's handlers compute (form::Drawing),
+                  // a picture to screen readers, which name and describe it from its control
 };
 
 // Where a text lies across its box.
@@ -60,6 +61,11 @@ enum class TextAlign { Centre, Left, Right };
 // above an earlier one.
 constexpr bool IsDrawnOnParent(ControlKind kind) {
     return kind == ControlKind::Label || kind == ControlKind::Picture || kind == ControlKind::Shape;
+}
+
+// Shown to the eye only: screen readers neither name it nor find it.
+constexpr bool IsDecoration(ControlKind kind) {
+    return kind == ControlKind::Shape;
 }
 
 // Every control of both windows. Members of a control array carry their index in the name.

@@ -174,7 +174,11 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
     }
     widget->setObjectName(QString::fromLatin1(control.Name));
     // Before anything names the widget, which makes Qt keep its interface.
-    if (control.StatusLine) {
+    if (form::IsDecoration(control.Kind)) {
+        HideFromScreenReaders(*widget);
+    } else if (control.Kind == ControlKind::Drawing) {
+        SetAccessibleRole(*widget, QAccessible::Graphic);
+    } else if (control.StatusLine) {
         SetAccessibleRole(*widget, QAccessible::StatusBar);
     }
     // A help page has its own, with its advances rounded.

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "AccessibleRoles.h"
 #include "Announcement.h"
 #include "DrawingView.h"
 #include "QtControls.h"
@@ -101,6 +102,7 @@ QWidget* CreateWindow(QtFormHost* owner, bool hasMenus) {
         return new QDialog(&owner->Window());
     }
     auto* window = new QWidget();
+    SetAccessibleRole(*window, QAccessible::Window);
     window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     return window;

@@ -53,7 +53,12 @@ void ScreenReaderAnnotations::Give(HWND control, const form::Control& described)
         return;
     }
     bool given = false;
-    if (described.StatusLine) {
+    if (form::IsDecoration(described.Kind)) {
+        given |= SetNumber(control, PROPID_ACC_ROLE, ROLE_SYSTEM_WHITESPACE);
+        given |= SetNumber(control, PROPID_ACC_STATE, STATE_SYSTEM_INVISIBLE);
+    } else if (described.Kind == form::ControlKind::Drawing) {
+        given |= SetNumber(control, PROPID_ACC_ROLE, ROLE_SYSTEM_GRAPHIC);
+    } else if (described.StatusLine) {
         // A screen reader's command for the status bar finds it too.
         given |= SetNumber(control, PROPID_ACC_ROLE, ROLE_SYSTEM_STATUSBAR);
         given |= SetNumber(control, kLiveSetting, kPolite);
@@ -69,7 +74,7 @@ void ScreenReaderAnnotations::Give(HWND control, const form::Control& described)
 
 void ScreenReaderAnnotations::TakeBack() {
     const MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_ROLE,
-                                     kLiveSetting};
+                                     PROPID_ACC_STATE, kLiveSetting};
     for (HWND control : given_) {
         services_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                   properties, static_cast<int>(std::size(properties)));

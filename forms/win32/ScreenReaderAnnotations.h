@@ -11,8 +11,8 @@ namespace kelbrin::win32 {
 
 // What screen readers are told of a window's controls where the system's own controls say
 // nothing or something else: names and descriptions (a text box without a label before it, a
-// picture, a frame), and the status line as a status bar whose changes are heard when the
-// program raises them. Given through the system's
+// picture, a frame), the status line as a status bar whose changes are heard when the program
+// raises them, a drawing as a picture, decoration as nothing to see. Given through the system's
 // annotation service, and taken back before the controls go. A system without that service
 // (Wine) tells of the controls as it would without it: by their text, and a text box by the
 // label before it.

@@ -1,6 +1,6 @@
 // What the Qt windows tell screen readers: every control's name and description from the forms'
-// descriptions, the MD5 box paired with its label, and the status line: every status its name,
-// and what it announces said wherever the focus is.
+// descriptions, the MD5 box paired with its label, what each part is, and the status line
+// announced as it changes.
 
 #include <QAccessible>
 #include <QLabel>
@@ -113,6 +113,39 @@ TEST(Accessibility, StatusLineShowsWhatItAnnouncesInANotificationAndEveryStatusA
             }
         }
         EXPECT_EQ(notified, c.Announced ? std::vector<QString>{c.Text} : std::vector<QString>{});
+    }
+}
+
+// The role each part plays, where a toolkit's default would say another: the help window is a
+// frame like the main window, not a filler; the help's colour strips are decoration, hidden
+// from screen readers; Check Script's strip and the help's pictures are images.
+TEST(Accessibility, EachPartTellsScreenReadersWhatItIs) {
+    struct RoleCase {
+        const form::Form* Form;
+        ControlId Control; // None: the window
+        QAccessible::Role Role;
+        bool Hidden;
+    };
+    const std::vector<RoleCase> cases{
+        {&form::KelbrinForm(), ControlId::None, QAccessible::Window, false},
+        {&form::HowToForm(), ControlId::None, QAccessible::Window, false},
+        {&form::KelbrinForm(), ControlId::lblStatus, QAccessible::StatusBar, false},
+        {&form::HowToForm(), ControlId::Shape0, QAccessible::Whitespace, true},
+        {&form::HowToForm(), ControlId::Shape1, QAccessible::Whitespace, true},
+        {&form::HowToForm(), ControlId::Image1, QAccessible::Graphic, false},
+        {&form::CheckForm(), ControlId::picLayout, QAccessible::Graphic, false},
+    };
+    for (const RoleCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Form->Name) + " " +
+                     (c.Control == ControlId::None ? "window"
+                                                   : std::string(form::ControlOf(c.Control).Name)));
+        FormOn on(*c.Form);
+        QWidget& widget = c.Control == ControlId::None ? on.Window() : on.Control(c.Control);
+        widget.show();
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->role(), c.Role);
+        EXPECT_EQ(accessible->state().invisible, c.Hidden);
     }
 }
 
