@@ -122,6 +122,10 @@ QWidget* MakeOption(const form::Control& control, QWidget* parent) {
     option->setAutoFillBackground(true);
     SetColour(option, QPalette::Window, ToQColor(*control.Back));
     SetColour(option, QPalette::WindowText, TextColourOf(control, QPalette::WindowText));
+    // Its circle white with a black dot, as the system draws it on the design's screen: a dark
+    // theme's fill and dot would vanish into a dark back colour.
+    SetColour(option, QPalette::Base, Qt::white);
+    SetColour(option, QPalette::Text, ToQColor(form::kFixedText));
     option->setChecked(control.Selected);
     return option;
 }
