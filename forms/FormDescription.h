@@ -137,7 +137,8 @@ struct Control {
     bool MultiLine = false;
     // Such a box breaks a line longer than its width at a blank; without it, a line keeps to
     // its own breaks and the box scrolls across where the toolkit lets it (the system's
-    // multi-line edit box on Windows always breaks long lines).
+    // multi-line edit box on Windows always breaks long lines: there its font narrows until
+    // the widest line fits).
     bool WrapsLines = false;
     // A text box whose text the user may change; others can only be selected and copied.
     bool Editable = false;
