@@ -77,7 +77,8 @@ Form MakeKelbrinForm() {
          .At = {120, 1200, 4215, 375},
          .Back = Colour{128, 255, 128},
          .TextFont = {.Family = "MS Sans Serif", .Points = 9.75, .Bold = true},
-         .AccessibleDescription = "Status line"},
+         .AccessibleDescription = "Status line",
+         .StatusLine = true},
         {.Id = lblTitle1,
          .Name = "lblTitle(1)",
          .Kind = Label,
@@ -205,14 +206,12 @@ Form MakeHowToForm() {
          .Name = "Shape(1)",
          .Kind = Shape,
          .At = {120, 120, 255, 3265},
-         .Back = kPaleBlue,
-         .AccessibleName = "Edge of the format page"},
+         .Back = kPaleBlue},
         {.Id = Shape0,
          .Name = "Shape(0)",
          .Kind = Shape,
          .At = {120, 120, 255, 6990},
-         .Back = kWhite,
-         .AccessibleName = "Edge of the usage page"},
+         .Back = kWhite},
     };
     form.TabOrder = {txtHowTo0, cmdOK, txtHowTo1, optPart0, optPart1};
     return form;

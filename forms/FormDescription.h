@@ -48,8 +48,9 @@ enum class ControlKind {
     Label,        // text across as aligned, kept at the top; transparent without a back colour
     OptionButton, // one of a group, as in the control array
     Picture,      // a bitmap at its natural size, its top-left corner at the control's place
-    Shape,        // a filled rectangle without a border
-    Drawing,      // rectangles and short texts that its form's handlers compute (form::Drawing)
+    Shape,        // a filled rectangle without a border: decoration, see IsDecoration
+    Drawing,      // rectangles and short texts that its form's handlers compute (form::Drawing),
+                  // a picture to screen readers, which name and describe it from its control
 };
 
 // Where a text lies across its box.
@@ -60,6 +61,11 @@ enum class TextAlign { Centre, Left, Right };
 // above an earlier one.
 constexpr bool IsDrawnOnParent(ControlKind kind) {
     return kind == ControlKind::Label || kind == ControlKind::Picture || kind == ControlKind::Shape;
+}
+
+// Shown to the eye only: screen readers neither name it nor find it.
+constexpr bool IsDecoration(ControlKind kind) {
+    return kind == ControlKind::Shape;
 }
 
 // Every control of both windows. Members of a control array carry their index in the name.
@@ -131,7 +137,8 @@ struct Control {
     bool MultiLine = false;
     // Such a box breaks a line longer than its width at a blank; without it, a line keeps to
     // its own breaks and the box scrolls across where the toolkit lets it (the system's
-    // multi-line edit box on Windows always breaks long lines).
+    // multi-line edit box on Windows always breaks long lines: there its font narrows until
+    // the widest line fits).
     bool WrapsLines = false;
     // A text box whose text the user may change; others can only be selected and copied.
     bool Editable = false;
@@ -145,6 +152,9 @@ struct Control {
     std::string_view AccessibleName{};
     ControlId LabelledBy = ControlId::None;
     std::string_view AccessibleDescription{};
+    // A label that is its window's status line: screen readers know it as one, and say what
+    // its form announces in it (FormPort::Announce) wherever the focus is.
+    bool StatusLine = false;
 };
 
 // Black: the text of a control that has a back colour of its own but no text colour. The
@@ -161,8 +171,7 @@ std::optional<Colour> TextColour(const Control& control);
 
 // The name a screen reader gives the control: its accessible name, else the caption of the
 // control that labels it (without an access key's "&" or a closing colon); empty: its own
-// caption as it shows now, which the toolkits report, and announce when it changes (the status
-// line).
+// caption as it shows now, which the toolkits report.
 std::string SpokenName(const Control& control);
 
 enum class MenuId {

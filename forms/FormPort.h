@@ -17,6 +17,10 @@ public:
 
     // The caption of a label, push button or option button.
     virtual void SetCaption(form::ControlId control, const std::string& caption) = 0;
+    // Shows `caption` in the status line `control` as SetCaption does, and has screen readers
+    // say it wherever the focus is. Only for what a person waits to hear, such as that a run
+    // has begun and how it ended: one for each of its lines would drown them.
+    virtual void Announce(form::ControlId control, const std::string& caption) = 0;
     // The caption shown now.
     virtual std::string Caption(form::ControlId control) const = 0;
     // The text of a text box; its lines may end in LF or CR LF.

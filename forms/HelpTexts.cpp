@@ -39,6 +39,13 @@ std::string Join(std::initializer_list<std::string> lines) {
     return text;
 }
 
+// How a person starts the program from a command line on this system.
+#ifdef _WIN32
+constexpr std::string_view kStartCommand = "Kelbrin.exe";
+#else
+constexpr std::string_view kStartCommand = "kelbrin";
+#endif
+
 // The NAME and HEADER lines are shared by both scripts of the format page.
 const std::string kNameLine = "NAME\tZephyr Saga.nes\tZephyr Saga (expanded).nes";
 const std::string kHeaderLine = "HEADER\t10\t4E\t45\t53\t1A\t4\t1\t40\t40";
@@ -57,7 +64,8 @@ const std::string& UsageHelpText() {
         "   the patch gives you this file together with the patch.",
         "   Is Kelbrin installed, or kept elsewhere?  Choose File > Choose Folder...,",
         "   drop the directory (or a file in it) on the window, or start the program",
-        "   as \"kelbrin FOLDER\".  Kelbrin remembers the directory for next time.",
+        "   as \"" + std::string(kStartCommand) +
+            " FOLDER\".  Kelbrin remembers the directory for next time.",
         "",
         "2) The original ROM file must be in that same directory too, and its name",
         "   must be exactly the name in the first column after NAME on the first",

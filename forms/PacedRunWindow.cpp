@@ -3,12 +3,25 @@
 namespace kelbrin {
 
 PacedRunWindow::~PacedRunWindow() {
-    ShowStatus();
+    if (begun_ && !statusAnnounced_) {
+        AnnounceStatus();
+    }
 }
 
 void PacedRunWindow::SetStatus(const std::string& text) {
     status_ = text;
     statusShown_ = false;
+    statusAnnounced_ = false;
+    if (!begun_) {
+        begun_ = true;
+        AnnounceStatus();
+    }
+}
+
+void PacedRunWindow::AnnounceStatus() {
+    port_.Announce(form::ControlId::lblStatus, status_);
+    statusShown_ = true;
+    statusAnnounced_ = true;
 }
 
 void PacedRunWindow::ShowStatus() {

@@ -19,6 +19,8 @@ inline constexpr std::chrono::milliseconds kScreenRefresh{16};
 // message boxes over it. A status change shows at most once a screen refresh, and always
 // before a box and when the run is over (this object goes); window events are let through on
 // the same clock, from the run's first moment on, so the user can still act while it runs.
+// The run's first status, which says that it has begun, and its last, which says how it ended,
+// show at once and are announced to screen readers; those between are only shown.
 class PacedRunWindow final : public RunWindow {
 public:
     PacedRunWindow(FormPort& port, Desktop& desktop) : port_(port), desktop_(desktop) {}
@@ -35,11 +37,15 @@ public:
 
 private:
     void ShowStatus();
+    void AnnounceStatus();
 
     FormPort& port_;
     Desktop& desktop_;
     std::string status_;
     bool statusShown_ = true;
+    // The run has set a status, and the one it set last has been announced.
+    bool begun_ = false;
+    bool statusAnnounced_ = false;
     // Nothing yet: the run's first moment lets events through.
     std::optional<std::chrono::steady_clock::time_point> lastEvents_;
 };

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "AccessibleRoles.h"
+#include "Announcement.h"
 #include "DescriptionValues.h"
 #include "DisplayText.h"
 #include "DrawingView.h"
@@ -120,6 +122,10 @@ QWidget* MakeOption(const form::Control& control, QWidget* parent) {
     option->setAutoFillBackground(true);
     SetColour(option, QPalette::Window, ToQColor(*control.Back));
     SetColour(option, QPalette::WindowText, TextColourOf(control, QPalette::WindowText));
+    // Its circle white with a black dot, as the system draws it on the design's screen: a dark
+    // theme's fill and dot would vanish into a dark back colour.
+    SetColour(option, QPalette::Base, Qt::white);
+    SetColour(option, QPalette::Text, ToQColor(form::kFixedText));
     option->setChecked(control.Selected);
     return option;
 }
@@ -171,6 +177,14 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
     case ControlKind::Drawing: widget = MakeDrawing(control, parent); break;
     }
     widget->setObjectName(QString::fromLatin1(control.Name));
+    // Before anything names the widget, which makes Qt keep its interface.
+    if (form::IsDecoration(control.Kind)) {
+        HideFromScreenReaders(*widget);
+    } else if (control.Kind == ControlKind::Drawing) {
+        SetAccessibleRole(*widget, QAccessible::Graphic);
+    } else if (control.StatusLine) {
+        SetAccessibleRole(*widget, QAccessible::StatusBar);
+    }
     // A help page has its own, with its advances rounded.
     if (!control.MultiLine) {
         widget->setFont(QtFont(control.TextFont));
@@ -183,6 +197,9 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
     widget->setGeometry(PixelRect(control.At));
     if (control.Kind == ControlKind::Picture) {
         ShowPicture(*static_cast<QLabel*>(widget), control.Shows);
+    }
+    if (control.StatusLine) {
+        new Announcement(*widget);
     }
     if (form::IsDrawnOnParent(control.Kind) || control.Kind == ControlKind::Frame ||
         control.Kind == ControlKind::Drawing) {

@@ -20,6 +20,8 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "AccessibleRoles.h"
+#include "Announcement.h"
 #include "DrawingView.h"
 #include "QtControls.h"
 #include "WorkAreaFit.h"
@@ -100,6 +102,7 @@ QWidget* CreateWindow(QtFormHost* owner, bool hasMenus) {
         return new QDialog(&owner->Window());
     }
     auto* window = new QWidget();
+    SetAccessibleRole(*window, QAccessible::Window);
     window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     return window;
@@ -193,6 +196,13 @@ void QtFormHost::SetCaption(ControlId control, const std::string& caption) {
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(Shown(caption));
     }
+}
+
+void QtFormHost::Announce(ControlId control, const std::string& caption) {
+    SetCaption(control, caption);
+    controls_.at(control)
+        ->findChild<Announcement*>(QString(), Qt::FindDirectChildrenOnly)
+        ->Say(Shown(caption));
 }
 
 std::string QtFormHost::Caption(ControlId control) const {

@@ -32,6 +32,7 @@ public:
     QWidget& Client() const { return *client_; }
 
     void SetCaption(form::ControlId control, const std::string& caption) override;
+    void Announce(form::ControlId control, const std::string& caption) override;
     std::string Caption(form::ControlId control) const override;
     void SetText(form::ControlId control, const std::string& text) override;
     std::string Text(form::ControlId control) const override;

@@ -14,12 +14,30 @@ WorkAreaFit::WorkAreaFit(QWidget& window, const QWidget& client)
 }
 
 bool WorkAreaFit::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show) {
+    // A window manager tells the frame only once it has framed the window: at once, or long
+    // after the window was shown, when it moves the window (some compositors never tell).
+    const auto refit = [this] {
+        if (window_.isVisible() && ReportedFrame() != fitted_) {
+            Fit();
+        }
+    };
+    switch (event->type()) {
+    case QEvent::Show:
         Fit();
-        // A window manager tells the frame's size only once it has framed the window.
-        QTimer::singleShot(0, this, [this] { Fit(); });
+        QTimer::singleShot(0, this, refit);
+        break;
+    case QEvent::Move:
+    case QEvent::Resize: refit(); break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+QMargins WorkAreaFit::ReportedFrame() const {
+    const QRect outer = window_.frameGeometry();
+    const QRect inner = window_.geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
 }
 
 void WorkAreaFit::Fit() {
@@ -28,10 +46,13 @@ void WorkAreaFit::Fit() {
         return;
     }
     const QRect area = screen->availableGeometry();
-    const QRect outer = window_.frameGeometry();
-    const QRect inner = window_.geometry();
-    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    fitted_ = ReportedFrame();
+    QMargins frame = fitted_;
+    // Until it is told, room for the title bar the window will get: counted late, it would push
+    // the window's bottom off the screen.
+    if (frame.isNull() && !window_.windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        frame.setTop(window_.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window_));
+    }
     const QSize room = area.size().shrunkBy(frame);
     const QSize full = client_->size();
     QSize size = full;

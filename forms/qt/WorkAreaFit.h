@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -22,8 +23,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The frame around the window as the window manager reports it; none until it has framed
+    // the window.
+    QMargins ReportedFrame() const;
+
     QWidget& window_;
     QPointer<const QWidget> client_;
+    // The frame reported when the window was last fitted.
+    QMargins fitted_;
 };
 
 } // namespace kelbrin

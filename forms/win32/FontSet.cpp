@@ -18,23 +18,24 @@ FontSet::~FontSet() {
     }
 }
 
-HFONT FontSet::Get(const form::Font& wanted) {
+HFONT FontSet::Get(const form::Font& wanted, LONG width) {
     const form::Font& font = wanted.Family.empty() ? kDialogFont : wanted;
     for (const Made& made : made_) {
         if (made.Font.Family == font.Family && made.Font.Points == font.Points &&
-            made.Font.Bold == font.Bold) {
+            made.Font.Bold == font.Bold && made.Width == width) {
             return made.Handle;
         }
     }
     LOGFONTW description{};
     // A negative height asks for the character height, as point sizes mean it.
     description.lfHeight = -static_cast<LONG>(std::lround(font.Points * dpi_ / 72.0));
+    description.lfWidth = width;
     description.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
     description.lfCharSet = DEFAULT_CHARSET;
     const std::wstring family = Widen(font.Family);
     family.copy(description.lfFaceName, LF_FACESIZE - 1);
     HFONT handle = ::CreateFontIndirectW(&description);
-    made_.push_back({font, handle});
+    made_.push_back({font, width, handle});
     return handle;
 }
 

@@ -18,11 +18,13 @@ public:
     FontSet& operator=(const FontSet&) = delete;
 
     // An empty family is the dialog font: the face the system shows in its own dialog boxes.
-    HFONT Get(const form::Font& font);
+    // A `width` asks for characters of that average width in pixels; 0: the font's own.
+    HFONT Get(const form::Font& font, LONG width = 0);
 
 private:
     struct Made {
         form::Font Font;
+        LONG Width;
         HFONT Handle;
     };
     UINT dpi_;

@@ -12,7 +12,7 @@
 #include "DrawingControl.h"
 #include "EventPump.h"
 #include "FolderChoice.h"
-#include "ScreenReaderNames.h"
+#include "ScreenReaderAnnotations.h"
 #include "Win32Resources.h"
 
 namespace kelbrin::win32 {
@@ -263,7 +263,7 @@ Win32FormHost::Win32FormHost(const form::Form& description, FormEvents& events,
                       0, owner_, menu, ::GetModuleHandleW(nullptr), this);
     screenDpi_ = dpi_ = WindowDpi(window_);
     fonts_ = std::make_unique<FontSet>(dpi_);
-    names_ = std::make_unique<ScreenReaderNames>();
+    annotations_ = std::make_unique<ScreenReaderAnnotations>();
     CreateChildren(form::ControlId::None, window_);
     LayOut();
     // A text box takes its text once it has its size and font, which its scroll bar follows.
@@ -312,12 +312,66 @@ void Win32FormHost::SetCaption(form::ControlId control, const std::string& capti
     ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
+void Win32FormHost::Announce(form::ControlId control, const std::string& caption) {
+    SetCaption(control, caption);
+    // A status line is a polite live region (ScreenReaderAnnotations): its screen reader says
+    // what it shows once the change is raised, wherever the focus is.
+    ::NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, ControlHandle(control), OBJID_CLIENT,
+                     CHILDID_SELF);
+}
+
 std::string Win32FormHost::Caption(form::ControlId control) const {
     return Narrow(WindowText(ControlHandle(control)));
 }
 
 void Win32FormHost::SetText(form::ControlId control, const std::string& text) {
     ::SetWindowTextW(ControlHandle(control), WindowsLines(text).c_str());
+    if (const Child* box = ChildOf(control); box->Control->MultiLine && !box->Control->WrapsLines) {
+        SetBoxFont(*box);
+    }
+}
+
+void Win32FormHost::SetBoxFont(const Child& box) {
+    const form::Font& font = box.Control->TextFont;
+    const auto use = [&box](HFONT handle) {
+        ::SendMessageW(box.Window, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+        // The help pages are written for 79 columns of a fixed-pitch font, which fill their
+        // box but for a pixel or two: the usual margins, set anew with each font, would make
+        // the box break every full line again.
+        ::SendMessageW(box.Window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 0));
+    };
+    use(fonts_->Get(font));
+    if (!box.Control->MultiLine || box.Control->WrapsLines) {
+        return;
+    }
+    // A font's advances round to whole pixels at each DPI in their own way, while the box grows
+    // in proportion: at 120 DPI Courier New's characters are 9 pixels wide where the box has
+    // room for 8.75, and every full line would break again.
+    RECT room;
+    ::SendMessageW(box.Window, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    HDC dc = ::GetDC(box.Window);
+    HGDIOBJ previous = ::SelectObject(dc, fonts_->Get(font));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    LONG widest = 0;
+    const std::wstring text = WindowText(box.Window);
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find(L"\r\n", start);
+        if (end == std::wstring::npos) {
+            end = text.size();
+        }
+        // Tab stops every 8 average characters, as the box sets them.
+        const DWORD extent = ::GetTabbedTextExtentW(dc, text.data() + start,
+                                                    static_cast<int>(end - start), 0, nullptr);
+        widest = std::max<LONG>(widest, LOWORD(extent));
+        start = end + 2;
+    }
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(box.Window, dc);
+    const LONG width = room.right - room.left;
+    if (widest > width) {
+        use(fonts_->Get(font, std::max<LONG>(1, metrics.tmAveCharWidth * width / widest)));
+    }
 }
 
 std::string Win32FormHost::Text(form::ControlId control) const {
@@ -443,7 +497,7 @@ void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
         HWND window = CreateControl(*control, parentWindow, tabStop);
         ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         children_.push_back({control, window, control->Shows, nullptr});
-        names_->Give(window, *control);
+        annotations_->Give(window, *control);
         if (control->Kind == form::ControlKind::OptionButton) {
             firstOption = window;
         }
@@ -530,14 +584,11 @@ void Win32FormHost::LayOut() {
         }
         ::SetWindowPos(child.Window, nullptr, pixels(at.Left), pixels(at.Top), size.cx, size.cy,
                        SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SendMessageW(child.Window, WM_SETFONT,
-                       reinterpret_cast<WPARAM>(fonts_->Get(child.Control->TextFont)), FALSE);
-        // The help pages are written for 79 columns of a fixed-pitch font, which fill their
-        // box but for a pixel or two: the usual margins, set anew with each font, would make
-        // the box break every full line again.
         if (child.Control->Kind == form::ControlKind::TextBox) {
-            ::SendMessageW(child.Window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                           MAKELPARAM(1, 0));
+            SetBoxFont(child);
+        } else {
+            ::SendMessageW(child.Window, WM_SETFONT,
+                           reinterpret_cast<WPARAM>(fonts_->Get(child.Control->TextFont)), FALSE);
         }
     }
     ClipLabels();
@@ -814,7 +865,7 @@ LRESULT Win32FormHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_DESTROY:
         // The controls still exist.
-        names_->TakeBack();
+        annotations_->TakeBack();
         break;
     case WM_DROPFILES: {
         const auto drop = reinterpret_cast<HDROP>(wParam);

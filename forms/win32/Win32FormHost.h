@@ -17,14 +17,14 @@
 
 namespace kelbrin::win32 {
 
-class ScreenReaderNames;
+class ScreenReaderAnnotations;
 
 // Any form as a window of the system's own controls: drawn from its description (the controls
 // in their stacking order with their captions, colours and fonts, placed in twips scaled to the
 // DPI of the screen the window is on, also after it moves to another, and smaller where the
 // screen's work area could not hold it; the menus and their Ctrl keys), each push button, option
 // button and menu item handed to the form's events, and the port its handlers act on. Tab
-// follows the description's tab order. The controls carry their names for screen readers. The
+// follows the description's tab order. The controls carry what screen readers tell of them. The
 // process ends when the last such window has been closed.
 class Win32FormHost final : public FormPort {
 public:
@@ -43,6 +43,7 @@ public:
     static bool TranslateKeys(MSG& message);
 
     void SetCaption(form::ControlId control, const std::string& caption) override;
+    void Announce(form::ControlId control, const std::string& caption) override;
     std::string Caption(form::ControlId control) const override;
     void SetText(form::ControlId control, const std::string& text) override;
     std::string Text(form::ControlId control) const override;
@@ -77,6 +78,9 @@ private:
     std::pair<HWND, HWND> LabelOf(const form::Control& box) const;
     // A label lies just above the box it names, but the box shows where they overlap.
     void ClipLabels();
+    // Gives a text box its font at the layout's DPI; one that keeps to its text's own line
+    // breaks, a font narrow enough to show its widest line whole.
+    void SetBoxFont(const Child& box);
     void LayOut();
     void LayOutAt(UINT dpi);
     // Lays the window out smaller where the work area of its screen cannot hold it, and moves
@@ -101,7 +105,7 @@ private:
     UINT screenDpi_ = 96;
     std::vector<Child> children_;
     std::unique_ptr<FontSet> fonts_;
-    std::unique_ptr<ScreenReaderNames> names_;
+    std::unique_ptr<ScreenReaderAnnotations> annotations_;
     std::map<COLORREF, HBRUSH> brushes_;
     HACCEL accelerators_ = nullptr;
     // Shows a path over a control; made with the first.

@@ -1,5 +1,6 @@
 // What the Qt windows tell screen readers: every control's name and description from the forms'
-// descriptions, the MD5 box paired with its label, and the status line announced as it changes.
+// descriptions, the MD5 box paired with its label, what each part is, and the status line
+// announced as it changes.
 
 #include <QAccessible>
 #include <QLabel>
@@ -79,18 +80,72 @@ private:
     }
 };
 
-TEST(Accessibility, StatusLineAnnouncesEachNewStatusAsItsName) {
+// Orca says a changed name only of the focused object; a notification shown inside a status
+// bar it says wherever the focus is.
+TEST(Accessibility, StatusLineShowsWhatItAnnouncesInANotificationAndEveryStatusAsItsName) {
     FormOn on(form::KelbrinForm());
     QWidget& status = on.Control(ControlId::lblStatus);
-    for (const char* text : {"Copy, Fill, Replace line #4", "Expansion Done"}) {
-        SCOPED_TRACE(text);
+    struct StatusCase {
+        const char* Text;
+        bool Announced;
+    };
+    for (const StatusCase& c :
+         {StatusCase{"Writing Header", true}, StatusCase{"Copy, Fill, Replace line #4", false},
+          StatusCase{"Expansion Done", true}}) {
+        SCOPED_TRACE(c.Text);
         const ScreenReaderListening listening;
-        on.Port->SetCaption(ControlId::lblStatus, text);
+        if (c.Announced) {
+            on.Port->Announce(ControlId::lblStatus, c.Text);
+        } else {
+            on.Port->SetCaption(ControlId::lblStatus, c.Text);
+        }
         const auto& heard = ScreenReaderListening::heard();
         EXPECT_NE(std::find(heard.begin(), heard.end(),
                             std::pair{static_cast<QObject*>(&status), QAccessible::NameChanged}),
                   heard.end());
-        EXPECT_EQ(Spoken(status, QAccessible::Name), text);
+        EXPECT_EQ(Spoken(status, QAccessible::Name), c.Text);
+        std::vector<QString> notified;
+        for (const auto& [object, event] : heard) {
+            QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(object);
+            if (event == QAccessible::ObjectShow && shown->role() == QAccessible::Notification &&
+                shown->parent()->object() == &status) {
+                notified.push_back(shown->text(QAccessible::Name));
+            }
+        }
+        EXPECT_EQ(notified, c.Announced ? std::vector<QString>{c.Text} : std::vector<QString>{});
+    }
+}
+
+// The role each part plays, where a toolkit's default would say another: the help window is a
+// frame like the main window, not a filler; the help's colour strips are decoration, hidden
+// from screen readers; Check Script's strip and the help's pictures are images.
+TEST(Accessibility, EachPartTellsScreenReadersWhatItIs) {
+    struct RoleCase {
+        const form::Form* Form;
+        ControlId Control; // None: the window
+        QAccessible::Role Role;
+        bool Hidden;
+    };
+    const std::vector<RoleCase> cases{
+        {&form::KelbrinForm(), ControlId::None, QAccessible::Window, false},
+        {&form::HowToForm(), ControlId::None, QAccessible::Window, false},
+        {&form::KelbrinForm(), ControlId::lblStatus, QAccessible::StatusBar, false},
+        {&form::HowToForm(), ControlId::Shape0, QAccessible::Whitespace, true},
+        {&form::HowToForm(), ControlId::Shape1, QAccessible::Whitespace, true},
+        {&form::HowToForm(), ControlId::Image1, QAccessible::Graphic, false},
+        {&form::CheckForm(), ControlId::picLayout, QAccessible::Graphic, false},
+    };
+    for (const RoleCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Form->Name) + " " +
+                     (c.Control == ControlId::None ? "window"
+                                                   : std::string(form::ControlOf(c.Control).Name)));
+        FormOn on(*c.Form);
+        QWidget& widget = c.Control == ControlId::None ? on.Window() : on.Control(c.Control);
+        widget.show();
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->role(), c.Role);
+        EXPECT_EQ(accessible->state().invisible, c.Hidden);
     }
 }
 

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include "DescriptionValues.h"
 #include "DrawingView.h"
@@ -282,6 +284,25 @@ TEST(Screenshots, TextOnTheDesignsBackgroundsStaysReadableUnderADarkPalette) {
         QWidget* help = ShownForm("frmHowTo");
         ASSERT_NE(help, nullptr);
         Shoot(*help, "help-dark.png", help->size(), 0, {});
+        // The option circles stand out light on the dark blue, chosen or not, not in the
+        // theme's dark fill.
+        for (const form::ControlId id : {form::ControlId::optPart0, form::ControlId::optPart1}) {
+            SCOPED_TRACE(form::ControlOf(id).Name.data());
+            auto& option = Find<QRadioButton>(*help, id);
+            QStyleOptionButton style;
+            style.initFrom(&option);
+            const QRect circle =
+                option.style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, &option);
+            const QImage shown = option.grab().toImage();
+            int lightest = 0;
+            for (int y = circle.top(); y <= circle.bottom(); ++y) {
+                for (int x = circle.left(); x <= circle.right(); ++x) {
+                    const QColor pixel = shown.pixelColor(x, y);
+                    lightest = std::max(lightest, pixel.red() + pixel.green() + pixel.blue());
+                }
+            }
+            EXPECT_GE(lightest, 3 * 220);
+        }
     }
     QApplication::setPalette(before);
 }

@@ -1,5 +1,5 @@
 // What the forms' descriptions promise every toolkit: a name for every control that a screen
-// reader can give, from its own words or its label's.
+// reader can give, from its own words or its label's; decoration goes unnamed and unseen.
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -15,6 +15,10 @@ TEST(Descriptions, EveryControlOfEveryFormHasANameForScreenReaders) {
     for (const form::Form* design : form::AllForms()) {
         for (const form::Control& c : design->Controls) {
             SCOPED_TRACE(std::string(design->Name) + " " + std::string(c.Name));
+            if (form::IsDecoration(c.Kind)) {
+                EXPECT_TRUE(form::SpokenName(c).empty() && c.AccessibleDescription.empty());
+                continue;
+            }
             // A label whose text changes (the status line) is named by that text; its
             // description says what it is.
             const bool changingText = c.Kind == ControlKind::Label && c.Caption.empty();

@@ -17,6 +17,7 @@ FakePort::FakePort(FakeDesktop& desktop, const form::Form& description, FormEven
             control.Visible,
             control.Shows,
             "",
+            {},
             {}};
     }
     for (const form::Menu& menu : description.Menus) {

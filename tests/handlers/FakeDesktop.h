@@ -47,6 +47,8 @@ public:
         form::Picture Picture = form::Picture::None;
         std::string PathTip;
         form::Drawing Drawn;
+        // What screen readers were told to say of it, in order.
+        std::vector<std::string> Announced;
     };
     const form::Form& Description;
     FakePort* const Owner;
@@ -74,6 +76,11 @@ public:
 
     void SetCaption(form::ControlId control, const std::string& caption) override {
         Controls.at(control).Caption = caption;
+    }
+    void Announce(form::ControlId control, const std::string& caption) override {
+        EXPECT_TRUE(form::ControlOf(control).StatusLine) << "announced in no status line";
+        Controls.at(control).Caption = caption;
+        Controls.at(control).Announced.push_back(caption);
     }
     std::string Caption(form::ControlId control) const override { return Of(control).Caption; }
     void SetText(form::ControlId control, const std::string& text) override {

@@ -57,6 +57,16 @@ TEST(HelpWindow, OneWhileItIsOpenAndAFreshOneOnTheUsagePageOnceClosed) {
     EXPECT_FALSE(second.Of(ControlId::txtHowTo1).Visible);
 }
 
+// Started from a command line, the program has its system's name.
+TEST(HelpWindow, UsagePageStartsTheProgramByTheNameItHasOnThisSystem) {
+#ifdef _WIN32
+    const std::string_view command = "\"Kelbrin.exe FOLDER\"";
+#else
+    const std::string_view command = "\"kelbrin FOLDER\"";
+#endif
+    EXPECT_NE(form::ControlOf(ControlId::txtHowTo0).Caption.find(command), std::string_view::npos);
+}
+
 TEST(Information, ShowsWhatCanBeToldOfTheOriginalOverTheWindowCopiesItAndWritesNothing) {
     MainForm on({.Portable = true});
     std::string shown;

@@ -69,6 +69,33 @@ TEST(RunWindow, StatusShowsAtMostOnceAScreenRefreshAlwaysBeforeABoxAndAtTheEnd) 
     EXPECT_EQ(port->Caption(ControlId::lblStatus), "Expansion Done");
 }
 
+// Wherever the focus is, a screen reader hears that a run has begun and how it ended, and
+// none of the lines between, which show all the same.
+TEST(RunWindow, AnnouncesTheRunsFirstStatusAndHowItEndedNothingBetween) {
+    struct RunCase {
+        const char* Name;
+        std::string SizeLine;
+        std::vector<std::string> More;
+        std::int16_t Button;
+        std::vector<std::string> Announced;
+    };
+    const std::vector<RunCase> cases{
+        {"with the header", kSizeLine, {"FILL\t1\t0"}, 0, {"Writing Header", "Expansion Done"}},
+        {"without", kSizeLine, {"FILL\t1\t0"}, 1, {"No Header", "Expansion Done"}},
+        {"failing on a line", kSizeLine, {"FIL"}, 1, {"No Header", "Ended due to Error"}},
+        {"failing before its first status", "SIZE\tZZ\t8", {}, 1, {"Ended due to Error"}},
+    };
+    for (const RunCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MainForm on({.Portable = true});
+        WriteGame(on.ProgramFolder, c.SizeLine, c.More);
+        // Every line shows.
+        on.Desktop.Tick = kScreenRefresh;
+        on.Press(c.Button);
+        EXPECT_EQ(on.Window().Of(ControlId::lblStatus).Announced, c.Announced);
+    }
+}
+
 TEST(RunWindow, RunLetsEventsThroughOnTheClockNotOncePerLine) {
     // 201 directive lines: the run offers the window a moment for events at each, and once
     // more where the script ends.

@@ -12,16 +12,25 @@ namespace {
 
 using form::ControlId;
 
-TEST(HelpWindow, PagesAreTheHelpTextsAndBreakNoLineAgain) {
+// At any DPI: the font and the box grow together, though the font's advances round to whole
+// pixels in their own way (at 200 % the window is laid out smaller where the work area cannot
+// hold it).
+TEST(HelpWindow, PagesAreTheHelpTextsAndBreakNoLineAgainAtAnyDpi) {
     FormOn on(form::HowToForm());
     const std::string* texts[2] = {&UsageHelpText(), &FormatHelpText()};
-    for (std::int16_t i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
-        HWND page = on.Control(form::HelpPage(i));
-        EXPECT_EQ(TextOf(page), Wide(*texts[i]));
-        // The texts carry their own line breaks; none of their lines is broken again.
-        EXPECT_EQ(::SendMessageW(page, EM_GETLINECOUNT, 0, 0),
-                  std::ranges::count(*texts[i], '\n') + 1);
+    for (const WORD dpi : {96, 120, 144, 168, 192}) {
+        SCOPED_TRACE(dpi);
+        RECT suggested{0, 0, 600, 500};
+        ::SendMessageW(on.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        for (std::int16_t i = 0; i < 2; ++i) {
+            SCOPED_TRACE(i);
+            HWND page = on.Control(form::HelpPage(i));
+            EXPECT_EQ(TextOf(page), Wide(*texts[i]));
+            // The texts carry their own line breaks; none of their lines is broken again.
+            EXPECT_EQ(::SendMessageW(page, EM_GETLINECOUNT, 0, 0),
+                      std::ranges::count(*texts[i], '\n') + 1);
+        }
     }
 }
 
