@@ -19,7 +19,8 @@ ButtonVerdict Rehearsed(HeaderChoice choice, const std::string& folder, ImageLay
     NoImageOutput nowhere;
     UnseenWindow window;
     ButtonVerdict verdict{choice, {}, {}};
-    verdict.Ending = Rehearse(choice, folder, window, {nowhere, layout, {}, &checksums});
+    verdict.Ending =
+        Rehearse(choice, folder, window, {nowhere, layout, {}, &checksums, ExpandedFileUse::Prove});
     if (verdict.Ending.MD5WarningShown) {
         verdict.MismatchedMD5 = window.Digest;
     }
