@@ -267,7 +267,8 @@ Form MakeCheckForm() {
     form.Height = 8160;
     form.Back = kDarkBlue;
     form.Controls = {
-        // How each button's run would end, and the notes: about nine lines before it scrolls.
+        // The verdict, the notes and how each button's run would end: about nine lines before
+        // it scrolls.
         {.Id = txtCheck,
          .Name = "txtCheck",
          .Kind = TextBox,
@@ -278,7 +279,8 @@ Form MakeCheckForm() {
          .MultiLine = true,
          .WrapsLines = true,
          .AccessibleName = "Script check",
-         .AccessibleDescription = "How each button's run would end, and notes on the script"},
+         .AccessibleDescription = "Whether the script is fit to ship, notes on it, and how each "
+                                  "button's run would end"},
         // The image as a strip, beside its rows: both read from the top down in address order.
         {.Id = picLayout,
          .Name = "picLayout",
@@ -313,7 +315,8 @@ Form MakeCheckForm() {
          .At = {9435, 7680, 1245, 375},
          .Caption = "Close"},
     };
-    form.TabOrder = {cmdCheckClose, cmdCheckAgain, txtCheck, txtLayout};
+    // The verdict, on the report's first line, has the focus first: a screen reader reads it.
+    form.TabOrder = {txtCheck, txtLayout, cmdCheckAgain, cmdCheckClose};
     return form;
 }
 
