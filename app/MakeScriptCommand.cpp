@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "DisplayText.h"
+#include "PortableName.h"
 #include "RuntimeError.h"
 #include "ScriptCheck.h"
 #include "ScriptFields.h"
@@ -43,6 +44,18 @@ int Fail(const RuntimeError& error) {
     }
     std::fputs((DisplayText(line) + "\n").c_str(), stderr);
     return kExitError;
+}
+
+// What players elsewhere will meet, one note a line.
+std::string AuthorNotes(const ScriptPlan& plan) {
+    std::string notes;
+    for (const auto& [which, name] : {std::pair{"the original's name", &plan.OriginalName},
+                                      std::pair{"the expanded name", &plan.ExpandedName}}) {
+        if (const std::optional<std::string> why = WhyNotPortable(*name)) {
+            notes += "note: " + std::string(which) + " '" + *name + "' " + *why + "\n";
+        }
+    }
+    return notes;
 }
 
 } // namespace
@@ -136,6 +149,7 @@ int MakeScriptCommand(const MakeScriptOptions& options) {
         }
         std::fputs((ScriptSummary(script.Plan()) + LayoutSummary(script.Layout()) + "\n").c_str(),
                    report);
+        std::fputs(DisplayText(AuthorNotes(script.Plan())).c_str(), report);
         std::fflush(report);
     } catch (const RuntimeError& error) {
         return Fail(error);

@@ -10,6 +10,7 @@
 #include "FolderPaths.h"
 #include "NumberAdvice.h"
 #include "NumberText.h"
+#include "PortableName.h"
 #include "RuntimeError.h"
 #include "ScriptFields.h"
 #include "ScriptHead.h"
@@ -306,16 +307,17 @@ void NoteTaker::NameLine(std::string line) {
     }
     originalPath_ = PathInFolder(folder_, originalName_);
     originalLength_ = FileLength64(originalPath_);
+    if (const std::optional<std::string> why = WhyNotPortable(originalName_)) {
+        Note(1, "the original's name " + Quoted(originalName_) + " " + *why);
+    }
     if (expandedName.empty()) {
         Note(1, "the expanded file's name is missing");
     } else if (ClimbsAboveFolder(expandedName)) {
         Note(1, "the expanded name " + Quoted(expandedName) +
                     " leads out of the folder with '..', which a run refuses: name a file in "
                     "the folder or below it");
-    } else if (NamesWindowsDevice(expandedName)) {
-        Note(1, "the expanded name " + Quoted(expandedName) +
-                    " is a name Windows keeps for a device, which a run refuses: choose "
-                    "another");
+    } else if (const std::optional<std::string> why = WhyNotPortable(expandedName)) {
+        Note(1, "the expanded name " + Quoted(expandedName) + " " + *why);
     }
 }
 

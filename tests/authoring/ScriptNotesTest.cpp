@@ -159,6 +159,13 @@ INSTANTIATE_TEST_SUITE_P(
         NotesCase{"HeaderListingAllItsBytes",
                   {kName, kSize, "HEADER\t4\t4E\t45\t53\t1A", kCopy, kMirror},
                   {}},
+        NotesCase{"NamesARunOnWindowsRefuses",
+                  {"NAME\ta:b.nes\tCON.nes", kSize, kHeader, kCopy, kMirror},
+                  {{1, "the original's name 'a:b.nes' holds a ':'"},
+                   {1, "the expanded name 'CON.nes' is a name Windows keeps for a device"}}},
+        NotesCase{"NameBeyondAscii",
+                  {"NAME\torig.nes\tb\xC3\xA9.nes", kSize, kHeader, kCopy, kMirror},
+                  {{1, "beyond ASCII"}}},
         NotesCase{"ScriptOfOneLineTooMany",
                   LinesOfAScriptOf(32767),
                   {{32767, "a run counts at most 32,766 lines"}}}));
