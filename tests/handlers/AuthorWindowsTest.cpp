@@ -369,6 +369,43 @@ TEST(MakeScript, WritesBesideTheOriginalOnlyWhatNothingStandsAgainstThenShowsIts
     }
 }
 
+// A header left out, or its size typed in decimal: the box offers the size the file suggests,
+// and a Yes puts it into the field and the script.
+TEST(MakeScript, OffersTheHeaderSizeAFileSuggests) {
+    const Roms roms;
+    const std::string header = std::string(0x200, '\0');
+    roms.Folder.Write("orig.smc", header + Image(0x8000));
+    roms.Folder.Write("big.smc", header + Image(0x8000) + std::string(0x8000, '\xFF'));
+    MainForm on({});
+    on.Desktop.FileAnswers = {roms.Path("orig.smc"), roms.Path("big.smc")};
+    on.Desktop.Answers = {true, true};
+    std::vector<std::string> fields;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        if (box.Description.Name == "frmCheck") {
+            box.Click(ControlId::cmdCheckClose);
+            return;
+        }
+        box.Click(ControlId::cmdOriginal);
+        box.Click(ControlId::cmdExpanded);
+        box.Type(ControlId::txtExpandedHeader, "512");
+        box.Click(ControlId::cmdMake);
+        fields = {box.Of(ControlId::txtOriginalHeader).Text,
+                  box.Of(ControlId::txtExpandedHeader).Text};
+    };
+    on.Choose(MenuId::mnuFile_MakeScript);
+    ASSERT_EQ(on.Desktop.Questions.size(), 2u);
+    EXPECT_EQ(on.Desktop.Questions[0],
+              "Make Script: '" + PathText(roms.Path("orig.smc")) +
+                  "' is 512 bytes over a multiple of 32 KiB, as a file with a 512-byte copier "
+                  "header is, so it very likely carries one.\r\n\r\nMake the script with 200 "
+                  "(hex) as the original's header size?");
+    EXPECT_NE(on.Desktop.Questions[1].find("probably meant as decimal"), std::string::npos)
+        << on.Desktop.Questions[1];
+    EXPECT_EQ(fields, (std::vector<std::string>{"200", "200"}));
+    EXPECT_TRUE(roms.Folder.Read("Kelbrin.txt").value_or("").find("\r\nHEADER\t200\t") !=
+                std::string::npos);
+}
+
 TEST(MakeScript, FileDialogsOpenWhereTheAuthorWasAndTheChosenPathsShow) {
     const Roms roms;
     MainForm on({});
