@@ -2,8 +2,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 #include "DisplayText.h"
+#include "HeaderAdvice.h"
+#include "NumberText.h"
+#include "PortableName.h"
 #include "RuntimeError.h"
 #include "ScriptCheck.h"
 #include "ScriptFields.h"
@@ -43,6 +47,26 @@ int Fail(const RuntimeError& error) {
     }
     std::fputs((DisplayText(line) + "\n").c_str(), stderr);
     return kExitError;
+}
+
+// What the author probably meant and what players elsewhere will meet, one note a line.
+std::string AuthorNotes(const MakeScriptOptions& options, const ScriptPlan& plan) {
+    std::string notes;
+    for (const auto& [path, given, option] :
+         {std::tuple{&options.Original, options.OriginalHeader, "--original-header"},
+          std::tuple{&options.Expanded, options.ExpandedHeader, "--expanded-header"}}) {
+        if (const std::optional<HeaderAdvice> advice = AdviseHeader(*path, given)) {
+            notes += "note: " + advice->Reason + "; give " + option + " " +
+                     ScriptHex(advice->Size) + "\n";
+        }
+    }
+    for (const auto& [which, name] : {std::pair{"the original's name", &plan.OriginalName},
+                                      std::pair{"the expanded name", &plan.ExpandedName}}) {
+        if (const std::optional<std::string> why = WhyNotPortable(*name)) {
+            notes += "note: " + std::string(which) + " '" + *name + "' " + *why + "\n";
+        }
+    }
+    return notes;
 }
 
 } // namespace
@@ -136,6 +160,7 @@ int MakeScriptCommand(const MakeScriptOptions& options) {
         }
         std::fputs((ScriptSummary(script.Plan()) + LayoutSummary(script.Layout()) + "\n").c_str(),
                    report);
+        std::fputs(DisplayText(AuthorNotes(options, script.Plan())).c_str(), report);
         std::fflush(report);
     } catch (const RuntimeError& error) {
         return Fail(error);

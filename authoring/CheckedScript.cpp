@@ -81,9 +81,11 @@ void CheckedScript::Prove(const ScriptRequest& request, const std::string& scrip
                        static_cast<std::int32_t>(plan_.HeaderSize), plan_.OriginalMD5);
     ComparingOutput against(expanded_.Bytes());
     UnseenWindow window;
-    const RunResult ending =
-        Rehearse(plan_.AddsHeader ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove,
-                 folder, window, {against, &layout_, {scriptPath, &text}, &checksums});
+    // The expanded file is made in players' folders, not here, where the author's own may lie
+    // beside the original, even read-only: the proof leaves it alone.
+    const RunResult ending = Rehearse(
+        plan_.AddsHeader ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove, folder,
+        window, {against, &layout_, {scriptPath, &text}, &checksums, ExpandedFileUse::Leave});
     if (!ending.Done() || ending.MD5WarningShown || !against.Matched()) {
         throw RuntimeError(ErrInternal, "the script made does not rebuild '" +
                                             request.ExpandedPath +

@@ -19,7 +19,8 @@ ButtonVerdict Rehearsed(HeaderChoice choice, const std::string& folder, ImageLay
     NoImageOutput nowhere;
     UnseenWindow window;
     ButtonVerdict verdict{choice, {}, {}};
-    verdict.Ending = Rehearse(choice, folder, window, {nowhere, layout, {}, &checksums});
+    verdict.Ending =
+        Rehearse(choice, folder, window, {nowhere, layout, {}, &checksums, ExpandedFileUse::Prove});
     if (verdict.Ending.MD5WarningShown) {
         verdict.MismatchedMD5 = window.Digest;
     }
@@ -89,16 +90,43 @@ std::string_view ButtonName(HeaderChoice choice) {
 }
 
 std::string CheckReport(const ScriptCheck& check) {
+    const ButtonVerdict& add = check.AddOrReplace;
+    const ButtonVerdict& ignore = check.IgnoreOrRemove;
+    // Refused as players are told to expect: the script declares no header.
+    const bool addRefusedByDesign = check.Passes() && !add.Ending.Done();
     std::string report;
-    for (const ButtonVerdict* verdict : {&check.AddOrReplace, &check.IgnoreOrRemove}) {
-        report.append(ButtonName(verdict->Choice)).append(": ").append(EndingLine(verdict->Ending));
-        report += "\n";
-        if (!verdict->Ending.Done()) {
-            report += WithLineFeeds(verdict->Ending.BoxText) + "\n\n";
-        }
+    if (check.Passes()) {
+        report += addRefusedByDesign
+                      ? "Fit to ship: this kind of ROM has no header, so players press " +
+                            std::string(ButtonName(ignore.Choice)) + ", which expands the ROM, " +
+                            "and " + std::string(ButtonName(add.Choice)) + " tells them to.\n"
+                      : "Fit to ship: both buttons expand the ROM.\n";
+    } else if (!add.Ending.Done() && !ignore.Ending.Done()) {
+        report += "Not fit to ship: both buttons end in an error.\n";
+    } else {
+        report.append("Not fit to ship: ")
+            .append(ButtonName(add.Ending.Done() ? ignore.Choice : add.Choice))
+            .append(" ends in an error.\n");
     }
+    // What to mend comes before what the runs show.
     for (const ScriptNote& note : check.Notes) {
         report += NoteLine(note) + "\n";
+    }
+    report += "\n";
+    if (!add.Ending.Done() && !ignore.Ending.Done() &&
+        add.Ending.BoxText == ignore.Ending.BoxText) {
+        return report + "Both buttons: Ended due to Error\n" + WithLineFeeds(add.Ending.BoxText) +
+               "\n";
+    }
+    for (const ButtonVerdict* verdict : {&add, &ignore}) {
+        report.append(ButtonName(verdict->Choice)).append(": ");
+        if (verdict->Ending.Done()) {
+            report += "Expansion Done\n";
+        } else if (verdict == &add && addRefusedByDesign) {
+            report += "refused, as it should be for a ROM without a header\n";
+        } else {
+            report += "Ended due to Error\n" + WithLineFeeds(verdict->Ending.BoxText) + "\n\n";
+        }
     }
     return report;
 }

@@ -41,8 +41,10 @@ ScriptCheck CheckScript(const std::string& folder);
 // The button's words, as the check reports its verdict.
 std::string_view ButtonName(HeaderChoice choice);
 
-// The check as its author reads it: a line per button ("Expand and Add/Replace Header:
-// Expansion Done"), after a failing one its box, then the notes, one a line. Lines end in LF.
+// The check as its author reads it: the verdict ("Fit to ship: ..." or "Not fit to ship: ...")
+// on the first line, where a screen reader starts, then the notes, one a line, and after an
+// empty line a line per button ("Expand and Add/Replace Header: Expansion Done") with a failing
+// run's box below it (once, when both runs fail with the same box). Lines end in LF.
 std::string CheckReport(const ScriptCheck& check);
 
 // The layout as text: the header the Add/Replace run writes (or its box, when it fails there),

@@ -10,6 +10,7 @@
 #include "FolderPaths.h"
 #include "NumberAdvice.h"
 #include "NumberText.h"
+#include "PortableName.h"
 #include "RuntimeError.h"
 #include "ScriptFields.h"
 #include "ScriptHead.h"
@@ -36,12 +37,17 @@ std::string Quoted(std::string_view field) {
     return "'" + std::string(field) + "'";
 }
 
+bool IsDirectiveRow(std::string_view upper) {
+    return upper == "COPY" || upper == "FILL" || upper == "REPLACE";
+}
+
+// `line` counts from the first line, or is 4 for any directive line.
 bool IsRowNameOfLine(std::string_view upper, std::int32_t line) {
     switch (line) {
     case 1: return upper == "NAME";
     case 2: return upper == "SIZE";
     case 3: return upper == "HEADER";
-    default: return upper == "COPY" || upper == "FILL" || upper == "REPLACE";
+    default: return IsDirectiveRow(upper);
     }
 }
 
@@ -100,6 +106,7 @@ struct PositionSetter {
     std::int32_t Line = 0;
     Row Kind = Row::Copy;
     std::string StartField;
+    std::int64_t Start = 0;
     // The least start address allowed before that line.
     std::int64_t Before = 0;
     // The bytes of a REPLACE line.
@@ -123,6 +130,8 @@ private:
     void NameLine(std::string line);
     void SizeLine(const std::string& line);
     void HeaderLine(const std::string& line);
+    // A third line that is a directive: the HEADER line is missing.
+    bool HeaderLineMissing(const std::string& line);
     // The sizes against the original's length, once the header size is known.
     void LengthNotes();
     void DirectiveLine(std::int32_t line, const std::string& text);
@@ -136,6 +145,9 @@ private:
 
     const std::string folder_;
     std::vector<ScriptNote> notes_;
+    // The first line whose row is a directive's: the 4th, or the 3rd of a script without its
+    // HEADER line.
+    std::int32_t directivesFrom_ = 4;
 
     std::string originalName_;
     std::string originalPath_;
@@ -146,6 +158,7 @@ private:
     std::optional<std::int64_t> originalSize_;
     std::optional<std::int64_t> finalSize_;
     std::optional<std::int64_t> headerSize_;
+    bool sizesCountHeader_ = false;
     std::optional<BinaryReader> original_;
     bool originalUnreadable_ = false;
 
@@ -176,6 +189,11 @@ std::vector<ScriptNote> NoteTaker::Take() {
             case 1: NameLine(std::move(text)); break;
             case 2: SizeLine(text); break;
             case 3:
+                if (HeaderLineMissing(text)) {
+                    LengthNotes();
+                    DirectiveLine(line, text);
+                    break;
+                }
                 HeaderLine(text);
                 LengthNotes();
                 break;
@@ -203,19 +221,27 @@ std::vector<ScriptNote> NoteTaker::Take() {
 
 std::optional<std::vector<std::string>> NoteTaker::Fields(std::int32_t line,
                                                           std::string_view text) {
+    const std::int32_t row = line >= directivesFrom_ ? 4 : line;
     std::vector<std::string> fields = SplitAt(text, "\t");
-    if (IsRowNameOfLine(UpperCaseRowName(fields.front()), line)) {
+    if (IsRowNameOfLine(UpperCaseRowName(fields.front()), row)) {
         return fields;
     }
     const std::string trimmed(WithoutBlanks(fields.front()));
     const std::vector<std::string> byBlanks = SplitAtBlanks(text);
-    if (IsRowNameOfLine(UpperCaseRowName(trimmed), line) && fields.size() > 1) {
+    if (IsRowNameOfLine(UpperCaseRowName(trimmed), row) && fields.size() > 1) {
         Note(line, "the row name " + Quoted(fields.front()) +
                        " has blanks around it: nothing is trimmed, remove them");
         fields.front() = trimmed;
         return fields;
     }
-    if (!byBlanks.empty() && IsRowNameOfLine(UpperCaseRowName(byBlanks.front()), line)) {
+    if (fields.front().empty() && fields.size() > 1 &&
+        IsRowNameOfLine(UpperCaseRowName(fields[1]), row)) {
+        Note(line, "a tab character stands before the row name, so a run reads an empty row "
+                   "name: remove it");
+        fields.erase(fields.begin());
+        return fields;
+    }
+    if (!byBlanks.empty() && IsRowNameOfLine(UpperCaseRowName(byBlanks.front()), row)) {
         Note(line, "the fields are separated by spaces, so a run reads the whole line as its "
                    "row name: put one tab character between the fields");
         return byBlanks;
@@ -231,7 +257,11 @@ std::optional<std::vector<std::string>> NoteTaker::Fields(std::int32_t line,
     case 2: Note(line, "the second line must be the SIZE line"); break;
     case 3: Note(line, "the third line must be the HEADER line"); break;
     default:
-        Note(line, "the row name " + Quoted(fields.front()) + " is not COPY, FILL or REPLACE");
+        Note(line,
+             fields.front().empty()
+                 ? std::string("the line starts with a tab character: its row name, COPY, "
+                               "FILL or REPLACE, is missing")
+                 : "the row name " + Quoted(fields.front()) + " is not COPY, FILL or REPLACE");
         break;
     }
     return std::nullopt;
@@ -242,7 +272,8 @@ std::optional<std::int64_t> NoteTaker::Number(std::int32_t line, std::string_vie
     if (const auto value = NumberOf(field)) {
         return *value;
     }
-    Note(line, std::string(what) + " " + Quoted(field) + " " + WhyNoNumber(field));
+    Note(line,
+         std::string(what) + (field.empty() ? "" : " " + Quoted(field)) + " " + WhyNoNumber(field));
     return std::nullopt;
 }
 
@@ -276,16 +307,17 @@ void NoteTaker::NameLine(std::string line) {
     }
     originalPath_ = PathInFolder(folder_, originalName_);
     originalLength_ = FileLength64(originalPath_);
+    if (const std::optional<std::string> why = WhyNotPortable(originalName_)) {
+        Note(1, "the original's name " + Quoted(originalName_) + " " + *why);
+    }
     if (expandedName.empty()) {
         Note(1, "the expanded file's name is missing");
     } else if (ClimbsAboveFolder(expandedName)) {
         Note(1, "the expanded name " + Quoted(expandedName) +
                     " leads out of the folder with '..', which a run refuses: name a file in "
                     "the folder or below it");
-    } else if (NamesWindowsDevice(expandedName)) {
-        Note(1, "the expanded name " + Quoted(expandedName) +
-                    " is a name Windows keeps for a device, which a run refuses: choose "
-                    "another");
+    } else if (const std::optional<std::string> why = WhyNotPortable(expandedName)) {
+        Note(1, "the expanded name " + Quoted(expandedName) + " " + *why);
     }
 }
 
@@ -350,6 +382,18 @@ void NoteTaker::HeaderLine(const std::string& line) {
     }
 }
 
+bool NoteTaker::HeaderLineMissing(const std::string& line) {
+    const std::vector<std::string> byBlanks = SplitAtBlanks(line);
+    if (byBlanks.empty() || !IsDirectiveRow(UpperCaseRowName(byBlanks.front()))) {
+        return false;
+    }
+    Note(3, "the HEADER line is missing: a run reads this line in its place and stops here; "
+            "put the HEADER line before it (HEADER, the header size and the header's bytes; "
+            "HEADER and 0 for a kind of ROM without one)");
+    directivesFrom_ = 3;
+    return true;
+}
+
 void NoteTaker::LengthNotes() {
     if (originalLength_ < 0 || !originalSize_) {
         return;
@@ -359,6 +403,22 @@ void NoteTaker::LengthNotes() {
     const std::int64_t header = headerSize_.value_or(0);
     const bool fits = length == size || length == size + header;
     bool explained = fits;
+    // An image is a whole number of KiB; an original and a size a header's length over one
+    // are the header counted in.
+    const auto round = [](std::int64_t bytes) { return bytes % 0x400 == 0; };
+    if (length == size && header > 0 && size > header && round(size - header) && !round(size)) {
+        std::string text = "the original size " + originalSizeField_ + " counts the header of " +
+                           Bytes(header) + ": a run takes your original for an image without a " +
+                           "header and expands it header and all, every byte " + Bytes(header) +
+                           " off its place. Sizes count without the header: write " +
+                           ScriptHex(size - header);
+        if (finalSize_ && *finalSize_ > header && round(*finalSize_ - header) &&
+            !round(*finalSize_)) {
+            text += ", and " + ScriptHex(*finalSize_ - header) + " for the expanded size";
+        }
+        Note(2, text);
+        sizesCountHeader_ = true;
+    }
     bool sizeTypedInDecimal = false;
     if (!explained && IsDecimal(originalSizeField_)) {
         const std::int64_t meant = DecimalValue(originalSizeField_);
@@ -437,7 +497,7 @@ void NoteTaker::DirectiveLine(std::int32_t line, const std::string& text) {
         }
         Note(line, text);
     }
-    PositionSetter setter{line, kind, startField, position_};
+    PositionSetter setter{line, kind, startField, *start, position_};
     if (kind == Row::Replace) {
         ReplaceLine(line, *fields, *start);
         setter.Count = position_ - *start;
@@ -473,8 +533,9 @@ void NoteTaker::StartGoesBack(std::int32_t line, const std::string& field, std::
          "the start address " + field + " must be at least " + ScriptHex(position_) + ", " + where);
     // A start address typed in decimal is read as a larger hex number and pushes the next
     // line's start below it. A REPLACE address is any address, so only a tight fit tells;
-    // a COPY or FILL address is a round one.
-    if (!IsDecimal(setter_.StartField)) {
+    // a COPY or FILL address is a round one. A start inside the bytes of a REPLACE, not
+    // below it, is an overlap, whatever the notation.
+    if (!IsDecimal(setter_.StartField) || start >= setter_.Start) {
         return;
     }
     const std::int64_t meant = DecimalValue(setter_.StartField);
@@ -541,6 +602,18 @@ void NoteTaker::EndRange(std::int64_t end, std::int32_t endedBy) {
     }
     if (range.Kind != Row::Copy || !originalSize_) {
         return;
+    }
+    // The last range ends at the expanded size. A copy that takes most of the rest of the
+    // original but not all was probably meant to take it all.
+    const std::int64_t copied = end - range.Start;
+    const std::int64_t rest = *originalSize_ - range.Value;
+    if (endedBy == 0 && !sizesCountHeader_ && copied > 0 && copied < rest &&
+        rest - copied < copied) {
+        Note(2, "the expanded size " + finalSizeField_ + " ends the COPY on line " +
+                    std::to_string(range.Line) + " " + Bytes(rest - copied) +
+                    " before the original's image ends: if it was meant to copy the rest of the "
+                    "original, the expanded size is " +
+                    ScriptHex(range.Start + rest));
     }
     const std::int64_t sourceEnd = range.Value + (end - range.Start);
     if (sourceEnd > *originalSize_) {

@@ -23,6 +23,8 @@ using Bytes = std::span<const std::uint8_t>;
 
 constexpr std::size_t kChunkSize = 1 << 19;
 constexpr std::size_t kChunks = 12;
+// The MD5 class digests fewer bytes than this: any image a script describes (FFFFFFF at most).
+constexpr std::int64_t kLongestClassImage = std::int64_t{1} << 28;
 
 // The MD5 class fed piece by piece: its update takes at most 32,767 bytes a call.
 class ClassMD5 {
@@ -194,7 +196,15 @@ FileDigests DigestFile(const std::string& path, std::int64_t length, std::int32_
                        const ThreadStarter& startThread) {
     BinaryReader reader(path, length);
     const bool headered = headerSize > 0;
-    ClassMD5 imageMD5;
+    // An image the MD5 class cannot count, longer than any a script describes (a file whose
+    // length fits no script, digested whole), gets the system's MD5: the same digest.
+    std::optional<ClassMD5> imageMD5;
+    std::optional<SystemHash> longImageMD5;
+    if (length - headerSize < kLongestClassImage) {
+        imageMD5.emplace();
+    } else {
+        longImageMD5.emplace(SystemHash::Kind::MD5);
+    }
     SystemHash imageSHA1(SystemHash::Kind::SHA1);
     std::optional<SystemHash> fileMD5;
     std::optional<SystemHash> fileSHA1;
@@ -209,7 +219,12 @@ FileDigests DigestFile(const std::string& path, std::int64_t length, std::int32_
     // share the third.
     std::vector<ChunkPipeline::Consumer> consumers;
     consumers.push_back([&](Bytes chunk, std::int64_t offset) {
-        imageMD5.Update(ImagePart(chunk, offset, headerSize));
+        const Bytes image = ImagePart(chunk, offset, headerSize);
+        if (imageMD5) {
+            imageMD5->Update(image);
+        } else {
+            longImageMD5->Update(image);
+        }
     });
     if (headered) {
         consumers.push_back([&](Bytes chunk, std::int64_t) { fileMD5->Update(chunk); });
@@ -226,7 +241,8 @@ FileDigests DigestFile(const std::string& path, std::int64_t length, std::int32_
     ChunkPipeline(std::move(consumers)).Run(reader, length, startThread);
 
     FileDigests digests;
-    digests.Image = {Crc32::Text(imageCrc.Value()), imageMD5.Finish(), imageSHA1.Finish()};
+    digests.Image = {Crc32::Text(imageCrc.Value()),
+                     imageMD5 ? imageMD5->Finish() : longImageMD5->Finish(), imageSHA1.Finish()};
     if (headered) {
         // The CRC of the whole file follows from the header's and the image's.
         const std::int64_t imageLength = std::max<std::int64_t>(length - headerSize, 0);

@@ -29,8 +29,8 @@ void ExpansionRun::RunSteps() {
     // No digest from an earlier run may stay on show.
     window_.HideMD5();
     const OpenedScript& opened = opened_.emplace(
-        OpenScript(folder_, rehearsal_ != nullptr ? rehearsal_->Script : ScriptSource{},
-                   rehearsal_ != nullptr ? nullptr : &expanded_));
+        rehearsal_ != nullptr ? OpenScript(folder_, rehearsal_->Script, rehearsal_->Expanded)
+                              : OpenScript(folder_, {}, ExpandedFileUse::Make, &expanded_));
     const ScriptHead& head = opened.Head;
     const bool originalHasHeader =
         Under(ContextText::HeaderLine(), [&] { return OriginalHasHeader(head); });

@@ -22,6 +22,10 @@ struct Rehearsal {
     ScriptSource Script;
     // Shared by the rehearsals of one script, so that the original is digested once.
     ChecksumMemo* Checksums = nullptr;
+    // What a run would refuse about the expanded file it makes is refused too, unless the
+    // expanded file is to be left alone: it may lie elsewhere, as for a script made for
+    // players' folders.
+    ExpandedFileUse Expanded = ExpandedFileUse::Prove;
 };
 
 } // namespace kelbrin

@@ -25,7 +25,8 @@ std::int32_t RequiredNumber(const std::string& line, std::int32_t& position,
 }
 
 void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& scriptPath,
-                  const std::string& programDirectory, std::optional<ReplacementFile>* expanded) {
+                  const std::string& programDirectory, ExpandedFileUse use,
+                  std::optional<ReplacementFile>* made) {
     const std::string line = script.ReadLine();
     std::int32_t position = 0;
     if (UpperCaseRowName(NextField(line, position)) != "NAME") {
@@ -55,15 +56,20 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
         if (ClimbsAboveFolder(head.ExpandedName)) {
             throw RuntimeError(ErrPathFileAccess);
         }
-        if (expanded != nullptr) {
-            const ReplacementFile::Names names = ReplacementFile::NamesFor(head.ExpandedPath);
-            // The new file's name may be taken already, by the original or the script: they
-            // are never written.
-            if (SameExistingFile(names.Unfinished, head.OriginalPath) ||
-                SameExistingFile(names.Unfinished, scriptPath)) {
-                throw RuntimeError(ErrFileAlreadyOpen);
-            }
-            expanded->emplace(names);
+        if (use == ExpandedFileUse::Leave) {
+            return;
+        }
+        const ReplacementFile::Names names = ReplacementFile::NamesFor(head.ExpandedPath);
+        // The new file's name may be taken already, by the original or the script: they are
+        // never written.
+        if (SameExistingFile(names.Unfinished, head.OriginalPath) ||
+            SameExistingFile(names.Unfinished, scriptPath)) {
+            throw RuntimeError(ErrFileAlreadyOpen);
+        }
+        if (use == ExpandedFileUse::Make) {
+            made->emplace(names);
+        } else {
+            ReplacementFile::ProveReplaceable(names);
         }
     });
 }
@@ -93,23 +99,23 @@ void ReadHeaderLine(ScriptHead& head, TextInputFile& script) {
 } // namespace
 
 ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
-                          const std::string& programDirectory,
-                          std::optional<ReplacementFile>* expanded) {
+                          const std::string& programDirectory, ExpandedFileUse use,
+                          std::optional<ReplacementFile>* made) {
     ScriptHead head;
     Under(ContextText::Script(),
-          [&] { ReadNameLine(head, script, scriptPath, programDirectory, expanded); });
+          [&] { ReadNameLine(head, script, scriptPath, programDirectory, use, made); });
     Under(ContextText::SizeLine(), [&] { ReadSizeLine(head, script); });
     Under(ContextText::HeaderLine(), [&] { ReadHeaderLine(head, script); });
     return head;
 }
 
-OpenedScript OpenScript(const std::string& folder, const ScriptSource& source,
-                        std::optional<ReplacementFile>* expanded) {
+OpenedScript OpenScript(const std::string& folder, const ScriptSource& source, ExpandedFileUse use,
+                        std::optional<ReplacementFile>* made) {
     const std::string path = source.Path.empty() ? PathInFolder(folder, kScriptName) : source.Path;
     TextInputFile script = Under(ContextText::Script(), [&] {
         return source.Text != nullptr ? TextInputFile::OfText(*source.Text) : TextInputFile(path);
     });
-    ScriptHead head = ReadScriptHead(script, path, folder, expanded);
+    ScriptHead head = ReadScriptHead(script, path, folder, use, made);
     return {std::move(script), std::move(head)};
 }
 

@@ -33,15 +33,27 @@ struct ScriptHead {
     std::int64_t OriginalLength = 0;
 };
 
+// What a look at a folder does with the expanded file that the NAME line names.
+enum class ExpandedFileUse {
+    // Nothing: a look at the original alone, or the proof of a script made for the folders of
+    // players, where the expanded file will be.
+    Leave,
+    // Refuses whatever a run refuses before it makes its new file, and makes nothing: a
+    // rehearsal that tells how a run would end.
+    Prove,
+    // Makes the run's new file.
+    Make,
+};
+
 // Reads the NAME, SIZE and HEADER lines from `script`, whose path is `scriptPath`, checking
 // each rule where it is met, and does on the way what must happen between them: it proves that
-// the original can be read and, once the expanded name has passed its checks, makes the run's
-// new expanded file in `expanded`, which replaces the expanded file when the run is done. A
-// look at the original passes no `expanded` and leaves the expanded file alone. Any failure
-// leaves as a RunFailure in its line's context.
+// the original can be read and, once the expanded name has passed its checks, deals with the
+// expanded file as `use` says; to make it is to make the run's new expanded file in `made`,
+// which replaces the expanded file when the run is done. Any failure leaves as a RunFailure in
+// its line's context.
 ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
-                          const std::string& programDirectory,
-                          std::optional<ReplacementFile>* expanded);
+                          const std::string& programDirectory, ExpandedFileUse use,
+                          std::optional<ReplacementFile>* made = nullptr);
 
 // The script a look at a folder reads: Kelbrin.txt there, unless another file is named, or a
 // text not yet in a file (a script just made, proved before it is written to `Path`).
@@ -57,8 +69,8 @@ struct OpenedScript {
     TextInputFile Script;
     ScriptHead Head;
 };
-OpenedScript OpenScript(const std::string& folder, const ScriptSource& source,
-                        std::optional<ReplacementFile>* expanded);
+OpenedScript OpenScript(const std::string& folder, const ScriptSource& source, ExpandedFileUse use,
+                        std::optional<ReplacementFile>* made = nullptr);
 
 // Whether the original carries a header, told by its length alone: the image size without a
 // header, or with one (the plain size is tested first, so a header size of 0 means none).

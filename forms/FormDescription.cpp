@@ -266,7 +266,8 @@ Form MakeCheckForm() {
     form.Height = 8160;
     form.Back = kDarkBlue;
     form.Controls = {
-        // How each button's run would end, and the notes: about nine lines before it scrolls.
+        // The verdict, the notes and how each button's run would end: about nine lines before
+        // it scrolls.
         {.Id = txtCheck,
          .Name = "txtCheck",
          .Kind = TextBox,
@@ -277,7 +278,8 @@ Form MakeCheckForm() {
          .MultiLine = true,
          .WrapsLines = true,
          .AccessibleName = "Script check",
-         .AccessibleDescription = "How each button's run would end, and notes on the script"},
+         .AccessibleDescription = "Whether the script is fit to ship, notes on it, and how each "
+                                  "button's run would end"},
         // The image as a strip, beside its rows: both read from the top down in address order.
         {.Id = picLayout,
          .Name = "picLayout",
@@ -312,7 +314,8 @@ Form MakeCheckForm() {
          .At = {9435, 7680, 1245, 375},
          .Caption = "Close"},
     };
-    form.TabOrder = {cmdCheckClose, cmdCheckAgain, txtCheck, txtLayout};
+    // The verdict, on the report's first line, has the focus first: a screen reader reads it.
+    form.TabOrder = {txtCheck, txtLayout, cmdCheckAgain, cmdCheckClose};
     return form;
 }
 
@@ -363,10 +366,11 @@ Form MakeMakeScriptForm() {
          .Kind = PushButton,
          .At = {7080, 1170, 1200, 375},
          .Caption = "&Expanded..."},
-        name(lblOriginalHeader, "lblOriginalHeader", 1740, "The original's header, bytes in hex:"),
+        name(lblOriginalHeader, "lblOriginalHeader", 1740,
+             "The original's header size, in hex (0: none):"),
         box(txtOriginalHeader, "txtOriginalHeader", 5640, 1710, 1320, true, "0", lblOriginalHeader),
         name(lblExpandedHeader, "lblExpandedHeader", 2160,
-             "The expanded ROM's header, bytes in hex:"),
+             "The expanded ROM's header size, in hex (0: none):"),
         box(txtExpandedHeader, "txtExpandedHeader", 5640, 2130, 1320, true, "0", lblExpandedHeader),
         name(lblScriptPlace, "lblScriptPlace", 2700,
              "The script goes beside the original, as Kelbrin.txt."),

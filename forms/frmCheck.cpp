@@ -33,6 +33,11 @@ frmCheck::frmCheck(Desktop& desktop, std::string folder, FormPort& owner)
     Form_Load();
 }
 
+void frmCheck::cmdCheckAgain_Click() {
+    Form_Load();
+    port_->SetFocus(form::ControlId::txtCheck);
+}
+
 void frmCheck::Form_Load() {
     const ScriptCheck check = CheckScript(folder_);
     port_->SetText(form::ControlId::txtCheck, InMessageText(CheckReport(check)));

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "FolderPaths.h"
+#include "HeaderAdvice.h"
+#include "NumberText.h"
 #include "RuntimeError.h"
 #include "ScriptFields.h"
 #include "WrittenScript.h"
@@ -74,16 +76,18 @@ void frmMakeScript::cmdMake_Click() {
                                    : "Choose the expanded ROM first.");
         return;
     }
-    const auto originalHeader =
-        HeaderSize(form::ControlId::txtOriginalHeader, "the original's header");
+    auto originalHeader = HeaderSize(form::ControlId::txtOriginalHeader, "the original's header");
     if (!originalHeader) {
         return;
     }
-    const auto expandedHeader =
+    auto expandedHeader =
         HeaderSize(form::ControlId::txtExpandedHeader, "the expanded ROM's header");
     if (!expandedHeader) {
         return;
     }
+    OfferAdvice(original_, *originalHeader, form::ControlId::txtOriginalHeader, "the original's");
+    OfferAdvice(expanded_, *expandedHeader, form::ControlId::txtExpandedHeader,
+                "the expanded ROM's");
     const std::string scriptPath = DefaultScriptPath(original_);
     bool declined = false;
     try {
@@ -106,6 +110,22 @@ void frmMakeScript::cmdMake_Click() {
     }
     scriptFolder_ = FolderOfFile(scriptPath);
     port_->Close();
+}
+
+void frmMakeScript::OfferAdvice(const std::string& path, std::uint32_t& size, form::ControlId box,
+                                const std::string& whose) {
+    // The box says 0 until the author types a size: no size given yet.
+    const std::optional<HeaderAdvice> advice =
+        AdviseHeader(path, size == 0 ? std::nullopt : std::optional<std::uint32_t>(size));
+    if (!advice ||
+        !desktop_.AskYesNo(*port_,
+                           PathText(advice->Reason) + ".\r\n\r\nMake the script with " +
+                               ScriptHex(advice->Size) + " (hex) as " + whose + " header size?",
+                           kTitle)) {
+        return;
+    }
+    size = advice->Size;
+    port_->SetText(box, ScriptHex(size));
 }
 
 void frmMakeScript::Complain(const std::string& message) {

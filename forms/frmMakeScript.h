@@ -13,7 +13,8 @@ namespace kelbrin {
 
 // The box that File, Make Script shows a patch author: the original and the expanded ROM, each
 // chosen in the file dialog, and the header each carries; Make Script writes Kelbrin.txt beside
-// the original, as kelbrin-cli --make-script does, asking first when one is there already. A
+// the original, as kelbrin-cli --make-script does, asking first when one is there already, and
+// offering the header size a file suggests (a header left out, a size typed in decimal). A
 // failure is a box in plain words and leaves no script. Its window is MakeScriptForm(), over
 // the main window.
 class frmMakeScript final : public FormEvents {
@@ -40,6 +41,10 @@ private:
                     const std::string& start);
     // The header size typed into `box`; nothing, after a box that says so, when it is no size.
     std::optional<std::uint32_t> HeaderSize(form::ControlId box, const std::string& whose);
+    // Asks whether the header size the file at `path` suggests (see AdviseHeader) should take
+    // the place of `size`, typed into `box`; a Yes puts it into both.
+    void OfferAdvice(const std::string& path, std::uint32_t& size, form::ControlId box,
+                     const std::string& whose);
     void Complain(const std::string& message);
 
     Desktop& desktop_;

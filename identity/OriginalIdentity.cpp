@@ -23,7 +23,7 @@ void AppendDigests(std::string& report, const std::string& what, const Digests& 
 OriginalIdentity Identify(const std::string& programDirectory) {
     OriginalIdentity identity;
     identity.Folder = programDirectory;
-    identity.Head = OpenScript(programDirectory, {}, nullptr).Head;
+    identity.Head = OpenScript(programDirectory, {}, ExpandedFileUse::Leave).Head;
     const ScriptHead& head = identity.Head;
     const std::optional<bool> hasHeader = HeaderByLength(head);
     identity.Fit = !hasHeader   ? LengthFit::Neither

@@ -1,5 +1,7 @@
 #include "ReplacementFile.h"
 
+#include "FolderPaths.h"
+
 namespace kelbrin {
 
 ReplacementFile::Names ReplacementFile::NamesFor(const std::string& targetPath) {
@@ -8,8 +10,17 @@ ReplacementFile::Names ReplacementFile::NamesFor(const std::string& targetPath) 
     return {std::move(target), std::move(unfinished)};
 }
 
+std::optional<std::uint32_t> ReplacementFile::ProveReplaceable(const Names& names) {
+    const std::optional<std::uint32_t> mode = WritableFileMode(names.Target);
+    // Where the target is, its folder is; the new file is made beside it.
+    if (!mode && !IsExistingFolder(FolderOfFile(names.Unfinished))) {
+        throw RuntimeError(ErrPathNotFound);
+    }
+    return mode;
+}
+
 ReplacementFile::ReplacementFile(const Names& names) : names_(names) {
-    const std::optional<std::uint32_t> targetMode = WritableFileMode(names_.Target);
+    const std::optional<std::uint32_t> targetMode = ProveReplaceable(names_);
     file_ = OpenForWritingAlone(names_.Unfinished);
     // No destructor runs for an object whose constructor fails: the new file goes here.
     try {

@@ -30,6 +30,12 @@ public:
     };
     static Names NamesFor(const std::string& targetPath);
 
+    // What making the unfinished file of `names` refuses before it writes a byte, found without
+    // making it: an existing target that could not be written as it is (see the constructor),
+    // a folder for it that does not exist (error 76). Returns the target's permission bits;
+    // nothing when there is no target yet. A rehearsal of a run meets the run's refusals here.
+    static std::optional<std::uint32_t> ProveReplaceable(const Names& names);
+
     // Makes the empty unfinished file of `names`, or takes over one that a killed writer left.
     // An existing target must be a file that could be written as it is, so that everything
     // refused today is refused as before: a folder is error 75, a read-only file or one that

@@ -2,9 +2,11 @@
 // folder: the run must end done, without a checksum warning, with the expanded file's bytes.
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 
 #include "AuthoringHarness.h"
+#include "HeaderAdvice.h"
 #include "LineBudget.h"
 #include "MakeScript.h"
 #include "PseudoRandom.h"
@@ -152,6 +154,40 @@ TEST(ScriptMaker, RefusesWhatNoScriptCanDescribeWithErrorFive) {
         } catch (const RuntimeError& error) {
             EXPECT_EQ(error.Number(), ErrInvalidCall);
             EXPECT_FALSE(error.Description().empty());
+        }
+    }
+}
+
+// The header sizes an author probably meant, told from a file's first bytes and its length.
+TEST(ScriptMaker, HeaderSizesAFileSuggests) {
+    const std::string nes = kHeaderA + Image(0x4000);
+    const std::string copier = std::string(0x200, '\0') + Image(0x8000);
+    struct Case {
+        const char* What;
+        std::string File;
+        std::optional<std::uint32_t> Given;
+        std::optional<std::uint32_t> Suggested;
+        std::string Says;
+    };
+    const Case cases[] = {
+        {"a NES header left out", nes, std::nullopt, 0x10, "starts with 4E 45 53 1A"},
+        {"a copier header left out", copier, std::nullopt, 0x200, "512 bytes over a multiple"},
+        {"no header, as the author says", copier, 0, std::nullopt, ""},
+        {"512 typed in decimal", copier, 0x512, 0x200, "probably meant as decimal"},
+        {"16 typed in decimal", nes, 0x16, 0x10, "hex for 22 bytes"},
+        {"the size in hex", copier, 0x200, std::nullopt, ""},
+        {"10 in hex, whose decimal reading leaves no image", nes, 0x10, std::nullopt, ""},
+        {"an image alone", Image(0x8000), std::nullopt, std::nullopt, ""},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        folder.Write("rom", c.File);
+        const std::optional<HeaderAdvice> advice = AdviseHeader(folder.PathOf("rom"), c.Given);
+        ASSERT_EQ(advice.has_value(), c.Suggested.has_value());
+        if (advice) {
+            EXPECT_EQ(advice->Size, *c.Suggested);
+            EXPECT_NE(advice->Reason.find(c.Says), std::string::npos) << advice->Reason;
         }
     }
 }

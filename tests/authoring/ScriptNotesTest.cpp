@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "NumberText.h"
 #include "RunFolder.h"
 
 namespace kelbrin::test {
@@ -31,6 +32,16 @@ struct NotesCase {
     // The original's length; 1 MiB when 0.
     std::size_t OriginalLength = 0;
 };
+
+// A script of `count` lines that builds the 1 MiB original's image again, a few bytes a line.
+std::vector<std::string> LinesOfAScriptOf(std::size_t count) {
+    std::vector<std::string> lines{kName, "SIZE\t100000\t100000", kHeader};
+    for (std::size_t address = 0; lines.size() < count; address += 0x10) {
+        const std::string at = ScriptHex(address);
+        lines.push_back("COPY\t" + at + "\t" + at);
+    }
+    return lines;
+}
 
 void PrintTo(const NotesCase& c, std::ostream* os) {
     *os << c.Name;
@@ -127,7 +138,37 @@ INSTANTIATE_TEST_SUITE_P(
                   {{6, "an empty line"}}},
         NotesCase{"ReplaceFirst",
                   {kName, kSize, kHeader, "REPLACE\t0\t1", kCopy, kMirror},
-                  {{4, "cannot come first"}}}));
+                  {{4, "cannot come first"}}},
+        NotesCase{"SizesCountingTheHeader",
+                  {kName, "SIZE\t100010\t200010", kHeader, kCopy, "FILL\t100010\tFF"},
+                  {{2, "counts the header of 16 bytes"}},
+                  0x100000 + 0x10},
+        NotesCase{"ExpandedSizeCutsTheLastCopyShort",
+                  {kName, "SIZE\t100000\t1F0000", kHeader, kCopy, kMirror},
+                  {{2, "ends the COPY on line 5 65,536 bytes before the original's image ends"}}},
+        NotesCase{
+            "OverlappingReplaceLinesAreNoDecimal",
+            {kName, kSize, kHeader, kCopy, "REPLACE\t10\tAA\tBB\tCC", "REPLACE\t11\tDD", kMirror},
+            {{6, "must be at least 13, where the REPLACE on line 5 ended"}}},
+        NotesCase{"HeaderLineMissing",
+                  {kName, kSize, kCopy, kMirror},
+                  {{3, "the HEADER line is missing"}}},
+        NotesCase{"TabBeforeTheRowNameAndAnEmptyField",
+                  {kName, kSize, kHeader, kCopy, kMirror, "\tFILL\t1F0000\tFF", "REPLACE\t1F0001"},
+                  {{6, "a tab character stands before the row name"}, {7, "the byte is empty"}}},
+        NotesCase{"HeaderListingAllItsBytes",
+                  {kName, kSize, "HEADER\t4\t4E\t45\t53\t1A", kCopy, kMirror},
+                  {}},
+        NotesCase{"NamesARunOnWindowsRefuses",
+                  {"NAME\ta:b.nes\tCON.nes", kSize, kHeader, kCopy, kMirror},
+                  {{1, "the original's name 'a:b.nes' holds a ':'"},
+                   {1, "the expanded name 'CON.nes' is a name Windows keeps for a device"}}},
+        NotesCase{"NameBeyondAscii",
+                  {"NAME\torig.nes\tb\xC3\xA9.nes", kSize, kHeader, kCopy, kMirror},
+                  {{1, "beyond ASCII"}}},
+        NotesCase{"ScriptOfOneLineTooMany",
+                  LinesOfAScriptOf(32767),
+                  {{32767, "a run counts at most 32,766 lines"}}}));
 
 } // namespace
 } // namespace kelbrin::test

@@ -11,7 +11,8 @@ namespace kelbrin::test {
 namespace {
 
 const std::string kName = "NAME\torig.nes\tbig.nes";
-const std::string kDone = "Expand and Add/Replace Header: Expansion Done\n"
+const std::string kDone = "Fit to ship: both buttons expand the ROM.\n\n"
+                          "Expand and Add/Replace Header: Expansion Done\n"
                           "Expand and Ignore/Remove Header: Expansion Done\n";
 
 std::set<std::string> FolderContents(const std::string& folder) {
@@ -42,25 +43,23 @@ TEST(CliAuthorCommands, ReportAsTheRunsWouldEndAndWriteNothing) {
          "--check",
          {kName, "SIZE\t8\t10", "HEADER\t0", "COPY\t0\t0", "FILL\t8\t0"},
          0,
-         "Expand and Add/Replace Header: Ended due to Error\n"
-         "Error #0 -> \n\n"
-         "Expansion file has no header defined for this type of ROM,\n"
-         "so you can't add a header.\n"
-         "Press the 'Expand and Ignore/Remove Header' button instead.\n\n"
-         "Expand and Ignore/Remove Header: Expansion Done\n"
+         "Fit to ship: this kind of ROM has no header, so players press Expand and "
+         "Ignore/Remove Header, which expands the ROM, and Expand and Add/Replace Header tells "
+         "them to.\n"
          "line 3: the header size is 0, so this kind of ROM has no header: 'Expand and "
          "Add/Replace Header' always ends in an error, and players use 'Expand and "
-         "Ignore/Remove Header'\n"},
+         "Ignore/Remove Header'\n\n"
+         "Expand and Add/Replace Header: refused, as it should be for a ROM without a header\n"
+         "Expand and Ignore/Remove Header: Expansion Done\n"},
         {"a start that goes back fails both runs",
          "--check",
          {kName, "SIZE\t8\t10", "HEADER\t2\t4E", "COPY\t0\t0", "FILL\t8\tFF", "FILL\t4\t0"},
          1,
-         "Expand and Add/Replace Header: Ended due to Error\n"
-         "Error #0 -> \n\nStart Write address '4' on 6: \n4\n is too small.\n\n"
-         "Expand and Ignore/Remove Header: Ended due to Error\n"
-         "Error #0 -> \n\nStart Write address '4' on 6: \n4\n is too small.\n\n"
+         "Not fit to ship: both buttons end in an error.\n"
          "line 6: the start address 4 must be at least 8, the start of the FILL on line 5 "
-         "(start addresses never go back)\n"},
+         "(start addresses never go back)\n\n"
+         "Both buttons: Ended due to Error\n"
+         "Error #0 -> \n\nStart Write address '4' on 6: \n4\n is too small.\n"},
         {"the layout of a sound script",
          "--layout",
          {kName, "SIZE\t8\t10", "HEADER\t4\t4E\t45", "COPY\t0\t0", "REPLACE\t2\tAA\tBB",

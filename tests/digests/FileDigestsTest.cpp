@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
@@ -52,6 +53,18 @@ TEST(FileDigests, PublishedValuesWithAndWithoutAHeader) {
         EXPECT_EQ(digests.Image, c.Image);
         EXPECT_EQ(digests.WholeFile, c.WholeFile);
     }
+}
+
+// The MD5 class counts at most FFFFFFF bytes, the largest image a script describes; a longer
+// file, such as an original of a length that fits no script, is digested all the same.
+TEST(FileDigests, FileLongerThanAnyImageIsDigestedWhole) {
+    TempFolder folder;
+    folder.Write("rom", "");
+    constexpr std::int64_t kLength = std::int64_t{1} << 28;
+    std::filesystem::resize_file(folder.PathOf("rom"), kLength);
+    const FileDigests digests = DigestFile(folder.PathOf("rom"), kLength, 0);
+    EXPECT_EQ(digests.Image, (Digests{"2A0E7DBB", "1F5039E50BD66B290C56684D8550C6C2",
+                                      "7B91DBDC56C5781EDF6C8847B4AA6965566C5C75"}));
 }
 
 TEST(FileDigests, FileCutShortBeforeItIsReadIsError62) {

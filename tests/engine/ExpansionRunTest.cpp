@@ -41,6 +41,8 @@ void PrintTo(const FileFailureCase& c, std::ostream* os) {
 
 class FileFailure : public ::testing::TestWithParam<FileFailureCase> {};
 
+// A rehearsal (the authors' check) meets each failure too, with the same box, and writes
+// nothing.
 TEST_P(FileFailure, ShowsNumberDescriptionAndContext) {
     const FileFailureCase& c = GetParam();
     RunFolder run;
@@ -49,6 +51,12 @@ TEST_P(FileFailure, ShowsNumberDescriptionAndContext) {
     if (c.Lines) {
         run.Script(*c.Lines);
     }
+    RecordingWindow rehearsed;
+    NoImageOutput nowhere;
+    Rehearse(HeaderChoice::IgnoreOrRemove, run.Folder.Path(), rehearsed,
+             {nowhere, nullptr, {}, nullptr, ExpandedFileUse::Prove});
+    EXPECT_EQ(rehearsed.Boxes, std::vector<std::string>{c.Box});
+    EXPECT_EQ(run.File(), "OLD");
     run.Run(1);
     run.ExpectFailure(c.Box);
     EXPECT_EQ(run.File(), c.Expanded);
@@ -74,6 +82,16 @@ INSTANTIATE_TEST_SUITE_P(
             "EmptyExpandedNameIsTheDirectory",
             std::vector<std::string>{"NAME\torig.nes\t", kSizeLine, kHeaderLine},
             "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM file: ''",
+            "OLD"},
+        FileFailureCase{
+            "MissingExpandedNameIsTheDirectory",
+            std::vector<std::string>{"NAME\torig.nes", kSizeLine, kHeaderLine},
+            "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM file: ''",
+            "OLD"},
+        FileFailureCase{
+            "ExpandedNameOfAFolder",
+            std::vector<std::string>{"NAME\torig.nes\tsub", kSizeLine, kHeaderLine},
+            "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM file: 'sub'",
             "OLD"},
         FileFailureCase{
             "ExpandedInMissingFolder",

@@ -239,6 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
                      0,
                      {kN, kS, "HEADER\t10\t4E\t\t45", "FILL\t0\t0"},
                      "N" + std::string(15 + 8, '\0')},
+        AcceptedCase{"HeaderByteFF", 0, {kN, kS, "HEADER\t2\tFF\tff", kC}, "\xFF\xFF"s + Image(8)},
         AcceptedCase{"HeaderBytesUncheckedWhenNoHeaderWanted",
                      1,
                      {kN, kS, "HEADER\t2\tZZ\t1\t2\t3", kC},

@@ -76,7 +76,8 @@ std::vector<std::string> LabelTexts(const form::Drawing& drawing) {
     return texts;
 }
 
-const std::string kBothDone = "Expand and Add/Replace Header: Expansion Done\n"
+const std::string kBothDone = "Fit to ship: both buttons expand the ROM.\n\n"
+                              "Expand and Add/Replace Header: Expansion Done\n"
                               "Expand and Ignore/Remove Header: Expansion Done\n";
 
 TEST(CheckScript, ShowsBothVerdictsTheNotesAndTheImageAsAStripAndWritesNothing) {
@@ -108,14 +109,18 @@ TEST(CheckScript, ShowsBothVerdictsTheNotesAndTheImageAsAStripAndWritesNothing) 
          {"from 0", "replace AA", "from 3"}},
         {"a replaced byte in a large image is a mark that still shows",
          {"REPLACE\t8000\t12"},
-         kBothDone,
+         "Fit to ship: both buttons expand the ROM.\n"
+         "line 4: copies 65,536 bytes from 0, but the original's image ends at 40",
          0x10000,
          {{copy, 0x8000}, {replace, 1, true}, {copy, 0x7FFF}},
          {"0", "replace 12", "8000", "10000"}},
         {"a line typed with spaces: both runs fail there, and the note says why",
          {"FILL 4 FF"},
-         "Expand and Add/Replace Header: Ended due to Error\nError #0 -> \n\n"
-         "Copy, Fill, or Replace missing on start of line 5: \nFILL 4 FF\n\n",
+         "Not fit to ship: both buttons end in an error.\n"
+         "line 5: the fields are separated by spaces, so a run reads the whole line as its row "
+         "name: put one tab character between the fields\n\n"
+         "Both buttons: Ended due to Error\nError #0 -> \n\n"
+         "Copy, Fill, or Replace missing on start of line 5: \nFILL 4 FF\n",
          8,
          {},
          {"nothing built", "0"}},
@@ -151,15 +156,20 @@ TEST(CheckScript, ShowsBothVerdictsTheNotesAndTheImageAsAStripAndWritesNothing) 
     }
 }
 
+// The verdict comes first, where the focus is, so that a screen reader reads it; the notes
+// follow, before the runs' boxes.
 TEST(CheckScript, NotesExplainWhatTheRunsSayAndCheckAgainReadsTheScriptAnew) {
     MainForm on({.Portable = true});
     WriteGame(on.ProgramFolder, kSizeLine, {"FILL 4 FF"});
     std::vector<std::string> reports;
     on.Desktop.WhileModal = [&](FakePort& box) {
+        EXPECT_EQ(box.Focus, ControlId::txtCheck);
         reports.push_back(box.Of(ControlId::txtCheck).Text);
         // The author mends the line while the box is open.
         WriteGame(on.ProgramFolder, kSizeLine, {"FILL\t4\tFF"});
+        box.SetFocus(ControlId::cmdCheckAgain);
         box.Click(ControlId::cmdCheckAgain);
+        EXPECT_EQ(box.Focus, ControlId::txtCheck);
         reports.push_back(box.Of(ControlId::txtCheck).Text);
         ExpectBands(box.Of(ControlId::picLayout).Drawn, 8,
                     {{form::kCopiedColours[0], 4}, {form::kFilledColour, 4}});
@@ -167,7 +177,8 @@ TEST(CheckScript, NotesExplainWhatTheRunsSayAndCheckAgainReadsTheScriptAnew) {
     };
     on.Choose(MenuId::mnuFile_Check);
     ASSERT_EQ(reports.size(), 2u);
-    EXPECT_NE(reports[0].find("\nline 5: the fields are separated by spaces"), std::string::npos)
+    EXPECT_TRUE(reports[0].starts_with("Not fit to ship: both buttons end in an error.\n"
+                                       "line 5: the fields are separated by spaces"))
         << reports[0];
     EXPECT_EQ(reports[1], kBothDone);
 }
@@ -356,6 +367,43 @@ TEST(MakeScript, WritesBesideTheOriginalOnlyWhatNothingStandsAgainstThenShowsIts
         }
         EXPECT_EQ(on.Form->Folder(), "");
     }
+}
+
+// A header left out, or its size typed in decimal: the box offers the size the file suggests,
+// and a Yes puts it into the field and the script.
+TEST(MakeScript, OffersTheHeaderSizeAFileSuggests) {
+    const Roms roms;
+    const std::string header = std::string(0x200, '\0');
+    roms.Folder.Write("orig.smc", header + Image(0x8000));
+    roms.Folder.Write("big.smc", header + Image(0x8000) + std::string(0x8000, '\xFF'));
+    MainForm on({});
+    on.Desktop.FileAnswers = {roms.Path("orig.smc"), roms.Path("big.smc")};
+    on.Desktop.Answers = {true, true};
+    std::vector<std::string> fields;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        if (box.Description.Name == "frmCheck") {
+            box.Click(ControlId::cmdCheckClose);
+            return;
+        }
+        box.Click(ControlId::cmdOriginal);
+        box.Click(ControlId::cmdExpanded);
+        box.Type(ControlId::txtExpandedHeader, "512");
+        box.Click(ControlId::cmdMake);
+        fields = {box.Of(ControlId::txtOriginalHeader).Text,
+                  box.Of(ControlId::txtExpandedHeader).Text};
+    };
+    on.Choose(MenuId::mnuFile_MakeScript);
+    ASSERT_EQ(on.Desktop.Questions.size(), 2u);
+    EXPECT_EQ(on.Desktop.Questions[0],
+              "Make Script: '" + PathText(roms.Path("orig.smc")) +
+                  "' is 512 bytes over a multiple of 32 KiB, as a file with a 512-byte copier "
+                  "header is, so it very likely carries one.\r\n\r\nMake the script with 200 "
+                  "(hex) as the original's header size?");
+    EXPECT_NE(on.Desktop.Questions[1].find("probably meant as decimal"), std::string::npos)
+        << on.Desktop.Questions[1];
+    EXPECT_EQ(fields, (std::vector<std::string>{"200", "200"}));
+    EXPECT_TRUE(roms.Folder.Read("Kelbrin.txt").value_or("").find("\r\nHEADER\t200\t") !=
+                std::string::npos);
 }
 
 TEST(MakeScript, FileDialogsOpenWhereTheAuthorWasAndTheChosenPathsShow) {

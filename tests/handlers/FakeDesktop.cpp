@@ -25,6 +25,10 @@ FakePort::FakePort(FakeDesktop& desktop, const form::Form& description, FormEven
             ItemEnabled[item.Id] = true;
         }
     }
+    // As the toolkits' hosts do: the first control of the tab order has the focus at the start.
+    if (!description.TabOrder.empty()) {
+        Focus = description.TabOrder.front();
+    }
     desktop_.Windows.push_back(this);
 }
 
