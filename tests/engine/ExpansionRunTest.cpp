@@ -9,12 +9,11 @@
 #include <vector>
 
 #ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
 #include "General_Routines.h"
+#include "NoRoomOnTheDisk.h"
 #include "RunFolder.h"
 
 #ifdef _WIN32
@@ -434,27 +433,6 @@ TEST(Run, ExpandedFileHeldByAnotherProgramStaysAsItWas) {
         run.ExpectFolderAsItWas();
     }
 }
-#endif
-
-#ifndef _WIN32
-// While it lives, every write that would make a file longer fails as on a full disk (the
-// process's file-size limit at 0, its signal ignored as the programs ignore it).
-class NoRoomOnTheDisk {
-public:
-    explicit NoRoomOnTheDisk(rlim_t room = 0) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        const rlimit limit{room, saved_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~NoRoomOnTheDisk() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, handler_);
-    }
-
-private:
-    void (*handler_)(int);
-    rlimit saved_{};
-};
 #endif
 
 // A full disk is reported under the line that wrote the bytes, and the previous expanded file
