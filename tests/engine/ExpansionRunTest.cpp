@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -367,6 +368,18 @@ TEST(Run, SecondRunWhileTheFirstWritesIsRefused) {
     taken.ExpectFailure(
         "Error #55 -> File already open\r\n\r\nCan't save to Expanded ROM file: 'orig'");
     EXPECT_EQ(taken.File("orig.kelbrin-unfinished"), Image(0x40));
+}
+
+// By the time the box tells of a failure, the folder is as it was: the run's new file is gone.
+TEST(Run, FailedRunRemovesItsNewFileBeforeItsBox) {
+    RunFolder run;
+    run.OriginalAndOldExpanded();
+    run.Script({kNameLine, kSizeLine, kHeaderLine, kCopyLine, kBrokenLine5.front()});
+    std::set<std::string> namesAtTheBox;
+    run.Window.OnBox = [&] { namesAtTheBox = run.Folder.Names(); };
+    run.Run(1);
+    ASSERT_EQ(run.Window.Boxes.size(), 1u);
+    EXPECT_EQ(namesAtTheBox, (std::set<std::string>{"Kelbrin.txt", "big.nes", "orig.nes"}));
 }
 
 // A folder's name may hold any character, from any script: the run finds its files there.
