@@ -365,57 +365,38 @@ std::optional<FileKey> ExistingFileKey(const std::string& nativePath) {
 
 namespace {
 
-// The size of a file opened the classic way: _lopen for reading, GetFileSize, _lclose. _lopen
-// takes its name in the ANSI code page only: a name the code page cannot spell is opened by
-// the wide call that _lopen stands for (read access, shared), with the same answers. Nothing
-// when the file cannot be opened.
-std::optional<std::uint64_t> ClassicFileSize(const std::string& nativePath) {
-    const std::optional<std::string> ansi = AnsiFromUtf8(nativePath);
-    if (!ansi) {
-        HANDLE wide = INVALID_HANDLE_VALUE;
-        try {
-            wide = ::CreateFileW(WidePath(nativePath).c_str(), GENERIC_READ, kShareAll, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        } catch (const RuntimeError&) {
-            return std::nullopt;
-        }
-        if (wide == INVALID_HANDLE_VALUE) {
-            return std::nullopt;
-        }
-        LARGE_INTEGER size{};
-        const bool known = ::GetFileSizeEx(wide, &size) != 0;
-        ::CloseHandle(wide);
-        return known ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(size.QuadPart))
-                     : std::nullopt;
-    }
-    const HFILE file = ::_lopen(ansi->c_str(), OF_READ);
-    if (file == HFILE_ERROR) {
-        // GetFileSize on the failed handle would answer with all bits set, and _lclose
-        // would do nothing: the result is the same -1 without them.
+// The size of the file `nativePath` names, opened for reading (shared) by the wide call that
+// opens files for a run, so that every name a run can open has its length, also under a path
+// of MAX_PATH characters or more, where the classic ANSI calls fail. Nothing when the file
+// cannot be opened.
+std::optional<std::uint64_t> FileSizeByName(const std::string& nativePath) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    try {
+        file = ::CreateFileW(WidePath(nativePath).c_str(), GENERIC_READ, kShareAll, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    } catch (const RuntimeError&) {
         return std::nullopt;
     }
-    DWORD high = 0;
-    // A size whose low half is all ones looks like a failure; only the error tells them apart.
-    ::SetLastError(NO_ERROR);
-    const DWORD low = ::GetFileSize(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)), &high);
-    const DWORD error = low == INVALID_FILE_SIZE ? ::GetLastError() : NO_ERROR;
-    ::_lclose(file);
-    if (error != NO_ERROR) {
+    if (file == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    return (std::uint64_t{high} << 32) | low;
+    LARGE_INTEGER size{};
+    const bool known = ::GetFileSizeEx(file, &size) != 0;
+    ::CloseHandle(file);
+    return known ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(size.QuadPart))
+                 : std::nullopt;
 }
 
 } // namespace
 
 std::int64_t NativeFileLength64(const std::string& nativePath) {
-    const auto size = ClassicFileSize(nativePath);
+    const auto size = FileSizeByName(nativePath);
     return size ? static_cast<std::int64_t>(*size) : -1;
 }
 
 std::int32_t NativeFileLength32(const std::string& nativePath) {
     // The high part of the size is discarded: 2 GiB reads as negative, 4 GiB + 5 as 5.
-    const auto size = ClassicFileSize(nativePath);
+    const auto size = FileSizeByName(nativePath);
     return size ? static_cast<std::int32_t>(static_cast<std::uint32_t>(*size)) : -1;
 }
 
