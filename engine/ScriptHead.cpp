@@ -1,5 +1,7 @@
 #include "ScriptHead.h"
 
+#include <vector>
+
 #include "ContextTexts.h"
 #include "FileIdentity.h"
 #include "FileLength.h"
@@ -56,14 +58,18 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
             throw RuntimeError(ErrPathFileAccess);
         }
         if (expanded != nullptr) {
-            const ReplacementFile::Names names = ReplacementFile::NamesFor(head.ExpandedPath);
             // The new file's name may be taken already, by the original or the script: they
-            // are never written.
-            if (SameExistingFile(names.Unfinished, head.OriginalPath) ||
-                SameExistingFile(names.Unfinished, scriptPath)) {
-                throw RuntimeError(ErrFileAlreadyOpen);
+            // are never written, nor removed.
+            try {
+                expanded->emplace(ReplacementFile::NamesFor(head.ExpandedPath),
+                                  std::vector<std::string>{head.OriginalPath, scriptPath});
+            } catch (const UnfinishedNameTaken& taken) {
+                // The expanded file may not even exist: the box names what is in the way.
+                RunFailure failure(RuntimeError(taken.Number()),
+                                   ContextText::Expanded(head.ExpandedName));
+                failure.FileName = PathText(taken.Name());
+                throw failure;
             }
-            expanded->emplace(names);
         }
     });
 }

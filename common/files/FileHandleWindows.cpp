@@ -270,38 +270,106 @@ std::optional<std::uint32_t> WritableFileMode(const std::string& path) {
     return 0; // Windows keeps no permission bits; the read-only attribute was refused above
 }
 
-FileHandle OpenForWritingAlone(const std::string& path) {
-    CheckedNameToWrite(path);
-    // Shared with no reader and no writer: another run's open fails with a sharing violation
-    // (error 70). Deleting stays allowed, so that the run can rename the file while it still
-    // holds it, and an interrupt can remove it. A link is opened as itself, never followed.
-    FileHandle file(ToNative(OpenNative(path, GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_DELETE,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT)));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (::GetFileType(Win(file.Get())) != FILE_TYPE_DISK ||
-        !::GetFileInformationByHandle(Win(file.Get()), &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || info.nNumberOfLinks != 1) {
+Leftover RemoveLeftover(const std::string& path) {
+    const std::wstring wide = CheckedNameToWrite(path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return Leftover::None; // a missing folder is told by the new file's open
+    }
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
         throw RuntimeError(ErrPathFileAccess);
     }
-    if (!::SetEndOfFile(Win(file.Get()))) {
-        throw TransferError(::GetLastError());
+    // Opened with no sharing at all, as a run holds its file: a sharing violation says that a
+    // writer holds it. A link is opened as itself, never followed; nothing is ever written.
+    const HANDLE file = ::CreateFileW(
+        wide.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_SHARING_VIOLATION) {
+            return Leftover::HeldByAWriter;
+        }
+        if (error == ERROR_FILE_NOT_FOUND) {
+            return Leftover::None; // its writer removed it meanwhile
+        }
+        throw OpenError(error, path);
     }
-    return file;
+    const FileHandle held(ToNative(file));
+    FILE_BASIC_INFO basic{};
+    if (::GetFileType(file) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||
+        (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    // Windows keeps a read-only file from being deleted.
+    if ((basic.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        basic.FileAttributes &= ~DWORD{FILE_ATTRIBUTE_READONLY};
+        if (basic.FileAttributes == 0) {
+            basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        }
+        if (!::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic)) {
+            throw OpenError(::GetLastError(), path);
+        }
+    }
+    // The name goes when this handle, the only one, is let go.
+    FILE_DISPOSITION_INFO remove{TRUE};
+    if (!::SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove)) {
+        throw OpenError(::GetLastError(), path);
+    }
+    return Leftover::Removed;
+}
+
+FileHandle CreateAlone(const std::string& path) {
+    // Shared with no one, not even for deleting: another run's open fails with a sharing
+    // violation, so that it can neither write the file nor take it for a leftover. The run
+    // itself renames and removes the file through this handle. Made and held in one call:
+    // no moment finds it unheld.
+    const HANDLE file = ::CreateFileW(CheckedNameToWrite(path).c_str(), GENERIC_WRITE | DELETE, 0,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+            throw RuntimeError(ErrPermissionDenied);
+        }
+        throw OpenError(error, path);
+    }
+    FileHandle held(ToNative(file));
+    if (::GetFileType(file) != FILE_TYPE_DISK) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    return held;
 }
 
 void SetPermissionBits(const FileHandle&, std::uint32_t) {}
 
-void RenameOver(const std::string& from, const std::string& to) {
-    if (!::MoveFileExW(CheckedName(from).c_str(), CheckedNameToWrite(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+namespace {
+
+// Renames the file `file` holds to `to`; false with the system's error when it cannot.
+// Through the handle: its name cannot be opened again while the run holds it, unshared.
+bool RenameHeld(const FileHandle& file, const std::string& to, bool replaceExisting) {
+    const std::wstring wide = CheckedNameToWrite(to);
+    const std::size_t nameBytes = wide.size() * sizeof(wchar_t);
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* const rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = replaceExisting ? TRUE : FALSE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::copy(wide.begin(), wide.end(), rename->FileName);
+    rename->FileName[wide.size()] = L'\0';
+    return ::SetFileInformationByHandle(Win(file.Get()), FileRenameInfo, rename,
+                                        static_cast<DWORD>(buffer.size())) != 0;
+}
+
+} // namespace
+
+void RenameOver(const FileHandle& file, const std::string&, const std::string& to) {
+    if (!RenameHeld(file, to, true)) {
         throw OpenError(::GetLastError(), to);
     }
 }
 
-void RenameAsNew(const std::string& from, const std::string& to) {
-    // Without MOVEFILE_REPLACE_EXISTING the move fails where the name is taken.
-    if (!::MoveFileExW(CheckedName(from).c_str(), CheckedNameToWrite(to).c_str(),
-                       MOVEFILE_WRITE_THROUGH)) {
+void RenameAsNew(const FileHandle& file, const std::string&, const std::string& to) {
+    if (!RenameHeld(file, to, false)) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             throw RuntimeError(ErrFileAlreadyExists);
@@ -313,11 +381,16 @@ void RenameAsNew(const std::string& from, const std::string& to) {
 bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept {
     try {
         const std::optional<FileKey> key = file.Key();
-        return key && ExistingFileKey(nativePath) == key &&
-               ::DeleteFileW(CheckedName(nativePath).c_str());
+        if (!key || ExistingFileKey(nativePath) != key) {
+            return false;
+        }
     } catch (...) {
         return false;
     }
+    // Through the handle: the name cannot be opened again while the file is held unshared.
+    FILE_DISPOSITION_INFO remove{TRUE};
+    return ::SetFileInformationByHandle(Win(file.Get()), FileDispositionInfo, &remove,
+                                        sizeof remove) != 0;
 }
 
 namespace {

@@ -1,6 +1,21 @@
 #include "ReplacementFile.h"
 
+#include "FileIdentity.h"
+
 namespace kelbrin {
+
+namespace {
+
+std::size_t NameStart(const std::string& path) {
+#ifdef _WIN32
+    const std::size_t separator = path.find_last_of("\\/");
+#else
+    const std::size_t separator = path.rfind('/');
+#endif
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
+} // namespace
 
 ReplacementFile::Names ReplacementFile::NamesFor(const std::string& targetPath) {
     std::string target = LinkTarget(targetPath);
@@ -8,11 +23,28 @@ ReplacementFile::Names ReplacementFile::NamesFor(const std::string& targetPath) 
     return {std::move(target), std::move(unfinished)};
 }
 
-ReplacementFile::ReplacementFile(const Names& names) : names_(names) {
+ReplacementFile::ReplacementFile(const Names& names, const std::vector<std::string>& inputs)
+    : names_(names) {
+    // Taken for a leftover, an input would be removed.
+    for (const std::string& input : inputs) {
+        if (SameExistingFile(names_.Unfinished, input)) {
+            throw RuntimeError(ErrFileAlreadyOpen);
+        }
+    }
     const std::optional<std::uint32_t> targetMode = WritableFileMode(names_.Target);
-    file_ = OpenForWritingAlone(names_.Unfinished);
+    Leftover leftover = Leftover::None;
+    try {
+        leftover = RemoveLeftover(names_.Unfinished);
+    } catch (const RuntimeError& error) {
+        throw UnfinishedNameTaken(error.Number(), names_.Unfinished,
+                                  names_.Unfinished.substr(NameStart(names_.Unfinished)));
+    }
+    if (leftover == Leftover::HeldByAWriter) {
+        throw RuntimeError(ErrPermissionDenied);
+    }
     // No destructor runs for an object whose constructor fails: the new file goes here.
     try {
+        file_ = CreateAlone(names_.Unfinished);
         registration_.emplace(names_.Unfinished, file_);
         if (targetMode) {
             SetPermissionBits(file_, *targetMode);
@@ -41,16 +73,18 @@ void ReplacementFile::Commit(bool replaceExisting) {
     if (removed || !written || ExistingFileKey(names_.Unfinished) != written) {
         throw RuntimeError(ErrFileNotFound);
     }
-    if (!replaceExisting) {
-        // Kept registered until it has its name: a refused rename leaves it to be removed.
-        RenameAsNew(names_.Unfinished, names_.Target);
-        registration_.reset();
-        file_ = FileHandle();
-        return;
+    try {
+        if (replaceExisting) {
+            registration_.reset();
+            RenameOver(file_, names_.Unfinished, names_.Target);
+        } else {
+            RenameAsNew(file_, names_.Unfinished, names_.Target);
+            registration_.reset();
+        }
+    } catch (...) {
+        Discard();
+        throw;
     }
-    // Withdrawn first: from the rename on, the unfinished name may be another writer's file.
-    registration_.reset();
-    RenameOver(names_.Unfinished, names_.Target);
     // Its bytes are on the disk already: a failing close could lose nothing.
     file_ = FileHandle();
 }

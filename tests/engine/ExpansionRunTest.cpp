@@ -33,6 +33,7 @@ struct FileFailureCase {
     std::optional<std::vector<std::string>> Lines; // none: no script at all
     std::string Box;
     std::string Expanded;
+    std::string FolderInTheWay = {}; // a folder to make before the run
 };
 
 void PrintTo(const FileFailureCase& c, std::ostream* os) {
@@ -46,6 +47,9 @@ TEST_P(FileFailure, ShowsNumberDescriptionAndContext) {
     RunFolder run;
     std::filesystem::create_directory(run.Folder.PathOf("sub"));
     run.OriginalAndOldExpanded();
+    if (!c.FolderInTheWay.empty()) {
+        std::filesystem::create_directory(run.Folder.PathOf(c.FolderInTheWay));
+    }
     if (c.Lines) {
         run.Script(*c.Lines);
     }
@@ -86,6 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
                                      kHeaderLine},
             "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM file: 'big.nes'",
             "OLD"},
+        // The expanded file is there and could be replaced: the box names what is in the way.
+        FileFailureCase{"FolderByTheUnfinishedName",
+                        std::vector<std::string>{kNameLine, kSizeLine, kHeaderLine},
+                        "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM "
+                        "file: 'big.nes'\r\n\r\nFilename accessed -> big.nes.kelbrin-unfinished",
+                        "OLD", "big.nes.kelbrin-unfinished"},
         FileFailureCase{"OneLineScript", std::vector<std::string>{kNameLine},
                         "Error #62 -> Input past end of file\r\n\r\nIssue with SIZE line", "OLD"},
         FileFailureCase{"TwoLineScript", std::vector<std::string>{kNameLine, kSizeLine},
