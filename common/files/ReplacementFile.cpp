@@ -1,10 +1,16 @@
 #include "ReplacementFile.h"
 
+#include <cstdint>
+
 #include "FileIdentity.h"
 
 namespace kelbrin {
 
 namespace {
+
+// The longest name of one file, in bytes: NAME_MAX on Linux. NTFS counts 255 UTF-16 units,
+// and no UTF-8 name has more of them than it has bytes.
+constexpr std::size_t kLongestName = 255;
 
 std::size_t NameStart(const std::string& path) {
 #ifdef _WIN32
@@ -15,11 +21,41 @@ std::size_t NameStart(const std::string& path) {
     return separator == std::string::npos ? 0 : separator + 1;
 }
 
+// FNV-1a, 64 bits, as 16 hexadecimal digits: the same on every system and in every release,
+// since a later run must find the name a killed one used.
+std::string Digest(std::string_view text) {
+    std::uint64_t hash = 0xCBF29CE484222325u;
+    for (const char byte : text) {
+        hash = (hash ^ static_cast<unsigned char>(byte)) * 0x100000001B3u;
+    }
+    std::string hex(16, '0');
+    for (std::size_t i = 16; i-- > 0; hash >>= 4) {
+        hex[i] = "0123456789abcdef"[hash & 0xF];
+    }
+    return hex;
+}
+
+// The unfinished file's name for a target named `name`: the name and the suffix, or where that
+// is too long, the start of the name, "~" and its digest before the suffix. The start ends
+// before a character, never inside one's UTF-8 bytes.
+std::string UnfinishedName(const std::string& name) {
+    const std::string_view suffix = ReplacementFile::kUnfinishedSuffix;
+    if (name.size() + suffix.size() <= kLongestName) {
+        return name + std::string(suffix);
+    }
+    std::size_t kept = kLongestName - suffix.size() - 17;
+    while (kept > 0 && (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80) {
+        --kept;
+    }
+    return name.substr(0, kept) + "~" + Digest(name) + std::string(suffix);
+}
+
 } // namespace
 
 ReplacementFile::Names ReplacementFile::NamesFor(const std::string& targetPath) {
     std::string target = LinkTarget(targetPath);
-    std::string unfinished = target + std::string(kUnfinishedSuffix);
+    const std::size_t nameStart = NameStart(target);
+    std::string unfinished = target.substr(0, nameStart) + UnfinishedName(target.substr(nameStart));
     return {std::move(target), std::move(unfinished)};
 }
 

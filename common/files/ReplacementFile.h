@@ -40,7 +40,9 @@ public:
     static constexpr std::string_view kUnfinishedSuffix = ".kelbrin-unfinished";
 
     // The file that `targetPath` leads to, through symbolic links (their targets are replaced,
-    // the links stay), and the unfinished file that would replace it.
+    // the links stay), and the unfinished file that would replace it. A target whose name is
+    // too long to take the suffix has it after the name's start and a digest of the whole
+    // name: the same every time, so that the next writer finds a killed writer's file.
     struct Names {
         std::string Target;
         std::string Unfinished;

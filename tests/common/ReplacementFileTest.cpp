@@ -1,6 +1,6 @@
 // A file that replaces another only once it is whole: what the folder holds after a commit and
 // after an abandoned write, one writer at a time, a killed writer's leftover, what it may not
-// touch, and the refusals that an open for writing has always made.
+// touch, long names, and the refusals that an open for writing has always made.
 
 #include <filesystem>
 #include <fstream>
@@ -223,6 +223,30 @@ TEST(ReplacementFileTest, WhatItMayNotTouchIsRefusedUntouched) {
                   row.Number);
         EXPECT_EQ(inTheWay, row.InTheWay);
         EXPECT_EQ(Contents(folder), before);
+    }
+}
+
+// The suffix does not fit after a name of over 236 bytes: the unfinished name is then made of
+// the name's start and a digest of it, the same each time, so that a killed writer's file is
+// found.
+TEST(ReplacementFileTest, LongNameGetsAnUnfinishedNameThatFits) {
+    const std::string accented = "\xC3\xA9"; // two bytes of one character
+    for (const std::string& name :
+         {std::string(236, 'n'), std::string(237, 'n'),
+          std::string(218, 'n') + accented + std::string(30, 'n'), std::string(255, 'n')}) {
+        SCOPED_TRACE(name.size());
+        TempFolder folder;
+        const auto names = ReplacementFile::NamesFor(folder.PathOf(name));
+        const std::string unfinished = names.Unfinished.substr(folder.Path().size() + 1);
+        EXPECT_LE(unfinished.size(), 255u);
+        EXPECT_TRUE(unfinished.ends_with(ReplacementFile::kUnfinishedSuffix));
+        EXPECT_EQ(unfinished == name + ".kelbrin-unfinished", name.size() <= 236);
+        EXPECT_EQ(ReplacementFile::NamesFor(folder.PathOf(name)).Unfinished, names.Unfinished);
+        folder.Write(unfinished, "LEFT");
+        ReplacementFile file(names, {});
+        WriteText(file, "NEW");
+        file.Commit();
+        EXPECT_EQ(folder.Names(), std::set<std::string>{name});
     }
 }
 
