@@ -80,8 +80,12 @@ ReplacementFile::ReplacementFile(const Names& names, const std::vector<std::stri
     }
     // No destructor runs for an object whose constructor fails: the new file goes here.
     try {
-        file_ = CreateAlone(names_.Unfinished);
-        registration_.emplace(names_.Unfinished, file_);
+        {
+            // An interrupt between the two would leave a file that nothing removes.
+            const InterruptsHeldBack held;
+            file_ = CreateAlone(names_.Unfinished);
+            registration_.emplace(names_.Unfinished, file_);
+        }
         if (targetMode) {
             SetPermissionBits(file_, *targetMode);
         }
@@ -109,6 +113,8 @@ void ReplacementFile::Commit(bool replaceExisting) {
     if (removed || !written || ExistingFileKey(names_.Unfinished) != written) {
         throw RuntimeError(ErrFileNotFound);
     }
+    // Once renamed, the file is the target: no interrupt may remove it by the name it had.
+    const InterruptsHeldBack held;
     try {
         if (replaceExisting) {
             registration_.reset();
@@ -126,6 +132,8 @@ void ReplacementFile::Commit(bool replaceExisting) {
 }
 
 void ReplacementFile::Discard() noexcept {
+    // An interrupt between the two would leave the file behind.
+    const InterruptsHeldBack held;
     registration_.reset();
     if (file_.IsOpen()) {
         // Removed while still held, so that no other writer can take it over in between.

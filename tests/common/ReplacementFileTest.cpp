@@ -1,6 +1,6 @@
 // A file that replaces another only once it is whole: what the folder holds after a commit and
 // after an abandoned write, one writer at a time, a killed writer's leftover, what it may not
-// touch, long names, and the refusals that an open for writing has always made.
+// touch, long names, interrupts, and the refusals that an open for writing has always made.
 
 #include <filesystem>
 #include <fstream>
@@ -17,7 +17,11 @@
 
 #include "WideText.h"
 #else
+#include <chrono>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #endif
 
@@ -251,6 +255,40 @@ TEST(ReplacementFileTest, LongNameGetsAnUnfinishedNameThatFits) {
 }
 
 #ifndef _WIN32
+
+// SIGTERM at any moment of making or abandoning the file leaves no unfinished file: no interrupt
+// falls between making the file and registering it for removal, nor between withdrawing it and
+// removing it. Each trial interrupts a process that does nothing else, at a moment of its own.
+TEST(ReplacementFileTest, InterruptAtAnyMomentLeavesNoUnfinishedFile) {
+    for (int trial = 0; trial < 20; ++trial) {
+        SCOPED_TRACE(trial);
+        TempFolder folder;
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            RemoveUnfinishedFilesAtInterrupts();
+            const auto names = ReplacementFile::NamesFor(folder.PathOf("out.bin"));
+            for (bool first = true;; first = false) {
+                const ReplacementFile file(names, {});
+                if (first) {
+                    (void)!::write(started[1], "S", 1);
+                }
+            }
+        }
+        ::close(started[1]);
+        char byte = 0;
+        EXPECT_EQ(::read(started[0], &byte, 1), 1);
+        ::close(started[0]);
+        std::this_thread::sleep_for(std::chrono::microseconds(100 + trial * 97));
+        ::kill(writer, SIGTERM);
+        int status = 0;
+        ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+        EXPECT_FALSE(folder.Exists(kUnfinished));
+    }
+}
 
 TEST(ReplacementFileTest, LinksLeadToTheFileReplaced) {
     TempFolder folder;
