@@ -54,6 +54,10 @@ public:
     std::int64_t CopyFrom(const FileHandle& source, std::int64_t sourceOffset, std::int64_t count);
     // Has the system write what the file holds to the disk (fsync, FlushFileBuffers).
     void FlushToDisk();
+    // Has the system start writing `count` bytes from `offset` to the disk, without waiting
+    // for them, so that a later FlushToDisk finds little left to do. Where the system has no
+    // such call (Windows), it does nothing; a failure shows at FlushToDisk.
+    void StartWriteBack(std::int64_t offset, std::int64_t count) noexcept;
     // Where the next write goes: after a failed write, how far the file got. Nothing when the
     // system cannot tell.
     std::optional<std::int64_t> Position() const noexcept;

@@ -188,6 +188,17 @@ void FileHandle::FlushToDisk() {
     }
 }
 
+void FileHandle::StartWriteBack(std::int64_t offset, std::int64_t count) noexcept {
+#ifdef __linux__
+    // Queued, not waited for; what fails here fails again at the flush, which reports it.
+    ::sync_file_range(Fd(native_), static_cast<off_t>(offset), static_cast<off_t>(count),
+                      SYNC_FILE_RANGE_WRITE);
+#else
+    (void)offset;
+    (void)count;
+#endif
+}
+
 std::optional<std::int64_t> FileHandle::Position() const noexcept {
     const off_t at = ::lseek(Fd(native_), 0, SEEK_CUR);
     if (at < 0) {

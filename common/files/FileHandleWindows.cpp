@@ -187,6 +187,11 @@ void FileHandle::FlushToDisk() {
     }
 }
 
+void FileHandle::StartWriteBack(std::int64_t, std::int64_t) noexcept {
+    // Windows has no call that starts writing a range without waiting for it: the lazy writer
+    // decides, and FlushFileBuffers does the rest.
+}
+
 std::optional<std::int64_t> FileHandle::Position() const noexcept {
     LARGE_INTEGER at{};
     if (!::SetFilePointerEx(Win(native_), LARGE_INTEGER{}, &at, FILE_CURRENT)) {
