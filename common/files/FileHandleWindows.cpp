@@ -361,8 +361,14 @@ bool RenameHeld(const FileHandle& file, const std::string& to, bool replaceExist
     rename->FileNameLength = static_cast<DWORD>(nameBytes);
     std::copy(wide.begin(), wide.end(), rename->FileName);
     rename->FileName[wide.size()] = L'\0';
-    return ::SetFileInformationByHandle(Win(file.Get()), FileRenameInfo, rename,
-                                        static_cast<DWORD>(buffer.size())) != 0;
+    if (!::SetFileInformationByHandle(Win(file.Get()), FileRenameInfo, rename,
+                                      static_cast<DWORD>(buffer.size()))) {
+        return false;
+    }
+    // As MOVEFILE_WRITE_THROUGH would: the new name reaches the disk with the file. Should that
+    // fail, the file is whole and in place all the same.
+    ::FlushFileBuffers(Win(file.Get()));
+    return true;
 }
 
 } // namespace
