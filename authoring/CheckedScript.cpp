@@ -55,7 +55,8 @@ std::string DefaultScriptPath(const std::string& originalPath) {
 }
 
 CheckedScript::CheckedScript(const ScriptRequest& request, const std::string& scriptPath)
-    : original_(WithContext(Reading("original", request.OriginalPath),
+    : inputs_{request.OriginalPath, request.ExpandedPath},
+      original_(WithContext(Reading("original", request.OriginalPath),
                             [&] {
                                 return WholeFile(request.OriginalPath,
                                                  request.OriginalHeader + kLargestNumber);
@@ -100,7 +101,7 @@ void CheckedScript::ForEachLine(const std::function<void(std::string_view)>& lin
 
 void CheckedScript::WriteFile(const std::string& path, bool replaceExisting) const {
     WithContext("cannot write the script '" + path + "'", [&] {
-        ReplacementFile file(ReplacementFile::NamesFor(path));
+        ReplacementFile file(ReplacementFile::NamesFor(path), inputs_);
         BinaryWriter writer(file.File());
         ForEachLine([&writer](std::string_view line) {
             writer.Write({reinterpret_cast<const std::uint8_t*>(line.data()), line.size()});

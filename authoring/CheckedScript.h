@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ImageLayout.h"
 #include "ScriptPlan.h"
@@ -47,6 +48,8 @@ public:
 private:
     void Prove(const ScriptRequest& request, const std::string& scriptPath);
 
+    // The files it is made from: its writing never takes one of them for its unfinished file.
+    std::vector<std::string> inputs_;
     WholeFile original_;
     WholeFile expanded_;
     ScriptPlan plan_;

@@ -22,7 +22,7 @@ FailureBox::FailureBox() {
 std::string FailureBox::Show(const RunFailure& failure, RunWindow& window) noexcept {
     try {
         try {
-            return ShowErrorBox(failure.Shown(), "", failure.Error, window);
+            return ShowErrorBox(failure.Shown(), failure.FileName, failure.Error, window);
         } catch (const std::bad_alloc&) {
             return ShowShortened(failure, window);
         }

@@ -20,12 +20,14 @@ struct BrokenRule {
 }
 
 // A failure on its way to the run's failure exit, with the context it happened in: the error
-// (0 for a broken rule), the context text of its step ("Issue with line # 5"), and for a broken
-// rule the message the box shows instead of that context.
+// (0 for a broken rule), the context text of its step ("Issue with line # 5"), for a broken
+// rule the message the box shows instead of that context, and the name of the file that failed
+// when it is not the one the context names.
 struct RunFailure {
     RuntimeError Error;
     std::string Context;
     std::optional<std::string> RuleMessage;
+    std::string FileName;
 
     RunFailure(RuntimeError error, std::string context)
         : Error(std::move(error)), Context(std::move(context)) {}

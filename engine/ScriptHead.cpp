@@ -1,5 +1,7 @@
 #include "ScriptHead.h"
 
+#include <vector>
+
 #include "ContextTexts.h"
 #include "FileIdentity.h"
 #include "FileLength.h"
@@ -61,15 +63,20 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
         }
         const ReplacementFile::Names names = ReplacementFile::NamesFor(head.ExpandedPath);
         // The new file's name may be taken already, by the original or the script: they are
-        // never written.
-        if (SameExistingFile(names.Unfinished, head.OriginalPath) ||
-            SameExistingFile(names.Unfinished, scriptPath)) {
-            throw RuntimeError(ErrFileAlreadyOpen);
+        // never written, nor removed.
+        const std::vector<std::string> inputs{head.OriginalPath, scriptPath};
+        if (use == ExpandedFileUse::Prove) {
+            ReplacementFile::ProveReplaceable(names, inputs);
+            return;
         }
-        if (use == ExpandedFileUse::Make) {
-            made->emplace(names);
-        } else {
-            ReplacementFile::ProveReplaceable(names);
+        try {
+            made->emplace(names, inputs);
+        } catch (const UnfinishedNameTaken& taken) {
+            // The expanded file may not even exist: the box names what is in the way.
+            RunFailure failure(RuntimeError(taken.Number()),
+                               ContextText::Expanded(head.ExpandedName));
+            failure.FileName = PathText(taken.Name());
+            throw failure;
         }
     });
 }

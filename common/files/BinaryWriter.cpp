@@ -10,6 +10,10 @@ namespace {
 constexpr std::size_t kBufferSize = 256 * 1024;
 // Below this a copy goes through the buffer: the system calls would cost more.
 constexpr std::int64_t kKernelCopyThreshold = 256 * 1024;
+// The disk is set to work each time this much more has reached the file, so that the flush
+// before a file is put in place finds little left to write: a run of hundreds of MiB would
+// otherwise leave them all to it.
+constexpr std::int64_t kWriteBackStep = 8 * 1024 * 1024;
 
 } // namespace
 
@@ -26,6 +30,14 @@ void BinaryWriter::WriteThrough(const std::uint8_t* bytes, std::size_t count) {
         throw;
     }
     landed_ += static_cast<std::int64_t>(count);
+    StartWriteBack();
+}
+
+void BinaryWriter::StartWriteBack() noexcept {
+    if (landed_ - writtenBack_ >= kWriteBackStep) {
+        file_->StartWriteBack(writtenBack_, landed_ - writtenBack_);
+        writtenBack_ = landed_;
+    }
 }
 
 void BinaryWriter::NoteFailedWrite() noexcept {
@@ -85,17 +97,26 @@ void BinaryWriter::CopyFrom(BinaryReader& source, std::int64_t count) {
     given_ += std::max<std::int64_t>(count, 0);
     if (count >= kKernelCopyThreshold) {
         Flush();
-        std::int64_t copied = 0;
-        try {
-            copied = file_->CopyFrom(source.File(), source.Position(),
-                                     std::min(count, source.BytesToTake()));
-        } catch (...) {
-            NoteFailedWrite();
-            throw;
+        // A step at a time, so that the disk is set to work as the copy goes.
+        std::int64_t left = std::min(count, source.BytesToTake());
+        while (left > 0) {
+            const std::int64_t step = std::min(left, kWriteBackStep);
+            std::int64_t copied = 0;
+            try {
+                copied = file_->CopyFrom(source.File(), source.Position(), step);
+            } catch (...) {
+                NoteFailedWrite();
+                throw;
+            }
+            landed_ += copied;
+            source.Seek(source.Position() + copied);
+            count -= copied;
+            left -= copied;
+            StartWriteBack();
+            if (copied < step) {
+                break; // the source ended, or the system cannot copy between these files
+            }
         }
-        landed_ += copied;
-        source.Seek(source.Position() + copied);
-        count -= copied;
     }
     while (count > 0) {
         if (used_ == buffer_.size()) {

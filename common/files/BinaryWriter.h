@@ -47,6 +47,8 @@ private:
     void WriteThrough(const std::uint8_t* bytes, std::size_t count);
     // Notes where the file got to when a write to it fails.
     void NoteFailedWrite() noexcept;
+    // Has the system start writing what reached the file since it last did, every few MiB.
+    void StartWriteBack() noexcept;
 
     FileHandle owned_;
     FileHandle* file_; // the owned file or the caller's; null once closed
@@ -54,6 +56,7 @@ private:
     std::size_t used_ = 0;
     std::int64_t given_ = 0;
     std::int64_t landed_ = 0;
+    std::int64_t writtenBack_ = 0;
     std::optional<std::int64_t> failedAt_;
 };
 

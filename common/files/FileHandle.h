@@ -54,6 +54,10 @@ public:
     std::int64_t CopyFrom(const FileHandle& source, std::int64_t sourceOffset, std::int64_t count);
     // Has the system write what the file holds to the disk (fsync, FlushFileBuffers).
     void FlushToDisk();
+    // Has the system start writing `count` bytes from `offset` to the disk, without waiting
+    // for them, so that a later FlushToDisk finds little left to do. Where the system has no
+    // such call (Windows), it does nothing; a failure shows at FlushToDisk.
+    void StartWriteBack(std::int64_t offset, std::int64_t count) noexcept;
     // Where the next write goes: after a failed write, how far the file got. Nothing when the
     // system cannot tell.
     std::optional<std::int64_t> Position() const noexcept;
@@ -89,17 +93,26 @@ std::string LinkTarget(const std::string& nativePath);
 //   for writing as it is, with the errors of such an open (75 for anything but a plain file);
 //   nothing when there is no such file;
 std::optional<std::uint32_t> WritableFileMode(const std::string& nativePath);
-// - opens `nativePath` for writing by this one handle: creates it, or takes over a file that a
-//   writer that was killed left there (never through a link), and empties it. Error 70 while
-//   another handle holds it, in this process or another;
-FileHandle OpenForWritingAlone(const std::string& nativePath);
+// - removes what a writer that was killed left under the new file's name `nativePath`: a plain
+//   file that no writer holds, and that the name still leads to once this process holds it.
+//   Only its name goes: it is never written, so that another name of it, or a writer that takes
+//   no lock, keeps its bytes. Anything else by that name (a folder, a link, a FIFO) is
+//   error 75, and a failed removal raises its own error;
+enum class Leftover { None, Removed, HeldByAWriter };
+Leftover RemoveLeftover(const std::string& nativePath);
+// - makes the new file `nativePath`, held for writing by this one handle from the moment it has
+//   its name. Error 70 when the name is taken meanwhile: by another writer, whose file it is.
+FileHandle CreateAlone(const std::string& nativePath);
 void SetPermissionBits(const FileHandle& file, std::uint32_t bits);
-// - renames `from` over `to` in one step: `to` is the old file or the new one, never neither.
-void RenameOver(const std::string& from, const std::string& to);
-// - gives `from` the name `to` only where no file has that name: error 58 otherwise, and the
-//   existing file stays as it was. No moment lets another file of that name be overwritten.
-void RenameAsNew(const std::string& from, const std::string& to);
-// Removes the file `nativePath` names if it is the open `file`; never raises.
+// - renames the open `file`, named `from`, over `to` in one step: `to` is the old file or the
+//   new one, never neither.
+void RenameOver(const FileHandle& file, const std::string& from, const std::string& to);
+// - gives the open `file`, named `from`, the name `to` only where no file has that name:
+//   error 58 otherwise, and the existing file stays as it was. No moment lets another file of
+//   that name be overwritten.
+void RenameAsNew(const FileHandle& file, const std::string& from, const std::string& to);
+// Removes the file `nativePath` names if it is the open `file`; never raises. On Windows the
+// name lasts until the file is let go.
 bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept;
 
 // The key of the existing file or folder `nativePath` names; nothing when there is none.

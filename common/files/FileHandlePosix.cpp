@@ -1,8 +1,11 @@
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
+#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "FileHandle.h"
@@ -185,6 +188,17 @@ void FileHandle::FlushToDisk() {
     }
 }
 
+void FileHandle::StartWriteBack(std::int64_t offset, std::int64_t count) noexcept {
+#ifdef __linux__
+    // Queued, not waited for; what fails here fails again at the flush, which reports it.
+    ::sync_file_range(Fd(native_), static_cast<off_t>(offset), static_cast<off_t>(count),
+                      SYNC_FILE_RANGE_WRITE);
+#else
+    (void)offset;
+    (void)count;
+#endif
+}
+
 std::optional<std::int64_t> FileHandle::Position() const noexcept {
     const off_t at = ::lseek(Fd(native_), 0, SEEK_CUR);
     if (at < 0) {
@@ -263,44 +277,152 @@ std::optional<std::uint32_t> WritableFileMode(const std::string& path) {
     return static_cast<std::uint32_t>(info.st_mode & 07777);
 }
 
-FileHandle OpenForWritingAlone(const std::string& path) {
+namespace {
+
+// Takes the writer's lock on `fd` without waiting: 0, or EWOULDBLOCK while another writer holds
+// it, or the error that kept it from being taken. flock, not fcntl: its lock belongs to the open
+// file, so that a second writer in the same process is refused too, and it ends with the file
+// however the process ends.
+int LockAlone(int fd) {
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EINTR) {
+            return errno;
+        }
+    }
+    return 0;
+}
+
+// True when `nativePath`, itself and not a link's target, is the open file `fd`.
+bool NameLeadsTo(const std::string& nativePath, int fd) {
+    struct stat named {};
+    struct stat open {};
+    return ::lstat(nativePath.c_str(), &named) == 0 && ::fstat(fd, &open) == 0 &&
+           SameFile(named, open);
+}
+
+#ifdef O_TMPFILE
+// Makes the new file without a name, locks it, and only then links it under `nativePath`, so
+// that no other writer ever finds it unlocked. Nothing when the file system cannot.
+std::optional<FileHandle> CreateLockedThenNamed(const std::string& nativePath) {
+    int fd;
+    do {
+        fd = ::open(ParentDirectory(nativePath).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        // A file system without unnamed files, or a kernel older than them (it opens the
+        // folder, which cannot be written).
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
+            return std::nullopt;
+        }
+        throw OpenError(errno, nativePath);
+    }
+    FileHandle file(fd);
+    if (const int error = LockAlone(fd)) {
+        throw OpenError(error, nativePath);
+    }
+    // Through /proc: linking the descriptor itself (AT_EMPTY_PATH) takes a privilege.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, nativePath.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return file;
+    }
+    if (errno == EEXIST) {
+        throw RuntimeError(ErrPermissionDenied);
+    }
+    // No /proc, or a file system without links: the name is made with the file.
+    if (errno == ENOENT || errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK) {
+        return std::nullopt;
+    }
+    throw OpenError(errno, nativePath);
+}
+#endif
+
+} // namespace
+
+Leftover RemoveLeftover(const std::string& path) {
     const std::string& nativePath = CheckedName(path);
-    // Another writer may take the name over between the open and the lock: then the file
-    // locked is no longer the one the name leads to, and the name is opened again.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        // No link is followed: the name is the writer's own, never a way into another file.
-        FileHandle file(OpenNative(nativePath, O_WRONLY | O_CREAT | O_NOFOLLOW));
-        const int fd = Fd(file.Get());
+    struct stat named {};
+    if (::lstat(nativePath.c_str(), &named) != 0) {
+        // A missing folder is told by the new file's open.
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return Leftover::None;
+        }
+        throw OpenError(errno, nativePath);
+    }
+    if (!S_ISREG(named.st_mode)) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    // Opened only to be locked, never through a link: for reading, which a read-only leftover
+    // allows too; for writing where reading is refused, or where the file system locks only
+    // files open for writing (NFS). Nothing is ever written.
+    for (const int access : {O_RDONLY, O_WRONLY}) {
+        int fd;
+        do {
+            fd =
+                ::open(nativePath.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+            if (errno == ENOENT) {
+                return Leftover::None; // its writer removed it meanwhile
+            }
+            if (errno == EACCES && access == O_RDONLY) {
+                continue;
+            }
+            throw OpenError(errno, nativePath);
+        }
+        const FileHandle file(fd);
         struct stat open {};
         if (::fstat(fd, &open) != 0) {
             throw TransferError(errno);
         }
-        // A file of several names is no writer's leftover; emptying it would empty the others.
-        if (!S_ISREG(open.st_mode) || open.st_nlink != 1) {
+        if (!S_ISREG(open.st_mode)) {
             throw RuntimeError(ErrPathFileAccess);
         }
-        // flock, not fcntl: its lock belongs to the open file, so that a second writer in the
-        // same process is refused too, and it ends with the file however the process ends.
-        int locked;
-        do {
-            locked = ::flock(fd, LOCK_EX | LOCK_NB);
-        } while (locked != 0 && errno == EINTR);
-        if (locked != 0) {
-            throw errno == EWOULDBLOCK ? RuntimeError(ErrPermissionDenied)
-                                       : OpenError(errno, nativePath);
-        }
-        struct stat named {};
-        if (::stat(nativePath.c_str(), &named) != 0 || !SameFile(named, open)) {
+        const int error = LockAlone(fd);
+        if (error == EBADF && access == O_RDONLY) {
             continue;
         }
-        while (::ftruncate(fd, 0) != 0) {
-            if (errno != EINTR) {
-                throw TransferError(errno);
-            }
+        if (error != 0 && error != EWOULDBLOCK) {
+            throw OpenError(error, nativePath);
         }
-        return file;
+        // Held by its writer, or taken over and replaced by another run meanwhile.
+        if (error == EWOULDBLOCK || !NameLeadsTo(nativePath, fd)) {
+            return Leftover::HeldByAWriter;
+        }
+        if (::unlink(nativePath.c_str()) != 0) {
+            throw OpenError(errno, nativePath);
+        }
+        return Leftover::Removed;
     }
     throw RuntimeError(ErrPermissionDenied);
+}
+
+FileHandle CreateAlone(const std::string& path) {
+    const std::string& nativePath = CheckedName(path);
+#ifdef O_TMPFILE
+    if (std::optional<FileHandle> file = CreateLockedThenNamed(nativePath)) {
+        return std::move(*file);
+    }
+#endif
+    int fd;
+    do {
+        // No link is followed: the name is the writer's own, never a way into another file.
+        fd = ::open(nativePath.c_str(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        throw errno == EEXIST ? RuntimeError(ErrPermissionDenied) : OpenError(errno, nativePath);
+    }
+    FileHandle file(fd);
+    // Between the open and the lock another writer may find the file, take it for a leftover
+    // and remove it: then the name leads elsewhere, and the file is that writer's to make.
+    const int error = LockAlone(fd);
+    if (error != 0 && error != EWOULDBLOCK) {
+        throw OpenError(error, nativePath);
+    }
+    if (error == EWOULDBLOCK || !NameLeadsTo(nativePath, fd)) {
+        throw RuntimeError(ErrPermissionDenied);
+    }
+    return file;
 }
 
 void SetPermissionBits(const FileHandle& file, std::uint32_t bits) {
@@ -309,7 +431,7 @@ void SetPermissionBits(const FileHandle& file, std::uint32_t bits) {
     }
 }
 
-void RenameOver(const std::string& from, const std::string& to) {
+void RenameOver(const FileHandle&, const std::string& from, const std::string& to) {
     if (::rename(CheckedName(from).c_str(), CheckedName(to).c_str()) != 0) {
         throw OpenError(errno, to);
     }
@@ -322,7 +444,7 @@ void RenameOver(const std::string& from, const std::string& to) {
     }
 }
 
-void RenameAsNew(const std::string& from, const std::string& to) {
+void RenameAsNew(const FileHandle& file, const std::string& from, const std::string& to) {
     // A second name is refused where one exists; then the first one goes.
     if (::link(CheckedName(from).c_str(), CheckedName(to).c_str()) == 0) {
         ::unlink(from.c_str());
@@ -341,7 +463,7 @@ void RenameAsNew(const std::string& from, const std::string& to) {
     if (ExistingFileKey(to)) {
         throw RuntimeError(ErrFileAlreadyExists);
     }
-    RenameOver(from, to);
+    RenameOver(file, from, to);
 }
 
 bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept {

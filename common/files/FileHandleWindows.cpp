@@ -187,6 +187,11 @@ void FileHandle::FlushToDisk() {
     }
 }
 
+void FileHandle::StartWriteBack(std::int64_t, std::int64_t) noexcept {
+    // Windows has no call that starts writing a range without waiting for it: the lazy writer
+    // decides, and FlushFileBuffers does the rest.
+}
+
 std::optional<std::int64_t> FileHandle::Position() const noexcept {
     LARGE_INTEGER at{};
     if (!::SetFilePointerEx(Win(native_), LARGE_INTEGER{}, &at, FILE_CURRENT)) {
@@ -270,38 +275,112 @@ std::optional<std::uint32_t> WritableFileMode(const std::string& path) {
     return 0; // Windows keeps no permission bits; the read-only attribute was refused above
 }
 
-FileHandle OpenForWritingAlone(const std::string& path) {
-    CheckedNameToWrite(path);
-    // Shared with no reader and no writer: another run's open fails with a sharing violation
-    // (error 70). Deleting stays allowed, so that the run can rename the file while it still
-    // holds it, and an interrupt can remove it. A link is opened as itself, never followed.
-    FileHandle file(ToNative(OpenNative(path, GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_DELETE,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT)));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (::GetFileType(Win(file.Get())) != FILE_TYPE_DISK ||
-        !::GetFileInformationByHandle(Win(file.Get()), &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || info.nNumberOfLinks != 1) {
+Leftover RemoveLeftover(const std::string& path) {
+    const std::wstring wide = CheckedNameToWrite(path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return Leftover::None; // a missing folder is told by the new file's open
+    }
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
         throw RuntimeError(ErrPathFileAccess);
     }
-    if (!::SetEndOfFile(Win(file.Get()))) {
-        throw TransferError(::GetLastError());
+    // Opened with no sharing at all, as a run holds its file: a sharing violation says that a
+    // writer holds it. A link is opened as itself, never followed; nothing is ever written.
+    const HANDLE file = ::CreateFileW(
+        wide.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_SHARING_VIOLATION) {
+            return Leftover::HeldByAWriter;
+        }
+        if (error == ERROR_FILE_NOT_FOUND) {
+            return Leftover::None; // its writer removed it meanwhile
+        }
+        throw OpenError(error, path);
     }
-    return file;
+    const FileHandle held(ToNative(file));
+    FILE_BASIC_INFO basic{};
+    if (::GetFileType(file) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||
+        (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    // Windows keeps a read-only file from being deleted.
+    if ((basic.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        basic.FileAttributes &= ~DWORD{FILE_ATTRIBUTE_READONLY};
+        if (basic.FileAttributes == 0) {
+            basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        }
+        if (!::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic)) {
+            throw OpenError(::GetLastError(), path);
+        }
+    }
+    // The name goes when this handle, the only one, is let go.
+    FILE_DISPOSITION_INFO remove{TRUE};
+    if (!::SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove)) {
+        throw OpenError(::GetLastError(), path);
+    }
+    return Leftover::Removed;
+}
+
+FileHandle CreateAlone(const std::string& path) {
+    // Shared with no one, not even for deleting: another run's open fails with a sharing
+    // violation, so that it can neither write the file nor take it for a leftover. The run
+    // itself renames and removes the file through this handle. Made and held in one call:
+    // no moment finds it unheld.
+    const HANDLE file = ::CreateFileW(CheckedNameToWrite(path).c_str(), GENERIC_WRITE | DELETE, 0,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+            throw RuntimeError(ErrPermissionDenied);
+        }
+        throw OpenError(error, path);
+    }
+    FileHandle held(ToNative(file));
+    if (::GetFileType(file) != FILE_TYPE_DISK) {
+        throw RuntimeError(ErrPathFileAccess);
+    }
+    return held;
 }
 
 void SetPermissionBits(const FileHandle&, std::uint32_t) {}
 
-void RenameOver(const std::string& from, const std::string& to) {
-    if (!::MoveFileExW(CheckedName(from).c_str(), CheckedNameToWrite(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+namespace {
+
+// Renames the file `file` holds to `to`; false with the system's error when it cannot.
+// Through the handle: its name cannot be opened again while the run holds it, unshared.
+bool RenameHeld(const FileHandle& file, const std::string& to, bool replaceExisting) {
+    const std::wstring wide = CheckedNameToWrite(to);
+    const std::size_t nameBytes = wide.size() * sizeof(wchar_t);
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* const rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = replaceExisting ? TRUE : FALSE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::copy(wide.begin(), wide.end(), rename->FileName);
+    rename->FileName[wide.size()] = L'\0';
+    if (!::SetFileInformationByHandle(Win(file.Get()), FileRenameInfo, rename,
+                                      static_cast<DWORD>(buffer.size()))) {
+        return false;
+    }
+    // As MOVEFILE_WRITE_THROUGH would: the new name reaches the disk with the file. Should that
+    // fail, the file is whole and in place all the same.
+    ::FlushFileBuffers(Win(file.Get()));
+    return true;
+}
+
+} // namespace
+
+void RenameOver(const FileHandle& file, const std::string&, const std::string& to) {
+    if (!RenameHeld(file, to, true)) {
         throw OpenError(::GetLastError(), to);
     }
 }
 
-void RenameAsNew(const std::string& from, const std::string& to) {
-    // Without MOVEFILE_REPLACE_EXISTING the move fails where the name is taken.
-    if (!::MoveFileExW(CheckedName(from).c_str(), CheckedNameToWrite(to).c_str(),
-                       MOVEFILE_WRITE_THROUGH)) {
+void RenameAsNew(const FileHandle& file, const std::string&, const std::string& to) {
+    if (!RenameHeld(file, to, false)) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             throw RuntimeError(ErrFileAlreadyExists);
@@ -313,11 +392,16 @@ void RenameAsNew(const std::string& from, const std::string& to) {
 bool RemoveFileIfItIs(const std::string& nativePath, const FileHandle& file) noexcept {
     try {
         const std::optional<FileKey> key = file.Key();
-        return key && ExistingFileKey(nativePath) == key &&
-               ::DeleteFileW(CheckedName(nativePath).c_str());
+        if (!key || ExistingFileKey(nativePath) != key) {
+            return false;
+        }
     } catch (...) {
         return false;
     }
+    // Through the handle: the name cannot be opened again while the file is held unshared.
+    FILE_DISPOSITION_INFO remove{TRUE};
+    return ::SetFileInformationByHandle(Win(file.Get()), FileDispositionInfo, &remove,
+                                        sizeof remove) != 0;
 }
 
 namespace {
@@ -365,57 +449,38 @@ std::optional<FileKey> ExistingFileKey(const std::string& nativePath) {
 
 namespace {
 
-// The size of a file opened the classic way: _lopen for reading, GetFileSize, _lclose. _lopen
-// takes its name in the ANSI code page only: a name the code page cannot spell is opened by
-// the wide call that _lopen stands for (read access, shared), with the same answers. Nothing
-// when the file cannot be opened.
-std::optional<std::uint64_t> ClassicFileSize(const std::string& nativePath) {
-    const std::optional<std::string> ansi = AnsiFromUtf8(nativePath);
-    if (!ansi) {
-        HANDLE wide = INVALID_HANDLE_VALUE;
-        try {
-            wide = ::CreateFileW(WidePath(nativePath).c_str(), GENERIC_READ, kShareAll, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        } catch (const RuntimeError&) {
-            return std::nullopt;
-        }
-        if (wide == INVALID_HANDLE_VALUE) {
-            return std::nullopt;
-        }
-        LARGE_INTEGER size{};
-        const bool known = ::GetFileSizeEx(wide, &size) != 0;
-        ::CloseHandle(wide);
-        return known ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(size.QuadPart))
-                     : std::nullopt;
-    }
-    const HFILE file = ::_lopen(ansi->c_str(), OF_READ);
-    if (file == HFILE_ERROR) {
-        // GetFileSize on the failed handle would answer with all bits set, and _lclose
-        // would do nothing: the result is the same -1 without them.
+// The size of the file `nativePath` names, opened for reading (shared) by the wide call that
+// opens files for a run, so that every name a run can open has its length, also under a path
+// of MAX_PATH characters or more, where the classic ANSI calls fail. Nothing when the file
+// cannot be opened.
+std::optional<std::uint64_t> FileSizeByName(const std::string& nativePath) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    try {
+        file = ::CreateFileW(WidePath(nativePath).c_str(), GENERIC_READ, kShareAll, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    } catch (const RuntimeError&) {
         return std::nullopt;
     }
-    DWORD high = 0;
-    // A size whose low half is all ones looks like a failure; only the error tells them apart.
-    ::SetLastError(NO_ERROR);
-    const DWORD low = ::GetFileSize(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)), &high);
-    const DWORD error = low == INVALID_FILE_SIZE ? ::GetLastError() : NO_ERROR;
-    ::_lclose(file);
-    if (error != NO_ERROR) {
+    if (file == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    return (std::uint64_t{high} << 32) | low;
+    LARGE_INTEGER size{};
+    const bool known = ::GetFileSizeEx(file, &size) != 0;
+    ::CloseHandle(file);
+    return known ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(size.QuadPart))
+                 : std::nullopt;
 }
 
 } // namespace
 
 std::int64_t NativeFileLength64(const std::string& nativePath) {
-    const auto size = ClassicFileSize(nativePath);
+    const auto size = FileSizeByName(nativePath);
     return size ? static_cast<std::int64_t>(*size) : -1;
 }
 
 std::int32_t NativeFileLength32(const std::string& nativePath) {
     // The high part of the size is discarded: 2 GiB reads as negative, 4 GiB + 5 as 5.
-    const auto size = ClassicFileSize(nativePath);
+    const auto size = FileSizeByName(nativePath);
     return size ? static_cast<std::int32_t>(static_cast<std::uint32_t>(*size)) : -1;
 }
 

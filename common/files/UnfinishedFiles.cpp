@@ -10,6 +10,7 @@
 #include <windows.h>
 #else
 #include <csignal>
+#include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -24,14 +25,15 @@ constexpr std::size_t kSlots = 4;
 
 #ifdef _WIN32
 
-// The console's control handler runs on a thread of its own: a lock is enough.
+// The console's control handler runs on a thread of its own: a lock is enough. Holding the lock
+// holds the handler back (InterruptsHeldBack), across steps that take it again.
 struct Slot {
     bool Used = false;
     bool Removed = false;
     std::string Path;
     const FileHandle* File = nullptr;
 };
-std::mutex slotsLock;
+std::recursive_mutex slotsLock;
 std::array<Slot, kSlots> slots;
 
 int Register(const std::string& path, const FileHandle& file) {
@@ -86,6 +88,20 @@ struct Slot {
 };
 std::array<Slot, kSlots> slots;
 
+// Threads between the steps that InterruptsHeldBack holds together. Their own interrupts are
+// blocked; a handler that runs on another thread waits for them to finish.
+std::atomic<int> heldBack{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+sigset_t Interrupts() {
+    sigset_t interrupts;
+    sigemptyset(&interrupts);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&interrupts, signal);
+    }
+    return interrupts;
+}
+
 int Register(const std::string& path, const FileHandle& file) {
     if (path.size() >= kLongestPath) {
         return -1; // longer than any name the system opens
@@ -132,6 +148,10 @@ void RemoveAll() noexcept {
 
 void OnInterrupt(int signal) {
     const int savedErrno = errno;
+    // Another thread is making or renaming a file: its steps take microseconds.
+    while (heldBack.load() > 0) {
+        ::sched_yield();
+    }
     RemoveAll();
     // Ends the process as the signal would have, so that its parent sees why it ended.
     ::signal(signal, SIG_DFL);
@@ -164,6 +184,32 @@ void RemoveUnfinishedFilesAtInterrupts() {
     }
 #endif
 }
+
+#ifdef _WIN32
+
+InterruptsHeldBack::InterruptsHeldBack() {
+    slotsLock.lock();
+}
+
+InterruptsHeldBack::~InterruptsHeldBack() {
+    slotsLock.unlock();
+}
+
+#else
+
+InterruptsHeldBack::InterruptsHeldBack() {
+    const sigset_t interrupts = Interrupts();
+    ::pthread_sigmask(SIG_BLOCK, &interrupts, &saved_);
+    heldBack.fetch_add(1);
+}
+
+InterruptsHeldBack::~InterruptsHeldBack() {
+    heldBack.fetch_sub(1);
+    // An interrupt that came meanwhile is handled here, before the call returns.
+    ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+}
+
+#endif
 
 UnfinishedFileRegistration::UnfinishedFileRegistration(const std::string& path,
                                                        const FileHandle& file)

@@ -2,6 +2,10 @@
 
 #include <string>
 
+#ifndef _WIN32
+#include <csignal>
+#endif
+
 #include "FileHandle.h"
 
 namespace kelbrin {
@@ -22,6 +26,24 @@ void RemoveUnfinishedFiles() noexcept;
 // files before they end the process as they would have; a signal that the process was started
 // to ignore stays ignored. Called once by SetUpProcess.
 void RemoveUnfinishedFilesAtInterrupts();
+
+// Holds SIGINT, SIGTERM and SIGHUP (on Windows a console's control events) back while it lives:
+// one that comes meanwhile takes effect when the object goes. For the steps that make and
+// register an unfinished file, and that withdraw it and rename or remove it: an interrupt
+// between two of them would leave a file that nothing removes, or remove a file that has taken
+// the expanded file's name. Nests, and holds back handlers running on other threads too.
+class InterruptsHeldBack {
+public:
+    InterruptsHeldBack();
+    ~InterruptsHeldBack();
+    InterruptsHeldBack(const InterruptsHeldBack&) = delete;
+    InterruptsHeldBack& operator=(const InterruptsHeldBack&) = delete;
+
+private:
+#ifndef _WIN32
+    sigset_t saved_{};
+#endif
+};
 
 // A run's unfinished file, registered for as long as the object lives. `path` is the name as the
 // file layer takes it; both must outlive the registration.

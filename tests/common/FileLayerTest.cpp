@@ -18,6 +18,7 @@
 #include "BinaryWriter.h"
 #include "FileLength.h"
 #include "FolderPaths.h"
+#include "NoRoomOnTheDisk.h"
 #include "RaisedNumber.h"
 #include "TempFolder.h"
 #include "TextInputFile.h"
@@ -316,13 +317,11 @@ TEST(BinaryWriterTest, CopyFromKeepsOrderAcrossBufferedAndKernelCopies) {
     }
 }
 
-TEST(BinaryWriterTest, FullDeviceRaisesDiskFull) {
+TEST(BinaryWriterTest, FullDiskRaisesDiskFull) {
 #ifdef _WIN32
-    GTEST_SKIP() << "Windows has no device that is always full";
+    GTEST_SKIP() << "Windows has no file-size limit to fill";
 #else
-    if (::access("/dev/full", W_OK) != 0) {
-        GTEST_SKIP() << "no writable /dev/full";
-    }
+    TempFolder folder;
     const std::vector<std::uint8_t> small(10, 1);
     const std::vector<std::uint8_t> large(kWriterBuffer + 1, 1);
     const std::vector<std::pair<std::string, std::function<void(BinaryWriter&)>>> table = {
@@ -332,7 +331,8 @@ TEST(BinaryWriterTest, FullDeviceRaisesDiskFull) {
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.first);
-        BinaryWriter writer("/dev/full", WriteMode::Truncate);
+        BinaryWriter writer(folder.PathOf("full.bin"), WriteMode::Truncate);
+        const test::NoRoomOnTheDisk full;
         EXPECT_EQ(RaisedNumber([&] { row.second(writer); }), ErrDiskFull);
     }
 #endif

@@ -166,9 +166,14 @@ TEST(FileLengthTest, PlainFilesAndFilesThatCannotBeOpened) {
     TempFolder folder;
     folder.Write("empty.bin", "");
     folder.Write("three.bin", "abc");
+    // Past MAX_PATH (260) characters, where Windows' ANSI calls give up.
+    const std::string deep = std::string(200, 'd') + TempFolder::kSeparator + std::string(80, 'f');
+    folder.MakeFolder(std::string(200, 'd'));
+    folder.Write(deep, "abcd");
     std::vector<std::pair<std::string, std::int32_t>> table = {
         {folder.PathOf("empty.bin"), 0},
         {folder.PathOf("three.bin"), 3},
+        {folder.PathOf(deep), 4},
         {folder.PathOf("missing.bin"), -1},
         {folder.Path(), -1},
         {folder.PathOf(std::string("three.bin\0x", 11)), -1},

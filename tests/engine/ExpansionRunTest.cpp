@@ -5,16 +5,16 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
 #include "General_Routines.h"
+#include "NoRoomOnTheDisk.h"
 #include "RunFolder.h"
 
 #ifdef _WIN32
@@ -33,6 +33,7 @@ struct FileFailureCase {
     std::optional<std::vector<std::string>> Lines; // none: no script at all
     std::string Box;
     std::string Expanded;
+    std::string FolderInTheWay = {}; // a folder to make before the run
 };
 
 void PrintTo(const FileFailureCase& c, std::ostream* os) {
@@ -48,6 +49,9 @@ TEST_P(FileFailure, ShowsNumberDescriptionAndContext) {
     RunFolder run;
     std::filesystem::create_directory(run.Folder.PathOf("sub"));
     run.OriginalAndOldExpanded();
+    if (!c.FolderInTheWay.empty()) {
+        std::filesystem::create_directory(run.Folder.PathOf(c.FolderInTheWay));
+    }
     if (c.Lines) {
         run.Script(*c.Lines);
     }
@@ -104,6 +108,12 @@ INSTANTIATE_TEST_SUITE_P(
                                      kHeaderLine},
             "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM file: 'big.nes'",
             "OLD"},
+        // The expanded file is there and could be replaced: the box names what is in the way.
+        FileFailureCase{"FolderByTheUnfinishedName",
+                        std::vector<std::string>{kNameLine, kSizeLine, kHeaderLine},
+                        "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM "
+                        "file: 'big.nes'\r\n\r\nFilename accessed -> big.nes.kelbrin-unfinished",
+                        "OLD", "big.nes.kelbrin-unfinished"},
         FileFailureCase{"OneLineScript", std::vector<std::string>{kNameLine},
                         "Error #62 -> Input past end of file\r\n\r\nIssue with SIZE line", "OLD"},
         FileFailureCase{"TwoLineScript", std::vector<std::string>{kNameLine, kSizeLine},
@@ -388,6 +398,18 @@ TEST(Run, SecondRunWhileTheFirstWritesIsRefused) {
     EXPECT_EQ(taken.File("orig.kelbrin-unfinished"), Image(0x40));
 }
 
+// By the time the box tells of a failure, the folder is as it was: the run's new file is gone.
+TEST(Run, FailedRunRemovesItsNewFileBeforeItsBox) {
+    RunFolder run;
+    run.OriginalAndOldExpanded();
+    run.Script({kNameLine, kSizeLine, kHeaderLine, kCopyLine, kBrokenLine5.front()});
+    std::set<std::string> namesAtTheBox;
+    run.Window.OnBox = [&] { namesAtTheBox = run.Folder.Names(); };
+    run.Run(1);
+    ASSERT_EQ(run.Window.Boxes.size(), 1u);
+    EXPECT_EQ(namesAtTheBox, (std::set<std::string>{"Kelbrin.txt", "big.nes", "orig.nes"}));
+}
+
 // A folder's name may hold any character, from any script: the run finds its files there.
 TEST(Run, FolderOfAnyNameIsWorkedIn) {
     for (const std::string name : {"\xCE\xA9mega", "ROM \xE6\x97\xA5\xE6\x9C\xAC"}) {
@@ -452,27 +474,6 @@ TEST(Run, ExpandedFileHeldByAnotherProgramStaysAsItWas) {
         run.ExpectFolderAsItWas();
     }
 }
-#endif
-
-#ifndef _WIN32
-// While it lives, every write that would make a file longer fails as on a full disk (the
-// process's file-size limit at 0, its signal ignored as the programs ignore it).
-class NoRoomOnTheDisk {
-public:
-    explicit NoRoomOnTheDisk(rlim_t room = 0) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        const rlimit limit{room, saved_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~NoRoomOnTheDisk() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, handler_);
-    }
-
-private:
-    void (*handler_)(int);
-    rlimit saved_{};
-};
 #endif
 
 // A full disk is reported under the line that wrote the bytes, and the previous expanded file

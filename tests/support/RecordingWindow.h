@@ -27,6 +27,9 @@ public:
         Boxes.push_back(message);
         Log.push_back("box:" + title + ":" + (icon == MessageBoxIcon::Stop ? "stop" : "none") +
                       ":" + message);
+        if (OnBox) {
+            OnBox();
+        }
     }
 
     // The status texts alone, in order.
@@ -38,6 +41,8 @@ public:
     std::vector<std::string> Boxes;
     // Runs inside the run, each time it lets window events through.
     std::function<void()> OnEvents;
+    // Runs while a box is on show.
+    std::function<void()> OnBox;
 };
 
 } // namespace kelbrin::test
