@@ -45,7 +45,7 @@ all: build
 # Installs those of the Debian packages $(1) that are missing.
 INSTALL_MISSING = missing=""; \
 	for p in $(1); do \
-	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	    [ "$$(dpkg-query -W -f='$${Status}' $$p 2>/dev/null)" = "install ok installed" ] || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	    echo "Installing:$$missing"; \
