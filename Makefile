@@ -28,6 +28,14 @@ FUZZ_OPTIONS_md5 := -max_len=33000
 # Wine for the Windows tests: headless and quiet, never offering to install Mono or Gecko, with
 # its prefix in the build tree so that its slow first start happens once. Its windows draw with
 # the null graphics driver, in memory.
+# Wine runs without address-space randomisation (the personality passes to every process it
+# starts). Debian's Wine loader is linked at 0x7d000000, and with randomisation the kernel starts
+# its heap anywhere in the GiB above it: now and then over 0x7ffe0000, where Wine must map the
+# page of Windows' shared user data. That process start ended with "wine: failed to map the
+# shared user data" and the test's CreateProcess with error 1359 (about one in 10,000 starts,
+# a failed `make test-windows` in 20). Without randomisation the heap starts right after the
+# loader, every time. The presets' CMAKE_CROSSCOMPILING_EMULATOR starts the tests the same way.
+WINE := setarch x86_64 --addr-no-randomize wine
 WINE_PREFIX := $(CURDIR)/build/windows/wine
 WINE_QUIET := WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 WINE_ENV := WINEPREFIX=$(WINE_PREFIX) $(WINE_QUIET) DISPLAY= WAYLAND_DISPLAY=
@@ -45,7 +53,7 @@ all: build
 # Installs those of the Debian packages $(1) that are missing.
 INSTALL_MISSING = missing=""; \
 	for p in $(1); do \
-	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	    [ "$$(dpkg-query -W -f='$${Status}' $$p 2>/dev/null)" = "install ok installed" ] || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	    echo "Installing:$$missing"; \
@@ -137,9 +145,9 @@ windows: deps-windows
 # Tahoma, the dialog font, and Marlett, which draws the caption buttons and check marks.
 WINE_SETUP = env $(1) wineserver -k 2>/dev/null || true; \
 	mkdir -p $(@D) && \
-	env $(1) wine wineboot --init > $(@D)/setup.log 2>&1 && \
+	env $(1) $(WINE) wineboot --init > $(@D)/setup.log 2>&1 && \
 	cp /usr/share/wine/fonts/* $(@D)/drive_c/windows/Fonts/ && \
-	for f in $(filter %.reg,$^); do env $(1) wine regedit /S "$$f" >> $(@D)/setup.log 2>&1 || exit 1; done && \
+	for f in $(filter %.reg,$^); do env $(1) $(WINE) regedit /S "$$f" >> $(@D)/setup.log 2>&1 || exit 1; done && \
 	env $(1) wineserver -k && touch $@ || { cat $(@D)/setup.log; false; }
 
 $(WINE_PREFIX)/kelbrin-settings: tests/win32/WineFonts.reg tests/win32/WineNullDisplay.reg | deps-windows
@@ -155,7 +163,7 @@ $(WINE_DESKTOP_PREFIX)/kelbrin-settings: tests/win32/WineFonts.reg | deps-window
 # here, writing to a log: CTest would wait for them to close its pipe.
 WINE_START = env $(WINE_ENV) wineserver -k 2>/dev/null || true; \
 	env $(WINE_ENV) wineserver -p 60 && \
-	{ env $(WINE_ENV) wine wineboot --init > build/windows/wineboot.log 2>&1 || \
+	{ env $(WINE_ENV) $(WINE) wineboot --init > build/windows/wineboot.log 2>&1 || \
 	  { cat build/windows/wineboot.log; false; }; }
 
 # Each test program is one CTest test under Wine; its exit status decides. The Wine server is
@@ -170,17 +178,17 @@ test-windows: windows $(WINE_PREFIX)/kelbrin-settings
 # without a display, kelbrin-cli.exe runs the same expansion.
 run-windows: windows $(WINE_PREFIX)/kelbrin-settings
 	@$(WINE_START)
-	@env $(WINE_ENV) wine build/windows/tools/kelbrin-demo.exe $(WIN_DEMO)
+	@env $(WINE_ENV) $(WINE) build/windows/tools/kelbrin-demo.exe $(WIN_DEMO)
 	cp build/windows/app/Kelbrin.exe build/windows/app/kelbrin-cli.exe $(WIN_DEMO)/
 	@echo "== Demo folder $(WIN_DEMO):"; ls -l $(WIN_DEMO)
 	@if [ -n "$$DISPLAY" ]; then \
 	    env $(WINE_ENV) wineserver -k; \
 	    $(MAKE) --no-print-directory $(WINE_DESKTOP_PREFIX)/kelbrin-settings && \
 	    echo "== Starting Kelbrin.exe; press either button to expand the demo ROM." && \
-	    cd $(WIN_DEMO) && env $(WINE_DESKTOP_ENV) wine Kelbrin.exe; \
+	    cd $(WIN_DEMO) && env $(WINE_DESKTOP_ENV) $(WINE) Kelbrin.exe; \
 	else \
 	    echo "== No display here: running the same expansion with kelbrin-cli.exe --add-header"; \
-	    (cd $(WIN_DEMO) && env $(WINE_ENV) wine kelbrin-cli.exe --add-header) && \
+	    (cd $(WIN_DEMO) && env $(WINE_ENV) $(WINE) kelbrin-cli.exe --add-header) && \
 	    echo "== First bytes of the expanded ROM (header, then the image):" && \
 	    od -A x -t x1z -N 48 "$(WIN_DEMO)/Demo Quest (expanded).nes"; \
 	    env $(WINE_ENV) wineserver -k; \
@@ -189,7 +197,7 @@ run-windows: windows $(WINE_PREFIX)/kelbrin-settings
 # Times a run started from the window against the command line's, both under Wine.
 bench-windows: windows $(WINE_PREFIX)/kelbrin-settings
 	@$(WINE_START)
-	@status=0; env $(WINE_ENV) wine build/windows/bench/kelbrin-win32-bench.exe \
+	@status=0; env $(WINE_ENV) $(WINE) build/windows/bench/kelbrin-win32-bench.exe \
 	    build/windows/bench-work || status=$$?; \
 	env $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
 

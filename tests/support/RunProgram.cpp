@@ -51,7 +51,8 @@ HANDLE Inheritable(const std::string& path, DWORD access, DWORD disposition) {
         ::CreateFileW(WideFromUtf8(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
                       &inherit, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        throw std::runtime_error("cannot open " + path);
+        throw std::runtime_error("cannot open " + path + " (error " +
+                                 std::to_string(::GetLastError()) + ")");
     }
     return file;
 }
@@ -80,11 +81,13 @@ int Run(const std::string& program, const std::vector<std::string>& args,
     const BOOL started =
         ::CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                          directory.empty() ? nullptr : wideDirectory.c_str(), &startup, &child);
+    const DWORD startError = started ? 0 : ::GetLastError();
     ::CloseHandle(in);
     ::CloseHandle(out);
     ::CloseHandle(err);
     if (!started) {
-        throw std::runtime_error("cannot start " + commandLine);
+        throw std::runtime_error("cannot start " + commandLine + " (error " +
+                                 std::to_string(startError) + ")");
     }
     ::WaitForSingleObject(child.hProcess, INFINITE);
     DWORD status = 0;
