@@ -65,12 +65,12 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
         // The new file's name may be taken already, by the original or the script: they are
         // never written, nor removed.
         const std::vector<std::string> inputs{head.OriginalPath, scriptPath};
-        if (use == ExpandedFileUse::Prove) {
-            ReplacementFile::ProveReplaceable(names, inputs);
-            return;
-        }
         try {
-            made->emplace(names, inputs);
+            if (use == ExpandedFileUse::Prove) {
+                ReplacementFile::ProveReplaceable(names, inputs);
+            } else {
+                made->emplace(names, inputs);
+            }
         } catch (const UnfinishedNameTaken& taken) {
             // The expanded file may not even exist: the box names what is in the way.
             RunFailure failure(RuntimeError(taken.Number()),

@@ -51,6 +51,10 @@ std::string UnfinishedName(const std::string& name) {
     return name.substr(0, kept) + "~" + Digest(name) + std::string(suffix);
 }
 
+UnfinishedNameTaken TakenName(std::int32_t number, const std::string& unfinished) {
+    return UnfinishedNameTaken(number, unfinished, unfinished.substr(NameStart(unfinished)));
+}
+
 } // namespace
 
 ReplacementFile::Names ReplacementFile::NamesFor(const std::string& targetPath) {
@@ -73,6 +77,10 @@ std::optional<std::uint32_t> ReplacementFile::ProveReplaceable(
     if (!mode && !IsExistingFolder(FolderOfFile(names.Unfinished))) {
         throw RuntimeError(ErrPathNotFound);
     }
+    // No writer leaves a folder or a link by its name: the constructor would not remove them.
+    if (IsExistingFolder(names.Unfinished) || LinkTarget(names.Unfinished) != names.Unfinished) {
+        throw TakenName(ErrPathFileAccess, names.Unfinished);
+    }
     return mode;
 }
 
@@ -83,8 +91,7 @@ ReplacementFile::ReplacementFile(const Names& names, const std::vector<std::stri
     try {
         leftover = RemoveLeftover(names_.Unfinished);
     } catch (const RuntimeError& error) {
-        throw UnfinishedNameTaken(error.Number(), names_.Unfinished,
-                                  names_.Unfinished.substr(NameStart(names_.Unfinished)));
+        throw TakenName(error.Number(), names_.Unfinished);
     }
     if (leftover == Leftover::HeldByAWriter) {
         throw RuntimeError(ErrPermissionDenied);
