@@ -118,7 +118,7 @@ OpenedScript OpenScript(const std::string& folder, const ScriptSource& source,
                         std::optional<ReplacementFile>* expanded) {
     const std::string path = source.Path.empty() ? PathInFolder(folder, kScriptName) : source.Path;
     TextInputFile script = Under(ContextText::Script(), [&] {
-        return source.Text != nullptr ? TextInputFile::OfText(*source.Text) : TextInputFile(path);
+        return source.Pieces ? TextInputFile::OfPieces(source.Pieces) : TextInputFile(path);
     });
     ScriptHead head = ReadScriptHead(script, path, folder, expanded);
     return {std::move(script), std::move(head)};
