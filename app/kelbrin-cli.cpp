@@ -79,6 +79,7 @@ constexpr const char* kHelp =
     "    --output FILE  where the script goes (default: Kelbrin.txt beside ORIGINAL;\n"
     "                   - for standard output, the report then on standard error)\n"
     "    --force        replace an existing script (never otherwise)\n"
+    "    --             end of the options: a file whose name starts with - follows\n"
     "  --dir DIR        the folder that holds Kelbrin.txt and the ROM files\n"
     "                   (default: the current directory)\n"
     "  --help           show this help and exit\n"
