@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "DisplayText.h"
+#include "GivenOptions.h"
 #include "HeaderAdvice.h"
 #include "NumberText.h"
 #include "PortableName.h"
@@ -13,6 +14,7 @@
 #include "ScriptFields.h"
 #include "ScriptLines.h"
 #include "ScriptSummary.h"
+#include "Terminal.h"
 #include "WrittenScript.h"
 
 namespace kelbrin {
@@ -45,7 +47,7 @@ int Fail(const RuntimeError& error) {
     if (error.Number() == ErrFileAlreadyExists) {
         line += "; --force replaces it";
     }
-    std::fputs((DisplayText(line) + "\n").c_str(), stderr);
+    std::fputs(ShownOn(stderr, line + "\n").c_str(), stderr);
     return kExitError;
 }
 
@@ -74,9 +76,23 @@ std::string AuthorNotes(const MakeScriptOptions& options, const ScriptPlan& plan
 std::optional<std::string> ParseMakeScript(const std::vector<std::string>& args,
                                            MakeScriptOptions& options) {
     std::vector<std::string> files;
+    GivenOptions given;
+    // After "--" every argument is a file, one named "-x" too.
+    bool onlyFiles = false;
     std::optional<std::string> problem;
     for (std::size_t i = 0; i < args.size() && !problem; ++i) {
         const std::string& arg = args[i];
+        if (onlyFiles || !arg.starts_with("-")) {
+            files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyFiles = true;
+            continue;
+        }
+        if (const auto twice = given.Note(arg)) {
+            return twice;
+        }
         if (arg == "--make-script") {
             continue;
         }
@@ -85,10 +101,7 @@ std::optional<std::string> ParseMakeScript(const std::vector<std::string>& args,
             continue;
         }
         if (auto output = ValueOf("--output", args, i, problem)) {
-            if (options.Output) {
-                return "--output given more than once";
-            }
-            if (output->empty()) {
+            if (!problem && output->empty()) {
                 return "--output needs a file, or - for standard output";
             }
             options.Output = *output;
@@ -110,13 +123,9 @@ std::optional<std::string> ParseMakeScript(const std::vector<std::string>& args,
                 *size = static_cast<std::uint32_t>(*number);
             }
         }
-        if (header || problem) {
-            continue;
-        }
-        if (arg.starts_with("-")) {
+        if (!header && !problem) {
             return "unknown argument '" + arg + "'";
         }
-        files.push_back(arg);
     }
     if (problem) {
         return problem;
@@ -156,7 +165,7 @@ int MakeScriptCommand(const MakeScriptOptions& options) {
             }
             report = stderr;
         } else {
-            std::fputs(DisplayText("Script written: " + output + "\n").c_str(), report);
+            std::fputs(ShownOn(report, "Script written: " + output + "\n").c_str(), report);
         }
         std::fputs((ScriptSummary(script.Plan()) + LayoutSummary(script.Layout()) + "\n").c_str(),
                    report);

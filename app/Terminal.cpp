@@ -1,5 +1,8 @@
 #include "Terminal.h"
 
+#include "DisplayText.h"
+#include "TerminalText.h"
+
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -19,6 +22,11 @@ bool IsTerminal(std::FILE* stream) {
     const int fd = ::fileno(stream);
     return fd >= 0 && ::isatty(fd) == 1;
 #endif
+}
+
+std::string ShownOn(std::FILE* stream, std::string_view text) {
+    const std::string shown = DisplayText(text);
+    return IsTerminal(stream) ? TerminalText(shown) : shown;
 }
 
 } // namespace kelbrin

@@ -19,6 +19,7 @@
 #include "DisplayText.h"
 #include "Expand.h"
 #include "FileHandle.h"
+#include "GivenOptions.h"
 #include "MakeScriptCommand.h"
 #include "OriginalIdentity.h"
 #include "ProcessSetup.h"
@@ -79,6 +80,7 @@ constexpr const char* kHelp =
     "    --output FILE  where the script goes (default: Kelbrin.txt beside ORIGINAL;\n"
     "                   - for standard output, the report then on standard error)\n"
     "    --force        replace an existing script (never otherwise)\n"
+    "    --             end of the options: a file whose name starts with - follows\n"
     "  --dir DIR        the folder that holds Kelbrin.txt and the ROM files\n"
     "                   (default: the current directory)\n"
     "  --help           show this help and exit\n"
@@ -119,15 +121,29 @@ struct Options {
 };
 
 int UsageError(const std::string& problem) {
-    std::fprintf(stderr, "kelbrin-cli: %s\n%sTry 'kelbrin-cli --help' for more information.\n",
-                 problem.c_str(), kUsage);
+    // The problem may quote an argument: it is shown as any text from outside.
+    std::fputs(kelbrin::ShownOn(stderr, "kelbrin-cli: " + problem + "\n").c_str(), stderr);
+    std::fprintf(stderr, "%sTry 'kelbrin-cli --help' for more information.\n", kUsage);
     return kExitUsage;
 }
 
 // Parses the arguments; returns the problem, or nothing when they are fine.
 std::optional<std::string> Parse(const std::vector<std::string>& args, Options& options) {
+    kelbrin::GivenOptions given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        // "--" ends the options; what follows would be operands, and these take none.
+        if (arg == "--") {
+            if (i + 1 < args.size()) {
+                return "unknown argument '" + args[i + 1] + "'";
+            }
+            break;
+        }
+        if (arg.starts_with("-")) {
+            if (const auto twice = given.Note(arg)) {
+                return twice;
+            }
+        }
         if (arg == "--add-header" || arg == "--remove-header") {
             const kelbrin::HeaderChoice header = arg == "--add-header"
                                                      ? kelbrin::HeaderChoice::AddOrReplace
@@ -137,9 +153,6 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
             }
             options.Header = header;
         } else if (arg == "--dir" || arg.starts_with("--dir=")) {
-            if (options.Directory) {
-                return "--dir given more than once";
-            }
             if (arg == "--dir") {
                 if (i + 1 == args.size()) {
                     return "--dir needs a folder";
@@ -222,7 +235,8 @@ int Inform(const std::string& folder) {
 }
 
 int Main(const std::vector<std::string>& args) {
-    if (std::find(args.begin(), args.end(), "--make-script") != args.end()) {
+    const auto optionsEnd = std::find(args.begin(), args.end(), "--");
+    if (std::find(args.begin(), optionsEnd, "--make-script") != optionsEnd) {
         kelbrin::MakeScriptOptions options;
         if (const auto problem = kelbrin::ParseMakeScript(args, options)) {
             return UsageError(*problem);

@@ -49,6 +49,7 @@ std::uint32_t RollingHash::Of(const std::uint8_t* bytes) const {
 BlockIndex::BlockIndex(std::span<const std::uint8_t> original)
     : original_(original), blockSize_(BlockSizeFor(original.size())), hash_(blockSize_), shift_(32),
       mask_(0) {
+    static_assert(kMostBlocks < kBlockMask, "a slot holds every block's number");
     const std::size_t blocks = original.size() / blockSize_;
     if (blocks == 0) {
         return;
@@ -63,29 +64,32 @@ BlockIndex::BlockIndex(std::span<const std::uint8_t> original)
     // from the first place to the last. The slots are met in random order, so each is fetched
     // a few blocks ahead of its use.
     constexpr std::size_t kAhead = 16;
-    const auto slotOfBlock = [&](std::size_t block) {
-        return SlotOf(hash_.Of(original.data() + block * blockSize_));
+    const auto hashOfBlock = [&](std::size_t block) {
+        return hash_.Of(original.data() + block * blockSize_);
     };
-    std::vector<std::size_t> ahead(kAhead);
+    std::vector<std::uint32_t> ahead(kAhead);
     for (std::size_t k = 0; k < kAhead && k < blocks; ++k) {
-        ahead[k] = slotOfBlock(blocks - 1 - k);
+        ahead[k] = hashOfBlock(blocks - 1 - k);
     }
     for (std::size_t done = 0; done < blocks; ++done) {
         const std::size_t block = blocks - 1 - done;
-        std::size_t slot = ahead[done % kAhead];
+        const std::uint32_t hash = ahead[done % kAhead];
         if (done + kAhead < blocks) {
-            const std::size_t later = slotOfBlock(block - kAhead);
+            const std::uint32_t later = hashOfBlock(block - kAhead);
             ahead[done % kAhead] = later;
 #if defined(__GNUC__)
-            __builtin_prefetch(&slots_[later], 1);
+            __builtin_prefetch(&slots_[SlotOf(later)], 1);
 #endif
         }
         const std::uint8_t* bytes = original.data() + block * blockSize_;
+        const std::uint32_t tag = TagOf(hash);
+        std::size_t slot = SlotOf(hash);
         for (int probe = 0; probe < kMostProbes; ++probe, slot = (slot + 1) & mask_) {
             const std::uint32_t entry = slots_[slot];
-            if (entry == 0 || SameBlock(entry - 1, bytes)) {
-                next_[block] = entry;
-                slots_[slot] = static_cast<std::uint32_t>(block + 1);
+            if (entry == 0 ||
+                ((entry & ~kBlockMask) == tag && SameBlock((entry & kBlockMask) - 1, bytes))) {
+                next_[block] = entry & kBlockMask;
+                slots_[slot] = tag | static_cast<std::uint32_t>(block + 1);
                 break;
             }
         }

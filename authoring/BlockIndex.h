@@ -46,6 +46,13 @@ private:
     static constexpr int kMostProbes = 8;
     static constexpr int kMostPlaces = 8;
 
+    // A slot holds the block number + 1 in its low bits (4 Mi blocks at most: 23 bits) and, in
+    // the bits above, a few bits of the block's hash that the slot's number does not already
+    // tell: most blocks that only share a slot differ there, and are never compared.
+    static constexpr int kBlockBits = 23;
+    static constexpr std::uint32_t kBlockMask = (std::uint32_t{1} << kBlockBits) - 1;
+    static std::uint32_t TagOf(std::uint32_t hash) noexcept { return hash << kBlockBits; }
+
     std::size_t SlotOf(std::uint32_t hash) const noexcept { return (hash * 0x9E3779B1u) >> shift_; }
     bool SameBlock(std::uint32_t block, const std::uint8_t* bytes) const;
 
@@ -54,7 +61,7 @@ private:
     RollingHash hash_;
     int shift_;
     std::size_t mask_;
-    // Block number + 1 of the first block with those bytes; 0 for an empty slot.
+    // Block number + 1 of the first block with those bytes, and its tag; 0 for an empty slot.
     std::vector<std::uint32_t> slots_;
     // For each block, the next block (+ 1) with the same bytes; 0 at the end of the chain.
     std::vector<std::uint32_t> next_;
@@ -66,14 +73,15 @@ void BlockIndex::ForEachPlace(std::uint32_t hash, const std::uint8_t* bytes, Vis
         return;
     }
     std::size_t slot = SlotOf(hash);
+    const std::uint32_t tag = TagOf(hash);
     for (int probe = 0; probe < kMostProbes; ++probe, slot = (slot + 1) & mask_) {
         const std::uint32_t entry = slots_[slot];
         if (entry == 0) {
             return;
         }
-        if (SameBlock(entry - 1, bytes)) {
+        if ((entry & ~kBlockMask) == tag && SameBlock((entry & kBlockMask) - 1, bytes)) {
             int places = 0;
-            for (std::uint32_t block = entry; block != 0 && places < kMostPlaces;
+            for (std::uint32_t block = entry & kBlockMask; block != 0 && places < kMostPlaces;
                  block = next_[block - 1], ++places) {
                 visit(static_cast<std::uint32_t>((block - 1) * blockSize_));
             }

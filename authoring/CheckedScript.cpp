@@ -43,6 +43,9 @@ std::string ScriptNameOf(const std::string& path) {
 #endif
 }
 
+// The rehearsal reads the text it proves in pieces of about this size, each line whole.
+constexpr std::size_t kPieceBytes = 64 * 1024;
+
 // What a failure to open a file says first.
 std::string Reading(const char* which, const std::string& path) {
     return std::string("cannot read the ") + which + " '" + path + "'";
@@ -54,7 +57,8 @@ std::string DefaultScriptPath(const std::string& originalPath) {
     return PathInFolder(FolderOfFile(originalPath), kScriptName);
 }
 
-CheckedScript::CheckedScript(const ScriptRequest& request, const std::string& scriptPath)
+CheckedScript::CheckedScript(const ScriptRequest& request, const std::string& scriptPath,
+                             ScriptFile file)
     : inputs_{request.OriginalPath, request.ExpandedPath},
       original_(WithContext(Reading("original", request.OriginalPath),
                             [&] {
@@ -67,12 +71,56 @@ CheckedScript::CheckedScript(const ScriptRequest& request, const std::string& sc
     plan_ = MakeScript({ScriptNameOf(request.OriginalPath), ScriptNameOf(request.ExpandedPath),
                         original_.Bytes(), expanded_.Bytes(), request.OriginalHeader,
                         request.ExpandedHeader});
-    Prove(request, scriptPath);
+    const bool proved =
+        file == ScriptFile::None
+            ? Proves(request, scriptPath, {})
+            : WithContext("cannot write the script '" + scriptPath + "'", [&] {
+                  // Made only now that both files are read: nothing is written before.
+                  ReplacementFile written(ReplacementFile::NamesFor(scriptPath), inputs_);
+                  BinaryWriter writer(written.File());
+                  std::optional<RuntimeError> failedWrite;
+                  const bool rebuilds = Proves(request, scriptPath, [&](std::string_view text) {
+                      try {
+                          writer.Write(
+                              {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+                      } catch (const RuntimeError& error) {
+                          failedWrite = error;
+                          throw;
+                      }
+                  });
+                  // The rehearsal reports a failed write as its own failure: it comes first.
+                  if (failedWrite) {
+                      throw *failedWrite;
+                  }
+                  if (rebuilds) {
+                      writer.Close();
+                      written.FlushToDisk();
+                      written.Commit(file == ScriptFile::NewOrReplacing);
+                  }
+                  return rebuilds;
+              });
+    if (!proved) {
+        throw RuntimeError(ErrInternal, "the script made does not rebuild '" +
+                                            request.ExpandedPath +
+                                            "' exactly, so it was not written");
+    }
 }
 
-void CheckedScript::Prove(const ScriptRequest& request, const std::string& scriptPath) {
-    std::string text;
-    ForEachLine([&text](std::string_view line) { text.append(line).append(kScriptLineEnd); });
+bool CheckedScript::Proves(const ScriptRequest& request, const std::string& scriptPath,
+                           const std::function<void(std::string_view)>& copy) {
+    ScriptLines lines(plan_, ExpandedImage());
+    bool more = true;
+    const auto nextPiece = [&](std::string& piece) {
+        while (more && piece.size() < kPieceBytes) {
+            more = lines.AppendNext(piece);
+            if (more) {
+                piece += kScriptLineEnd;
+            }
+        }
+        if (copy && !piece.empty()) {
+            copy(piece);
+        }
+    };
     // The script is run as a player's run would run it, beside the original, with the button
     // its header calls for; its image is held against the expanded file instead of written.
     const std::string folder = FolderOfFile(request.OriginalPath);
@@ -86,32 +134,18 @@ void CheckedScript::Prove(const ScriptRequest& request, const std::string& scrip
     // beside the original, even read-only: the proof leaves it alone.
     const RunResult ending = Rehearse(
         plan_.AddsHeader ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove, folder,
-        window, {against, &layout_, {scriptPath, &text}, &checksums, ExpandedFileUse::Leave});
-    if (!ending.Done() || ending.MD5WarningShown || !against.Matched()) {
-        throw RuntimeError(ErrInternal, "the script made does not rebuild '" +
-                                            request.ExpandedPath +
-                                            "' exactly, so it was not written");
-    }
+        window,
+        {against, &layout_, {scriptPath, nextPiece}, &checksums, ExpandedFileUse::Leave});
+    // A run that ends done has read the text to its end.
+    return ending.Done() && !ending.MD5WarningShown && against.Matched() && !more;
+}
+
+std::span<const std::uint8_t> CheckedScript::ExpandedImage() const {
+    return expanded_.Bytes().subspan(plan_.AddsHeader ? plan_.HeaderSize : 0);
 }
 
 void CheckedScript::ForEachLine(const std::function<void(std::string_view)>& line) const {
-    const auto image = expanded_.Bytes().subspan(plan_.AddsHeader ? plan_.HeaderSize : 0);
-    ForEachScriptLine(plan_, image, line);
-}
-
-void CheckedScript::WriteFile(const std::string& path, bool replaceExisting) const {
-    WithContext("cannot write the script '" + path + "'", [&] {
-        ReplacementFile file(ReplacementFile::NamesFor(path), inputs_);
-        BinaryWriter writer(file.File());
-        ForEachLine([&writer](std::string_view line) {
-            writer.Write({reinterpret_cast<const std::uint8_t*>(line.data()), line.size()});
-            writer.Write({reinterpret_cast<const std::uint8_t*>(kScriptLineEnd.data()),
-                          kScriptLineEnd.size()});
-        });
-        writer.Close();
-        file.FlushToDisk();
-        file.Commit(replaceExisting);
-    });
+    ForEachScriptLine(plan_, ExpandedImage(), line);
 }
 
 } // namespace kelbrin

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,28 +26,37 @@ struct ScriptRequest {
 // a run looks for both.
 std::string DefaultScriptPath(const std::string& originalPath);
 
+// Where a script goes as it is proved: nowhere (it is given out by ForEachLine), or to its
+// path, as a new file or over an existing one.
+enum class ScriptFile { None, New, NewOrReplacing };
+
 // A script made from two files that a rehearsal of it has proved to rebuild the expanded file
 // exactly; no other script is ever given out.
 class CheckedScript {
 public:
     // Reads both files whole, makes the script and proves it: a rehearsal of a run of its text,
     // beside the original and as if it were at `scriptPath`, must build the expanded file's
-    // bytes exactly. A failure leaves as a RuntimeError whose description is one line that says
+    // bytes exactly. The text is made a line at a time as the rehearsal reads it and, unless
+    // `file` is None, written as it goes, lines ending in CR LF, to a new file beside
+    // `scriptPath` that takes the name once the proof is done: `scriptPath` is never a part of
+    // a script. An existing file is replaced only when `file` is NewOrReplacing (error 58
+    // otherwise). A failure leaves as a RuntimeError whose description is one line that says
     // what went wrong.
-    CheckedScript(const ScriptRequest& request, const std::string& scriptPath);
+    CheckedScript(const ScriptRequest& request, const std::string& scriptPath,
+                  ScriptFile file = ScriptFile::None);
 
     const ScriptPlan& Plan() const noexcept { return plan_; }
     // Where each byte of the expanded file comes from, as the proof's rehearsal found it.
     const ImageLayout& Layout() const noexcept { return layout_; }
     // Each line of the script, without its line end.
     void ForEachLine(const std::function<void(std::string_view)>& line) const;
-    // Writes the script, lines ending in CR LF, to a new file beside `path` that takes the name
-    // only when it is complete: `path` is never a part of a script. An existing file is
-    // replaced only when `replaceExisting` (error 58 otherwise).
-    void WriteFile(const std::string& path, bool replaceExisting) const;
 
 private:
-    void Prove(const ScriptRequest& request, const std::string& scriptPath);
+    // Whether the rehearsal builds the expanded file exactly; `copy` gets the script's text,
+    // piece by piece, as the rehearsal reads it.
+    bool Proves(const ScriptRequest& request, const std::string& scriptPath,
+                const std::function<void(std::string_view)>& copy);
+    std::span<const std::uint8_t> ExpandedImage() const;
 
     // The files it is made from: its writing never takes one of them for its unfinished file.
     std::vector<std::string> inputs_;

@@ -5,6 +5,7 @@
 
 #include "BlockIndex.h"
 #include "ByteRuns.h"
+#include "LineBudget.h"
 
 namespace kelbrin {
 
@@ -21,6 +22,14 @@ constexpr std::size_t kShortestRange = 32;
 constexpr std::size_t kTakeOverMargin = 32;
 // A range that carries on this far is kept without looking for a better one.
 constexpr std::size_t kLongEnough = 4096;
+// Directives held while the image is read, 12 bytes each: a pair that differs every few bytes
+// would hold tens of millions of them before LineBudget groups them into the script's lines.
+// When there are this many, they are grouped as the lines will be, the closest changes first,
+// into a quarter as many.
+constexpr std::size_t kMostDirectives = std::size_t{1} << 19;
+// While the image is read, the last range has no end yet, and no REPLACE line a length limit.
+constexpr std::uint32_t kOpenEnd = 0xFFFFFFFF;
+constexpr std::uint32_t kNoLongestReplace = 0x10000000;
 
 class Finder {
 public:
@@ -51,6 +60,11 @@ private:
     std::optional<Candidate> BestNewRange(std::size_t at, std::size_t floor,
                                           std::optional<std::uint32_t> hash) const;
     void Emit(DirectiveKind kind, std::size_t start, std::uint32_t value) {
+        if (directives_.size() == kMostDirectives) {
+            directives_ =
+                FitLineBudget(directives_, kOpenEnd, kMostDirectives / 4, kNoLongestReplace);
+            directives_.reserve(kMostDirectives);
+        }
         directives_.push_back({kind, static_cast<std::uint32_t>(start), value});
     }
     void StartRange(const Candidate& candidate);

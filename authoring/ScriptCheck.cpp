@@ -12,7 +12,7 @@ namespace kelbrin {
 namespace {
 
 // A REPLACE row or a header shows this many of its bytes, then their count.
-constexpr std::size_t kBytesShown = 16;
+constexpr std::size_t kBytesShown = kReplaceBytesKept;
 
 ButtonVerdict Rehearsed(HeaderChoice choice, const std::string& folder, ImageLayout* layout,
                         ChecksumMemo& checksums) {
@@ -27,7 +27,8 @@ ButtonVerdict Rehearsed(HeaderChoice choice, const std::string& folder, ImageLay
     return verdict;
 }
 
-std::string ByteList(const std::vector<std::uint8_t>& bytes) {
+// The first of `count` bytes, which begin with `bytes`.
+std::string ByteList(const std::vector<std::uint8_t>& bytes, std::int64_t count) {
     std::string list;
     for (std::size_t i = 0; i < bytes.size() && i < kBytesShown; ++i) {
         if (i != 0) {
@@ -35,8 +36,8 @@ std::string ByteList(const std::vector<std::uint8_t>& bytes) {
         }
         list += ByteHex(bytes[i]);
     }
-    if (bytes.size() > kBytesShown) {
-        list += " \u2026 (" + std::to_string(bytes.size()) + " bytes)";
+    if (count > static_cast<std::int64_t>(kBytesShown)) {
+        list += " \u2026 (" + std::to_string(count) + " bytes)";
     }
     return list;
 }
@@ -138,7 +139,8 @@ std::string LayoutReport(const ScriptCheck& check) {
     if (header.HeaderWritten) {
         report += std::to_string(header.HeaderSize) + " bytes";
         if (!header.HeaderBytes.empty()) {
-            report += ", " + ByteList(header.HeaderBytes);
+            report += ", " + ByteList(header.HeaderBytes,
+                                      static_cast<std::int64_t>(header.HeaderBytes.size()));
         }
         const auto zeros = static_cast<std::int64_t>(header.HeaderSize) -
                            static_cast<std::int64_t>(header.HeaderBytes.size());
@@ -161,7 +163,9 @@ std::string LayoutReport(const ScriptCheck& check) {
         case LayoutRow::Source::Fill:
             report += "fill " + ByteHex(static_cast<std::uint8_t>(row.Value));
             break;
-        case LayoutRow::Source::Replace: report += "replace " + ByteList(row.Bytes); break;
+        case LayoutRow::Source::Replace:
+            report += "replace " + ByteList(row.Bytes, row.End - row.Start);
+            break;
         }
         report += "\n";
     }

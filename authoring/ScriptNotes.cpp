@@ -25,6 +25,9 @@ constexpr std::int32_t kLastLine = 32766;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Longer fields are quoted only by their start.
 constexpr std::size_t kQuotedField = 40;
+// Notes on the byte fields of one line: a line of a million wrong bytes gets a few, and the
+// count of the others.
+constexpr std::int64_t kByteNotesTold = 4;
 
 std::string Bytes(std::int64_t count) {
     return GroupedDecimal(count) + (count == 1 ? " byte" : " bytes");
@@ -35,6 +38,13 @@ std::string Quoted(std::string_view field) {
         return "'" + std::string(field.substr(0, kQuotedField)) + "...'";
     }
     return "'" + std::string(field) + "'";
+}
+
+// What is wrong with a header or image byte (`what`) whose field is `field`, read as `value`.
+std::string WhatIsWrongWithByte(std::string_view what, std::string_view field,
+                                std::optional<std::int64_t> value) {
+    return std::string(what) + (field.empty() ? "" : " " + Quoted(field)) + " " +
+           (value ? "is above FF" : WhyNoNumber(field));
 }
 
 bool IsDirectiveRow(std::string_view upper) {
@@ -51,35 +61,84 @@ bool IsRowNameOfLine(std::string_view upper, std::int32_t line) {
     }
 }
 
-std::vector<std::string> SplitAt(std::string_view line, std::string_view separators) {
-    std::vector<std::string> fields;
-    std::size_t begin = 0;
-    for (;;) {
-        const std::size_t end = line.find_first_of(separators, begin);
-        fields.emplace_back(line.substr(begin, end - begin));
-        if (end == std::string_view::npos) {
-            return fields;
-        }
-        begin = end + 1;
-    }
+// Whether `field` is the row name of line `line`, compared as a run compares it. A row name is
+// short: a longer field is none, and is not copied to be told so.
+bool IsRowName(std::string_view field, std::int32_t line) {
+    constexpr std::size_t kLongestRowName = 7;
+    return field.size() <= kLongestRowName && IsRowNameOfLine(UpperCaseRowName(field), line);
 }
 
-// The fields of a line typed with blanks where tabs belong: runs of blanks and tabs separate.
-std::vector<std::string> SplitAtBlanks(std::string_view line) {
-    std::vector<std::string> fields;
-    for (const std::string& piece : SplitAt(line, " \t")) {
-        if (!piece.empty()) {
-            fields.push_back(piece);
+// The fields of a line, found as they are asked for: a line may hold millions of them. They lie
+// between single tabs, as a run reads them, or, for a line typed with blanks where tabs belong,
+// between runs of blanks and tabs.
+class LineFields {
+public:
+    enum class Split { AtTabs, AtBlanks };
+
+    LineFields(std::string_view line, Split split) : line_(line), split_(split) {}
+
+    // The field at `index`; empty past the end of the line, as NextField gives it.
+    std::string_view At(std::size_t index) const {
+        std::string_view field;
+        std::size_t at = 0;
+        for (std::size_t i = 0; i <= index; ++i) {
+            if (!Next(at, field)) {
+                return {};
+            }
+        }
+        return index == 0 && front_ ? *front_ : field;
+    }
+    std::string_view Front() const { return At(0); }
+    // The first field as the author meant it.
+    void SetFront(std::string_view front) { front_ = front; }
+    bool HasOne() const {
+        std::size_t at = 0;
+        std::string_view field;
+        return Next(at, field);
+    }
+    bool HasTwo() const {
+        std::size_t at = 0;
+        std::string_view field;
+        return Next(at, field) && Next(at, field);
+    }
+    // Gives `visit` each field from `index` on, in order, until it returns false.
+    template <class Visit> void From(std::size_t index, Visit&& visit) const {
+        std::size_t at = 0;
+        std::string_view field;
+        for (std::size_t i = 0; Next(at, field); ++i) {
+            if (i >= index && !visit(field)) {
+                return;
+            }
         }
     }
-    return fields;
-}
 
-// A field past the end of a line is empty, as NextField gives it.
-const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index) {
-    static const std::string kNone;
-    return index < fields.size() ? fields[index] : kNone;
-}
+private:
+    // The field that starts at or after `at`; `at` moves past it. False past the last field.
+    bool Next(std::size_t& at, std::string_view& field) const {
+        if (split_ == Split::AtBlanks) {
+            at = std::min(line_.find_first_not_of(" \t", at), line_.size());
+            if (at == line_.size()) {
+                return false;
+            }
+            const std::size_t end = std::min(line_.find_first_of(" \t", at), line_.size());
+            field = line_.substr(at, end - at);
+            at = end;
+            return true;
+        }
+        // Past the last field `at` stands one beyond the line's end.
+        if (at > line_.size()) {
+            return false;
+        }
+        const std::size_t end = std::min(line_.find('\t', at), line_.size());
+        field = line_.substr(at, end - at);
+        at = end + 1;
+        return true;
+    }
+
+    std::string_view line_;
+    Split split_;
+    std::optional<std::string_view> front_;
+};
 
 enum class Row { Copy, Fill, Replace };
 
@@ -123,7 +182,7 @@ private:
     void Note(std::int32_t line, std::string text) { notes_.push_back({line, std::move(text)}); }
     // The line's fields, taken as a run takes them or, where blanks stand for tabs, as the
     // author meant them; nothing for a line whose row cannot be told.
-    std::optional<std::vector<std::string>> Fields(std::int32_t line, std::string_view text);
+    std::optional<LineFields> Fields(std::int32_t line, std::string_view text);
     // The field's value, or a note on why it is no number.
     std::optional<std::int64_t> Number(std::int32_t line, std::string_view what,
                                        std::string_view field);
@@ -136,7 +195,12 @@ private:
     void LengthNotes();
     void DirectiveLine(std::int32_t line, const std::string& text);
     void StartGoesBack(std::int32_t line, const std::string& field, std::int64_t start);
-    void ReplaceLine(std::int32_t line, const std::vector<std::string>& fields, std::int64_t start);
+    void ReplaceLine(std::int32_t line, const LineFields& fields, std::int64_t start);
+    // Whether a note on a byte field of a line is told: the first few of a line are, the rest
+    // counted.
+    bool TellsByteNote() { return byteNotes_++ < kByteNotesTold; }
+    // Tells how many byte notes of the line were left out.
+    void EndByteNotes(std::int32_t line);
     // The range in progress ends at `end`, where `endedBy` starts (0: the end of the script).
     void EndRange(std::int64_t end, std::int32_t endedBy);
     // The original's image byte at `address`, as a COPY reads it: 00 past the file's end.
@@ -166,6 +230,7 @@ private:
     std::int64_t position_ = 0;
     PositionSetter setter_;
     std::optional<Range> range_;
+    std::int64_t byteNotes_ = 0;
 };
 
 std::vector<ScriptNote> NoteTaker::Take() {
@@ -219,29 +284,26 @@ std::vector<ScriptNote> NoteTaker::Take() {
     return std::move(notes_);
 }
 
-std::optional<std::vector<std::string>> NoteTaker::Fields(std::int32_t line,
-                                                          std::string_view text) {
+std::optional<LineFields> NoteTaker::Fields(std::int32_t line, std::string_view text) {
     const std::int32_t row = line >= directivesFrom_ ? 4 : line;
-    std::vector<std::string> fields = SplitAt(text, "\t");
-    if (IsRowNameOfLine(UpperCaseRowName(fields.front()), row)) {
+    LineFields fields(text, LineFields::Split::AtTabs);
+    if (IsRowName(fields.Front(), row)) {
         return fields;
     }
-    const std::string trimmed(WithoutBlanks(fields.front()));
-    const std::vector<std::string> byBlanks = SplitAtBlanks(text);
-    if (IsRowNameOfLine(UpperCaseRowName(trimmed), row) && fields.size() > 1) {
-        Note(line, "the row name " + Quoted(fields.front()) +
+    const std::string_view trimmed = WithoutBlanks(fields.Front());
+    const LineFields byBlanks(text, LineFields::Split::AtBlanks);
+    if (IsRowName(trimmed, row) && fields.HasTwo()) {
+        Note(line, "the row name " + Quoted(fields.Front()) +
                        " has blanks around it: nothing is trimmed, remove them");
-        fields.front() = trimmed;
+        fields.SetFront(trimmed);
         return fields;
     }
-    if (fields.front().empty() && fields.size() > 1 &&
-        IsRowNameOfLine(UpperCaseRowName(fields[1]), row)) {
+    if (fields.Front().empty() && IsRowName(fields.At(1), row)) {
         Note(line, "a tab character stands before the row name, so a run reads an empty row "
                    "name: remove it");
-        fields.erase(fields.begin());
-        return fields;
+        return LineFields(text.substr(1), LineFields::Split::AtTabs);
     }
-    if (!byBlanks.empty() && IsRowNameOfLine(UpperCaseRowName(byBlanks.front()), row)) {
+    if (byBlanks.HasOne() && IsRowName(byBlanks.Front(), row)) {
         Note(line, "the fields are separated by spaces, so a run reads the whole line as its "
                    "row name: put one tab character between the fields");
         return byBlanks;
@@ -258,10 +320,10 @@ std::optional<std::vector<std::string>> NoteTaker::Fields(std::int32_t line,
     case 3: Note(line, "the third line must be the HEADER line"); break;
     default:
         Note(line,
-             fields.front().empty()
+             fields.Front().empty()
                  ? std::string("the line starts with a tab character: its row name, COPY, "
                                "FILL or REPLACE, is missing")
-                 : "the row name " + Quoted(fields.front()) + " is not COPY, FILL or REPLACE");
+                 : "the row name " + Quoted(fields.Front()) + " is not COPY, FILL or REPLACE");
         break;
     }
     return std::nullopt;
@@ -299,8 +361,8 @@ void NoteTaker::NameLine(std::string line) {
     if (!fields) {
         return;
     }
-    originalName_ = FieldAt(*fields, 1);
-    const std::string& expandedName = FieldAt(*fields, 2);
+    originalName_ = fields->At(1);
+    const std::string expandedName(fields->At(2));
     if (originalName_.empty()) {
         Note(1, "the original's file name is missing");
         return;
@@ -326,11 +388,11 @@ void NoteTaker::SizeLine(const std::string& line) {
     if (!fields) {
         return;
     }
-    originalSizeField_ = FieldAt(*fields, 1);
-    finalSizeField_ = FieldAt(*fields, 2);
+    originalSizeField_ = fields->At(1);
+    finalSizeField_ = fields->At(2);
     originalSize_ = Number(2, "the original size", originalSizeField_);
     finalSize_ = Number(2, "the expanded size", finalSizeField_);
-    const std::string& checksum = FieldAt(*fields, 3);
+    const std::string checksum(fields->At(3));
     if (checksum.empty()) {
         return;
     }
@@ -351,7 +413,7 @@ void NoteTaker::HeaderLine(const std::string& line) {
     if (!fields) {
         return;
     }
-    headerSizeField_ = FieldAt(*fields, 1);
+    headerSizeField_ = fields->At(1);
     headerSize_ = Number(3, "the header size", headerSizeField_);
     if (!headerSize_) {
         return;
@@ -363,13 +425,18 @@ void NoteTaker::HeaderLine(const std::string& line) {
         return;
     }
     std::int64_t count = 0;
-    for (std::size_t i = 2; i < fields->size() && !(*fields)[i].empty(); ++i) {
-        ++count;
-        const auto value = Number(3, "the header byte", (*fields)[i]);
-        if (value && *value > 0xFF) {
-            Note(3, "the header byte " + Quoted((*fields)[i]) + " is above FF");
+    fields->From(2, [&](std::string_view field) {
+        if (field.empty()) {
+            return false;
         }
-    }
+        ++count;
+        const auto value = NumberOf(field);
+        if ((!value || *value > 0xFF) && TellsByteNote()) {
+            Note(3, WhatIsWrongWithByte("the header byte", field, value));
+        }
+        return true;
+    });
+    EndByteNotes(3);
     if (count == 0) {
         Note(3, "no header bytes follow the header size, so 'Expand and Add/Replace Header' "
                 "fails on the first, empty one: list the header's bytes (at least its first; "
@@ -383,8 +450,8 @@ void NoteTaker::HeaderLine(const std::string& line) {
 }
 
 bool NoteTaker::HeaderLineMissing(const std::string& line) {
-    const std::vector<std::string> byBlanks = SplitAtBlanks(line);
-    if (byBlanks.empty() || !IsDirectiveRow(UpperCaseRowName(byBlanks.front()))) {
+    const LineFields byBlanks(line, LineFields::Split::AtBlanks);
+    if (!byBlanks.HasOne() || !IsRowName(byBlanks.Front(), 4)) {
         return false;
     }
     Note(3, "the HEADER line is missing: a run reads this line in its place and stops here; "
@@ -465,13 +532,13 @@ void NoteTaker::DirectiveLine(std::int32_t line, const std::string& text) {
     if (!fields) {
         return;
     }
-    const std::string row = UpperCaseRowName(fields->front());
+    const std::string row = UpperCaseRowName(fields->Front());
     const Row kind = row == "COPY" ? Row::Copy : row == "FILL" ? Row::Fill : Row::Replace;
     if (kind == Row::Replace && !anyDirective_) {
         Note(line, "a REPLACE line cannot come first: start with a COPY or FILL line at 0");
         return;
     }
-    const std::string& startField = FieldAt(*fields, 1);
+    const std::string startField(fields->At(1));
     const auto start = Number(line, "the start address", startField);
     if (!start) {
         return;
@@ -503,7 +570,7 @@ void NoteTaker::DirectiveLine(std::int32_t line, const std::string& text) {
         setter.Count = position_ - *start;
     } else {
         EndRange(*start, line);
-        const std::string& valueField = FieldAt(*fields, 2);
+        const std::string valueField(fields->At(2));
         const auto value =
             Number(line, kind == Row::Copy ? "the source address" : "the fill byte", valueField);
         if (value && kind == Row::Copy && originalSize_ && *value > *originalSize_) {
@@ -551,42 +618,55 @@ void NoteTaker::StartGoesBack(std::int32_t line, const std::string& field, std::
     }
 }
 
-void NoteTaker::ReplaceLine(std::int32_t line, const std::vector<std::string>& fields,
-                            std::int64_t start) {
-    std::vector<std::uint8_t> bytes;
-    bool allBytes = true;
+void NoteTaker::ReplaceLine(std::int32_t line, const LineFields& fields, std::int64_t start) {
+    std::int64_t count = 0;
+    // Whether every byte is the one the range in force puts there anyway.
+    bool same = range_.has_value();
+    const auto byte = [&](std::string_view field) {
+        const auto value = NumberOf(field);
+        if ((!value || *value > 0xFF) && TellsByteNote()) {
+            Note(line, WhatIsWrongWithByte("the byte", field, value));
+        }
+        if (same) {
+            const std::int64_t offset = start + count - range_->Start;
+            const std::optional<std::uint8_t> there =
+                range_->Kind == Row::Copy ? OriginalByte(range_->Value + offset)
+                                          : std::optional<std::uint8_t>(range_->Value);
+            same = value && *value <= 0xFF && there == *value;
+        }
+        ++count;
+    };
     // As in a run, the first byte field is read even when it is empty; the list ends at the
     // first empty field after it.
-    for (std::size_t i = 2; i == 2 || (i < fields.size() && !fields[i].empty()); ++i) {
-        const std::string& field = FieldAt(fields, i);
-        const auto value = Number(line, "the byte", field);
-        if (value && *value > 0xFF) {
-            Note(line, "the byte " + Quoted(field) + " is above FF");
+    fields.From(2, [&](std::string_view field) {
+        if (count != 0 && field.empty()) {
+            return false;
         }
-        allBytes = allBytes && value && *value <= 0xFF;
-        bytes.push_back(static_cast<std::uint8_t>(value.value_or(0)));
+        byte(field);
+        return true;
+    });
+    if (count == 0) {
+        byte({});
     }
-    const auto count = static_cast<std::int64_t>(bytes.size());
+    EndByteNotes(line);
     if (finalSize_ && start <= *finalSize_ && start + count > *finalSize_) {
         Note(line, "its last " + Bytes(start + count - *finalSize_) +
                        " land past the expanded size " + finalSizeField_ + ", after the image");
     }
-    if (allBytes && range_) {
-        bool same = true;
-        for (std::int64_t i = 0; i < count && same; ++i) {
-            const std::int64_t offset = start + i - range_->Start;
-            const std::optional<std::uint8_t> there =
-                range_->Kind == Row::Copy ? OriginalByte(range_->Value + offset)
-                                          : std::optional<std::uint8_t>(range_->Value);
-            same = there == bytes[static_cast<std::size_t>(i)];
-        }
-        if (same) {
-            Note(line, "writes the bytes that the " + std::string(RowName(range_->Kind)) +
-                           " on line " + std::to_string(range_->Line) +
-                           " puts there anyway: the line changes nothing");
-        }
+    if (same) {
+        Note(line, "writes the bytes that the " + std::string(RowName(range_->Kind)) + " on line " +
+                       std::to_string(range_->Line) +
+                       " puts there anyway: the line changes nothing");
     }
     position_ = start + count;
+}
+
+void NoteTaker::EndByteNotes(std::int32_t line) {
+    if (byteNotes_ > kByteNotesTold) {
+        Note(line, "and " + GroupedDecimal(byteNotes_ - kByteNotesTold) +
+                       " more byte fields like those above");
+    }
+    byteNotes_ = 0;
 }
 
 void NoteTaker::EndRange(std::int64_t end, std::int32_t endedBy) {

@@ -21,9 +21,7 @@ CheckedScript WriteScript(const ScriptRequest& request, const std::string& path,
     if (replace && !mayReplace()) {
         throw RuntimeError(ErrFileAlreadyExists, "the script '" + path + "' exists already");
     }
-    CheckedScript script(request, path);
-    script.WriteFile(path, replace);
-    return script;
+    return CheckedScript(request, path, replace ? ScriptFile::NewOrReplacing : ScriptFile::New);
 }
 
 } // namespace kelbrin

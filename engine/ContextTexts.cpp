@@ -8,13 +8,26 @@ std::string Script() {
     return "Can't open 'Kelbrin.txt' file";
 }
 
-// Messages name a file by the last part of its name in the script.
+namespace {
+
+// Messages name a file by the last part of its name in the script, made in one piece: a name
+// may be hundreds of megabytes.
+std::string Naming(std::string_view text, std::string_view name) {
+    const std::string_view part = name.substr(PathPart(name).size());
+    std::string context;
+    context.reserve(text.size() + part.size() + 1);
+    context.append(text).append(part) += '\'';
+    return context;
+}
+
+} // namespace
+
 std::string Original(const std::string& name) {
-    return "Can't open Original ROM file: '" + FileNamePart(name) + "'";
+    return Naming("Can't open Original ROM file: '", name);
 }
 
 std::string Expanded(const std::string& name) {
-    return "Can't save to Expanded ROM file: '" + FileNamePart(name) + "'";
+    return Naming("Can't save to Expanded ROM file: '", name);
 }
 
 std::string SizeLine() {

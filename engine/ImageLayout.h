@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <vector>
 
 namespace kelbrin {
+
+// A REPLACE row keeps the bytes a reader is shown, no more: a line of a hundred million bytes
+// costs its check no more than its run.
+inline constexpr std::size_t kReplaceBytesKept = 16;
 
 // One stretch of an expanded image and where its bytes come from. Addresses count the image
 // without its header; a REPLACE inside a COPY splits the COPY, so every byte is in one row.
@@ -17,7 +22,8 @@ struct LayoutRow {
     std::int64_t End = 0;
     // A copy's first address in the original's image, or the byte a fill writes.
     std::int64_t Value = 0;
-    // The bytes a REPLACE writes.
+    // The first bytes a REPLACE writes, at most kReplaceBytesKept of them; End - Start counts
+    // them all.
     std::vector<std::uint8_t> Bytes;
     // The script line that says so.
     std::int32_t Line = 0;

@@ -190,7 +190,9 @@ void ImageWriter::ReplaceBytes(const std::string& line, std::int32_t& position) 
         output_.WriteByte(static_cast<std::uint8_t>(*value));
         ++WritePosition;
         if (row != nullptr) {
-            row->Bytes.push_back(static_cast<std::uint8_t>(*value));
+            if (row->Bytes.size() < kReplaceBytesKept) {
+                row->Bytes.push_back(static_cast<std::uint8_t>(*value));
+            }
             row->End = WritePosition;
         }
         field = NextField(line, position);

@@ -40,16 +40,18 @@ struct RunFailure {
 
 // Runs `step` in the context `context`: a file failure, a broken rule or a lack of memory in it
 // leaves as a RunFailure in that context. A RunFailure from a step inside keeps its own.
-template <typename Step> decltype(auto) Under(const std::string& context, Step&& step) {
+// A context given as a temporary moves into the failure: it may quote a name of hundreds of
+// megabytes.
+template <typename Context, typename Step> decltype(auto) Under(Context&& context, Step&& step) {
     try {
         return step();
     } catch (const RuntimeError& error) {
-        throw RunFailure(error, context);
+        throw RunFailure(error, std::string(std::forward<Context>(context)));
     } catch (BrokenRule& rule) {
         // A message may quote a script line of hundreds of megabytes: it moves, never copied.
-        throw RunFailure(std::move(rule), context);
+        throw RunFailure(std::move(rule), std::string(std::forward<Context>(context)));
     } catch (const std::bad_alloc&) {
-        throw RunFailure(RuntimeError(ErrOutOfMemory), context);
+        throw RunFailure(RuntimeError(ErrOutOfMemory), std::string(std::forward<Context>(context)));
     }
 }
 

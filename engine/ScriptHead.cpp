@@ -15,6 +15,10 @@ namespace kelbrin {
 
 namespace {
 
+// Windows' longest path is 32,767 UTF-16 units, each at most three bytes in UTF-8; Linux's
+// 4,096 bytes.
+constexpr std::size_t kLongestPathBytes = 3 * 32767;
+
 // The next field, which must be a script number; `message` is the rule broken when it is not.
 std::int32_t RequiredNumber(const std::string& line, std::int32_t& position,
                             std::string (*message)(const std::string&)) {
@@ -29,7 +33,7 @@ std::int32_t RequiredNumber(const std::string& line, std::int32_t& position,
 void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& scriptPath,
                   const std::string& programDirectory, ExpandedFileUse use,
                   std::optional<ReplacementFile>* made) {
-    const std::string line = script.ReadLine();
+    std::string line = script.ReadLine();
     std::int32_t position = 0;
     if (UpperCaseRowName(NextField(line, position)) != "NAME") {
         Break(RuleMessage::NameMissing());
@@ -42,6 +46,8 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
           [&] { TextInputFile(head.OriginalPath).Close(); });
 
     head.ExpandedName = NextField(line, position);
+    // The line may be hundreds of megabytes; only its names are needed from here on.
+    std::string().swap(line);
     head.ExpandedPath = PathInFolder(programDirectory, head.ExpandedName);
     Under(ContextText::Expanded(head.ExpandedName), [&] {
         // Two spellings of one file are the same name too: replacing the expanded file must
@@ -60,6 +66,11 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
         }
         if (use == ExpandedFileUse::Leave) {
             return;
+        }
+        // Longer than any path a system opens: refused as opening it would be, before the
+        // names of the new file are made from it.
+        if (head.ExpandedPath.size() > kLongestPathBytes) {
+            throw RuntimeError(ErrBadFileName);
         }
         const ReplacementFile::Names names = ReplacementFile::NamesFor(head.ExpandedPath);
         // The new file's name may be taken already, by the original or the script: they are
@@ -120,7 +131,7 @@ OpenedScript OpenScript(const std::string& folder, const ScriptSource& source, E
                         std::optional<ReplacementFile>* made) {
     const std::string path = source.Path.empty() ? PathInFolder(folder, kScriptName) : source.Path;
     TextInputFile script = Under(ContextText::Script(), [&] {
-        return source.Text != nullptr ? TextInputFile::OfText(*source.Text) : TextInputFile(path);
+        return source.Pieces ? TextInputFile::OfPieces(source.Pieces) : TextInputFile(path);
     });
     ScriptHead head = ReadScriptHead(script, path, folder, use, made);
     return {std::move(script), std::move(head)};

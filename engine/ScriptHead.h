@@ -56,10 +56,11 @@ ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
                           std::optional<ReplacementFile>* made = nullptr);
 
 // The script a look at a folder reads: Kelbrin.txt there, unless another file is named, or a
-// text not yet in a file (a script just made, proved before it is written to `Path`).
+// text not yet in a file, made as it is read (a script just made, proved before it is written
+// to `Path`).
 struct ScriptSource {
     std::string Path;
-    const std::string* Text = nullptr;
+    TextInputFile::TextPieces Pieces;
 };
 
 // The opening that every look at a folder shares, a run's and the original identity's: the

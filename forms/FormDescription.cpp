@@ -333,7 +333,7 @@ Form MakeMakeScriptForm() {
                        .Align = TextAlign::Left};
     };
     const auto box = [](ControlId id, std::string_view controlName, std::int32_t left,
-                        std::int32_t top, std::int32_t width, bool editable, std::string_view text,
+                        std::int32_t top, std::int32_t width, bool path, std::string_view text,
                         ControlId label) {
         return Control{.Id = id,
                        .Name = controlName,
@@ -342,7 +342,8 @@ Form MakeMakeScriptForm() {
                        .Caption = text,
                        .Back = kWhite,
                        .Fore = kBlack,
-                       .Editable = editable,
+                       .Editable = true,
+                       .HoldsPath = path,
                        .LabelledBy = label};
     };
     Form form;
@@ -353,14 +354,14 @@ Form MakeMakeScriptForm() {
     form.Back = kDarkBlue;
     form.Controls = {
         name(lblOriginal, "lblOriginal", 120, "The original ROM, as players have it:"),
-        box(txtOriginal, "txtOriginal", 120, 420, 6840, false, "", lblOriginal),
+        box(txtOriginal, "txtOriginal", 120, 420, 6840, true, "", lblOriginal),
         {.Id = cmdOriginal,
          .Name = "cmdOriginal",
          .Kind = PushButton,
          .At = {7080, 390, 1200, 375},
          .Caption = "&Original..."},
         name(lblExpanded, "lblExpanded", 900, "The expanded ROM, as the patch expects it:"),
-        box(txtExpanded, "txtExpanded", 120, 1200, 6840, false, "", lblExpanded),
+        box(txtExpanded, "txtExpanded", 120, 1200, 6840, true, "", lblExpanded),
         {.Id = cmdExpanded,
          .Name = "cmdExpanded",
          .Kind = PushButton,
@@ -368,10 +369,12 @@ Form MakeMakeScriptForm() {
          .Caption = "&Expanded..."},
         name(lblOriginalHeader, "lblOriginalHeader", 1740,
              "The original's header size, in hex (0: none):"),
-        box(txtOriginalHeader, "txtOriginalHeader", 5640, 1710, 1320, true, "0", lblOriginalHeader),
+        box(txtOriginalHeader, "txtOriginalHeader", 5640, 1710, 1320, false, "0",
+            lblOriginalHeader),
         name(lblExpandedHeader, "lblExpandedHeader", 2160,
              "The expanded ROM's header size, in hex (0: none):"),
-        box(txtExpandedHeader, "txtExpandedHeader", 5640, 2130, 1320, true, "0", lblExpandedHeader),
+        box(txtExpandedHeader, "txtExpandedHeader", 5640, 2130, 1320, false, "0",
+            lblExpandedHeader),
         name(lblScriptPlace, "lblScriptPlace", 2700,
              "The script goes beside the original, as Kelbrin.txt."),
         {.Id = cmdMake,
@@ -385,8 +388,8 @@ Form MakeMakeScriptForm() {
          .At = {7080, 3105, 1200, 375},
          .Caption = "Cancel"},
     };
-    form.TabOrder = {cmdOriginal, cmdExpanded, txtOriginalHeader, txtExpandedHeader,
-                     cmdMake,     cmdCancel,   txtOriginal,       txtExpanded};
+    form.TabOrder = {txtOriginal,       cmdOriginal,       txtExpanded, cmdExpanded,
+                     txtOriginalHeader, txtExpandedHeader, cmdMake,     cmdCancel};
     return form;
 }
 

@@ -142,6 +142,10 @@ struct Control {
     bool WrapsLines = false;
     // A text box whose text the user may change; others can only be selected and copied.
     bool Editable = false;
+    // A text box that holds a file's path: its text is set and read as the file layer names
+    // files (UTF-8 on Windows, where other texts are the ANSI code page), so that a path typed
+    // or pasted there reaches the file whatever its name.
+    bool HoldsPath = false;
     // A label's caption across its box.
     TextAlign Align = TextAlign::Centre;
     form::Picture Shows = form::Picture::None;

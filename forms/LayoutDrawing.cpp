@@ -30,8 +30,8 @@ std::string SourceText(const LayoutRow& row) {
     case LayoutRow::Source::Fill: return "fill " + ByteHex(static_cast<std::uint8_t>(row.Value));
     case LayoutRow::Source::Replace: break;
     }
-    if (row.Bytes.size() > kBytesListed) {
-        return "replace " + std::to_string(row.Bytes.size()) + " bytes";
+    if (row.End - row.Start > static_cast<std::int64_t>(kBytesListed)) {
+        return "replace " + std::to_string(row.End - row.Start) + " bytes";
     }
     std::string text = "replace";
     for (const std::uint8_t byte : row.Bytes) {

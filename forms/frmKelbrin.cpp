@@ -165,7 +165,8 @@ void frmKelbrin::mnuFile_MakeScript_Click() {
     if (running_) {
         return;
     }
-    frmMakeScript maker(desktop_, folder_.empty() ? programDirectory_ : folder_, *port_);
+    frmMakeScript maker(desktop_, folder_.empty() ? programDirectory_ : folder_, *port_,
+                        makeScriptFields_);
     maker.ShowModal();
     if (maker.ScriptFolder()) {
         frmCheck(desktop_, *maker.ScriptFolder(), *port_).ShowModal();

@@ -10,6 +10,7 @@
 #include "FormPort.h"
 #include "RunResult.h"
 #include "frmHowTo.h"
+#include "frmMakeScript.h"
 
 namespace kelbrin {
 
@@ -99,6 +100,8 @@ private:
     std::string folder_;
     bool running_ = false;
     std::optional<RunResult> lastRun_;
+    // The Make Script box's files and header sizes, from one showing to the next.
+    MakeScriptFields makeScriptFields_;
 };
 
 } // namespace kelbrin

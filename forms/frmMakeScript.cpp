@@ -25,32 +25,48 @@ std::string_view WithoutBlanks(std::string_view text) {
 
 } // namespace
 
-frmMakeScript::frmMakeScript(Desktop& desktop, std::string startFolder, FormPort& owner)
-    : desktop_(desktop), startFolder_(std::move(startFolder)),
-      port_(desktop.OpenForm(form::MakeScriptForm(), *this, &owner)) {}
+frmMakeScript::frmMakeScript(Desktop& desktop, std::string startFolder, FormPort& owner,
+                             MakeScriptFields& fields)
+    : desktop_(desktop), startFolder_(std::move(startFolder)), fields_(fields),
+      port_(desktop.OpenForm(form::MakeScriptForm(), *this, &owner)) {
+    using form::ControlId;
+    port_->SetText(ControlId::txtOriginal, fields_.Original);
+    port_->SetText(ControlId::txtExpanded, fields_.Expanded);
+    port_->SetText(ControlId::txtOriginalHeader, fields_.OriginalHeader);
+    port_->SetText(ControlId::txtExpandedHeader, fields_.ExpandedHeader);
+}
 
-bool frmMakeScript::ChooseInto(std::string& path, form::ControlId box, const std::string& title,
-                               const std::string& start) {
-    const std::optional<std::string> chosen = desktop_.ChooseFile(*port_, title, start);
-    if (!chosen) {
-        return false;
+std::string frmMakeScript::PathIn(form::ControlId box) const {
+    const std::string text = port_->Text(box);
+    std::string_view path = WithoutBlanks(text);
+    // Windows' "Copy as path" puts the path in quotes.
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+        path = path.substr(1, path.size() - 2);
     }
-    path = *chosen;
-    port_->SetText(box, PathText(path));
-    return true;
+    return std::string(path);
+}
+
+void frmMakeScript::ChooseInto(form::ControlId box, const std::string& title,
+                               const std::string& start) {
+    if (const std::optional<std::string> chosen = desktop_.ChooseFile(*port_, title, start)) {
+        port_->SetText(box, *chosen);
+    }
 }
 
 void frmMakeScript::cmdOriginal_Click() {
-    ChooseInto(original_, form::ControlId::txtOriginal, "Choose the original ROM",
-               original_.empty() ? startFolder_ : FolderOfFile(original_));
+    const std::string original = PathIn(form::ControlId::txtOriginal);
+    ChooseInto(form::ControlId::txtOriginal, "Choose the original ROM",
+               original.empty() ? startFolder_ : FolderOfFile(original));
 }
 
 void frmMakeScript::cmdExpanded_Click() {
+    const std::string original = PathIn(form::ControlId::txtOriginal);
+    const std::string expanded = PathIn(form::ControlId::txtExpanded);
     // The expanded ROM usually lies beside the original.
-    const std::string start = !expanded_.empty()   ? FolderOfFile(expanded_)
-                              : !original_.empty() ? FolderOfFile(original_)
-                                                   : startFolder_;
-    ChooseInto(expanded_, form::ControlId::txtExpanded, "Choose the expanded ROM", start);
+    const std::string start = !expanded.empty()   ? FolderOfFile(expanded)
+                              : !original.empty() ? FolderOfFile(original)
+                                                  : startFolder_;
+    ChooseInto(form::ControlId::txtExpanded, "Choose the expanded ROM", start);
 }
 
 std::optional<std::uint32_t> frmMakeScript::HeaderSize(form::ControlId box,
@@ -71,9 +87,11 @@ std::optional<std::uint32_t> frmMakeScript::HeaderSize(form::ControlId box,
 }
 
 void frmMakeScript::cmdMake_Click() {
-    if (original_.empty() || expanded_.empty()) {
-        Complain(original_.empty() ? "Choose the original ROM first."
-                                   : "Choose the expanded ROM first.");
+    const std::string original = PathIn(form::ControlId::txtOriginal);
+    const std::string expanded = PathIn(form::ControlId::txtExpanded);
+    if (original.empty() || expanded.empty()) {
+        Complain(original.empty() ? "Choose the original ROM first."
+                                  : "Choose the expanded ROM first.");
         return;
     }
     auto originalHeader = HeaderSize(form::ControlId::txtOriginalHeader, "the original's header");
@@ -85,13 +103,13 @@ void frmMakeScript::cmdMake_Click() {
     if (!expandedHeader) {
         return;
     }
-    OfferAdvice(original_, *originalHeader, form::ControlId::txtOriginalHeader, "the original's");
-    OfferAdvice(expanded_, *expandedHeader, form::ControlId::txtExpandedHeader,
+    OfferAdvice(original, *originalHeader, form::ControlId::txtOriginalHeader, "the original's");
+    OfferAdvice(expanded, *expandedHeader, form::ControlId::txtExpandedHeader,
                 "the expanded ROM's");
-    const std::string scriptPath = DefaultScriptPath(original_);
+    const std::string scriptPath = DefaultScriptPath(original);
     bool declined = false;
     try {
-        WriteScript({original_, expanded_, *originalHeader, *expandedHeader}, scriptPath, [&] {
+        WriteScript({original, expanded, *originalHeader, *expandedHeader}, scriptPath, [&] {
             declined = !desktop_.AskYesNo(*port_,
                                           PathText(scriptPath) +
                                               " exists already.\r\n\r\nReplace it with the "
@@ -108,8 +126,10 @@ void frmMakeScript::cmdMake_Click() {
         }
         return;
     }
+    desktop_.ShowMessageBox(*port_, "Script written: " + PathText(scriptPath), kTitle,
+                            MessageBoxIcon::None);
     scriptFolder_ = FolderOfFile(scriptPath);
-    port_->Close();
+    Close();
 }
 
 void frmMakeScript::OfferAdvice(const std::string& path, std::uint32_t& size, form::ControlId box,
@@ -130,6 +150,23 @@ void frmMakeScript::OfferAdvice(const std::string& path, std::uint32_t& size, fo
 
 void frmMakeScript::Complain(const std::string& message) {
     desktop_.ShowMessageBox(*port_, message, kTitle, MessageBoxIcon::Stop);
+}
+
+void frmMakeScript::Keep() {
+    using form::ControlId;
+    fields_ = {port_->Text(ControlId::txtOriginal), port_->Text(ControlId::txtExpanded),
+               port_->Text(ControlId::txtOriginalHeader),
+               port_->Text(ControlId::txtExpandedHeader)};
+}
+
+void frmMakeScript::Close() {
+    Keep();
+    port_->Close();
+}
+
+bool frmMakeScript::QueryClose() {
+    Keep();
+    return true;
 }
 
 void frmMakeScript::Click(form::ControlId control) {

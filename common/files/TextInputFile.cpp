@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace kelbrin {
 
@@ -15,12 +16,11 @@ constexpr std::size_t kLongestLine = INT32_MAX;
 } // namespace
 
 TextInputFile::TextInputFile(const std::string& path)
-    : file_(OpenForReading(path)), buffer_(kBufferSize) {}
+    : file_(OpenForReading(path)), buffer_(kBufferSize, '\0') {}
 
-TextInputFile TextInputFile::OfText(std::string text) {
+TextInputFile TextInputFile::OfPieces(TextPieces nextPiece) {
     TextInputFile input;
-    input.buffer_.assign(text.begin(), text.end());
-    input.end_ = input.buffer_.size();
+    input.nextPiece_ = std::move(nextPiece);
     return input;
 }
 
@@ -28,7 +28,12 @@ bool TextInputFile::Fill() {
     // A failing read leaves the buffer empty.
     begin_ = 0;
     end_ = 0;
-    // A text in memory has no file: once its buffer is read, it is at its end.
+    if (nextPiece_) {
+        buffer_.clear();
+        nextPiece_(buffer_);
+        end_ = buffer_.size();
+        return end_ > 0;
+    }
     if (!file_.IsOpen()) {
         return false;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "FileHandle.h"
 
@@ -14,8 +14,11 @@ namespace kelbrin {
 class TextInputFile {
 public:
     explicit TextInputFile(const std::string& path);
-    // A text already in memory, read the same way.
-    static TextInputFile OfText(std::string text);
+    // A text that is not in a file, read the same way: `nextPiece` puts the text's next piece
+    // into the (empty) buffer it is given, and leaves it empty at the end of the text. A text
+    // made as it is read costs no more memory than its pieces.
+    using TextPieces = std::function<void(std::string& piece)>;
+    static TextInputFile OfPieces(TextPieces nextPiece);
 
     // The next line; error 62 when the file is at its end.
     std::string ReadLine();
@@ -28,7 +31,8 @@ private:
     bool Fill();
 
     FileHandle file_;
-    std::vector<char> buffer_;
+    TextPieces nextPiece_;
+    std::string buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
 };

@@ -219,7 +219,9 @@ std::string QtFormHost::Caption(ControlId control) const {
 void QtFormHost::SetText(ControlId control, const std::string& text) {
     QWidget* widget = controls_.at(control);
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        line->setText(Shown(text));
+        // A path is shown as the file dialogs give it.
+        line->setText(form::ControlOf(control).HoldsPath ? QFile::decodeName(text.c_str())
+                                                         : Shown(text));
     } else if (auto* page = qobject_cast<QPlainTextEdit*>(widget)) {
         page->setPlainText(Shown(text));
     }
@@ -228,7 +230,8 @@ void QtFormHost::SetText(ControlId control, const std::string& text) {
 std::string QtFormHost::Text(ControlId control) const {
     const QWidget* widget = controls_.at(control);
     if (const auto* line = qobject_cast<const QLineEdit*>(widget)) {
-        return line->text().toStdString();
+        return form::ControlOf(control).HoldsPath ? QFile::encodeName(line->text()).toStdString()
+                                                  : line->text().toStdString();
     }
     if (const auto* page = qobject_cast<const QPlainTextEdit*>(widget)) {
         return page->toPlainText().toStdString();

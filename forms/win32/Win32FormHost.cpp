@@ -325,7 +325,9 @@ std::string Win32FormHost::Caption(form::ControlId control) const {
 }
 
 void Win32FormHost::SetText(form::ControlId control, const std::string& text) {
-    ::SetWindowTextW(ControlHandle(control), WindowsLines(text).c_str());
+    ::SetWindowTextW(ControlHandle(control), form::ControlOf(control).HoldsPath
+                                                 ? WidePathText(text).c_str()
+                                                 : WindowsLines(text).c_str());
     if (const Child* box = ChildOf(control); box->Control->MultiLine && !box->Control->WrapsLines) {
         SetBoxFont(*box);
     }
@@ -375,7 +377,8 @@ void Win32FormHost::SetBoxFont(const Child& box) {
 }
 
 std::string Win32FormHost::Text(form::ControlId control) const {
-    return Narrow(WindowText(ControlHandle(control)));
+    const std::wstring text = WindowText(ControlHandle(control));
+    return form::ControlOf(control).HoldsPath ? PathFromWide(text) : Narrow(text);
 }
 
 void Win32FormHost::SetEnabled(form::ControlId control, bool enabled) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "AuthoringHarness.h"
 #include "HeaderAdvice.h"
@@ -112,7 +113,7 @@ TEST(ScriptMaker, EachPairIsRebuiltByARealRunOfItsScript) {
 
 TEST(ScriptMaker, ChangesBeyondTheLineLimitAreGroupedClosestFirst) {
     // Pairs of changes 12 bytes apart, the pairs 40 bytes apart: 40,330 REPLACE lines, one a
-    // change, are too many; one a pair fit, and need no more bytes than those between the pairs.
+    // change, are too many; grouping some pairs, never the bytes between two pairs, fits.
     const std::string original = PseudoRandom(0x100000);
     std::string expanded = original;
     for (std::size_t at = 0; at + 12 < expanded.size(); at += 52) {
@@ -121,9 +122,44 @@ TEST(ScriptMaker, ChangesBeyondTheLineLimitAreGroupedClosestFirst) {
     }
     const ScriptPlan plan = Make(original, expanded);
 
-    EXPECT_LE(plan.Directives.size(), kMostDirectiveLines);
-    EXPECT_EQ(plan.Directives.size(), 1 + (expanded.size() - 13) / 52 + 1);
+    EXPECT_EQ(plan.Directives.size(), kMostDirectiveLines);
+    for (const Directive& line : plan.Directives) {
+        EXPECT_LE(line.Kind == DirectiveKind::Replace ? line.Value : 0, 13u);
+    }
     ExpectRebuilt(plan, original, expanded);
+}
+
+struct Budget {
+    const char* What;
+    std::vector<Directive> Directives;
+    std::uint32_t ImageSize;
+    std::size_t MostLines;
+    std::vector<Directive> Lines;
+};
+
+constexpr auto kCopy = DirectiveKind::Copy;
+constexpr auto kFill = DirectiveKind::Fill;
+constexpr auto kReplace = DirectiveKind::Replace;
+
+const Budget kBudgets[] = {
+    {"evenly spaced changes one line too many: one stretch between them is grouped, not all",
+     {{kCopy, 0, 0}, {kReplace, 10, 1}, {kReplace, 20, 1}, {kReplace, 30, 1}, {kReplace, 40, 1}},
+     50,
+     4,
+     {{kCopy, 0, 0}, {kReplace, 10, 11}, {kReplace, 30, 1}, {kReplace, 40, 1}}},
+    {"a short first range stays a range: a script starts with COPY or FILL",
+     {{kFill, 0, 0}, {kCopy, 4, 0x100}, {kReplace, 10, 1}, {kReplace, 20, 1}, {kReplace, 30, 1}},
+     40,
+     3,
+     {{kFill, 0, 0}, {kCopy, 4, 0x100}, {kReplace, 10, 21}}},
+};
+
+TEST(LineBudget, GroupsTheShortestStretchesOnlyAsFarAsTheLinesNeed) {
+    for (const Budget& budget : kBudgets) {
+        SCOPED_TRACE(budget.What);
+        EXPECT_EQ(FitLineBudget(budget.Directives, budget.ImageSize, budget.MostLines),
+                  budget.Lines);
+    }
 }
 
 struct Refusal {

@@ -20,7 +20,8 @@ struct Invocation {
     std::vector<std::string> Args; // "{GAME}" stands for the game folder's absolute path
     bool InGame;                   // working directory: the game folder, else its parent
     Outcome Result;
-    std::string Out; // Expands: exact stdout; Informs: a text stdout must hold
+    std::string Out; // Expands: exact stdout; Informs: a text stdout must hold; UsageError: a
+                     // text stderr must hold
 };
 
 const Invocation kInvocations[] = {
@@ -36,11 +37,11 @@ const Invocation kInvocations[] = {
      Outcome::Expands,
      kRemoved},
     {"working directory is the default", {"--add-header"}, true, Outcome::Expands, kAdded},
-    {"the same header option twice",
-     {"--add-header", "--dir", "{GAME}", "--add-header"},
+    {"-- ends the options",
+     {"--remove-header", "--dir={GAME}", "--"},
      false,
      Outcome::Expands,
-     kAdded},
+     kRemoved},
     {"--help", {"--help"}, true, Outcome::Informs, "--remove-header"},
     {"-h", {"-h"}, true, Outcome::Informs, "--add-header"},
     {"--version", {"--version"}, true, Outcome::Informs, "kelbrin-cli"},
@@ -55,7 +56,22 @@ const Invocation kInvocations[] = {
      {"--add-header", "--dir", "{GAME}", "--dir={GAME}"},
      true,
      Outcome::UsageError,
-     ""},
+     "--dir given more than once"},
+    {"any option twice, refused the same way",
+     {"--add-header", "--dir", "{GAME}", "--add-header"},
+     false,
+     Outcome::UsageError,
+     "--add-header given more than once"},
+    {"--make-script's options too",
+     {"--make-script", "a.nes", "b.nes", "--force", "--force"},
+     true,
+     Outcome::UsageError,
+     "--force given more than once"},
+    {"an option after -- is an operand",
+     {"--", "--add-header"},
+     true,
+     Outcome::UsageError,
+     "unknown argument '--add-header'"},
 };
 
 TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
@@ -90,6 +106,7 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
             EXPECT_EQ(r.Out, "");
             EXPECT_TRUE(r.Err.starts_with("kelbrin-cli: ")) << r.Err;
             EXPECT_NE(r.Err.find("--add-header | --remove-header"), std::string::npos) << r.Err;
+            EXPECT_NE(r.Err.find(c.Out), std::string::npos) << r.Err;
             break;
         }
         // Only a real run may touch the game folder.

@@ -91,6 +91,13 @@ const Call kCalls[] = {
      "",
      "would replace 'orig.nes' (error 70)",
      ""},
+    {"nor over the expanded file it is made from",
+     {"orig.nes", "big.nes", "--output", "big.nes", "--force"},
+     false,
+     1,
+     "",
+     "would replace 'big.nes' (error 70)",
+     ""},
     {"two header sizes",
      {"orig.nes", "big.nes", "--original-header", "10", "--expanded-header", "200"},
      false,
@@ -106,6 +113,13 @@ const Call kCalls[] = {
      "needs a size in hex",
      ""},
     {"the expanded file left out", {"orig.nes"}, false, 2, "", "ORIGINAL and the EXPANDED", ""},
+    {"after --, a name that looks like an option is a file's",
+     {"--", "--force", "big.nes"},
+     false,
+     1,
+     "",
+     "cannot read the original '--force': File not found (error 53)",
+     ""},
     {"a run's option beside it",
      {"orig.nes", "big.nes", "--add-header"},
      false,
@@ -146,6 +160,7 @@ TEST(CliMakeScript, OptionsDecideWhereTheScriptGoesAndFailuresLeaveNothing) {
                                               : call.ScriptThere ? std::optional<std::string>(kOld)
                                                                  : std::nullopt);
         EXPECT_EQ(folder.Read("orig.nes"), kOriginal);
+        EXPECT_EQ(folder.Read("big.nes"), kExpanded);
         // Nothing half-written stays behind.
         const auto files = std::distance(std::filesystem::directory_iterator(folder.Path()),
                                          std::filesystem::directory_iterator());

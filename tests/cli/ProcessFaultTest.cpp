@@ -13,9 +13,11 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "CliHarness.h"
+#include "PseudoRandom.h"
 
 namespace kelbrin::test {
 namespace {
@@ -152,27 +154,95 @@ TEST(CliProcess, HelpOrVersionThatCannotBeWrittenIsAFailure) {
     }
 }
 
-// A script line of 30 MB under an address-space limit of 150 MB: the failure exit quotes the
-// line whole, and must do so holding no more than about two copies of it.
-TEST(CliProcess, HugeLineBreakingARuleIsReportedUnderTightMemory) {
+// Inputs of megabytes under an address-space limit: a run's failure exit quotes a line or a
+// name whole, holding no more than a few copies of it; a check holds no more than a run of the
+// script; --make-script no more than both files and 64 MiB.
+TEST(CliProcess, LargeInputsAreHandledUnderTightMemory) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
 #else
-    const std::string line = "FILL\t100\tZZ\t" + std::string(30'000'000, 'A');
-    GameFolder folder;
-    folder.WriteInGame("Kelbrin.txt", ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t200",
-                                                "HEADER\t0", "COPY\t0\t0", line}));
-    folder.WriteInGame("orig.bin", kOriginal);
+    const std::string hugeLine = "FILL\t100\tZZ\t" + std::string(30'000'000, 'A');
+    const std::string hugeName(10'000'000, 'a');
+    std::string bytes;
+    for (int i = 0; i < 3'000'000; ++i) {
+        bytes += "\t1F";
+    }
+    const std::string newBytes = PseudoRandom(8 << 20);
+    struct Case {
+        const char* What;
+        std::vector<std::pair<std::string, std::string>> Files; // in the game folder
+        std::vector<std::string> Args;                          // after the game folder's path
+        std::uint64_t LimitMiB;
+        int Exit;
+        std::string Err; // exactly, when not empty
+        std::string Out; // what standard output starts with
+    };
+    const Case cases[] = {
+        {"a run quotes a 30 MB line that breaks a rule",
+         {{"Kelbrin.txt", ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t200", "HEADER\t0",
+                                    "COPY\t0\t0", hugeLine})}},
+         {"--remove-header", "--dir"},
+         150,
+         1,
+         "Error #0 -> \n\nEnd address ZZ on line " + hugeLine + " is not hex\n\n",
+         ""},
+        {"a run quotes an expanded name of 10 MB",
+         {{"Kelbrin.txt",
+           ScriptOf({"NAME\torig.bin\t" + hugeName, "SIZE\t100\t100", "HEADER\t0", "COPY\t0\t0"})}},
+         {"--remove-header", "--dir"},
+         80,
+         1,
+         "Error #52 -> Bad file name or number\n\nCan't save to Expanded ROM file: '" + hugeName +
+             "'\n\n",
+         ""},
+        {"--check of a REPLACE line of 3 million bytes",
+         {{"Kelbrin.txt", ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t2DC6C0",
+                                    "HEADER\t10\t4E", "COPY\t0\t0", "REPLACE\t0" + bytes})}},
+         {"--check", "--dir"},
+         80,
+         0,
+         "",
+         "Fit to ship: both buttons expand the ROM.\n"},
+        {"--check of a HEADER line of 3 million bytes",
+         {{"Kelbrin.txt", ScriptOf({"NAME\torig.bin\tout.bin", "SIZE\t100\t100",
+                                    "HEADER\t10" + bytes, "COPY\t0\t0"})}},
+         {"--check", "--dir"},
+         80,
+         1,
+         "",
+         "Not fit to ship: Expand and Add/Replace Header ends in an error.\n"},
+        {"--make-script of 8 MiB that nothing copies: both files and 64 MiB",
+         {{"big.bin", newBytes}},
+         {"--make-script", "orig.bin", "big.bin", "--output", "s.txt"},
+         (8 + 64),
+         0,
+         "",
+         "Script written: s.txt\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        GameFolder folder;
+        folder.WriteInGame("orig.bin", kOriginal);
+        for (const auto& [name, bytes] : c.Files) {
+            folder.WriteInGame(name, bytes);
+        }
+        std::vector<std::string> args = c.Args;
+        if (args.back() == "--dir") {
+            args.push_back(folder.Game);
+        }
 
-    const ProgramResult r = RunProgram(KELBRIN_CLI_PATH, {"--remove-header", "--dir", folder.Game},
-                                       "", {.AddressSpaceLimit = 150ull << 20});
+        const ProgramResult r = RunProgram(KELBRIN_CLI_PATH, args, folder.Game,
+                                           {.AddressSpaceLimit = c.LimitMiB << 20});
 
-    EXPECT_EQ(r.Signal, 0);
-    EXPECT_EQ(r.ExitStatus, 1);
-    const std::string box = "Error #0 -> \n\nEnd address ZZ on line " + line + " is not hex\n\n";
-    EXPECT_EQ(r.Err.size(), box.size());
-    EXPECT_TRUE(r.Err == box) << r.Err.substr(0, 200);
-    EXPECT_FALSE(folder.Root.Exists("game/out.bin"));
+        EXPECT_EQ(r.Signal, 0);
+        EXPECT_EQ(r.ExitStatus, c.Exit) << r.Err.substr(0, 200);
+        if (!c.Err.empty()) {
+            EXPECT_EQ(r.Err.size(), c.Err.size());
+            EXPECT_TRUE(r.Err == c.Err) << r.Err.substr(0, 200);
+        }
+        EXPECT_TRUE(r.Out.starts_with(c.Out)) << r.Out.substr(0, 200);
+        EXPECT_FALSE(folder.Root.Exists("game/out.bin"));
+    }
 #endif
 }
 

@@ -58,14 +58,26 @@ TEST(CliTerminal, ControlCharactersFromTheScriptAreEscapedOnATerminalOnly) {
     struct Case {
         const char* What;
         std::string SizeLine;
-        std::string Option;
-        std::string Raw; // what a file gets; on a terminal, the title shows escaped
+        std::vector<std::string> Args; // then --dir and the game folder
+        std::string Raw;               // what a file gets; on a terminal, the title shows escaped
     };
     const Case cases[] = {
-        {"--info", "SIZE\t3\t3\t" + title, "--info",
+        {"--info",
+         "SIZE\t3\t3\t" + title,
+         {"--info"},
          "Script MD5: " + title + " (does not match)\n"},
-        {"a box", "SIZE\t3" + title + "\t3", "--remove-header",
+        {"a box",
+         "SIZE\t3" + title + "\t3",
+         {"--remove-header"},
          "Error #0 -> \n\nOriginal file size of '3" + title + "' is not a valid hex value\n\n"},
+        {"an argument in a usage error",
+         "SIZE\t3\t3",
+         {"--remove-header", "-" + title},
+         "unknown argument '-" + title + "'"},
+        {"a file named on the command line",
+         "SIZE\t3\t3",
+         {"--make-script", "orig.nes", "big" + title + ".nes", "--output", "-"},
+         "cannot read the expanded file 'big" + title + ".nes'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -76,11 +88,18 @@ TEST(CliTerminal, ControlCharactersFromTheScriptAreEscapedOnATerminalOnly) {
         std::string escaped = c.Raw;
         escaped.replace(escaped.find(title), title.size(), shownTitle);
 
-        const std::string shown = OnATerminal({c.Option, "--dir", folder.Game});
+        std::vector<std::string> args = c.Args;
+        // --make-script takes its files' paths as they are; a run finds them by --dir.
+        if (args.front() != "--make-script") {
+            args.insert(args.end(), {"--dir", folder.Game});
+        } else {
+            args[1] = folder.Game + "/" + args[1];
+        }
+        const std::string shown = OnATerminal(args);
         EXPECT_NE(shown.find(escaped), std::string::npos) << shown;
         EXPECT_EQ(shown.find('\x1B'), std::string::npos) << shown;
 
-        const ProgramResult intoFiles = RunCli({c.Option, "--dir", folder.Game});
+        const ProgramResult intoFiles = RunCli(args);
         EXPECT_NE((intoFiles.Out + intoFiles.Err).find(c.Raw), std::string::npos)
             << intoFiles.Out << intoFiles.Err;
     }

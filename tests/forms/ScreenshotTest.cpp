@@ -199,7 +199,8 @@ TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
     checkBox.close();
 
     desktop.Files = {folder.PathOf("orig.nes"), folder.PathOf("big.nes")};
-    frmMakeScript maker(desktop, folder.Path(), *main);
+    MakeScriptFields fields;
+    frmMakeScript maker(desktop, folder.Path(), *main, fields);
     auto& makeBox = Find(owner, "frmMakeScript");
     makeBox.show();
     Find<QPushButton>(makeBox, form::ControlId::cmdOriginal).click();

@@ -198,6 +198,7 @@ TEST(MakeScript, WritesBesideTheOriginalOnlyWhatNothingStandsAgainstThenShowsIts
     const std::string original = roms.Path("orig.nes");
     const std::string expanded = roms.Path("big.nes");
     constexpr const char* kOld = "an author's own script";
+    const std::string written = "Script written: " + PathText(roms.Path("Kelbrin.txt"));
     enum class Script { None, Old, New };
     struct MakeCase {
         const char* Name;
@@ -212,14 +213,14 @@ TEST(MakeScript, WritesBesideTheOriginalOnlyWhatNothingStandsAgainstThenShowsIts
         Script Left;
     };
     const std::vector<MakeCase> cases{
-        {"both files chosen", {original, expanded}, "0", "0", false, {}, {}, 0, Script::New},
+        {"both files chosen", {original, expanded}, "0", "0", false, {}, {written}, 0, Script::New},
         {"an empty header box is no header",
          {original, expanded},
          "",
          " ",
          false,
          {},
-         {},
+         {written},
          0,
          Script::New},
         {"the original's dialog cancelled",
@@ -255,7 +256,7 @@ TEST(MakeScript, WritesBesideTheOriginalOnlyWhatNothingStandsAgainstThenShowsIts
          "0",
          true,
          {true},
-         {},
+         {written},
          1,
          Script::New},
         {"a header size that is no hex number",
@@ -330,7 +331,8 @@ TEST(MakeScript, WritesBesideTheOriginalOnlyWhatNothingStandsAgainstThenShowsIts
         std::vector<std::string> boxes;
         for (const SeenBox& box : on.Desktop.Boxes) {
             EXPECT_EQ(box.Title, "Make Script");
-            EXPECT_EQ(box.Icon, MessageBoxIcon::Stop);
+            EXPECT_EQ(box.Icon,
+                      box.Message == written ? MessageBoxIcon::None : MessageBoxIcon::Stop);
             boxes.push_back(box.Message);
         }
         EXPECT_EQ(boxes, c.Boxes);
@@ -424,9 +426,39 @@ TEST(MakeScript, FileDialogsOpenWhereTheAuthorWasAndTheChosenPathsShow) {
               (std::vector<std::string>{"Choose the original ROM in " + on.ProgramFolder.Path(),
                                         "Choose the expanded ROM in " + roms.Folder.Path(),
                                         "Choose the original ROM in " + roms.Folder.Path()}));
-    EXPECT_EQ(shown, (std::vector<std::string>{PathText(roms.Path("orig.nes")),
-                                               PathText(roms.Path("big.nes"))}));
+    EXPECT_EQ(shown, (std::vector<std::string>{roms.Path("orig.nes"), roms.Path("big.nes")}));
     EXPECT_EQ(roms.Folder.Names(), (std::set<std::string>{"orig.nes", "big.nes"}));
+}
+
+// A path typed or pasted (with the quotes of Windows' "Copy as path") names the file as one
+// chosen in the dialog does, and the box holds it again when it is opened again.
+TEST(MakeScript, TakesTypedPathsAndKeepsThemWhileTheProgramRuns) {
+    const Roms roms;
+    const std::string quoted = std::string(1, '"').append(roms.Path("orig.nes")).append(1, '"');
+    MainForm on({});
+    std::vector<std::vector<std::string>> shown;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        if (box.Description.Name == "frmCheck") {
+            box.Click(ControlId::cmdCheckClose);
+            return;
+        }
+        shown.push_back({box.Of(ControlId::txtOriginal).Text, box.Of(ControlId::txtExpanded).Text});
+        if (shown.size() == 1) {
+            box.Type(ControlId::txtOriginal, quoted);
+            box.Type(ControlId::txtExpanded, roms.Path("big.nes") + " ");
+            box.Click(ControlId::cmdMake);
+        } else {
+            box.CloseBox();
+        }
+    };
+    on.Choose(MenuId::mnuFile_MakeScript);
+    on.Choose(MenuId::mnuFile_MakeScript);
+
+    EXPECT_EQ(on.Desktop.Boxes.size(), 1u);
+    EXPECT_TRUE(
+        roms.Folder.Read("Kelbrin.txt").value_or("").starts_with("NAME\torig.nes\tbig.nes"));
+    EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{{"", ""},
+                                                            {quoted, roms.Path("big.nes") + " "}}));
 }
 
 // Paths travel as the file layer names files (UTF-8 on Windows, where the system's dialogs give
@@ -452,7 +484,10 @@ TEST(MakeScript, WorksInAFolderOfAnyName) {
         box.Click(ControlId::cmdMake);
     };
     on.Choose(MenuId::mnuFile_MakeScript);
-    EXPECT_TRUE(on.Desktop.Boxes.empty()) << on.Desktop.Boxes.front().Message;
+    ASSERT_EQ(on.Desktop.Boxes.size(), 1u);
+    // The box that says where the script went, and no failure.
+    EXPECT_EQ(on.Desktop.Boxes.front().Icon, MessageBoxIcon::None)
+        << on.Desktop.Boxes.front().Message;
     EXPECT_TRUE(root.Exists(name + TempFolder::kSeparator + "Kelbrin.txt"));
     EXPECT_NE(check.find("Expand and Ignore/Remove Header: Expansion Done\n"), std::string::npos)
         << check;

@@ -36,5 +36,21 @@ TEST(Descriptions, EveryControlOfEveryFormHasANameForScreenReaders) {
     EXPECT_EQ(form::SpokenName(form::ControlOf(form::ControlId::txtMD5)), "MD5");
 }
 
+// Tab goes through a box as a person reads it: row by row from the top, left to right in a row
+// (controls side by side share their middle).
+TEST(Descriptions, TabFollowsTheOrderOnScreen) {
+    for (const form::Form* design : {&form::MakeScriptForm()}) {
+        SCOPED_TRACE(std::string(design->Name));
+        std::vector<form::ControlId> onScreen = design->TabOrder;
+        const auto place = [](form::ControlId id) {
+            const form::Twips& at = form::ControlOf(id).At;
+            return std::pair{2 * at.Top + at.Height, at.Left};
+        };
+        std::stable_sort(onScreen.begin(), onScreen.end(),
+                         [&](form::ControlId a, form::ControlId b) { return place(a) < place(b); });
+        EXPECT_EQ(design->TabOrder, onScreen);
+    }
+}
+
 } // namespace
 } // namespace kelbrin::test
