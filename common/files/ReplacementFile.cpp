@@ -64,8 +64,8 @@ ReplacementFile::Names ReplacementFile::NamesFor(const std::string& targetPath) 
     return {std::move(target), std::move(unfinished)};
 }
 
-std::optional<std::uint32_t> ReplacementFile::ProveReplaceable(
-    const Names& names, const std::vector<std::string>& inputs) {
+std::optional<std::uint32_t>
+ReplacementFile::ProveReplaceable(const Names& names, const std::vector<std::string>& inputs) {
     // Taken for a leftover, an input would be removed.
     for (const std::string& input : inputs) {
         if (SameExistingFile(names.Unfinished, input)) {

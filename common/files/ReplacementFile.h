@@ -52,8 +52,9 @@ public:
     // What making the unfinished file of `names` refuses before it writes a byte, found without
     // making it: an input of the writer by the unfinished file's name (error 55), an existing
     // target that could not be written as it is (see the constructor), a folder for it that
-    // does not exist (error 76), a folder or a link by the unfinished name (UnfinishedNameTaken). Returns the target's permission bits; nothing when there is no
-    // target yet. A rehearsal of a run meets the run's refusals here.
+    // does not exist (error 76), a folder or a link by the unfinished name (UnfinishedNameTaken).
+    // Returns the target's permission bits; nothing when there is no target yet. A rehearsal of
+    // a run meets the run's refusals here.
     static std::optional<std::uint32_t> ProveReplaceable(const Names& names,
                                                          const std::vector<std::string>& inputs);
 
