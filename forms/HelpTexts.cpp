@@ -10,8 +10,8 @@ namespace {
 // The text boxes show 79 characters of the fixed-pitch font per line.
 constexpr std::size_t kWidth = 79;
 
-// MD5 of the sample original's image (its header left out), as tools/MakeHelpPictures
-// prints it; that tool runs the sample below and refuses a digest that does not match.
+// MD5 of the sample original's image (its header left out); the handlers' tests run the sample
+// below on that original and fail when the digest does not match.
 constexpr std::string_view kSampleDigest = "9A36EACB09F8E98E103E9EE897F8E31C";
 
 std::string FrameRule() {

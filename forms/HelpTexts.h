@@ -11,7 +11,7 @@ namespace kelbrin {
 const std::string& UsageHelpText();
 
 // How to write Kelbrin.txt, around the sample whose original and expanded images the two
-// pictures of the window show (tools/MakeHelpPictures runs this very sample).
+// pictures of the window show (forms/resources/README.md says how they are made from it).
 const std::string& FormatHelpText();
 
 } // namespace kelbrin
