@@ -1,15 +1,14 @@
 // kelbrin-win32-bench WORKDIR [REPEAT]: times Kelbrin.exe on Windows (here under Wine): how long
-// it takes from its start to a shown window, and the W2 workload (32,763 directive lines over a
-// 4 MiB original) run from the window against the same run as kelbrin-cli makes it, all in one
-// run of this program so that their ratio compares like with like. It reports; it does not
-// gate. Kelbrin.exe and kelbrin-cli.exe are found beside this program.
+// it takes from its start to a shown window, and kelbrin-bench's W2 workload (32,763 directive
+// lines over a 4 MiB original) run from the window against the same run as kelbrin-cli makes it,
+// all in one run of this program so that their ratio compares like with like. It reports; it does
+// not gate. Kelbrin.exe and kelbrin-cli.exe are found beside this program.
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "ControlIds.h"
 #include "EventPump.h"
 #include "Expand.h"
+#include "Inputs.h"
 #include "Win32Desktop.h"
 #include "frmKelbrin.h"
 
@@ -28,40 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-constexpr int kDirectiveLines = 32763; // the most a script may hold
-constexpr std::uint32_t kImageSize = 0x400000;
-constexpr std::uint32_t kStep = 0x80; // 32,763 lines of 80 hex bytes stay inside 4 MiB
-
-// The W2 folder: a 4 MiB original and a script of COPY, FILL and REPLACE lines in turn.
-void PrepareW2(const fs::path& folder) {
-    fs::create_directories(folder);
-    std::uint32_t state = 0x4B454C42;
-    const auto next = [&state] { return state = state * 1664525u + 1013904223u; };
-    std::string original(kImageSize, '\0');
-    for (char& byte : original) {
-        byte = static_cast<char>(next() >> 24);
-    }
-    std::ofstream(folder / "original.bin", std::ios::binary) << original;
-    std::string script =
-        "NAME\toriginal.bin\texpanded.bin\r\nSIZE\t400000\t400000\r\nHEADER\t0\r\n";
-    char line[96];
-    for (int i = 0; i < kDirectiveLines; ++i) {
-        const std::uint32_t address = static_cast<std::uint32_t>(i) * kStep;
-        switch (i % 3) {
-        case 0:
-            std::snprintf(line, sizeof line, "COPY\t%X\t%X\r\n", address, next() % kImageSize);
-            break;
-        case 1: std::snprintf(line, sizeof line, "FILL\t%X\t%X\r\n", address, next() >> 24); break;
-        default:
-            std::snprintf(line, sizeof line, "REPLACE\t%X\t%X\t%X\t%X\r\n", address, next() >> 24,
-                          next() >> 24, next() >> 24);
-            break;
-        }
-        script += line;
-    }
-    std::ofstream(folder / "Kelbrin.txt", std::ios::binary) << script;
-}
 
 double Seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
@@ -157,7 +123,8 @@ int main(int argc, char** argv) {
     HANDLE nul =
         ::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                       &inherited, OPEN_EXISTING, 0, nullptr);
-    PrepareW2(folder);
+    fs::create_directories(folder);
+    bench::WriteLongestScript(folder);
     const std::string directory = folder.string();
 
     kelbrin::win32::Win32Desktop desktop;
