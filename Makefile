@@ -12,8 +12,8 @@ PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev qt6-base-privat
             fonts-comic-neue fonts-liberation \
             clang libclang-rt-14-dev libssl-dev \
             zlib1g-dev dpkg-dev lintian help2man desktop-file-utils appstream man-db
-# What make bench compares with, beyond coreutils.
-BENCH_PACKAGES := xdelta3
+# What make bench compares with, beyond coreutils, and GNU time, which measures peak memory.
+BENCH_PACKAGES := xdelta3 time
 WINDOWS_PACKAGES := cmake ninja-build make libgtest-dev g++-mingw-w64-x86-64-posix wine64 wine \
                     libz-mingw-w64-dev fonts-wine fonts-comic-neue fonts-liberation imagemagick
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
@@ -194,11 +194,15 @@ run-windows: windows $(WINE_PREFIX)/kelbrin-settings
 	    env $(WINE_ENV) wineserver -k; \
 	fi
 
-# Times a run started from the window against the command line's, both under Wine.
+# kelbrin-bench's W2 workload on the Windows programs under Wine: a run started from the window
+# against kelbrin-cli.exe's, and how long the window takes to show.
 bench-windows: windows $(WINE_PREFIX)/kelbrin-settings
+	@$(call INSTALL_MISSING,$(BENCH_PACKAGES))
+	cmake --preset release && cmake --build --preset release --target kelbrin-bench
 	@$(WINE_START)
-	@status=0; env $(WINE_ENV) $(WINE) build/windows/bench/kelbrin-win32-bench.exe \
-	    build/windows/bench-work || status=$$?; \
+	@status=0; env $(WINE_ENV) build/release/bench/kelbrin-bench --only W2 \
+	    --work build/windows/bench-work --cli "$(WINE) $(CURDIR)/build/windows/app/kelbrin-cli.exe" \
+	    --window "$(WINE) $(CURDIR)/build/windows/bench/kelbrin-window-run.exe" || status=$$?; \
 	env $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
 
 # The zip a Windows user unpacks beside the ROMs: build/windows/Kelbrin-<version>-windows.zip.

@@ -1,25 +1,16 @@
-// kelbrin-bench: times kelbrin-cli and kelbrin-md5 on generated workloads and reports the
-// medians, the ratios against cp, md5sum and xdelta3, and the peak memory. It reports; it does
-// not gate: a missed target still exits 0, while a run that fails (or a wrong output) exits 1.
-// A workload is a function below and its row in kWorkloads; it works in a folder of its own
-// in the work folder, emptied before and removed after.
+// kelbrin-bench: times kelbrin-cli, kelbrin-md5 and a run from the window on generated
+// workloads, and prints a row for each tool and each target as it is measured: the median, the
+// ratio against cp, md5sum or xdelta3, and the peak memory. It reports; it does not gate: a
+// missed target still exits 0, while a run that fails (or a wrong output) exits 1. A workload is
+// a function below and its row in kWorkloads; it works in a folder of its own in the work
+// folder, emptied before and removed after. --cli and --window take command lines, so that the
+// Windows programs can be timed under Wine.
 
-#include <algorithm>
-#include <cctype>
-#include <cinttypes>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <stdexcept>
-#include <string>
-#include <unistd.h>
-#include <utility>
-#include <vector>
+#include <map>
+#include <sstream>
 
 #include "Inputs.h"
 #include "Measure.h"
-#include "Table.h"
 
 namespace {
 
@@ -30,33 +21,29 @@ namespace fs = std::filesystem;
 // largest file kelbrin-md5 can digest.
 constexpr std::uint64_t kLargest = 0xFFFFFFF;
 
-struct Bench {
-    std::string Cli = KELBRIN_BENCH_CLI, Md5 = KELBRIN_BENCH_MD5;
-    fs::path Work = KELBRIN_BENCH_WORK;
-    int Repeat = 5;
-    std::string Cp = SystemTool("cp"), Md5sum = SystemTool("md5sum"), Sync = SystemTool("sync");
-    Table Rows;
+CommandLine Cli{KELBRIN_BENCH_CLI}, Md5{KELBRIN_BENCH_MD5};
+CommandLine Window = *KELBRIN_BENCH_WINDOW ? CommandLine{KELBRIN_BENCH_WINDOW} : CommandLine{};
+int Repeat = 5;
 
-    std::vector<Series> Measure(const std::vector<Job>& jobs) const {
-        return bench::Measure(jobs, Repeat);
-    }
-};
-
-// The first word of what md5sum or kelbrin-md5 printed, in upper case as a script carries it.
-std::string DigestIn(const std::string& printed) {
-    std::string digest = printed.substr(0, printed.find_first_of(" \n"));
-    for (char& c : digest) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    if (digest.size() != 32 || digest.find_first_not_of("0123456789ABCDEF") != std::string::npos) {
-        throw std::runtime_error("no digest in '" + printed + "'");
-    }
-    return digest;
+CommandLine With(CommandLine command, const std::vector<std::string>& arguments) {
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return command;
 }
 
-std::string ScriptDigest(const Bench& b, const fs::path& file) {
+std::vector<Series> Measure(const std::vector<Job>& jobs) {
+    return bench::Measure(Repeat, jobs);
+}
+
+// The digest md5sum or kelbrin-md5 printed first, in upper case as a script carries it.
+std::string DigestIn(std::string printed) {
+    printed.resize(std::min<std::size_t>(printed.size(), 32));
+    std::transform(printed.begin(), printed.end(), printed.begin(), ::toupper);
+    return printed;
+}
+
+std::string Digest(const fs::path& file) {
     std::string printed;
-    Run({b.Md5sum, file}, &printed);
+    Run({"md5sum", file}, &printed);
     return DigestIn(printed);
 }
 
@@ -68,149 +55,146 @@ void RequireNoMD5Row(const std::string& printed) {
 }
 
 // kelbrin-cli's run of the script in dir, which must leave `size` bytes in expanded.bin.
-Job CliRun(const Bench& b, const fs::path& dir, std::uint64_t size) {
+Job CliRun(const fs::path& dir, std::uint64_t size, std::vector<Probe> probes) {
     return {.Label = "kelbrin-cli",
-            .Commands = {{b.Cli, "--remove-header", "--dir", dir}},
+            .Command = With(Cli, {"--remove-header", "--dir", dir}),
             .Output = dir / "expanded.bin",
-            .Size = size};
+            .Size = size,
+            .Probes = std::move(probes)};
 }
 
 // Long COPY and FILL ranges with a few REPLACE lines inside them, from a 128 MiB original to
 // the largest image, beside as large a file for cp. With `digest`, the SIZE line carries the
-// original's MD5, which the run must find right.
-Job PrepareW1(const Bench& b, const fs::path& dir, bool digest) {
-    WriteRandomFile(dir / "original.bin", 0x8000000, 1);
-    WriteRandomFile(dir / "cp-source.bin", kLargest, 3);
+// original's MD5.
+Job PrepareW1(const fs::path& dir, bool digest) {
+    WriteText(dir / "original.bin", RandomBytes(0x8000000, 1));
+    WriteText(dir / "cp-source.bin", RandomBytes(kLargest, 3));
     const std::string size =
-        "SIZE\t8000000\tFFFFFFF" + (digest ? "\t" + ScriptDigest(b, dir / "original.bin") : "");
+        "SIZE\t8000000\tFFFFFFF" + (digest ? "\t" + Digest(dir / "original.bin") : "");
     WriteText(dir / "Kelbrin.txt",
               Script({size, "HEADER\t0", "COPY\t0\t0", "REPLACE\t1000\t4B\t45\t4C\t42",
                       "FILL\t4000000\tFF", "REPLACE\t5000000\t1\t2\t3", "COPY\t6000000\t1000000",
                       "REPLACE\t8000000\tAA\tBB", "FILL\tA000000\t0", "COPY\tC000000\t4000000"}));
-    Job run = CliRun(b, dir, kLargest);
-    run.Probes = {{0x1000, {0x4B, 0x45, 0x4C, 0x42}},
-                  {0x4000000, {0xFF}},
-                  {0x5000000, {0x01, 0x02, 0x03, 0xFF}},
-                  {0x8000000, {0xAA, 0xBB}},
-                  {0xA000000, {0x00}},
-                  {0xBFFFFFF, {0x00}}};
-    if (digest) {
-        run.CheckStdout = RequireNoMD5Row;
-    }
-    return run;
-}
-
-Job PrepareW2(const Bench& b, const fs::path& dir) {
-    Job run = CliRun(b, dir, 0x400000);
-    run.Probes = WriteLongestScript(dir);
+    Job run = CliRun(dir, kLargest,
+                     {{0x1000, {0x4B, 0x45, 0x4C, 0x42}},
+                      {0x4000000, {0xFF}},
+                      {0x5000000, {0x01, 0x02, 0x03, 0xFF}},
+                      {0x8000000, {0xAA, 0xBB}},
+                      {0xA000000, {0x00}},
+                      {0xBFFFFFF, {0x00}}});
+    run.CheckStdout = digest ? RequireNoMD5Row : nullptr;
     return run;
 }
 
 // The run of W1's script against what a person would do by hand: cp of as many bytes (after
 // md5sum of the original when the script carries its digest), and the same followed by a sync
 // of the copy, as a run has its file on the disk before the file takes the expanded name.
-std::vector<Series> AgainstCopy(Bench& b, const fs::path& dir, const std::string& name,
-                                bool digest) {
-    const fs::path copy = dir / "cp-destination.bin";
-    Job byHand{.Label = digest ? "md5sum + cp" : "cp", .Output = copy, .Size = kLargest};
-    if (digest) {
-        byHand.Commands.push_back({b.Md5sum, dir / "original.bin"});
+Series AgainstCopy(const fs::path& dir, const std::string& name, bool digest, double limit) {
+    std::vector<Job> jobs = {PrepareW1(dir, digest)};
+    for (const char* sync : {"", " && sync \"$3\""}) {
+        jobs.push_back(
+            {.Label = (digest ? "md5sum + cp" : "cp") + std::string(*sync ? " + sync" : ""),
+             .Command = {"sh", "-c",
+                         (digest ? "md5sum \"$1\" && " : "") + std::string("cp \"$2\" \"$3\"") +
+                             sync,
+                         "sh", dir / "original.bin", dir / "cp-source.bin", dir / "copy.bin"},
+             .Output = dir / "copy.bin",
+             .Size = kLargest});
     }
-    byHand.Commands.push_back({b.Cp, dir / "cp-source.bin", copy});
-    Job synced = byHand;
-    synced.Label += " + sync";
-    synced.Commands.push_back({b.Sync, copy});
-    const auto runs = b.Measure({PrepareW1(b, dir, digest), byHand, synced});
-    b.Rows.Time(name, byHand.Label, runs[1]);
-    b.Rows.Time(name, synced.Label, runs[2]);
-    return runs;
-}
-
-void W1(Bench& b, const fs::path& dir, const std::string& name) {
-    std::printf("W1: generating a 128 MiB original and a %" PRIu64 "-byte file for cp\n", kLargest);
-    const auto runs = AgainstCopy(b, dir, name, false);
-    const double ratio = Ratio(runs[0], runs[1]), synced = Ratio(runs[0], runs[2]);
-    b.Rows.Time(name, "kelbrin-cli", runs[0])
-        .Against("time <= 1.3 x cp", Verdict(ratio <= 1.3), ratio);
-    b.Rows.Time(name, "kelbrin-cli", runs[0])
-        .Against("time <= 1.3 x cp + sync", Verdict(synced <= 1.3), synced);
-    b.Rows.Time(name, "kelbrin-cli", runs[0])
-        .Against("peak RSS < 16 MiB", Verdict(PeakMiB(runs[0]) < 16));
-}
-
-void W1Md5(Bench& b, const fs::path& dir, const std::string& name) {
-    std::printf("W1-MD5: W1 with the original's digest on the SIZE line, against md5sum of the "
-                "original and cp\n");
-    const auto runs = AgainstCopy(b, dir, name, true);
-    const double ratio = Ratio(runs[0], runs[1]), synced = Ratio(runs[0], runs[2]);
-    b.Rows.Time(name, "kelbrin-cli", runs[0])
-        .Against("time <= 1.15 x md5sum + cp", Verdict(ratio <= 1.15), ratio);
-    b.Rows.Time(name, "kelbrin-cli", runs[0])
-        .Against("time <= 1.15 x ... + sync", Verdict(synced <= 1.15), synced);
-}
-
-void W2(Bench& b, const fs::path& dir, const std::string& name) {
-    std::printf("W2: generating a 4 MiB original and a script of 32763 directive lines\n");
-    std::vector<Job> jobs = {PrepareW2(b, dir)};
-#ifdef KELBRIN_BENCH_WINDOW
-    // The window reports the run's own time: Qt's start-up is not part of the run.
-    std::vector<double> reported;
-    jobs.push_back(jobs[0]);
-    jobs[1].Label = "window run";
-    jobs[1].Commands = {{KELBRIN_BENCH_WINDOW, dir.string()}};
-    jobs[1].CheckStdout = [&reported](const std::string& printed) {
-        reported.push_back(std::strtod(printed.c_str() + std::strlen("run-seconds "), nullptr));
-    };
-#endif
-    auto runs = b.Measure(jobs);
-    b.Rows.Time(name, "kelbrin-cli", runs[0])
-        .Against("time < 0.1 s", Verdict(Median(runs[0]) < 0.1));
-    b.Rows.Time(name, "kelbrin-cli", runs[0]).Against("peak RSS flat", "info");
-#ifdef KELBRIN_BENCH_WINDOW
-    for (std::size_t i = 0; i < runs[1].size(); ++i) {
-        runs[1][i].Seconds = reported[i + 1]; // the first report is the warm-up's
+    const auto runs = Measure(jobs);
+    for (std::size_t i : {1, 2}) {
+        const double ratio = Median(runs[0]) / Median(runs[i]);
+        Row(name, jobs[i].Label, runs[i]);
+        Row(name, "kelbrin-cli", runs[0],
+            "time <= " + std::to_string(limit).substr(0, 4) + " x " + jobs[i].Label,
+            Verdict(ratio <= limit), ratio);
     }
-    const double ratio = Ratio(runs[1], runs[0]);
-    b.Rows.Time("W2-window", "run from the window", runs[1])
-        .Against("time <= 1.2 x kelbrin-cli", Verdict(ratio <= 1.2), ratio);
-#endif
+    return runs[0];
+}
+
+void W1(const fs::path& dir, const std::string& name) {
+    const Series run = AgainstCopy(dir, name, false, 1.3);
+    Row(name, "kelbrin-cli", run, "peak RSS < 16 MiB", Verdict(PeakMiB(run) < 16));
+}
+
+void W1Md5(const fs::path& dir, const std::string& name) {
+    AgainstCopy(dir, name, true, 1.15);
+}
+
+// The longest script, run by kelbrin-cli and from the window. The window prints the run's own
+// time, from the click to the controls enabled again, without its toolkit's start (and on
+// Windows that start); so it is held against kelbrin-cli's time less that of a start
+// (--version), which Wine makes long.
+void W2(const fs::path& dir, const std::string& name) {
+    std::vector<Job> jobs = {CliRun(dir, 0x400000, WriteLongestScript(dir)),
+                             {.Label = "--version", .Command = With(Cli, {"--version"})}};
+    std::map<std::string, std::vector<double>> printed; // each time's word and its values
+    if (!Window.empty()) {
+        jobs.push_back(jobs[0]);
+        jobs[2].Command = With(Window, {dir});
+        jobs[2].CheckStdout = [&printed](const std::string& text) {
+            std::istringstream words(text);
+            std::string word;
+            for (double value = 0; words >> word >> value;) {
+                printed[word].push_back(value);
+            }
+        };
+    }
+    const auto runs = Measure(jobs);
+    Row(name, "kelbrin-cli", runs[0], "time < 0.1 s", Verdict(Median(runs[0]) < 0.1));
+    Row(name, "kelbrin-cli", runs[0], "peak RSS flat", "info");
+    Row(name, "kelbrin-cli --version", runs[1]);
+    if (!Window.empty() && printed["run-seconds"].size() != runs[2].size() + 1) {
+        throw std::runtime_error("the window did not print its run-seconds");
+    }
+    for (const auto& [word, values] : printed) {
+        Series window = runs[2]; // the values without the warm-up's
+        for (std::size_t i = 0; i < window.size() && i + 1 < values.size(); ++i) {
+            window[i].Seconds = values[i + 1];
+        }
+        const double ratio = Median(window) / (Median(runs[0]) - Median(runs[1]));
+        if (word == "run-seconds") {
+            Row("W2-window", "run from the window", window, "time <= 1.2 x kelbrin-cli's run",
+                Verdict(ratio > 0 && ratio <= 1.2), ratio);
+        } else {
+            Row("W2-window", word, window, "-", "info");
+        }
+    }
 }
 
 // An author's check of a script rehearses both buttons' runs: on the longest script and on the
 // largest image, it may cost no more than one run, and it writes nothing.
-void AgainstRun(Bench& b, const fs::path& dir, const std::string& name, const Job& run) {
-    Job check{.Label = "--check", .Commands = {{b.Cli, "--check", "--dir", dir}}};
-    check.CheckStdout = [expanded = run.Output](const std::string& printed) {
-        if (printed.find("Expand and Ignore/Remove Header: Expansion Done\n") ==
-                std::string::npos ||
-            fs::exists(expanded)) {
-            throw std::runtime_error("--check did not find the run done, or wrote " +
-                                     expanded.string() + ": " + printed.substr(0, 400));
-        }
-    };
-    const auto runs = b.Measure({run, check});
-    const double ratio = Ratio(runs[1], runs[0]);
-    b.Rows.Time(name, "kelbrin-cli run", runs[0]);
-    b.Rows.Time(name, "kelbrin-cli --check", runs[1])
-        .Against("time <= 1.0 x the run", Verdict(ratio <= 1.0), ratio);
+void AgainstRun(const fs::path& dir, const std::string& name, const Job& run) {
+    const Job check{.Label = "--check",
+                    .Command = With(Cli, {"--check", "--dir", dir}),
+                    .CheckStdout = [expanded = run.Output](const std::string& printed) {
+                        if (printed.find("Remove Header: Expansion Done\n") == std::string::npos ||
+                            fs::exists(expanded)) {
+                            throw std::runtime_error(
+                                "--check did not find the run done, or wrote " + expanded.string() +
+                                ": " + printed.substr(0, 400));
+                        }
+                    }};
+    const auto runs = Measure({run, check});
+    const double ratio = Median(runs[1]) / Median(runs[0]);
+    Row(name, "kelbrin-cli run", runs[0]);
+    Row(name, "kelbrin-cli --check", runs[1], "time <= 1.0 x the run", Verdict(ratio <= 1.0),
+        ratio);
 }
 
-void CheckLines(Bench& b, const fs::path& dir, const std::string& name) {
-    std::printf("C-LINES: --check of W2's script, against the run itself\n");
-    AgainstRun(b, dir, name, PrepareW2(b, dir));
+void CheckLines(const fs::path& dir, const std::string& name) {
+    AgainstRun(dir, name, CliRun(dir, 0x400000, WriteLongestScript(dir)));
 }
 
-void CheckImage(Bench& b, const fs::path& dir, const std::string& name) {
-    std::printf("C-IMAGE: --check of W1-MD5's script, against the run itself\n");
-    AgainstRun(b, dir, name, PrepareW1(b, dir, true));
+void CheckImage(const fs::path& dir, const std::string& name) {
+    AgainstRun(dir, name, PrepareW1(dir, true));
 }
 
-void M1(Bench& b, const fs::path& dir, const std::string& name) {
-    std::printf("M1: generating a %" PRIu64 "-byte file, digested by kelbrin-md5 and md5sum\n",
-                kLargest);
+// The largest file, digested by kelbrin-md5 and md5sum; every run of either must print the
+// digest the first run printed.
+void M1(const fs::path& dir, const std::string& name) {
     const fs::path file = dir / "data.bin";
-    WriteRandomFile(file, kLargest, 5);
-    // Every run of either tool must print the digest the first run printed.
+    WriteText(file, RandomBytes(kLargest, 5));
     std::string digest;
     const auto agrees = [&digest](const std::string& printed) {
         digest = digest.empty() ? DigestIn(printed) : digest;
@@ -219,140 +203,98 @@ void M1(Bench& b, const fs::path& dir, const std::string& name) {
         }
     };
     const auto runs =
-        b.Measure({{.Label = "kelbrin-md5", .Commands = {{b.Md5, file}}, .CheckStdout = agrees},
-                   {.Label = "md5sum", .Commands = {{b.Md5sum, file}}, .CheckStdout = agrees}});
+        Measure({{.Label = "kelbrin-md5", .Command = With(Md5, {file}), .CheckStdout = agrees},
+                 {.Label = "md5sum", .Command = {"md5sum", file}, .CheckStdout = agrees}});
     // Both read the same bytes, so the ratio of the times is the ratio of throughputs.
-    const double ratio = Ratio(runs[1], runs[0]);
-    const double mib = static_cast<double>(kLargest) / (1024.0 * 1024.0);
-    std::printf("  digest %s; kelbrin-md5 %.0f MiB/s, md5sum %.0f MiB/s\n", digest.c_str(),
-                mib / Median(runs[0]), mib / Median(runs[1]));
-    b.Rows.Time(name, "md5sum", runs[1]);
-    b.Rows.Time(name, "kelbrin-md5", runs[0])
-        .Against("throughput >= 0.9 x md5sum", Verdict(ratio >= 0.9), ratio);
+    const double ratio = Median(runs[1]) / Median(runs[0]);
+    Row(name, "md5sum", runs[1]);
+    Row(name, "kelbrin-md5", runs[0], "throughput >= 0.9 x md5sum", Verdict(ratio >= 0.9), ratio);
 }
 
 // The largest original a script allows, with its digest to check and one COPY of it all: the
 // run reads the whole file twice, once for the digest and once for the copy.
-void M2(Bench& b, const fs::path& dir, const std::string& name) {
-    std::printf("M2: generating a %" PRIu64 "-byte original with its digest on the SIZE line\n",
-                kLargest);
-    WriteRandomFile(dir / "original.bin", kLargest, 6);
+void M2(const fs::path& dir, const std::string& name) {
+    const std::string original = RandomBytes(kLargest, 6);
+    WriteText(dir / "original.bin", original);
     WriteText(dir / "Kelbrin.txt",
-              Script({"SIZE\tFFFFFFF\tFFFFFFF\t" + ScriptDigest(b, dir / "original.bin"),
-                      "HEADER\t0", "COPY\t0\t0"}));
-    Job run = CliRun(b, dir, kLargest);
-    // The generator's first word opens the copy.
-    const std::uint64_t first = Random(6).Next();
-    run.Probes = {{0, std::vector<std::uint8_t>(8)}};
-    std::memcpy(run.Probes[0].Bytes.data(), &first, sizeof first);
+              Script({"SIZE\tFFFFFFF\tFFFFFFF\t" + Digest(dir / "original.bin"), "HEADER\t0",
+                      "COPY\t0\t0"}));
+    Job run = CliRun(dir, kLargest, {{0, {original.begin(), original.begin() + 64}}});
     run.CheckStdout = RequireNoMD5Row;
-    const auto runs = b.Measure({run});
-    b.Rows.Time(name, "kelbrin-cli", runs[0])
-        .Against("peak RSS < 16 MiB", Verdict(PeakMiB(runs[0]) < 16));
+    const Series runs = Measure({run})[0];
+    Row(name, "kelbrin-cli", runs, "peak RSS < 16 MiB", Verdict(PeakMiB(runs) < 16));
 }
 
-void I1(Bench& b, const fs::path& dir, const std::string& name) {
-    std::printf("I1: --info on a %" PRIu64 "-byte image with a 512-byte header, against md5sum "
-                "of the file\n",
-                kLargest);
-    WriteRandomFile(dir / "original.bin", kLargest + 0x200, 7);
+// --info on the largest image with a 512-byte header, against md5sum of the file: every run must
+// find the header and print the whole file's MD5 as md5sum does.
+void I1(const fs::path& dir, const std::string& name) {
+    const fs::path original = dir / "original.bin";
+    WriteText(original, RandomBytes(kLargest + 0x200, 7));
     WriteText(dir / "Kelbrin.txt", Script({"SIZE\tFFFFFFF\tFFFFFFF", "HEADER\t200"}));
-    // Every run must find the header and print the whole file's MD5 as md5sum does.
-    std::string digest;
+    const std::string digest = Digest(original);
     const Job info{.Label = "kelbrin-cli --info",
-                   .Commands = {{b.Cli, "--info", "--dir", dir}},
+                   .Command = With(Cli, {"--info", "--dir", dir}),
                    .CheckStdout = [&digest](const std::string& printed) {
-                       const std::size_t at = printed.find("File MD5: ");
                        if (printed.find("Header: 512 bytes") == std::string::npos ||
-                           at == std::string::npos) {
+                           printed.find("File MD5: " + digest) == std::string::npos) {
                            throw std::runtime_error("--info printed: " + printed);
                        }
-                       digest = printed.substr(at + 10, 32);
                    }};
-    const auto runs =
-        b.Measure({info, {.Label = "md5sum", .Commands = {{b.Md5sum, dir / "original.bin"}}}});
-    const double ratio = Ratio(runs[0], runs[1]);
-    std::printf("  the whole file's MD5: %s\n", digest.c_str());
-    b.Rows.Time(name, "md5sum", runs[1]);
-    b.Rows.Time(name, info.Label, runs[0])
-        .Against("time <= 1.5 x md5sum", Verdict(ratio <= 1.5), ratio);
-    b.Rows.Time(name, info.Label, runs[0])
-        .Against("peak RSS < 16 MiB", Verdict(PeakMiB(runs[0]) < 16));
+    const auto runs = Measure({info, {.Label = "md5sum", .Command = {"md5sum", original}}});
+    const double ratio = Median(runs[0]) / Median(runs[1]);
+    Row(name, "md5sum", runs[1]);
+    Row(name, info.Label, runs[0], "time <= 1.5 x md5sum", Verdict(ratio <= 1.5), ratio);
+    Row(name, info.Label, runs[0], "peak RSS < 16 MiB", Verdict(PeakMiB(runs[0]) < 16));
 }
 
-// The script's directive lines, once a real run of it beside a copy of the original has
-// rebuilt the expanded file.
-std::size_t ProvenLines(const Bench& b, const fs::path& dir, const std::string& button) {
-    fs::create_directory(dir / "check");
-    fs::copy_file(dir / "original.bin", dir / "check" / "original.bin");
-    fs::copy_file(dir / "Kelbrin.txt", dir / "check" / "Kelbrin.txt");
-    Run({b.Cli, button, "--dir", dir / "check"});
-    if (ReadBytes(dir / "check" / "expanded.bin") != ReadBytes(dir / "expanded.bin")) {
-        throw std::runtime_error(dir.string() + ": the script does not rebuild the expanded file");
-    }
-    const std::string text = ReadBytes(dir / "Kelbrin.txt");
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) -
-           3; // NAME, SIZE, HEADER
-}
-
-// xdelta3's instructions in its printed delta: each row holds one or two of ADD, RUN and CPY_n.
-std::size_t DeltaInstructions(const std::string& xdelta3, const fs::path& delta) {
+// A number a shell command printed.
+double Counted(const std::string& script, const fs::path& file) {
     std::string printed;
-    Run({xdelta3, "printdelta", delta}, &printed);
-    std::size_t count = 0;
-    for (const char* word : {" ADD ", " RUN ", " CPY_"}) {
-        for (std::size_t at = 0; (at = printed.find(word, at)) != std::string::npos; ++at) {
-            ++count;
-        }
-    }
-    return count;
+    Run({"sh", "-c", script, "sh", file}, &printed);
+    return std::stod(printed);
 }
 
-// One pair: kelbrin-cli --make-script against xdelta3 -e, the script proved by a real run.
-void MakeScript(Bench& b, const fs::path& dir, const std::string& name) {
+// One pair: kelbrin-cli --make-script against xdelta3 -e. The script is proved by a real run
+// beside a copy of the original, and its directive lines are counted against xdelta3's
+// instructions (each row of its printed delta holds one or two of ADD, RUN and CPY_n).
+void MakeScript(const fs::path& dir, const std::string& name) {
     const fs::path original = dir / "original.bin", expanded = dir / "expanded.bin";
-    Command make = {b.Cli, "--make-script", original, expanded};
-    std::string button = "--remove-header";
-    {
-        // The pair is freed before the timings: a forked child counts its parent's pages.
-        const ScriptPair pair = MakePair(name);
-        WriteText(original, pair.Original);
-        WriteText(expanded, pair.Expanded);
-        if (pair.OriginalHeader != 0) {
-            make.insert(make.end(), {"--original-header", Hex(pair.OriginalHeader)});
-        }
-        if (pair.ExpandedHeader != 0) {
-            make.insert(make.end(), {"--expanded-header", Hex(pair.ExpandedHeader)});
-            button = "--add-header";
-        }
-    }
-    make.insert(make.end(), {"--output", dir / "Kelbrin.txt", "--force"});
-    const double inputMiB =
-        static_cast<double>(fs::file_size(original) + fs::file_size(expanded)) / (1024.0 * 1024.0);
-    std::printf("%s: %.1f MiB original and expanded file\n", name.c_str(), inputMiB);
-    const std::string xdelta3 = SystemTool("xdelta3");
-    const Command encode = {xdelta3, "-e", "-f", "-s", original, expanded, dir / "delta.vcdiff"};
-    const auto runs = b.Measure({{.Label = "--make-script", .Commands = {make}},
-                                 {.Label = "xdelta3 -e", .Commands = {encode}}});
-    const std::size_t lines = ProvenLines(b, dir, button);
-    const std::size_t instructions = DeltaInstructions(xdelta3, dir / "delta.vcdiff");
-    const double ratio = Ratio(runs[0], runs[1]);
-    const double perInstruction = static_cast<double>(lines) / static_cast<double>(instructions);
-    const double peakLimit = inputMiB + 64;
-    b.Rows.Time(name, "xdelta3 -e", runs[1])
-        .Against(std::to_string(instructions) + " instructions", "-");
-    b.Rows.Time(name, "--make-script", runs[0])
-        .Against("time <= 1.0 x xdelta3", Verdict(ratio <= 1.0), ratio);
-    b.Rows.Time(name, "--make-script", runs[0])
-        .Against("lines <= 1.5 x instructions", Verdict(perInstruction <= 1.5), perInstruction)
-        .Median = std::to_string(lines) + " lines";
-    b.Rows.Time(name, "--make-script", runs[0])
-        .Against("peak <= files + 64 = " + Fixed(peakLimit, 0) + " MiB",
-                 Verdict(PeakMiB(runs[0]) <= peakLimit));
+    const ScriptPair pair = MakePair(name);
+    WriteText(original, pair.Original);
+    WriteText(expanded, pair.Expanded);
+    const Job make{.Label = "--make-script",
+                   .Command = With(Cli, {"--make-script", original, expanded, "--original-header",
+                                         Hex(pair.OriginalHeader), "--expanded-header",
+                                         Hex(pair.ExpandedHeader), "--output", dir / "Kelbrin.txt",
+                                         "--force"})};
+    const Job encode{.Label = "xdelta3 -e",
+                     .Command = {"xdelta3", "-e", "-f", "-s", original, expanded, dir / "delta"}};
+    const auto runs = Measure({make, encode});
+    fs::create_directory(dir / "check");
+    fs::copy_file(original, dir / "check" / "original.bin");
+    fs::copy_file(dir / "Kelbrin.txt", dir / "check" / "Kelbrin.txt");
+    Run(With(Cli, {pair.ExpandedHeader != 0 ? "--add-header" : "--remove-header", "--dir",
+                   dir / "check"}));
+    Run({"cmp", dir / "check" / "expanded.bin", expanded});
+    const double lines = Counted("wc -l < \"$1\"", dir / "Kelbrin.txt") - 3; // NAME, SIZE, HEADER
+    const double instructions = Counted(
+        "xdelta3 printdelta \"$1\" | grep -oE ' (ADD|RUN|CPY_[0-9]+) ' | wc -l", dir / "delta");
+    const double ratio = Median(runs[0]) / Median(runs[1]),
+                 files =
+                     static_cast<double>(pair.Original.size() + pair.Expanded.size()) / (1 << 20);
+    Row(name, encode.Label, runs[1],
+        std::to_string(static_cast<long>(instructions)) + " instructions");
+    Row(name, make.Label, runs[0], "time <= 1.0 x xdelta3", Verdict(ratio <= 1.0), ratio);
+    Row(name, make.Label, runs[0],
+        std::to_string(static_cast<long>(lines)) + " lines <= 1.5 x instructions",
+        Verdict(lines <= 1.5 * instructions), lines / instructions);
+    Row(name, make.Label, runs[0],
+        "peak <= files + 64 = " + std::to_string(static_cast<int>(files + 64)) + " MiB",
+        Verdict(PeakMiB(runs[0]) <= files + 64));
 }
 
 // In the order they run.
-using Workload = void (*)(Bench&, const fs::path&, const std::string&);
+using Workload = void (*)(const fs::path&, const std::string&);
 // clang-format off
 constexpr std::pair<const char*, Workload> kWorkloads[] = {
     {"W1", W1}, {"W2", W2}, {"C-LINES", CheckLines}, {"C-IMAGE", CheckImage}, {"W1-MD5", W1Md5},
@@ -361,66 +303,52 @@ constexpr std::pair<const char*, Workload> kWorkloads[] = {
     {"S-UNRELATED", MakeScript}, {"S-SCATTERED", MakeScript}};
 // clang-format on
 
-int RunWorkloads(Bench& b, const std::string& only) {
-    for (const std::string& program : {b.Cli, b.Md5}) {
-        if (::access(program.c_str(), X_OK) != 0) {
-            throw std::runtime_error("cannot run " + program);
-        }
+CommandLine Words(const std::string& line) {
+    std::istringstream in(line);
+    CommandLine words;
+    for (std::string word; in >> word;) {
+        words.push_back(word);
     }
-    b.Work = fs::absolute(b.Work);
-    std::printf("kelbrin-bench: %s, %d timed runs each (after one warm-up), work in %s\n",
-                b.Cli.c_str(), b.Repeat, b.Work.c_str());
-    // What the program holds before it touches any data: the floor under every workload.
-    const Series idle{Run({b.Cli, "--version"})};
-    for (const auto& [name, workload] : kWorkloads) {
-        if (only.empty() || only == name) {
-            const fs::path dir = b.Work / name;
-            fs::remove_all(dir);
-            fs::create_directories(dir);
-            workload(b, dir, name);
-            fs::remove_all(dir);
-        }
-    }
-    b.Rows.Time("-", "kelbrin-cli --version", idle).Against("(RSS floor)", "-");
-    b.Rows.Print();
-    return 0;
+    return words;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0); // progress shows even through a pipe
-    Bench b;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // rows show as they come, even through a pipe
+    std::string work = KELBRIN_BENCH_WORK;
     std::string only;
     bool usable = argc % 2 == 1;
     for (int i = 1; usable && i < argc; i += 2) {
         const std::string option = argv[i], value = argv[i + 1];
-        if (option == "--cli" || option == "--md5") {
-            (option == "--cli" ? b.Cli : b.Md5) = value;
-        } else if (option == "--work") {
-            b.Work = value;
-        } else if (option == "--repeat") {
-            usable = (b.Repeat = std::atoi(value.c_str())) >= 1;
+        if (option == "--cli" || option == "--md5" || option == "--window") {
+            (option == "--cli" ? Cli : option == "--md5" ? Md5 : Window) = Words(value);
+        } else if (option == "--work" || option == "--only") {
+            (option == "--work" ? work : only) = value;
         } else {
-            only = value;
-            usable =
-                option == "--only" && std::any_of(std::begin(kWorkloads), std::end(kWorkloads),
-                                                  [&](const auto& w) { return only == w.first; });
+            usable = option == "--repeat" && (Repeat = std::atoi(value.c_str())) >= 1;
         }
     }
     if (!usable) {
-        std::string names;
-        for (const auto& workload : kWorkloads) {
-            names += (names.empty() ? "" : "|") + std::string(workload.first);
-        }
-        std::fprintf(stderr,
-                     "usage: kelbrin-bench [--cli PATH] [--md5 PATH] [--work DIR] "
-                     "[--repeat N] [--only %s]\n",
-                     names.c_str());
+        std::fputs("usage: kelbrin-bench [--cli COMMAND] [--md5 COMMAND] [--window COMMAND] "
+                   "[--work DIR] [--repeat N] [--only WORKLOAD]\n",
+                   stderr);
         return 2;
     }
     try {
-        return RunWorkloads(b, only);
+        // What the program holds before it touches any data: the floor under every workload.
+        const Series idle{Run(With(Cli, {"--version"}))};
+        for (const auto& [name, workload] : kWorkloads) {
+            if (only.empty() || only == name) {
+                const fs::path dir = fs::absolute(work) / name;
+                fs::remove_all(dir);
+                fs::create_directories(dir);
+                workload(dir, name);
+                fs::remove_all(dir);
+            }
+        }
+        Row("-", "kelbrin-cli --version", idle, "(RSS floor)");
+        return 0;
     } catch (const std::exception& error) {
         std::fflush(stdout);
         std::fprintf(stderr, "kelbrin-bench: %s\n", error.what());
