@@ -200,9 +200,10 @@ bench-windows: windows $(WINE_PREFIX)/kelbrin-settings
 	@$(call INSTALL_MISSING,$(BENCH_PACKAGES))
 	cmake --preset release && cmake --build --preset release --target kelbrin-bench
 	@$(WINE_START)
-	@status=0; env $(WINE_ENV) build/release/bench/kelbrin-bench --only W2 \
-	    --work build/windows/bench-work --cli "$(WINE) $(CURDIR)/build/windows/app/kelbrin-cli.exe" \
-	    --window "$(WINE) $(CURDIR)/build/windows/bench/kelbrin-window-run.exe" || status=$$?; \
+	@status=0; env $(WINE_ENV) KELBRIN_BENCH_WORK=build/windows/bench-work \
+	    KELBRIN_BENCH_CLI="$(WINE) $(CURDIR)/build/windows/app/kelbrin-cli.exe" \
+	    KELBRIN_BENCH_WINDOW="$(WINE) $(CURDIR)/build/windows/bench/kelbrin-window-run.exe" \
+	    build/release/bench/kelbrin-bench --only W2 || status=$$?; \
 	env $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
 
 # The zip a Windows user unpacks beside the ROMs: build/windows/Kelbrin-<version>-windows.zip.

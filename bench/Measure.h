@@ -1,16 +1,15 @@
 #pragma once
 
-// Timing whole processes: a command's time and peak memory, medians over rounds, and the rows
-// of the report.
+// Timing whole processes: each command's time and peak memory, medians over rounds, and the
+// rows of the report.
 
 #include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -27,27 +26,20 @@ struct Sample {
 };
 using Series = std::vector<Sample>;
 
-// Bytes that a file must hold at an offset.
-struct Probe {
-    std::uint64_t Offset;
-    std::vector<std::uint8_t> Bytes;
-};
+// Bytes that a file must hold, by offset.
+using Probes = std::vector<std::pair<std::uint64_t, std::string>>;
 
 // What one timing covers: a command, the file it must leave behind (none when Output is empty)
-// and a check of what it prints.
+// and its probes, what it must print (Prints) and must not (Hides), and a check of its own.
 struct Job {
     std::string Label{};
     CommandLine Command{};
     std::filesystem::path Output{};
     std::uint64_t Size = 0;
-    std::vector<Probe> Probes{};
+    bench::Probes Probes{};
+    std::vector<std::string> Prints{}, Hides{};
     std::function<void(const std::string&)> CheckStdout{};
 };
-
-inline double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // Runs the command under GNU time, with stdin and stderr on /dev/null and its stdout in *out
 // when given; throws unless it exits with 0. Time writes the peak RSS of its own child (so ours
@@ -61,7 +53,7 @@ inline Sample Run(const CommandLine& command, std::string* out = nullptr) {
         line += " '" + arg + "'";
     }
     line += out != nullptr ? " 3>&1 2>/dev/null </dev/null" : " 3>&1 >/dev/null 2>&1 </dev/null";
-    const double start = Now();
+    const auto start = std::chrono::steady_clock::now();
     std::FILE* pipe = ::popen(line.c_str(), "r");
     std::string printed;
     char buffer[65536];
@@ -69,16 +61,15 @@ inline Sample Run(const CommandLine& command, std::string* out = nullptr) {
         printed.append(buffer, n);
     }
     const int status = pipe != nullptr ? ::pclose(pipe) : -1;
-    const double seconds = Now() - start;
-    if (status != 0 || printed.size() < 3) {
-        throw std::runtime_error(line + " ended with status " + std::to_string(status) +
-                                 " (run it by hand to see its messages)");
-    }
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     const std::size_t peak = printed.rfind('\n', printed.size() - 2);
+    if (status != 0 || peak == std::string::npos) {
+        throw std::runtime_error(line + " ended with status " + std::to_string(status));
+    }
     if (out != nullptr) {
         *out = printed.substr(0, peak);
     }
-    return {seconds, std::atol(printed.c_str() + peak + 1)};
+    return {seconds.count(), std::stol(printed.substr(peak + 1))};
 }
 
 // Every run writes a new file, and the previous run's dirty pages are not left to be written
@@ -88,42 +79,30 @@ inline Sample TimedRun(const Job& job) {
     std::filesystem::remove(job.Output, none);
     ::sync();
     std::string printed;
-    const Sample sample = Run(job.Command, job.CheckStdout ? &printed : nullptr);
+    const bool read = job.CheckStdout || !job.Prints.empty() || !job.Hides.empty();
+    const Sample sample = Run(job.Command, read ? &printed : nullptr);
     std::ifstream file(job.Output, std::ios::binary | std::ios::ate);
-    if (!job.Output.empty() && static_cast<std::uint64_t>(file.tellg()) != job.Size) {
-        throw std::runtime_error(job.Output.string() + " is missing or not " +
-                                 std::to_string(job.Size) + " bytes");
+    bool right = job.Output.empty() || static_cast<std::uint64_t>(file.tellg()) == job.Size;
+    for (const auto& [offset, bytes] : job.Probes) {
+        std::string held(bytes.size(), '\0');
+        right = right && file.seekg(static_cast<std::streamoff>(offset)) &&
+                file.read(held.data(), static_cast<std::streamsize>(held.size())) && held == bytes;
     }
-    for (const Probe& probe : job.Probes) {
-        std::vector<std::uint8_t> bytes(probe.Bytes.size());
-        file.seekg(static_cast<std::streamoff>(probe.Offset));
-        file.read(reinterpret_cast<char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!file || bytes != probe.Bytes) {
-            throw std::runtime_error(job.Output.string() + " holds wrong bytes at offset " +
-                                     std::to_string(probe.Offset));
-        }
+    for (const std::string& text : job.Prints) {
+        right = right && printed.find(text) != std::string::npos;
+    }
+    for (const std::string& text : job.Hides) {
+        right = right && printed.find(text) == std::string::npos;
+    }
+    if (!right) {
+        throw std::runtime_error(job.Label + " left a wrong " + job.Output.string() +
+                                 " or printed: " + printed.substr(0, 400));
     }
     std::filesystem::remove(job.Output, none);
     if (job.CheckStdout) {
         job.CheckStdout(printed);
     }
     return sample;
-}
-
-// One untimed warm-up of each job, then `repeat` rounds in which they take turns, so that a
-// change in the machine's load falls on all alike.
-inline std::vector<Series> Measure(int repeat, const std::vector<Job>& jobs) {
-    std::vector<Series> series(jobs.size());
-    for (int round = -1; round < repeat; ++round) {
-        for (std::size_t j = 0; j < jobs.size(); ++j) {
-            const Sample sample = TimedRun(jobs[j]);
-            if (round >= 0) {
-                series[j].push_back(sample);
-            }
-        }
-    }
-    return series;
 }
 
 inline double Median(Series runs) {
@@ -134,21 +113,17 @@ inline double Median(Series runs) {
 }
 
 inline double PeakMiB(const Series& runs) {
-    return static_cast<double>(
-               std::max_element(runs.begin(), runs.end(),
-                                [](auto& a, auto& b) { return a.PeakKiB < b.PeakKiB; })
-                   ->PeakKiB) /
-           1024.0;
-}
-
-inline const char* Verdict(bool met) {
-    return met ? "PASS" : "MISS";
+    long peak = 0;
+    for (const Sample& sample : runs) {
+        peak = std::max(peak, sample.PeakKiB);
+    }
+    return static_cast<double>(peak) / 1024.0;
 }
 
 // Prints a row of the report: a tool's median time and peak RSS in a workload, and a target
-// with PASS or MISS against it (or a word of its own) and the ratio checked, when positive.
+// with PASS or MISS against it and the ratio checked, when positive.
 inline void Row(const std::string& workload, const std::string& tool, const Series& runs,
-                const std::string& target = "-", const char* verdict = "-", double ratio = 0) {
+                const std::string& target = "-", std::optional<bool> met = {}, double ratio = 0) {
     static bool headed = false;
     if (!std::exchange(headed, true)) {
         std::printf("%-11s %-22s %8s %6s  %-34s %-7s %s\n", "workload", "tool", "median s", "ratio",
@@ -159,7 +134,31 @@ inline void Row(const std::string& workload, const std::string& tool, const Seri
         std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
     }
     std::printf("%-11s %-22s %8.3f %6s  %-34s %-7s %5.1f MiB\n", workload.c_str(), tool.c_str(),
-                Median(runs), ratioText, target.c_str(), verdict, PeakMiB(runs));
+                Median(runs), ratioText, target.c_str(),
+                !met   ? "-"
+                : *met ? "PASS"
+                       : "MISS",
+                PeakMiB(runs));
+}
+
+inline int Repeat = 5;
+
+// One untimed warm-up of each job, then Repeat rounds in which they take turns, so that a
+// change in the machine's load falls on all alike; prints each job's row.
+inline std::vector<Series> Measure(const std::string& workload, const std::vector<Job>& jobs) {
+    std::vector<Series> series(jobs.size());
+    for (int round = -1; round < Repeat; ++round) {
+        for (std::size_t j = 0; j < jobs.size(); ++j) {
+            const Sample sample = TimedRun(jobs[j]);
+            if (round >= 0) {
+                series[j].push_back(sample);
+            }
+        }
+    }
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        Row(workload, jobs[j].Label, series[j]);
+    }
+    return series;
 }
 
 } // namespace bench

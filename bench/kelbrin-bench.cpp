@@ -1,15 +1,15 @@
 // kelbrin-bench: times kelbrin-cli, kelbrin-md5 and a run from the window on generated
-// workloads, and prints a row for each tool and each target as it is measured: the median, the
-// ratio against cp, md5sum or xdelta3, and the peak memory. It reports; it does not gate: a
-// missed target still exits 0, while a run that fails (or a wrong output) exits 1. A workload is
-// a function below and its row in kWorkloads; it works in a folder of its own in the work
-// folder, emptied before and removed after. --cli and --window take command lines, so that the
-// Windows programs can be timed under Wine.
+// workloads against cp, md5sum and xdelta3, and prints as it goes a row for each tool (median
+// time, peak memory) and for each target. It reports; it does not gate: a missed target still
+// exits 0, while a run that fails (or a wrong output) exits 1. A workload is a function below
+// and its row in kWorkloads, working in a folder of its own, emptied before and removed after.
 
-#include <map>
+#include <cinttypes>
+#include <cstdlib>
+#include <iterator>
+#include <random>
 #include <sstream>
 
-#include "Inputs.h"
 #include "Measure.h"
 
 namespace {
@@ -17,50 +17,143 @@ namespace {
 using namespace bench;
 namespace fs = std::filesystem;
 
+// The standard fixes this engine's sequence, so a seed gives the same bytes on every machine.
+using Random = std::mt19937_64;
+
+std::string RandomBytes(std::size_t size, std::uint64_t seed) {
+    Random random(seed);
+    std::string bytes(size, '\0');
+    std::generate(bytes.begin(), bytes.end(), [&random] { return static_cast<char>(random()); });
+    return bytes;
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary);
+    if (!file.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+std::string Hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%" PRIX64, value);
+    return text;
+}
+
+// The script in dir that makes expanded.bin of original.bin, from its lines after NAME.
+void WriteScript(const fs::path& dir, const std::vector<std::string>& lines) {
+    std::string text = "NAME\toriginal.bin\texpanded.bin\r\n";
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    WriteText(dir / "Kelbrin.txt", text);
+}
+
+// The W2 folder: a 4 MiB original and the longest script there may be, 32,763 COPY, FILL and
+// REPLACE lines by chance, one every 80 hex bytes. Returns what the REPLACE lines write: the
+// last ones prove that a run reached the end of the script.
+Probes WriteLongestScript(const fs::path& dir) {
+    WriteText(dir / "original.bin", RandomBytes(0x400000, 2));
+    Random random(4);
+    std::vector<std::string> lines = {"SIZE\t400000\t400000", "HEADER\t0"};
+    Probes probes;
+    for (std::uint64_t at = 0; lines.size() < 32765; at += 0x80) { // 32,766 with NAME
+        // The first directive may not be a REPLACE.
+        const std::uint64_t kind = at == 0 ? 0 : random() % 3;
+        if (kind == 0) {
+            lines.push_back("COPY\t" + Hex(at) + "\t" + Hex(random() % 0x400000));
+        } else if (kind == 1) {
+            lines.push_back("FILL\t" + Hex(at) + "\t" + Hex(random() % 256));
+        } else {
+            lines.push_back("REPLACE\t" + Hex(at));
+            probes.emplace_back(at, "");
+            for (std::uint64_t n = 1 + random() % 8; n > 0; --n) {
+                probes.back().second += static_cast<char>(random() % 256);
+                lines.back() += "\t" + Hex(static_cast<unsigned char>(probes.back().second.back()));
+            }
+        }
+    }
+    WriteScript(dir, lines);
+    return probes;
+}
+
+// ROM-like bytes: stretches of code (a few opcodes most of the time), tables of rising words,
+// tiles drawn from a small set, and padding runs of FF and 00, as real images hold them.
+std::string RomLike(std::size_t size, std::uint64_t seed) {
+    Random random(seed);
+    const std::string tiles = RandomBytes(64 * 32, seed);
+    std::string bytes;
+    while (bytes.size() < size) {
+        const std::uint64_t kind = random() % 10, length = 256 + random() % 16384;
+        for (std::size_t i = 0; i < length; ++i) {
+            const std::uint64_t word = random();
+            const char code =
+                static_cast<char>(word % 2 == 0 ? 0x20 + (word >> 8) % 16 : word >> 16);
+            const char table = static_cast<char>((i / 2 * 3) >> (i % 2 == 0 ? 0 : 8));
+            const char tile = tiles[(i / 32 % 7 * 9 + kind) % 64 * 32 + i % 32];
+            bytes +=
+                std::string{code, code, code, code, table, table, tile, tile, '\xFF', '\0'}[kind];
+        }
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+// Changes `changes` bytes at places by chance.
+std::string Scattered(std::string bytes, std::size_t changes, std::uint64_t seed) {
+    Random random(seed);
+    for (std::size_t i = 0; i < changes; ++i) {
+        char& c = bytes[random() % bytes.size()];
+        c = static_cast<char>(c ^ (1 + random() % 255));
+    }
+    return bytes;
+}
+
 // The largest image a script allows; the digest refuses 2^28 bytes or more, so it is also the
 // largest file kelbrin-md5 can digest.
 constexpr std::uint64_t kLargest = 0xFFFFFFF;
 
-CommandLine Cli{KELBRIN_BENCH_CLI}, Md5{KELBRIN_BENCH_MD5};
-CommandLine Window = *KELBRIN_BENCH_WINDOW ? CommandLine{KELBRIN_BENCH_WINDOW} : CommandLine{};
-int Repeat = 5;
+// A program to time: the one built next to this, or the command line the variable holds (the
+// Windows program under Wine, for one).
+CommandLine Program(const char* variable, const char* built) {
+    std::istringstream words(std::getenv(variable) != nullptr ? std::getenv(variable) : "");
+    const CommandLine set{std::istream_iterator<std::string>(words), {}};
+    return !set.empty() ? set : *built ? CommandLine{built} : CommandLine{};
+}
+
+const CommandLine Cli = Program("KELBRIN_BENCH_CLI", KELBRIN_BENCH_CLI);
+const CommandLine Window = Program("KELBRIN_BENCH_WINDOW", KELBRIN_BENCH_WINDOW);
 
 CommandLine With(CommandLine command, const std::vector<std::string>& arguments) {
     command.insert(command.end(), arguments.begin(), arguments.end());
     return command;
 }
 
-std::vector<Series> Measure(const std::vector<Job>& jobs) {
-    return bench::Measure(Repeat, jobs);
-}
-
-// The digest md5sum or kelbrin-md5 printed first, in upper case as a script carries it.
-std::string DigestIn(std::string printed) {
-    printed.resize(std::min<std::size_t>(printed.size(), 32));
+// The file's digest, in upper case as a script carries it and kelbrin-md5 prints it.
+std::string Digest(const fs::path& file) {
+    std::string printed;
+    Run({"md5sum", file}, &printed);
+    printed.resize(32);
     std::transform(printed.begin(), printed.end(), printed.begin(), ::toupper);
     return printed;
 }
 
-std::string Digest(const fs::path& file) {
-    std::string printed;
-    Run({"md5sum", file}, &printed);
-    return DigestIn(printed);
+// The target on a tool's time: at most `limit` times the other's.
+void AtMost(const std::string& name, const std::string& tool, const Series& runs,
+            const Series& other, const std::string& limit, const std::string& what) {
+    const double ratio = Median(runs) / Median(other);
+    Row(name, tool, runs, "time <= " + limit + " x " + what, ratio <= std::stod(limit), ratio);
 }
 
-// kelbrin-cli prints an MD5 row only when the original's digest differs from the script's.
-void RequireNoMD5Row(const std::string& printed) {
-    if (printed.find("MD5:") != std::string::npos) {
-        throw std::runtime_error("kelbrin-cli found the original's digest wrong: " + printed);
-    }
-}
-
-// kelbrin-cli's run of the script in dir, which must leave `size` bytes in expanded.bin.
-Job CliRun(const fs::path& dir, std::uint64_t size, std::vector<Probe> probes) {
+// kelbrin-cli's run of the script in dir, which must leave `size` bytes in expanded.bin. With
+// `digest` it must print no MD5 row, which it prints only when the original's digest is wrong.
+Job CliRun(const fs::path& dir, std::uint64_t size, Probes probes, bool digest) {
     return {.Label = "kelbrin-cli",
             .Command = With(Cli, {"--remove-header", "--dir", dir}),
             .Output = dir / "expanded.bin",
             .Size = size,
-            .Probes = std::move(probes)};
+            .Probes = std::move(probes),
+            .Hides = digest ? std::vector<std::string>{"MD5:"} : std::vector<std::string>{}};
 }
 
 // Long COPY and FILL ranges with a few REPLACE lines inside them, from a 128 MiB original to
@@ -71,268 +164,276 @@ Job PrepareW1(const fs::path& dir, bool digest) {
     WriteText(dir / "cp-source.bin", RandomBytes(kLargest, 3));
     const std::string size =
         "SIZE\t8000000\tFFFFFFF" + (digest ? "\t" + Digest(dir / "original.bin") : "");
-    WriteText(dir / "Kelbrin.txt",
-              Script({size, "HEADER\t0", "COPY\t0\t0", "REPLACE\t1000\t4B\t45\t4C\t42",
+    WriteScript(dir, {size, "HEADER\t0", "COPY\t0\t0", "REPLACE\t1000\t4B\t45\t4C\t42",
                       "FILL\t4000000\tFF", "REPLACE\t5000000\t1\t2\t3", "COPY\t6000000\t1000000",
-                      "REPLACE\t8000000\tAA\tBB", "FILL\tA000000\t0", "COPY\tC000000\t4000000"}));
-    Job run = CliRun(dir, kLargest,
-                     {{0x1000, {0x4B, 0x45, 0x4C, 0x42}},
-                      {0x4000000, {0xFF}},
-                      {0x5000000, {0x01, 0x02, 0x03, 0xFF}},
-                      {0x8000000, {0xAA, 0xBB}},
-                      {0xA000000, {0x00}},
-                      {0xBFFFFFF, {0x00}}});
-    run.CheckStdout = digest ? RequireNoMD5Row : nullptr;
-    return run;
+                      "REPLACE\t8000000\tAA\tBB", "FILL\tA000000\t0", "COPY\tC000000\t4000000"});
+    return CliRun(dir, kLargest,
+                  {{0x1000, "KELB"},
+                   {0x4000000, "\xFF"},
+                   {0x5000000, "\x01\x02\x03\xFF"},
+                   {0x8000000, "\xAA\xBB"},
+                   {0xA000000, std::string(1, '\0')},
+                   {0xBFFFFFF, std::string(1, '\0')}},
+                  digest);
 }
 
 // The run of W1's script against what a person would do by hand: cp of as many bytes (after
 // md5sum of the original when the script carries its digest), and the same followed by a sync
 // of the copy, as a run has its file on the disk before the file takes the expanded name.
-Series AgainstCopy(const fs::path& dir, const std::string& name, bool digest, double limit) {
+Series AgainstCopy(const std::string& name, const fs::path& dir, bool digest,
+                   const std::string& limit) {
     std::vector<Job> jobs = {PrepareW1(dir, digest)};
-    for (const char* sync : {"", " && sync \"$3\""}) {
+    const std::string script = digest ? "md5sum \"$1\" && cp \"$2\" \"$3\"" : "cp \"$2\" \"$3\"";
+    for (const std::string sync : {"", " && sync \"$3\""}) {
         jobs.push_back(
-            {.Label = (digest ? "md5sum + cp" : "cp") + std::string(*sync ? " + sync" : ""),
-             .Command = {"sh", "-c",
-                         (digest ? "md5sum \"$1\" && " : "") + std::string("cp \"$2\" \"$3\"") +
-                             sync,
-                         "sh", dir / "original.bin", dir / "cp-source.bin", dir / "copy.bin"},
+            {.Label = (digest ? "md5sum + cp" : "cp") + std::string(sync.empty() ? "" : " + sync"),
+             .Command = {"sh", "-c", script + sync, "sh", dir / "original.bin",
+                         dir / "cp-source.bin", dir / "copy.bin"},
              .Output = dir / "copy.bin",
              .Size = kLargest});
     }
-    const auto runs = Measure(jobs);
+    const auto runs = Measure(name, jobs);
     for (std::size_t i : {1, 2}) {
-        const double ratio = Median(runs[0]) / Median(runs[i]);
-        Row(name, jobs[i].Label, runs[i]);
-        Row(name, "kelbrin-cli", runs[0],
-            "time <= " + std::to_string(limit).substr(0, 4) + " x " + jobs[i].Label,
-            Verdict(ratio <= limit), ratio);
+        AtMost(name, "kelbrin-cli", runs[0], runs[i], limit, jobs[i].Label);
     }
     return runs[0];
 }
 
-void W1(const fs::path& dir, const std::string& name) {
-    const Series run = AgainstCopy(dir, name, false, 1.3);
-    Row(name, "kelbrin-cli", run, "peak RSS < 16 MiB", Verdict(PeakMiB(run) < 16));
+void W1(const std::string& name, const fs::path& dir) {
+    const Series run = AgainstCopy(name, dir, false, "1.3");
+    Row(name, "kelbrin-cli", run, "peak RSS < 16 MiB", PeakMiB(run) < 16);
 }
 
-void W1Md5(const fs::path& dir, const std::string& name) {
-    AgainstCopy(dir, name, true, 1.15);
+void W1Md5(const std::string& name, const fs::path& dir) {
+    AgainstCopy(name, dir, true, "1.15");
 }
 
-// The longest script, run by kelbrin-cli and from the window. The window prints the run's own
-// time, from the click to the controls enabled again, without its toolkit's start (and on
-// Windows that start); so it is held against kelbrin-cli's time less that of a start
-// (--version), which Wine makes long.
-void W2(const fs::path& dir, const std::string& name) {
-    std::vector<Job> jobs = {CliRun(dir, 0x400000, WriteLongestScript(dir)),
-                             {.Label = "--version", .Command = With(Cli, {"--version"})}};
-    std::map<std::string, std::vector<double>> printed; // each time's word and its values
+// The longest script, run by kelbrin-cli and from the window, and the window's start-up. The
+// window prints the run's own time, from the click to the controls enabled again, so it is held
+// against kelbrin-cli's time less that of its start (--version), which Wine makes long.
+void W2(const std::string& name, const fs::path& dir) {
+    const Job run = CliRun(dir, 0x400000, WriteLongestScript(dir), false);
+    Job window = run;
+    window.Label = "window run";
+    window.Command = With(Window, {dir});
+    std::vector<double> times; // as the window printed them, the warm-up's first
+    window.CheckStdout = [&times](const std::string& printed) {
+        if (printed.rfind("run-seconds ", 0) != 0) {
+            throw std::runtime_error("the window printed: " + printed);
+        }
+        times.push_back(std::stod(printed.substr(12)));
+    };
+    std::vector<Job> jobs = {run, {.Label = "--version", .Command = With(Cli, {"--version"})}};
     if (!Window.empty()) {
-        jobs.push_back(jobs[0]);
-        jobs[2].Command = With(Window, {dir});
-        jobs[2].CheckStdout = [&printed](const std::string& text) {
-            std::istringstream words(text);
-            std::string word;
-            for (double value = 0; words >> word >> value;) {
-                printed[word].push_back(value);
-            }
-        };
+        jobs.push_back(window);
+        jobs.push_back({.Label = "window shown", .Command = With(Window, {dir, "--shown"})});
     }
-    const auto runs = Measure(jobs);
-    Row(name, "kelbrin-cli", runs[0], "time < 0.1 s", Verdict(Median(runs[0]) < 0.1));
-    Row(name, "kelbrin-cli", runs[0], "peak RSS flat", "info");
-    Row(name, "kelbrin-cli --version", runs[1]);
-    if (!Window.empty() && printed["run-seconds"].size() != runs[2].size() + 1) {
-        throw std::runtime_error("the window did not print its run-seconds");
-    }
-    for (const auto& [word, values] : printed) {
-        Series window = runs[2]; // the values without the warm-up's
-        for (std::size_t i = 0; i < window.size() && i + 1 < values.size(); ++i) {
-            window[i].Seconds = values[i + 1];
+    const auto runs = Measure(name, jobs);
+    Row(name, run.Label, runs[0], "time < 0.1 s", Median(runs[0]) < 0.1);
+    if (!Window.empty()) {
+        Series fromWindow = runs[2];
+        for (std::size_t i = 0; i < fromWindow.size(); ++i) {
+            fromWindow[i].Seconds = times[i + 1];
         }
-        const double ratio = Median(window) / (Median(runs[0]) - Median(runs[1]));
-        if (word == "run-seconds") {
-            Row("W2-window", "run from the window", window, "time <= 1.2 x kelbrin-cli's run",
-                Verdict(ratio > 0 && ratio <= 1.2), ratio);
-        } else {
-            Row("W2-window", word, window, "-", "info");
-        }
+        const double ratio = Median(fromWindow) / (Median(runs[0]) - Median(runs[1]));
+        Row("W2-window", "run from the window", fromWindow, "time <= 1.2 x kelbrin-cli's run",
+            ratio > 0 && ratio <= 1.2, ratio);
     }
 }
 
 // An author's check of a script rehearses both buttons' runs: on the longest script and on the
 // largest image, it may cost no more than one run, and it writes nothing.
-void AgainstRun(const fs::path& dir, const std::string& name, const Job& run) {
-    const Job check{.Label = "--check",
+void AgainstRun(const std::string& name, const fs::path& dir, const Job& run) {
+    const Job check{.Label = "kelbrin-cli --check",
                     .Command = With(Cli, {"--check", "--dir", dir}),
-                    .CheckStdout = [expanded = run.Output](const std::string& printed) {
-                        if (printed.find("Remove Header: Expansion Done\n") == std::string::npos ||
-                            fs::exists(expanded)) {
-                            throw std::runtime_error(
-                                "--check did not find the run done, or wrote " + expanded.string() +
-                                ": " + printed.substr(0, 400));
+                    .Prints = {"Remove Header: Expansion Done\n"},
+                    .CheckStdout = [expanded = run.Output](const std::string&) {
+                        if (fs::exists(expanded)) {
+                            throw std::runtime_error("--check wrote " + expanded.string());
                         }
                     }};
-    const auto runs = Measure({run, check});
-    const double ratio = Median(runs[1]) / Median(runs[0]);
-    Row(name, "kelbrin-cli run", runs[0]);
-    Row(name, "kelbrin-cli --check", runs[1], "time <= 1.0 x the run", Verdict(ratio <= 1.0),
-        ratio);
+    const auto runs = Measure(name, {run, check});
+    AtMost(name, check.Label, runs[1], runs[0], "1.0", "the run");
 }
 
-void CheckLines(const fs::path& dir, const std::string& name) {
-    AgainstRun(dir, name, CliRun(dir, 0x400000, WriteLongestScript(dir)));
+void CheckLines(const std::string& name, const fs::path& dir) {
+    AgainstRun(name, dir, CliRun(dir, 0x400000, WriteLongestScript(dir), false));
 }
 
-void CheckImage(const fs::path& dir, const std::string& name) {
-    AgainstRun(dir, name, PrepareW1(dir, true));
+void CheckImage(const std::string& name, const fs::path& dir) {
+    AgainstRun(name, dir, PrepareW1(dir, true));
 }
 
-// The largest file, digested by kelbrin-md5 and md5sum; every run of either must print the
-// digest the first run printed.
-void M1(const fs::path& dir, const std::string& name) {
+// The largest file, digested by kelbrin-md5 and md5sum; kelbrin-md5 must print what md5sum does.
+void M1(const std::string& name, const fs::path& dir) {
     const fs::path file = dir / "data.bin";
     WriteText(file, RandomBytes(kLargest, 5));
-    std::string digest;
-    const auto agrees = [&digest](const std::string& printed) {
-        digest = digest.empty() ? DigestIn(printed) : digest;
-        if (DigestIn(printed) != digest) {
-            throw std::runtime_error("the digests differ: " + printed + " and " + digest);
-        }
-    };
-    const auto runs =
-        Measure({{.Label = "kelbrin-md5", .Command = With(Md5, {file}), .CheckStdout = agrees},
-                 {.Label = "md5sum", .Command = {"md5sum", file}, .CheckStdout = agrees}});
+    const Job md5{
+        .Label = "kelbrin-md5", .Command = {KELBRIN_BENCH_MD5, file}, .Prints = {Digest(file)}};
+    const auto runs = Measure(name, {md5, {.Label = "md5sum", .Command = {"md5sum", file}}});
     // Both read the same bytes, so the ratio of the times is the ratio of throughputs.
     const double ratio = Median(runs[1]) / Median(runs[0]);
-    Row(name, "md5sum", runs[1]);
-    Row(name, "kelbrin-md5", runs[0], "throughput >= 0.9 x md5sum", Verdict(ratio >= 0.9), ratio);
+    Row(name, md5.Label, runs[0], "throughput >= 0.9 x md5sum", ratio >= 0.9, ratio);
 }
 
 // The largest original a script allows, with its digest to check and one COPY of it all: the
 // run reads the whole file twice, once for the digest and once for the copy.
-void M2(const fs::path& dir, const std::string& name) {
+void M2(const std::string& name, const fs::path& dir) {
     const std::string original = RandomBytes(kLargest, 6);
     WriteText(dir / "original.bin", original);
-    WriteText(dir / "Kelbrin.txt",
-              Script({"SIZE\tFFFFFFF\tFFFFFFF\t" + Digest(dir / "original.bin"), "HEADER\t0",
-                      "COPY\t0\t0"}));
-    Job run = CliRun(dir, kLargest, {{0, {original.begin(), original.begin() + 64}}});
-    run.CheckStdout = RequireNoMD5Row;
-    const Series runs = Measure({run})[0];
-    Row(name, "kelbrin-cli", runs, "peak RSS < 16 MiB", Verdict(PeakMiB(runs) < 16));
+    WriteScript(dir, {"SIZE\tFFFFFFF\tFFFFFFF\t" + Digest(dir / "original.bin"), "HEADER\t0",
+                      "COPY\t0\t0"});
+    const Job run = CliRun(dir, kLargest, {{0, original.substr(0, 64)}}, true);
+    const Series runs = Measure(name, {run})[0];
+    Row(name, run.Label, runs, "peak RSS < 16 MiB", PeakMiB(runs) < 16);
 }
 
 // --info on the largest image with a 512-byte header, against md5sum of the file: every run must
 // find the header and print the whole file's MD5 as md5sum does.
-void I1(const fs::path& dir, const std::string& name) {
+void I1(const std::string& name, const fs::path& dir) {
     const fs::path original = dir / "original.bin";
     WriteText(original, RandomBytes(kLargest + 0x200, 7));
-    WriteText(dir / "Kelbrin.txt", Script({"SIZE\tFFFFFFF\tFFFFFFF", "HEADER\t200"}));
-    const std::string digest = Digest(original);
+    WriteScript(dir, {"SIZE\tFFFFFFF\tFFFFFFF", "HEADER\t200"});
     const Job info{.Label = "kelbrin-cli --info",
                    .Command = With(Cli, {"--info", "--dir", dir}),
-                   .CheckStdout = [&digest](const std::string& printed) {
-                       if (printed.find("Header: 512 bytes") == std::string::npos ||
-                           printed.find("File MD5: " + digest) == std::string::npos) {
-                           throw std::runtime_error("--info printed: " + printed);
-                       }
-                   }};
-    const auto runs = Measure({info, {.Label = "md5sum", .Command = {"md5sum", original}}});
-    const double ratio = Median(runs[0]) / Median(runs[1]);
-    Row(name, "md5sum", runs[1]);
-    Row(name, info.Label, runs[0], "time <= 1.5 x md5sum", Verdict(ratio <= 1.5), ratio);
-    Row(name, info.Label, runs[0], "peak RSS < 16 MiB", Verdict(PeakMiB(runs[0]) < 16));
+                   .Prints = {"Header: 512 bytes", "File MD5: " + Digest(original)}};
+    const auto runs = Measure(name, {info, {.Label = "md5sum", .Command = {"md5sum", original}}});
+    AtMost(name, info.Label, runs[0], runs[1], "1.5", "md5sum");
+    Row(name, info.Label, runs[0], "peak RSS < 16 MiB", PeakMiB(runs[0]) < 16);
 }
 
-// A number a shell command printed.
+// A number a shell script printed about a file.
 double Counted(const std::string& script, const fs::path& file) {
     std::string printed;
     Run({"sh", "-c", script, "sh", file}, &printed);
     return std::stod(printed);
 }
 
-// One pair: kelbrin-cli --make-script against xdelta3 -e. The script is proved by a real run
-// beside a copy of the original, and its directive lines are counted against xdelta3's
-// instructions (each row of its printed delta holds one or two of ADD, RUN and CPY_n).
-void MakeScript(const fs::path& dir, const std::string& name) {
-    const fs::path original = dir / "original.bin", expanded = dir / "expanded.bin";
-    const ScriptPair pair = MakePair(name);
-    WriteText(original, pair.Original);
-    WriteText(expanded, pair.Expanded);
+// kelbrin-cli --make-script against xdelta3 -e on a pair of files, with the headers they carry.
+// The script is proved by a real run beside a copy of the original, and its directive lines are
+// counted against xdelta3's instructions (each row of its printed delta holds one or two of
+// ADD, RUN and CPY_n).
+void AgainstXdelta(const std::string& name, const fs::path& dir, const std::string& original,
+                   const std::string& expanded, unsigned originalHeader = 0,
+                   unsigned expandedHeader = 0) {
+    const fs::path check = dir / "check", script = dir / "Kelbrin.txt";
+    fs::create_directory(check);
+    WriteText(check / "original.bin", original);
+    WriteText(dir / "expanded.bin", expanded);
+    const double files = static_cast<double>(original.size() + expanded.size()) / (1 << 20);
     const Job make{.Label = "--make-script",
-                   .Command = With(Cli, {"--make-script", original, expanded, "--original-header",
-                                         Hex(pair.OriginalHeader), "--expanded-header",
-                                         Hex(pair.ExpandedHeader), "--output", dir / "Kelbrin.txt",
-                                         "--force"})};
-    const Job encode{.Label = "xdelta3 -e",
-                     .Command = {"xdelta3", "-e", "-f", "-s", original, expanded, dir / "delta"}};
-    const auto runs = Measure({make, encode});
-    fs::create_directory(dir / "check");
-    fs::copy_file(original, dir / "check" / "original.bin");
-    fs::copy_file(dir / "Kelbrin.txt", dir / "check" / "Kelbrin.txt");
-    Run(With(Cli, {pair.ExpandedHeader != 0 ? "--add-header" : "--remove-header", "--dir",
-                   dir / "check"}));
-    Run({"cmp", dir / "check" / "expanded.bin", expanded});
-    const double lines = Counted("wc -l < \"$1\"", dir / "Kelbrin.txt") - 3; // NAME, SIZE, HEADER
+                   .Command =
+                       With(Cli, {"--make-script", check / "original.bin", dir / "expanded.bin",
+                                  "--original-header", Hex(originalHeader), "--expanded-header",
+                                  Hex(expandedHeader), "--output", script, "--force"})};
+    const auto runs =
+        Measure(name, {make,
+                       {.Label = "xdelta3 -e",
+                        .Command = {"xdelta3", "-e", "-f", "-s", check / "original.bin",
+                                    dir / "expanded.bin", dir / "delta"}}});
+    fs::copy_file(script, check / "Kelbrin.txt");
+    Run(With(Cli, {expandedHeader != 0 ? "--add-header" : "--remove-header", "--dir", check}));
+    Run({"cmp", check / "expanded.bin", dir / "expanded.bin"});
+    const double lines = Counted("wc -l < \"$1\"", script) - 3; // NAME, SIZE, HEADER
     const double instructions = Counted(
         "xdelta3 printdelta \"$1\" | grep -oE ' (ADD|RUN|CPY_[0-9]+) ' | wc -l", dir / "delta");
-    const double ratio = Median(runs[0]) / Median(runs[1]),
-                 files =
-                     static_cast<double>(pair.Original.size() + pair.Expanded.size()) / (1 << 20);
-    Row(name, encode.Label, runs[1],
-        std::to_string(static_cast<long>(instructions)) + " instructions");
-    Row(name, make.Label, runs[0], "time <= 1.0 x xdelta3", Verdict(ratio <= 1.0), ratio);
+    AtMost(name, make.Label, runs[0], runs[1], "1.0", "xdelta3");
     Row(name, make.Label, runs[0],
-        std::to_string(static_cast<long>(lines)) + " lines <= 1.5 x instructions",
-        Verdict(lines <= 1.5 * instructions), lines / instructions);
+        std::to_string(static_cast<long>(lines)) + " lines <= 1.5 x " +
+            std::to_string(static_cast<long>(instructions)) + " instr.",
+        lines <= 1.5 * instructions, lines / instructions);
     Row(name, make.Label, runs[0],
         "peak <= files + 64 = " + std::to_string(static_cast<int>(files + 64)) + " MiB",
-        Verdict(PeakMiB(runs[0]) <= files + 64));
+        PeakMiB(runs[0]) <= files + 64);
+}
+
+constexpr std::size_t MiB = 1 << 20;
+
+// ROM-like: a grown image, padded with FF, with two bytes patched.
+void SGrow(const std::string& name, const fs::path& dir) {
+    const std::string original = RomLike(MiB, 11);
+    std::string expanded = original + std::string(3 * MiB, '\xFF');
+    expanded[0x1234] = '\x60';
+    expanded[0x54321] = '\xEA';
+    AgainstXdelta(name, dir, original, expanded);
+}
+
+// 32 KiB banks in a new order, each bank twice.
+void SBanks(const std::string& name, const fs::path& dir) {
+    const std::string original = RomLike(2 * MiB, 12);
+    std::string expanded;
+    for (std::size_t bank = 0, size = 32 * 1024; bank < 64; ++bank) {
+        expanded +=
+            original.substr(bank * size, size) + original.substr((bank + 32) % 64 * size, size);
+    }
+    AgainstXdelta(name, dir, original, expanded);
+}
+
+// 64 MiB to 128 MiB: long pieces from anywhere, some padding between them, 2,000 bytes changed.
+void SMoves(const std::string& name, const fs::path& dir) {
+    const std::string original = RomLike(64 * MiB, 13);
+    Random random(14);
+    std::string expanded;
+    while (expanded.size() < 128 * MiB) {
+        const std::size_t length = 64 * 1024 + random() % MiB;
+        expanded += original.substr(random() % (original.size() - length), length);
+        if (random() % 4 == 0) {
+            const std::size_t padding = 4096 + random() % (256 * 1024);
+            expanded += std::string(padding, random() % 2 == 0 ? '\xFF' : '\0');
+        }
+    }
+    expanded.resize(128 * MiB);
+    AgainstXdelta(name, dir, original, Scattered(std::move(expanded), 2000, 15));
+}
+
+// A 16-byte header on both sides.
+void SHeader(const std::string& name, const fs::path& dir) {
+    const std::string image = RomLike(MiB / 2, 16), padding(MiB / 2, '\xFF');
+    AgainstXdelta(name, dir, "NES\x1A" + std::string(12, '\x01') + image,
+                  std::string("NES\x1A\x20\x10\x40", 7) + std::string(9, '\0') + image + padding,
+                  16, 16);
+}
+
+// A 512-byte copier header on the original only.
+void SCopier(const std::string& name, const fs::path& dir) {
+    const std::string image = RomLike(2 * MiB, 17);
+    AgainstXdelta(name, dir, '\x40' + std::string(511, '\0') + image,
+                  Scattered(image + image.substr(0, MiB) + std::string(MiB, '\0'), 16, 18), 512);
+}
+
+void SUnrelated(const std::string& name, const fs::path& dir) {
+    AgainstXdelta(name, dir, RandomBytes(MiB, 19), RandomBytes(MiB, 20));
+}
+
+void SScattered(const std::string& name, const fs::path& dir) {
+    const std::string original = RandomBytes(4 * MiB, 21);
+    AgainstXdelta(name, dir, original, Scattered(original, 100000, 22));
 }
 
 // In the order they run.
-using Workload = void (*)(const fs::path&, const std::string&);
+using Workload = void (*)(const std::string&, const fs::path&);
 // clang-format off
 constexpr std::pair<const char*, Workload> kWorkloads[] = {
     {"W1", W1}, {"W2", W2}, {"C-LINES", CheckLines}, {"C-IMAGE", CheckImage}, {"W1-MD5", W1Md5},
-    {"M1", M1}, {"M2", M2}, {"I1", I1}, {"S-GROW", MakeScript}, {"S-BANKS", MakeScript},
-    {"S-MOVES", MakeScript}, {"S-HEADER", MakeScript}, {"S-COPIER", MakeScript},
-    {"S-UNRELATED", MakeScript}, {"S-SCATTERED", MakeScript}};
+    {"M1", M1}, {"M2", M2}, {"I1", I1}, {"S-GROW", SGrow}, {"S-BANKS", SBanks},
+    {"S-MOVES", SMoves}, {"S-HEADER", SHeader}, {"S-COPIER", SCopier},
+    {"S-UNRELATED", SUnrelated}, {"S-SCATTERED", SScattered}};
 // clang-format on
-
-CommandLine Words(const std::string& line) {
-    std::istringstream in(line);
-    CommandLine words;
-    for (std::string word; in >> word;) {
-        words.push_back(word);
-    }
-    return words;
-}
 
 } // namespace
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // rows show as they come, even through a pipe
-    std::string work = KELBRIN_BENCH_WORK;
+    const char* work = std::getenv("KELBRIN_BENCH_WORK");
     std::string only;
     bool usable = argc % 2 == 1;
     for (int i = 1; usable && i < argc; i += 2) {
-        const std::string option = argv[i], value = argv[i + 1];
-        if (option == "--cli" || option == "--md5" || option == "--window") {
-            (option == "--cli" ? Cli : option == "--md5" ? Md5 : Window) = Words(value);
-        } else if (option == "--work" || option == "--only") {
-            (option == "--work" ? work : only) = value;
-        } else {
-            usable = option == "--repeat" && (Repeat = std::atoi(value.c_str())) >= 1;
-        }
+        usable = std::string(argv[i]) == "--only"
+                     ? !(only = argv[i + 1]).empty()
+                     : std::string(argv[i]) == "--repeat" && (Repeat = std::atoi(argv[i + 1])) >= 1;
     }
     if (!usable) {
-        std::fputs("usage: kelbrin-bench [--cli COMMAND] [--md5 COMMAND] [--window COMMAND] "
-                   "[--work DIR] [--repeat N] [--only WORKLOAD]\n",
-                   stderr);
+        std::fputs("usage: kelbrin-bench [--repeat N] [--only WORKLOAD]\n", stderr);
         return 2;
     }
     try {
@@ -340,10 +441,11 @@ int main(int argc, char** argv) {
         const Series idle{Run(With(Cli, {"--version"}))};
         for (const auto& [name, workload] : kWorkloads) {
             if (only.empty() || only == name) {
-                const fs::path dir = fs::absolute(work) / name;
+                const fs::path dir =
+                    fs::absolute(work != nullptr ? work : KELBRIN_BENCH_WORK) / name;
                 fs::remove_all(dir);
                 fs::create_directories(dir);
-                workload(dir, name);
+                workload(name, dir);
                 fs::remove_all(dir);
             }
         }
