@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <utility>
 
 namespace kelbrin {
@@ -20,6 +21,15 @@ public:
         std::string options = make_groups(app, mode);
         options.erase(options.find_last_not_of('\n') + 1);
         return usage_ + "\n" + app->get_description() + options + "\n\n" + app->get_footer();
+    }
+
+    // "-h, --help", as GNU programs and help2man write the spellings of one option.
+    std::string make_option_name(const CLI::Option* option, bool positional) const override {
+        std::string names;
+        for (const char c : CLI::Formatter::make_option_name(option, positional)) {
+            names += c == ',' ? ", " : std::string(1, c);
+        }
+        return names;
     }
 
     // CLI11 would add what the option needs and excludes: the problems say that.
@@ -59,38 +69,62 @@ void CommandLine::Excludes(CLI::Option* option, std::initializer_list<CLI::Optio
     exclusions_.push_back({option, others, std::move(why)});
 }
 
-// CLI11 2.1 reads "--dir=" as "--dir" and takes the next argument for its value, and says in words
-// of its own that a value left out at the end is missing. Both are an empty value here, which the
-// option's own check refuses in its words.
-std::vector<std::string> CommandLine::WithEmptyValues(const std::vector<std::string>& args) const {
-    const auto takesValue = [this](const std::string& arg) {
-        const CLI::Option* option = arg.starts_with("--") ? app_.get_option_no_throw(arg) : nullptr;
+// CLI11 2.1 reads some spellings otherwise than this program does: "--dir=" as "--dir" that takes
+// the next argument for its value, "--force=" and "--force=true" as "--force", "-hh" as "-h -h", a
+// "-" or "-1" as a file, and a value left out at the end in words of its own. Before "--" ends the
+// options, an argument that is no option's value is put as the program reads it: an empty value
+// as "", and the others into `unknown`, left out of what CLI11 reads.
+std::vector<std::string> CommandLine::Spelled(const std::vector<std::string>& args,
+                                              std::set<std::string>& unknown) const {
+    const auto takesValue = [this](const std::string& name) {
+        const CLI::Option* option =
+            name.starts_with("--") ? app_.get_option_no_throw(name) : nullptr;
         return option != nullptr && option->get_items_expected_min() > 0;
     };
     const auto optionsEnd = std::find(args.begin(), args.end(), "--");
     std::vector<std::string> spelled;
-    for (auto arg = args.begin(); arg != args.end(); ++arg) {
-        if (arg < optionsEnd && arg->ends_with('=') &&
-            takesValue(arg->substr(0, arg->size() - 1))) {
-            spelled.insert(spelled.end(), {arg->substr(0, arg->size() - 1), ""});
+    for (auto arg = args.begin(); arg != optionsEnd; ++arg) {
+        const std::string name = arg->substr(0, arg->find('='));
+        const bool value = arg != args.begin() && takesValue(arg[-1]);
+        if (value || !arg->starts_with('-')) {
+            spelled.push_back(*arg);
+        } else if (!arg->starts_with("--")) {
+            // The program's short options stand alone.
+            if (app_.get_option_no_throw(*arg) != nullptr) {
+                spelled.push_back(*arg);
+            } else {
+                unknown.insert(*arg);
+            }
+        } else if (name == *arg || app_.get_option_no_throw(name) == nullptr) {
+            spelled.push_back(*arg);
+        } else if (!takesValue(name)) {
+            unknown.insert(*arg); // a flag takes no value
+        } else if (name.size() + 1 == arg->size()) {
+            spelled.insert(spelled.end(), {name, ""});
         } else {
             spelled.push_back(*arg);
         }
     }
-    if (optionsEnd == args.end() && !args.empty() && takesValue(args.back())) {
+    if (optionsEnd == args.end() && !args.empty() && takesValue(args.back()) &&
+        !(args.size() > 1 && takesValue(args.end()[-2]))) {
         spelled.emplace_back();
     }
+    spelled.insert(spelled.end(), optionsEnd, args.end());
     return spelled;
 }
 
 std::optional<std::string> CommandLine::Excluded() const {
-    for (const Exclusion& exclusion : exclusions_) {
-        if (exclusion.Option->count() == 0) {
-            continue;
-        }
-        for (const CLI::Option* other : exclusion.Others) {
-            if (other->count() > 0) {
-                return exclusion.Why.empty() ? Unknown(other->get_name()) : exclusion.Why;
+    // An option of another form of the command is unknown beside this one, whatever else the
+    // line holds: that comes first.
+    for (const bool otherForm : {true, false}) {
+        for (const Exclusion& exclusion : exclusions_) {
+            if (exclusion.Why.empty() != otherForm || exclusion.Option->count() == 0) {
+                continue;
+            }
+            for (const CLI::Option* other : exclusion.Others) {
+                if (other->count() > 0) {
+                    return otherForm ? Unknown(other->get_name()) : exclusion.Why;
+                }
             }
         }
     }
@@ -110,7 +144,8 @@ std::optional<std::string> CommandLine::Unneeded() const {
 }
 
 std::optional<std::string> CommandLine::Read(const std::vector<std::string>& args) {
-    const std::vector<std::string> spelled = WithEmptyValues(args);
+    std::set<std::string> unknown;
+    const std::vector<std::string> spelled = Spelled(args, unknown);
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(spelled.rbegin(), spelled.rend());
     std::optional<std::string> problem;
@@ -123,13 +158,18 @@ std::optional<std::string> CommandLine::Read(const std::vector<std::string>& arg
     } catch (const CLI::ParseError& error) {
         problem = error.what();
     }
-    // CLI11 reads every argument before it checks any: an argument it could not place and an
-    // option given twice come before what it found wrong, as a person reading the line meets them.
-    // "--" stays among the rest once it has ended the options.
+    // CLI11 reads every argument before it checks any: an argument it could not place (the first
+    // on the line) and an option given twice come before what it found wrong, as a person reading
+    // the line meets them. "--" is among CLI11's rest, and ends the search.
     for (const std::string& rest : app_.remaining()) {
-        if (rest != "--") {
-            return Unknown(rest);
-        }
+        unknown.insert(rest);
+    }
+    const auto optionsEnd = std::find(args.begin(), args.end(), "--");
+    const auto first = std::find_if(args.begin(), optionsEnd, [&unknown](const std::string& arg) {
+        return unknown.contains(arg);
+    });
+    if (first != optionsEnd) {
+        return Unknown(*first);
     }
     for (const CLI::Option* option : app_.get_options()) {
         // One use of an option holds at most its number of values; a list takes any number.

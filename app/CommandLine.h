@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <initializer_list>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,8 @@ private:
         std::string Why;
     };
 
-    std::vector<std::string> WithEmptyValues(const std::vector<std::string>& args) const;
+    std::vector<std::string> Spelled(const std::vector<std::string>& args,
+                                     std::set<std::string>& unknown) const;
     std::optional<std::string> Excluded() const;
     std::optional<std::string> Unneeded() const;
 
