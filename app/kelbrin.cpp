@@ -51,6 +51,8 @@ std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
     CLI::App options;
     options.set_help_flag();
     options.allow_extras();
+    // "--help=yes" is no spelling of --help.
+    options.option_defaults()->disable_flag_override();
     bool help = false;
     bool version = false;
     options.add_flag("-h,--help", help);
@@ -58,7 +60,7 @@ std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
     try {
         options.parse(argc, argv);
     } catch (const CLI::ParseError&) {
-        // An argument it cannot read ("--help=maybe") asks nothing either.
+        // An argument it cannot read ("--help=yes") asks nothing: it is the window's, as any other.
         return std::nullopt;
     }
     if (help) {
