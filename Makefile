@@ -10,11 +10,14 @@
 
 PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev qt6-base-private-dev \
             fonts-comic-neue fonts-liberation \
+            libcli11-dev \
             clang libclang-rt-14-dev libssl-dev \
             zlib1g-dev dpkg-dev lintian help2man desktop-file-utils appstream man-db
 # What make bench compares with, beyond coreutils, and GNU time, which measures peak memory.
 BENCH_PACKAGES := xdelta3 time
+# CLI11 is header-only: the Windows build takes the build machine's headers (cmake/CLI11.cmake).
 WINDOWS_PACKAGES := cmake ninja-build make libgtest-dev g++-mingw-w64-x86-64-posix wine64 wine \
+                    libcli11-dev \
                     libz-mingw-w64-dev fonts-wine fonts-comic-neue fonts-liberation imagemagick
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 DEMO := build/release/demo

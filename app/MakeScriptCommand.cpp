@@ -1,17 +1,14 @@
 #include "MakeScriptCommand.h"
 
 #include <cstdio>
-#include <cstring>
 #include <tuple>
 
 #include "DisplayText.h"
-#include "GivenOptions.h"
 #include "HeaderAdvice.h"
 #include "NumberText.h"
 #include "PortableName.h"
 #include "RuntimeError.h"
 #include "ScriptCheck.h"
-#include "ScriptFields.h"
 #include "ScriptLines.h"
 #include "ScriptSummary.h"
 #include "Terminal.h"
@@ -23,23 +20,6 @@ namespace {
 
 constexpr int kExitDone = 0;
 constexpr int kExitError = 1;
-
-// An option's value, given as "--name VALUE" or "--name=VALUE"; nothing when `arg` is another.
-std::optional<std::string> ValueOf(const std::string& name, const std::vector<std::string>& args,
-                                   std::size_t& i, std::optional<std::string>& problem) {
-    const std::string& arg = args[i];
-    if (arg.starts_with(name + "=")) {
-        return arg.substr(name.size() + 1);
-    }
-    if (arg != name) {
-        return std::nullopt;
-    }
-    if (i + 1 == args.size()) {
-        problem = name + " needs a value";
-        return std::string();
-    }
-    return args[++i];
-}
 
 int Fail(const RuntimeError& error) {
     std::string line =
@@ -72,75 +52,6 @@ std::string AuthorNotes(const MakeScriptOptions& options, const ScriptPlan& plan
 }
 
 } // namespace
-
-std::optional<std::string> ParseMakeScript(const std::vector<std::string>& args,
-                                           MakeScriptOptions& options) {
-    std::vector<std::string> files;
-    GivenOptions given;
-    // After "--" every argument is a file, one named "-x" too.
-    bool onlyFiles = false;
-    std::optional<std::string> problem;
-    for (std::size_t i = 0; i < args.size() && !problem; ++i) {
-        const std::string& arg = args[i];
-        if (onlyFiles || !arg.starts_with("-")) {
-            files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            onlyFiles = true;
-            continue;
-        }
-        if (const auto twice = given.Note(arg)) {
-            return twice;
-        }
-        if (arg == "--make-script") {
-            continue;
-        }
-        if (arg == "--force") {
-            options.Force = true;
-            continue;
-        }
-        if (auto output = ValueOf("--output", args, i, problem)) {
-            if (!problem && output->empty()) {
-                return "--output needs a file, or - for standard output";
-            }
-            options.Output = *output;
-            continue;
-        }
-        bool header = false;
-        for (const auto& [name, size] : {std::pair{"--original-header", &options.OriginalHeader},
-                                         std::pair{"--expanded-header", &options.ExpandedHeader}}) {
-            if (auto value = ValueOf(name, args, i, problem)) {
-                header = true;
-                const auto number = ScriptNumber(*value);
-                if (problem) {
-                    break;
-                }
-                if (!number) {
-                    return std::string(name) + " needs a size in hex (1 to 7 digits), not '" +
-                           *value + "'";
-                }
-                *size = static_cast<std::uint32_t>(*number);
-            }
-        }
-        if (!header && !problem) {
-            return "unknown argument '" + arg + "'";
-        }
-    }
-    if (problem) {
-        return problem;
-    }
-    if (files.size() != 2) {
-        return "--make-script needs the ORIGINAL and the EXPANDED file, and nothing else";
-    }
-    options.Original = files[0];
-    options.Expanded = files[1];
-    if (options.OriginalHeader.value_or(0) != 0 && options.ExpandedHeader.value_or(0) != 0 &&
-        options.OriginalHeader != options.ExpandedHeader) {
-        return "--original-header and --expanded-header differ: a script has one header size";
-    }
-    return std::nullopt;
-}
 
 int MakeScriptCommand(const MakeScriptOptions& options) {
     const std::string output = options.Output.value_or(DefaultScriptPath(options.Original));

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace kelbrin {
 
@@ -17,11 +16,6 @@ struct MakeScriptOptions {
     std::optional<std::string> Output; // "-": standard output
     bool Force = false;
 };
-
-// Reads the arguments of a --make-script call, that option among them; returns the problem, or
-// nothing when they are fine.
-std::optional<std::string> ParseMakeScript(const std::vector<std::string>& args,
-                                           MakeScriptOptions& options);
 
 // Makes the script, checks it and writes it, then tells what it wrote (on standard error when
 // the script itself goes to standard output). A failure is one line on standard error.

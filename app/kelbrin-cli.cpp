@@ -5,9 +5,8 @@
 // is what the run is for, and a lost report is said on standard error when that still can be
 // written.
 
-#include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <new>
 #include <optional>
@@ -15,14 +14,15 @@
 #include <vector>
 
 #include "AuthorCommands.h"
+#include "CommandLine.h"
 #include "ConsoleWindow.h"
 #include "DisplayText.h"
 #include "Expand.h"
 #include "FileHandle.h"
-#include "GivenOptions.h"
 #include "MakeScriptCommand.h"
 #include "OriginalIdentity.h"
 #include "ProcessSetup.h"
+#include "ScriptFields.h"
 #include "Terminal.h"
 #include "TerminalText.h"
 
@@ -47,45 +47,18 @@ constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-head
                                "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED [OPTION]...\n"
                                "  or:  kelbrin-cli (--help | --version)\n";
 
-// The manual page is made from this text: "Options:", "Exit status:" and "Examples:" become its
+// The manual page is made from the help: "Options:", "Exit status:" and "Examples:" become its
 // sections, an indented "$ " line an example.
-constexpr const char* kHelp =
+constexpr const char* kAbout =
     "Expands the original ROM as the script Kelbrin.txt describes, or tells whether\n"
     "the original is the one the script wants.\n"
     "\n"
     "Standard output gets every status text of the run, one per line, and the line\n"
     "'MD5: ' + digest when the original's checksum does not match the script's;\n"
     "with --info, the original's identity, one 'Name: value' a line. Standard error\n"
-    "gets every message box, followed by an empty line.\n"
-    "\n"
-    "Options:\n"
-    "  --add-header     expand, adding or replacing the header (the script's HEADER)\n"
-    "  --remove-header  expand and leave the header out\n"
-    "  --info           tell whether the original is the one the script wants: its\n"
-    "                   header, and CRC32, MD5 and SHA-1 without and with it;\n"
-    "                   writes nothing\n"
-    "  --check          for patch authors: whether the script is fit to ship, notes\n"
-    "                   on what the script reads differently from what was meant,\n"
-    "                   and how each button's run would end; writes nothing\n"
-    "  --layout         for patch authors: where each byte of the expanded image comes\n"
-    "                   from, in address order; writes nothing\n"
-    "  --make-script ORIGINAL EXPANDED\n"
-    "                   for patch authors: write the Kelbrin.txt whose run rebuilds\n"
-    "                   EXPANDED from ORIGINAL byte for byte, after a run of it in\n"
-    "                   memory has proved so; then tell its lines of each kind,\n"
-    "                   and notes on header sizes and names players may miss\n"
-    "    --original-header HEX  ORIGINAL carries a header of HEX bytes\n"
-    "    --expanded-header HEX  EXPANDED carries one; its bytes go on the HEADER line\n"
-    "                           (both sizes must agree when both are given)\n"
-    "    --output FILE  where the script goes (default: Kelbrin.txt beside ORIGINAL;\n"
-    "                   - for standard output, the report then on standard error)\n"
-    "    --force        replace an existing script (never otherwise)\n"
-    "    --             end of the options: a file whose name starts with - follows\n"
-    "  --dir DIR        the folder that holds Kelbrin.txt and the ROM files\n"
-    "                   (default: the current directory)\n"
-    "  --help           show this help and exit\n"
-    "  --version        show the version and exit\n"
-    "\n"
+    "gets every message box, followed by an empty line.\n";
+
+constexpr const char* kFooter =
     "Exit status:\n"
     "  0  the expansion is done; with --info, the original's length fits the\n"
     "     script's sizes; with --make-script, the script is written\n"
@@ -110,76 +83,128 @@ constexpr const char* kHelp =
     "Write the script that rebuilds an expanded ROM from the clean original.\n"
     "  $ kelbrin-cli --make-script 'Zephyr Saga.nes' 'Zephyr Saga (hack).nes'\n";
 
-struct Options {
-    std::optional<kelbrin::HeaderChoice> Header;
+// What the command line asks for.
+struct Request {
+    bool AddHeader = false;
+    bool RemoveHeader = false;
     bool Info = false;
     bool Check = false;
     bool Layout = false;
     std::optional<std::string> Directory;
+    bool MakeScript = false;
+    kelbrin::MakeScriptOptions Script;
+    std::vector<std::string> Files; // the operands: --make-script's ORIGINAL and EXPANDED
     bool Help = false;
     bool Version = false;
 };
+
+// An option whose value names a file or a folder. An empty name is refused: it names nothing,
+// and as a folder it would put the script at the root of the file system.
+CLI::Option* AddName(CLI::App& options, const std::string& option, const std::string& needed,
+                     std::optional<std::string>& name, const std::string& help) {
+    return options.add_option_function<std::string>(
+        option,
+        [option, needed, &name](const std::string& value) {
+            if (value.empty()) {
+                throw CLI::ValidationError(option + " needs " + needed);
+            }
+            name = value;
+        },
+        help);
+}
+
+// An option whose value is a header size, in hex as the script writes it.
+CLI::Option* AddHeaderSize(CLI::App& options, const std::string& option,
+                           std::optional<std::uint32_t>& size, const std::string& help) {
+    return options
+        .add_option_function<std::string>(
+            option,
+            [option, &size](const std::string& hex) {
+                const std::optional<std::int32_t> number = kelbrin::ScriptNumber(hex);
+                if (!number) {
+                    throw CLI::ValidationError(option + " needs a size in hex (1 to 7 digits)" +
+                                               (hex.empty() ? "" : ", not '" + hex + "'"));
+                }
+                size = static_cast<std::uint32_t>(*number);
+            },
+            help)
+        ->type_name("HEX");
+}
+
+// Every option once: its help text, its value's check, and what it cannot go with. The help
+// lists them in this order.
+void Declare(kelbrin::CommandLine& line, Request& request) {
+    CLI::App& options = line.Options();
+    CLI::Option* add = options.add_flag("--add-header", request.AddHeader,
+                                        "expand, adding or replacing the header (the script's\n"
+                                        "HEADER)");
+    CLI::Option* remove = options.add_flag("--remove-header", request.RemoveHeader,
+                                           "expand and leave the header out");
+    line.Excludes(remove, {add}, "choose either --add-header or --remove-header, not both");
+    CLI::Option* info = options.add_flag("--info", request.Info,
+                                         "tell whether the original is the one the script wants:\n"
+                                         "its header, and CRC32, MD5 and SHA-1 without and with\n"
+                                         "it; writes nothing");
+    line.Excludes(info, {add, remove}, "--info expands nothing: leave out the header option");
+    constexpr const char* kScriptAlone =
+        "--check and --layout look at the script alone: give only --dir";
+    CLI::Option* check = options.add_flag("--check", request.Check,
+                                          "for patch authors: whether the script is fit to ship,\n"
+                                          "notes on what the script reads differently from what\n"
+                                          "was meant, and how each button's run would end; writes\n"
+                                          "nothing");
+    line.Excludes(check, {add, remove, info}, kScriptAlone);
+    CLI::Option* layout = options.add_flag("--layout", request.Layout,
+                                           "for patch authors: where each byte of the expanded\n"
+                                           "image comes from, in address order; writes nothing");
+    line.Excludes(layout, {add, remove, info, check}, kScriptAlone);
+    CLI::Option* dir = AddName(options, "--dir", "a folder", request.Directory,
+                               "the folder that holds Kelbrin.txt and the ROM files\n"
+                               "(default: the current directory)")
+                           ->type_name("DIR");
+
+    CLI::Option* makeScript =
+        options
+            .add_flag("--make-script", request.MakeScript,
+                      "for patch authors: write the Kelbrin.txt whose run\n"
+                      "rebuilds EXPANDED from ORIGINAL byte for byte, after a\n"
+                      "run of it in memory has proved so; then tell its lines\n"
+                      "of each kind, and notes on header sizes and names\n"
+                      "players may miss. A file whose name starts with -\n"
+                      "follows --, which ends the options")
+            ->option_text("ORIGINAL EXPANDED");
+    line.Excludes(makeScript, {add, remove, info, check, layout, dir});
+    options.add_option("files", request.Files)->group("");
+    AddHeaderSize(options, "--original-header", request.Script.OriginalHeader,
+                  "with --make-script: ORIGINAL carries a header of HEX\n"
+                  "bytes")
+        ->needs(makeScript);
+    AddHeaderSize(options, "--expanded-header", request.Script.ExpandedHeader,
+                  "with --make-script: EXPANDED carries one; its bytes\n"
+                  "go on the HEADER line (both sizes must agree when both\n"
+                  "are given)")
+        ->needs(makeScript);
+    AddName(options, "--output", "a file, or - for standard output", request.Script.Output,
+            "with --make-script: where the script goes (default:\n"
+            "Kelbrin.txt beside ORIGINAL; - for standard output,\n"
+            "the report then on standard error)")
+        ->type_name("FILE")
+        ->needs(makeScript);
+    options
+        .add_flag("--force", request.Script.Force,
+                  "with --make-script: replace an existing script (never\n"
+                  "otherwise)")
+        ->needs(makeScript);
+
+    options.add_flag("-h,--help", request.Help, "show this help and exit");
+    options.add_flag("--version", request.Version, "show the version and exit");
+}
 
 int UsageError(const std::string& problem) {
     // The problem may quote an argument: it is shown as any text from outside.
     std::fputs(kelbrin::ShownOn(stderr, "kelbrin-cli: " + problem + "\n").c_str(), stderr);
     std::fprintf(stderr, "%sTry 'kelbrin-cli --help' for more information.\n", kUsage);
     return kExitUsage;
-}
-
-// Parses the arguments; returns the problem, or nothing when they are fine.
-std::optional<std::string> Parse(const std::vector<std::string>& args, Options& options) {
-    kelbrin::GivenOptions given;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        // "--" ends the options; what follows would be operands, and these take none.
-        if (arg == "--") {
-            if (i + 1 < args.size()) {
-                return "unknown argument '" + args[i + 1] + "'";
-            }
-            break;
-        }
-        if (arg.starts_with("-")) {
-            if (const auto twice = given.Note(arg)) {
-                return twice;
-            }
-        }
-        if (arg == "--add-header" || arg == "--remove-header") {
-            const kelbrin::HeaderChoice header = arg == "--add-header"
-                                                     ? kelbrin::HeaderChoice::AddOrReplace
-                                                     : kelbrin::HeaderChoice::IgnoreOrRemove;
-            if (options.Header && *options.Header != header) {
-                return "choose either --add-header or --remove-header, not both";
-            }
-            options.Header = header;
-        } else if (arg == "--dir" || arg.starts_with("--dir=")) {
-            if (arg == "--dir") {
-                if (i + 1 == args.size()) {
-                    return "--dir needs a folder";
-                }
-                options.Directory = args[++i];
-            } else {
-                options.Directory = arg.substr(std::strlen("--dir="));
-            }
-            // An empty folder would put the script at the root of the file system.
-            if (options.Directory->empty()) {
-                return "--dir needs a folder";
-            }
-        } else if (arg == "--info") {
-            options.Info = true;
-        } else if (arg == "--check") {
-            options.Check = true;
-        } else if (arg == "--layout") {
-            options.Layout = true;
-        } else if (arg == "--help" || arg == "-h") {
-            options.Help = true;
-        } else if (arg == "--version") {
-            options.Version = true;
-        } else {
-            return "unknown argument '" + arg + "'";
-        }
-    }
-    return std::nullopt;
 }
 
 #ifdef _WIN32
@@ -234,48 +259,64 @@ int Inform(const std::string& folder) {
     return result.Ending.Done() ? printed : kExitError;
 }
 
-int Main(const std::vector<std::string>& args) {
-    const auto optionsEnd = std::find(args.begin(), args.end(), "--");
-    if (std::find(args.begin(), optionsEnd, "--make-script") != optionsEnd) {
-        kelbrin::MakeScriptOptions options;
-        if (const auto problem = kelbrin::ParseMakeScript(args, options)) {
-            return UsageError(*problem);
-        }
-        return kelbrin::MakeScriptCommand(options);
+// --make-script: the two files are its operands, and one header size is the script's.
+int MakeScript(const Request& request) {
+    if (request.Files.size() != 2) {
+        return UsageError(
+            "--make-script needs the ORIGINAL and the EXPANDED file, and nothing else");
     }
-    Options options;
-    if (const auto problem = Parse(args, options)) {
+    kelbrin::MakeScriptOptions options = request.Script;
+    options.Original = request.Files[0];
+    options.Expanded = request.Files[1];
+    if (options.OriginalHeader.value_or(0) != 0 && options.ExpandedHeader.value_or(0) != 0 &&
+        options.OriginalHeader != options.ExpandedHeader) {
+        return UsageError(
+            "--original-header and --expanded-header differ: a script has one header size");
+    }
+    return kelbrin::MakeScriptCommand(options);
+}
+
+int Main(const std::vector<std::string>& args) {
+    Request request;
+    kelbrin::CommandLine line(kUsage, kAbout, kFooter);
+    Declare(line, request);
+    if (const auto problem = line.Read(args)) {
         return UsageError(*problem);
     }
-    if (options.Help) {
-        return PrintText(std::string(kUsage) + "\n" + kHelp);
+    if (request.Help) {
+        return PrintText(line.Help());
     }
-    if (options.Version) {
+    if (request.Version) {
         return PrintText(std::string("kelbrin-cli (Kelbrin) ") + KELBRIN_VERSION + "\n");
     }
-    if ((options.Check || options.Layout) &&
-        (options.Info || options.Header || (options.Check && options.Layout))) {
-        return UsageError("--check and --layout look at the script alone: give only --dir");
+    if (request.MakeScript) {
+        return MakeScript(request);
     }
-    const std::string folder = options.Directory.value_or(kelbrin::WorkingDirectory());
-    if (options.Check) {
+    // Only --make-script takes files.
+    if (!request.Files.empty()) {
+        return UsageError("unknown argument '" + request.Files.front() + "'");
+    }
+    const std::string folder = request.Directory.value_or(kelbrin::WorkingDirectory());
+    if (request.Check) {
         return kelbrin::CheckCommand(folder);
     }
-    if (options.Layout) {
+    if (request.Layout) {
         return kelbrin::LayoutCommand(folder);
     }
-    if (options.Info) {
-        return options.Header ? UsageError("--info expands nothing: leave out the header option")
-                              : Inform(folder);
+    if (request.Info) {
+        return Inform(folder);
     }
-    if (!options.Header) {
+    if (!request.AddHeader && !request.RemoveHeader) {
         return UsageError("choose --add-header or --remove-header");
     }
 
     static char outBuffer[64 * 1024];
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     kelbrin::ConsoleWindow window(stdout, stderr);
-    const kelbrin::RunResult run = kelbrin::Expand(*options.Header, folder, window);
+    const kelbrin::RunResult run =
+        kelbrin::Expand(request.AddHeader ? kelbrin::HeaderChoice::AddOrReplace
+                                          : kelbrin::HeaderChoice::IgnoreOrRemove,
+                        folder, window);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         std::fputs("kelbrin-cli: standard output could not be written: the status report is "
                    "incomplete\n",

@@ -2,6 +2,7 @@
 // author's Kelbrin.txt and the user's ROM files lie. An installed copy works on the folder
 // given as `kelbrin FOLDER` or `kelbrin FILE` (a file in it), or chosen in the window.
 
+#include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "FolderNames.h"
 #include "Fonts.h"
@@ -46,16 +46,28 @@ int Print(const char* text) {
 }
 
 // --help and --version are answered before any window is made, so that they work without a
-// display too. Nothing for any other arguments.
+// display too. Every other argument is the window's: a folder or a file, or Qt's own options.
 std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
-            return Print(kHelp);
-        }
-        if (argument == "--version") {
-            return Print("kelbrin (Kelbrin) " KELBRIN_VERSION "\n");
-        }
+    CLI::App options;
+    options.set_help_flag();
+    options.allow_extras();
+    // "--help=yes" is no spelling of --help.
+    options.option_defaults()->disable_flag_override();
+    bool help = false;
+    bool version = false;
+    options.add_flag("-h,--help", help);
+    options.add_flag("--version", version);
+    try {
+        options.parse(argc, argv);
+    } catch (const CLI::ParseError&) {
+        // An argument it cannot read ("--help=yes") asks nothing: it is the window's, as any other.
+        return std::nullopt;
+    }
+    if (help) {
+        return Print(kHelp);
+    }
+    if (version) {
+        return Print("kelbrin (Kelbrin) " KELBRIN_VERSION "\n");
     }
     return std::nullopt;
 }
