@@ -40,7 +40,7 @@ std::uint64_t Moved(const PatchCursor& cursor, std::uint64_t position, std::uint
                                     OffsetText(length) + " bytes from " + before +
                                         " of the original");
         }
-        RefuseReadUnwrittenTarget(cursor.Patch(), action, "from " + before, limit);
+        RefuseReadUnwrittenTarget(cursor.Patch(), action, "from " + before + " of it");
     }
     if (!backwards && magnitude > std::numeric_limits<std::uint64_t>::max() - position) {
         RefuseNumberTooLarge(cursor.Patch(), action);
@@ -54,7 +54,9 @@ std::uint64_t Moved(const PatchCursor& cursor, std::uint64_t position, std::uint
     // A copy from the patched ROM may run on into the bytes it writes itself (a run of a
     // repeated pattern), so only its first byte must be written already.
     if (!inSource && moved >= limit) {
-        RefuseReadUnwrittenTarget(cursor.Patch(), action, "at " + OffsetText(moved), limit);
+        RefuseReadUnwrittenTarget(cursor.Patch(), action,
+                                  "at " + OffsetText(moved) + ", past the " + OffsetText(limit) +
+                                      (limit == 1 ? " byte" : " bytes") + " written so far");
     }
     return moved;
 }
@@ -117,7 +119,8 @@ void WalkActions(const PatchSubject& subject, std::span<const std::uint8_t> patc
         const auto action = static_cast<BpsAction>(command & 3);
         const std::uint64_t length = (command >> 2) + 1;
         if (length > targetSize - written) {
-            RefusePastTargetEnd(subject, cursor.ItemOffset(), written, length, targetSize);
+            RefusePastTargetEnd(subject, cursor.ItemOffset(), written, length, "the patched ROM",
+                                targetSize);
         }
         switch (action) {
         case SourceRead:

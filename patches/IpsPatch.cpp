@@ -34,11 +34,12 @@ PatchDescription WalkIps(std::string_view name, std::span<const std::uint8_t> pa
     PatchDescription description;
     description.Format = format;
     for (;;) {
-        cursor.Begin("the record");
+        cursor.Begin("the record or end mark");
         const std::uint64_t offset = cursor.BigEndian(layout.OffsetWidth);
         if (offset == layout.EndMark) {
             break;
         }
+        cursor.Call("the record");
         const std::uint64_t length = cursor.BigEndian(2);
         std::uint64_t end = 0;
         if (length != 0) {
@@ -64,7 +65,7 @@ PatchDescription WalkIps(std::string_view name, std::span<const std::uint8_t> pa
     if (format == PatchFormat::Ips && cursor.Left() == 3) {
         description.Truncation = cursor.BigEndian(3);
     } else if (cursor.Left() != 0) {
-        RefuseBytesAfterEnd(subject, markOffset, cursor.Left());
+        RefuseBytesAfterEnd(subject, markOffset, cursor.Left(), format == PatchFormat::Ips);
     }
     if (description.Reach > kLargestPatchedRom) {
         RefuseTargetTooLarge(subject, description.Reach, kLargestPatchedRom);

@@ -28,6 +28,8 @@ public:
         item_ = item;
         itemOffset_ = offset_;
     }
+    // The item begun last, once it is known what it is.
+    void Call(std::string_view item) noexcept { item_ = item; }
     std::size_t ItemOffset() const noexcept { return itemOffset_; }
 
     std::span<const std::uint8_t> Take(std::uint64_t count);

@@ -68,10 +68,13 @@ void RefuseCutShort(const PatchSubject& patch, std::string_view item, std::uint6
     Refuse(ErrPatchCutShort, std::move(message));
 }
 
-void RefuseBytesAfterEnd(const PatchSubject& patch, std::uint64_t markOffset, std::uint64_t count) {
-    Refuse(ErrPatchBytesAfterEnd, Named(patch) + " is damaged: " + Bytes(count) +
-                                      " follow its end mark at offset " + OffsetText(markOffset) +
-                                      ", where nothing or a 3-byte length may stand.");
+void RefuseBytesAfterEnd(const PatchSubject& patch, std::uint64_t markOffset, std::uint64_t count,
+                         bool lengthMayStand) {
+    Refuse(ErrPatchBytesAfterEnd,
+           Named(patch) + " is damaged: " + Bytes(count) + (count == 1 ? " follows" : " follow") +
+               " its end mark at offset " + OffsetText(markOffset) +
+               (lengthMayStand ? ", where nothing or a 3-byte length may stand."
+                               : ", where nothing may stand."));
 }
 
 void RefuseEmptyRun(const PatchSubject& patch, std::uint64_t offset) {
@@ -91,19 +94,18 @@ void RefuseReadOutsideSource(const PatchSubject& patch, std::uint64_t offset,
 }
 
 void RefuseReadUnwrittenTarget(const PatchSubject& patch, std::uint64_t offset,
-                               const std::string& where, std::uint64_t written) {
+                               const std::string& where) {
     Refuse(ErrPatchReadUnwrittenTarget, Named(patch) + " is damaged: the action at offset " +
                                             OffsetText(offset) + " copies from the patched ROM " +
-                                            where + ", where only " + Bytes(written) +
-                                            " are written yet.");
+                                            where + ".");
 }
 
 void RefusePastTargetEnd(const PatchSubject& patch, std::uint64_t offset, std::uint64_t at,
-                         std::uint64_t length, std::uint64_t targetSize) {
+                         std::uint64_t length, std::string_view end, std::uint64_t endSize) {
     Refuse(ErrPatchTargetSize, Named(patch) + " is damaged: the piece at offset " +
                                    OffsetText(offset) + " writes " + Bytes(length) + " at " +
-                                   OffsetText(at) + ", past the end of the patched ROM (" +
-                                   Bytes(targetSize) + ").");
+                                   OffsetText(at) + ", past the end of " + std::string(end) + " (" +
+                                   Bytes(endSize) + ").");
 }
 
 void RefuseTargetUnfilled(const PatchSubject& patch, std::uint64_t written,

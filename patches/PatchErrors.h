@@ -42,19 +42,21 @@ std::string OffsetText(std::uint64_t value);
 // `item` ("the record", "the action") starts at `offset` and runs past `end` ("its end").
 [[noreturn]] void RefuseCutShort(const PatchSubject& patch, std::string_view item,
                                  std::uint64_t offset, std::string_view end);
+// `lengthMayStand`: the format lets the patch end with the length the ROM is cut to.
 [[noreturn]] void RefuseBytesAfterEnd(const PatchSubject& patch, std::uint64_t markOffset,
-                                      std::uint64_t count);
+                                      std::uint64_t count, bool lengthMayStand);
 [[noreturn]] void RefuseEmptyRun(const PatchSubject& patch, std::uint64_t offset);
 [[noreturn]] void RefuseNumberTooLarge(const PatchSubject& patch, std::uint64_t offset);
 // `where` says what was read: "0x10 bytes from 0x7FF0, past its end (0x8000 bytes)".
 [[noreturn]] void RefuseReadOutsideSource(const PatchSubject& patch, std::uint64_t offset,
                                           const std::string& where);
 [[noreturn]] void RefuseReadUnwrittenTarget(const PatchSubject& patch, std::uint64_t offset,
-                                            const std::string& where, std::uint64_t written);
-// A piece of the patch at `offset` writes `length` bytes at `at` in the patched ROM.
+                                            const std::string& where);
+// A piece of the patch at `offset` writes `length` bytes at `at`, past `end` ("the patched ROM")
+// of `endSize` bytes.
 [[noreturn]] void RefusePastTargetEnd(const PatchSubject& patch, std::uint64_t offset,
-                                      std::uint64_t at, std::uint64_t length,
-                                      std::uint64_t targetSize);
+                                      std::uint64_t at, std::uint64_t length, std::string_view end,
+                                      std::uint64_t endSize);
 [[noreturn]] void RefuseTargetUnfilled(const PatchSubject& patch, std::uint64_t written,
                                        std::uint64_t targetSize);
 [[noreturn]] void RefusePatchChecksum(const PatchSubject& patch, std::uint32_t held,

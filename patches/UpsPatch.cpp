@@ -61,7 +61,10 @@ PatchDescription WalkUps(std::string_view name, std::span<const std::uint8_t> pa
         const std::uint64_t length = static_cast<std::uint64_t>(close - rest.begin());
         if (position > covered || skipped > covered - position ||
             length > covered - position - skipped) {
-            RefusePastTargetEnd(subject, cursor.ItemOffset(), position + skipped, length, covered);
+            // A skip near 2^64 is shown as the largest number rather than wrapped.
+            const std::uint64_t at =
+                skipped > ~std::uint64_t{0} - position ? ~std::uint64_t{0} : position + skipped;
+            RefusePastTargetEnd(subject, cursor.ItemOffset(), at, length, "both ROMs", covered);
         }
         position += skipped;
         xorAt(position, cursor.Take(length));
