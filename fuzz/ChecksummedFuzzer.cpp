@@ -20,8 +20,8 @@ kelbrin::PatchDescription Describe(std::span<const std::uint8_t> patch) {
                                                       : kelbrin::DescribeUps("fuzz", patch);
 }
 
-std::vector<std::uint8_t> Apply(std::span<const std::uint8_t> patch,
-                                std::span<const std::uint8_t> source) {
+kelbrin::PageBuffer Apply(std::span<const std::uint8_t> patch,
+                          std::span<const std::uint8_t> source) {
     return READER_FORMAT == kelbrin::PatchFormat::Bps ? kelbrin::ApplyBps("fuzz", patch, source)
                                                       : kelbrin::ApplyUps("fuzz", patch, source);
 }
@@ -50,15 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::vector<std::uint8_t> source = kelbrin::fuzz::Original(*description.SourceSize);
     const std::vector<std::uint8_t> fitting = kelbrin::fuzz::Checksummed(patch, &source);
-    std::vector<std::uint8_t> target;
+    kelbrin::PageBuffer target;
     const std::int32_t applied = Refusal([&] { target = Apply(fitting, source); });
     if (applied != 0) {
         Check(applied == kelbrin::ErrPatchWrongResult,
               "a readable patch that fits its original fails only in the result's CRC32");
         return 0;
     }
-    Check(target.size() == *description.TargetSize &&
-              kelbrin::fuzz::Crc32Of(target) == *description.TargetCrc32,
+    Check(target.Size() == *description.TargetSize &&
+              kelbrin::fuzz::Crc32Of(target.Bytes()) == *description.TargetCrc32,
           "the patched ROM has the size and the CRC32 the patch promises");
     return 0;
 }

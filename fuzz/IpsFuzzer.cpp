@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (described == 0 && description.Reach > kelbrin::fuzz::kLargestFuzzedRom) {
             continue;
         }
-        std::vector<std::uint8_t> target;
+        kelbrin::PageBuffer target;
         const std::int32_t applied =
             Refusal([&] { target = kelbrin::ApplyIps("fuzz", patch, format, source); });
         if (described != 0) {
@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         const std::uint64_t length = std::max<std::uint64_t>(source.size(), description.Reach);
-        Check(target.size() == description.Truncation.value_or(length),
+        Check(target.Size() == description.Truncation.value_or(length),
               "the patched ROM is as long as the records reach, or as the patch cuts it");
         if (description.Records == 0) {
-            Check(std::equal(target.begin(), target.end(), source.begin()),
+            Check(std::equal(target.Bytes().begin(), target.Bytes().end(), source.begin()),
                   "a patch without records changes nothing but the length");
         }
     }

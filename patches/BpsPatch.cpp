@@ -123,7 +123,7 @@ void WalkActions(const PatchSubject& subject, std::span<const std::uint8_t> patc
                                 targetSize);
         }
         switch (action) {
-        case SourceRead:
+        case BpsAction::SourceRead:
             if (written > sourceSize || length > sourceSize - written) {
                 RefuseReadOutsideSource(subject, cursor.ItemOffset(),
                                         Span(length, written) + " of the original, which has " +
@@ -131,20 +131,20 @@ void WalkActions(const PatchSubject& subject, std::span<const std::uint8_t> patc
             }
             sink.SourceRead(written, length);
             break;
-        case TargetRead: sink.TargetRead(written, cursor.Take(length)); break;
-        case SourceCopy:
+        case BpsAction::TargetRead: sink.TargetRead(written, cursor.Take(length)); break;
+        case BpsAction::SourceCopy:
             sourcePosition =
                 Moved(cursor, sourcePosition, cursor.Number(), length, sourceSize, true);
             sink.SourceCopy(written, sourcePosition, length);
             sourcePosition += length;
             break;
-        case TargetCopy:
+        case BpsAction::TargetCopy:
             targetPosition = Moved(cursor, targetPosition, cursor.Number(), length, written, false);
             sink.TargetCopy(written, targetPosition, length);
             targetPosition += length;
             break;
         }
-        ++description.BpsActions[action];
+        ++description.BpsActions[static_cast<std::size_t>(action)];
         ++description.Records;
         written += length;
     }
@@ -195,8 +195,8 @@ PatchDescription DescribeBps(std::string_view name, std::span<const std::uint8_t
     return head.Description;
 }
 
-std::vector<std::uint8_t> ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
-                                   std::span<const std::uint8_t> source) {
+PageBuffer ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
+                    std::span<const std::uint8_t> source) {
     const PatchSubject subject{"BPS", name};
     // Every action is checked before the target is taken from memory.
     BpsHead head = ReadHead(subject, patch);
@@ -208,12 +208,12 @@ std::vector<std::uint8_t> ApplyBps(std::string_view name, std::span<const std::u
         RefuseWrongSource(subject, *description.SourceSize, *description.SourceCrc32, source.size(),
                           sourceCrc);
     }
-    std::vector<std::uint8_t> target(*description.TargetSize);
+    PageBuffer target(*description.TargetSize);
     BpsHead applied = head;
     applied.Description.Records = 0;
     applied.Description.BpsActions = {};
-    WalkActions(subject, patch, applied, WritingSink{source, target.data()});
-    const std::uint32_t targetCrc = Crc32Of(target);
+    WalkActions(subject, patch, applied, WritingSink{source, target.Data()});
+    const std::uint32_t targetCrc = Crc32Of(target.Bytes());
     if (targetCrc != *description.TargetCrc32) {
         RefuseWrongResult(subject, *description.TargetCrc32, targetCrc);
     }

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
+#include "PageBuffer.h"
 #include "PatchDescription.h"
 
 namespace kelbrin {
@@ -13,7 +13,7 @@ namespace kelbrin {
 // same place, take bytes from the patch, or copy from the original or from what is written so
 // far; the original's, the patched ROM's and the patch's own CRC32 at its end.
 PatchDescription DescribeBps(std::string_view name, std::span<const std::uint8_t> patch);
-std::vector<std::uint8_t> ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
-                                   std::span<const std::uint8_t> source);
+PageBuffer ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
+                    std::span<const std::uint8_t> source);
 
 } // namespace kelbrin

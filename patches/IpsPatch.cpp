@@ -82,8 +82,8 @@ PatchDescription DescribeIps(std::string_view name, std::span<const std::uint8_t
         [](std::uint64_t, std::uint64_t, std::uint8_t) {});
 }
 
-std::vector<std::uint8_t> ApplyIps(std::string_view name, std::span<const std::uint8_t> patch,
-                                   PatchFormat format, std::span<const std::uint8_t> source) {
+PageBuffer ApplyIps(std::string_view name, std::span<const std::uint8_t> patch, PatchFormat format,
+                    std::span<const std::uint8_t> source) {
     // The whole patch is read once before any byte is written, so that a damaged one is refused
     // before the target is taken from memory.
     const PatchDescription description = DescribeIps(name, patch, format);
@@ -93,18 +93,18 @@ std::vector<std::uint8_t> ApplyIps(std::string_view name, std::span<const std::u
     }
 
     // Bytes past the source that no record writes stay 0.
-    std::vector<std::uint8_t> target(length);
-    std::copy(source.begin(), source.end(), target.begin());
+    PageBuffer target(length);
+    std::copy(source.begin(), source.end(), target.Data());
     WalkIps(
         name, patch, format,
         [&target](std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-            std::memcpy(target.data() + offset, bytes.data(), bytes.size());
+            std::memcpy(target.Data() + offset, bytes.data(), bytes.size());
         },
         [&target](std::uint64_t offset, std::uint64_t count, std::uint8_t byte) {
-            std::memset(target.data() + offset, byte, count);
+            std::memset(target.Data() + offset, byte, count);
         });
     if (description.Truncation) {
-        target.resize(*description.Truncation);
+        target.Shorten(*description.Truncation);
     }
     return target;
 }

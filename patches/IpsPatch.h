@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
+#include "PageBuffer.h"
 #include "PatchDescription.h"
 
 namespace kelbrin {
@@ -14,7 +14,7 @@ namespace kelbrin {
 // in them says which ROM they fit.
 PatchDescription DescribeIps(std::string_view name, std::span<const std::uint8_t> patch,
                              PatchFormat format);
-std::vector<std::uint8_t> ApplyIps(std::string_view name, std::span<const std::uint8_t> patch,
-                                   PatchFormat format, std::span<const std::uint8_t> source);
+PageBuffer ApplyIps(std::string_view name, std::span<const std::uint8_t> patch, PatchFormat format,
+                    std::span<const std::uint8_t> source);
 
 } // namespace kelbrin

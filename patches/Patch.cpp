@@ -31,8 +31,8 @@ PatchDescription DescribePatch(std::string_view name, std::span<const std::uint8
     }
 }
 
-std::vector<std::uint8_t> ApplyPatch(std::string_view name, std::span<const std::uint8_t> patch,
-                                     std::span<const std::uint8_t> source) {
+PageBuffer ApplyPatch(std::string_view name, std::span<const std::uint8_t> patch,
+                      std::span<const std::uint8_t> source) {
     const PatchFormat format = AppliedFormat(name, patch);
     switch (format) {
     case PatchFormat::Bps: return ApplyBps(name, patch, source);

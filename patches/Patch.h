@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
+#include "PageBuffer.h"
 #include "PatchDescription.h"
 
 namespace kelbrin {
@@ -15,7 +15,7 @@ PatchDescription DescribePatch(std::string_view name, std::span<const std::uint8
 
 // The patched ROM made from `source`. Every checksum the patch holds is checked; nothing is
 // returned from a patch that does not fit `source`. The memory taken is the patched ROM's.
-std::vector<std::uint8_t> ApplyPatch(std::string_view name, std::span<const std::uint8_t> patch,
-                                     std::span<const std::uint8_t> source);
+PageBuffer ApplyPatch(std::string_view name, std::span<const std::uint8_t> patch,
+                      std::span<const std::uint8_t> source);
 
 } // namespace kelbrin

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 
 #include "PatchFormat.h"
@@ -13,8 +12,8 @@ namespace kelbrin {
 // The largest ROM a patch may make: a header and an image of at most FFFFFFF bytes each fit.
 inline constexpr std::uint64_t kLargestPatchedRom = 0x20000000;
 
-// The kinds of BPS actions, numbered as the patch numbers them.
-enum BpsAction : std::size_t { SourceRead, TargetRead, SourceCopy, TargetCopy };
+// The kinds of BPS actions, numbered as the patch numbers them: the index of their counts.
+enum class BpsAction : std::size_t { SourceRead, TargetRead, SourceCopy, TargetCopy };
 
 // What a patch says of itself, read without applying it. What its format does not hold is
 // absent.

@@ -81,8 +81,8 @@ PatchDescription DescribeUps(std::string_view name, std::span<const std::uint8_t
     return WalkUps(name, patch, [](std::uint64_t, std::span<const std::uint8_t>) {});
 }
 
-std::vector<std::uint8_t> ApplyUps(std::string_view name, std::span<const std::uint8_t> patch,
-                                   std::span<const std::uint8_t> source) {
+PageBuffer ApplyUps(std::string_view name, std::span<const std::uint8_t> patch,
+                    std::span<const std::uint8_t> source) {
     const PatchDescription description = DescribeUps(name, patch);
     const PatchSubject subject{"UPS", name};
     const std::uint32_t sourceCrc = Crc32Of(source);
@@ -92,14 +92,14 @@ std::vector<std::uint8_t> ApplyUps(std::string_view name, std::span<const std::u
     }
 
     // The original read past its end gives 0.
-    std::vector<std::uint8_t> target(*description.TargetSize);
-    std::copy_n(source.begin(), std::min(source.size(), target.size()), target.begin());
+    PageBuffer target(*description.TargetSize);
+    std::copy_n(source.begin(), std::min(source.size(), target.Size()), target.Data());
     WalkUps(name, patch, [&target](std::uint64_t position, std::span<const std::uint8_t> bytes) {
-        for (std::size_t i = 0; i < bytes.size() && position + i < target.size(); ++i) {
-            target[position + i] ^= bytes[i];
+        for (std::size_t i = 0; i < bytes.size() && position + i < target.Size(); ++i) {
+            target.Data()[position + i] ^= bytes[i];
         }
     });
-    const std::uint32_t targetCrc = Crc32Of(target);
+    const std::uint32_t targetCrc = Crc32Of(target.Bytes());
     if (targetCrc != *description.TargetCrc32) {
         RefuseWrongResult(subject, *description.TargetCrc32, targetCrc);
     }

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
+#include "PageBuffer.h"
 #include "PatchDescription.h"
 
 namespace kelbrin {
@@ -13,7 +13,7 @@ namespace kelbrin {
 // alone; the original's, the patched ROM's and the patch's own CRC32 at its end. A UPS patch
 // could be applied backwards to the patched ROM; Kelbrin applies it only forwards.
 PatchDescription DescribeUps(std::string_view name, std::span<const std::uint8_t> patch);
-std::vector<std::uint8_t> ApplyUps(std::string_view name, std::span<const std::uint8_t> patch,
-                                   std::span<const std::uint8_t> source);
+PageBuffer ApplyUps(std::string_view name, std::span<const std::uint8_t> patch,
+                    std::span<const std::uint8_t> source);
 
 } // namespace kelbrin

@@ -95,9 +95,8 @@ TEST(PatchApplyTest, GivesTheAuthorsBytes) {
     };
     for (const GoodPatch& row : table) {
         SCOPED_TRACE(row.name);
-        const std::vector<std::uint8_t> target =
-            ApplyPatch("hack", Bytes(row.patch), Bytes(row.source));
-        EXPECT_EQ(std::string(target.begin(), target.end()), row.target);
+        const PageBuffer target = ApplyPatch("hack", Bytes(row.patch), Bytes(row.source));
+        EXPECT_EQ(std::string(target.Bytes().begin(), target.Bytes().end()), row.target);
     }
 }
 
