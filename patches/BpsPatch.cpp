@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::size_t kChecksumsSize = 12;
 
-// The smallest patch: its name, three one-byte numbers and the checksums.
+// The smallest patch: "BPS1", three one-byte numbers and the checksums.
 constexpr std::size_t kSmallestPatch = 4 + 3 + kChecksumsSize;
 
 std::uint32_t Crc32Of(std::span<const std::uint8_t> bytes) {
