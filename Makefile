@@ -22,11 +22,14 @@ WINDOWS_PACKAGES := cmake ninja-build make libgtest-dev g++-mingw-w64-x86-64-pos
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 DEMO := build/release/demo
 
-FUZZERS := run routines md5
+FUZZERS := run routines md5 ips bps ups
 FUZZ_SECONDS ?= 600
 FUZZ_OPTIONS_run := -max_len=65536 -timeout=10 -rss_limit_mb=2048
 FUZZ_OPTIONS_routines := -max_len=40000
 FUZZ_OPTIONS_md5 := -max_len=33000
+FUZZ_OPTIONS_ips := -max_len=4096
+FUZZ_OPTIONS_bps := -max_len=4096
+FUZZ_OPTIONS_ups := -max_len=4096
 
 # Wine for the Windows tests: headless and quiet, never offering to install Mono or Gecko, with
 # its prefix in the build tree so that its slow first start happens once. Its windows draw with
@@ -94,7 +97,8 @@ test-fuzz: fuzz-build
 	    inputs=$$(ls fuzz/regressions/$$f/* 2>/dev/null || true); \
 	    if [ -n "$$inputs" ]; then build/fuzz/fuzz/$$f-fuzzer $(FUZZ_OPTIONS_$$f) $$inputs; fi; \
 	done
-	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS_run=20 FUZZ_SECONDS_routines=5 FUZZ_SECONDS_md5=5
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS_run=20 FUZZ_SECONDS_routines=5 FUZZ_SECONDS_md5=5 \
+	    FUZZ_SECONDS_ips=5 FUZZ_SECONDS_bps=5 FUZZ_SECONDS_ups=5
 
 # make fuzz [FUZZ_SECONDS=600]: fuzzes each target that long, growing build/fuzz/work/;
 # an input that breaks a contract is written to build/fuzz/findings/.

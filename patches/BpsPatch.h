@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "PageBuffer.h"
+#include "PatchDescription.h"
+
+namespace kelbrin {
+
+// BPS ("BPS1"): the patched ROM written front to back by actions that read the original at the
+// same place, take bytes from the patch, or copy from the original or from what is written so
+// far; the original's, the patched ROM's and the patch's own CRC32 at its end.
+PatchDescription DescribeBps(std::string_view name, std::span<const std::uint8_t> patch);
+PageBuffer ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
+                    std::span<const std::uint8_t> source);
+
+} // namespace kelbrin

@@ -1,0 +1,44 @@
+#include "Patch.h"
+
+#include "BpsPatch.h"
+#include "IpsPatch.h"
+#include "PatchErrors.h"
+#include "UpsPatch.h"
+
+namespace kelbrin {
+
+namespace {
+
+PatchFormat AppliedFormat(std::string_view name, std::span<const std::uint8_t> patch) {
+    const PatchFormat format = RecognisePatch(patch);
+    if (format == PatchFormat::Unknown) {
+        RefuseUnknownFormat(name, patch);
+    }
+    if (!KelbrinApplies(format)) {
+        RefuseFormatNotApplied(name, PatchFormatName(format), IsArchive(format));
+    }
+    return format;
+}
+
+} // namespace
+
+PatchDescription DescribePatch(std::string_view name, std::span<const std::uint8_t> patch) {
+    const PatchFormat format = AppliedFormat(name, patch);
+    switch (format) {
+    case PatchFormat::Bps: return DescribeBps(name, patch);
+    case PatchFormat::Ups: return DescribeUps(name, patch);
+    default: return DescribeIps(name, patch, format);
+    }
+}
+
+PageBuffer ApplyPatch(std::string_view name, std::span<const std::uint8_t> patch,
+                      std::span<const std::uint8_t> source) {
+    const PatchFormat format = AppliedFormat(name, patch);
+    switch (format) {
+    case PatchFormat::Bps: return ApplyBps(name, patch, source);
+    case PatchFormat::Ups: return ApplyUps(name, patch, source);
+    default: return ApplyIps(name, patch, format, source);
+    }
+}
+
+} // namespace kelbrin

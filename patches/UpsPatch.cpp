@@ -1,0 +1,109 @@
+#include "UpsPatch.h"
+
+#include <algorithm>
+
+#include "Crc32.h"
+#include "PatchCursor.h"
+
+namespace kelbrin {
+
+namespace {
+
+constexpr std::size_t kChecksumsSize = 12;
+constexpr std::size_t kSmallestPatch = 4 + 2 + kChecksumsSize;
+
+std::uint32_t Crc32Of(std::span<const std::uint8_t> bytes) {
+    Crc32 crc;
+    crc.Update(bytes);
+    return crc.Value();
+}
+
+// Reads the head and every hunk, handing the XOR bytes of each to `xorAt(position, bytes)`.
+// The hunks cover the longer of the two ROMs, so that the patch can be undone: bytes past the
+// patched ROM's end are dropped. A hunk's closing 0 may stand one past that length.
+template <typename XorAt>
+PatchDescription WalkUps(std::string_view name, std::span<const std::uint8_t> patch,
+                         XorAt&& xorAt) {
+    const PatchSubject subject{"UPS", name};
+    if (patch.size() < kSmallestPatch) {
+        RefuseCutShort(subject, "the header", 0, "its end");
+    }
+    const std::size_t end = patch.size() - kChecksumsSize;
+    PatchDescription description;
+    description.Format = PatchFormat::Ups;
+    description.SourceCrc32 = StoredCrc32(patch, end);
+    description.TargetCrc32 = StoredCrc32(patch, end + 4);
+    description.PatchCrc32 = StoredCrc32(patch, end + 8);
+    const std::uint32_t computed = Crc32Of(patch.first(patch.size() - 4));
+    if (computed != *description.PatchCrc32) {
+        RefusePatchChecksum(subject, *description.PatchCrc32, computed);
+    }
+
+    PatchCursor cursor(subject, patch, end, "the checksums at its end");
+    cursor.Begin("the header");
+    cursor.Take(4);
+    description.SourceSize = cursor.Number();
+    description.TargetSize = cursor.Number();
+    if (*description.TargetSize > kLargestPatchedRom) {
+        RefuseTargetTooLarge(subject, *description.TargetSize, kLargestPatchedRom);
+    }
+    const std::uint64_t covered = std::max(*description.SourceSize, *description.TargetSize);
+
+    std::uint64_t position = 0;
+    while (cursor.Left() != 0) {
+        cursor.Begin("the hunk");
+        const std::uint64_t skipped = cursor.Number();
+        const std::span<const std::uint8_t> rest = cursor.Rest();
+        const auto close = std::find(rest.begin(), rest.end(), std::uint8_t{0});
+        if (close == rest.end()) {
+            cursor.Take(rest.size() + 1);
+        }
+        const std::uint64_t length = static_cast<std::uint64_t>(close - rest.begin());
+        if (position > covered || skipped > covered - position ||
+            length > covered - position - skipped) {
+            // A skip near 2^64 is shown as the largest number rather than wrapped.
+            const std::uint64_t at =
+                skipped > ~std::uint64_t{0} - position ? ~std::uint64_t{0} : position + skipped;
+            RefusePastTargetEnd(subject, cursor.ItemOffset(), at, length, "both ROMs", covered);
+        }
+        position += skipped;
+        xorAt(position, cursor.Take(length));
+        cursor.Take(1);
+        position += length + 1;
+        ++description.Records;
+    }
+    return description;
+}
+
+} // namespace
+
+PatchDescription DescribeUps(std::string_view name, std::span<const std::uint8_t> patch) {
+    return WalkUps(name, patch, [](std::uint64_t, std::span<const std::uint8_t>) {});
+}
+
+PageBuffer ApplyUps(std::string_view name, std::span<const std::uint8_t> patch,
+                    std::span<const std::uint8_t> source) {
+    const PatchDescription description = DescribeUps(name, patch);
+    const PatchSubject subject{"UPS", name};
+    const std::uint32_t sourceCrc = Crc32Of(source);
+    if (source.size() != *description.SourceSize || sourceCrc != *description.SourceCrc32) {
+        RefuseWrongSource(subject, *description.SourceSize, *description.SourceCrc32, source.size(),
+                          sourceCrc);
+    }
+
+    // The original read past its end gives 0.
+    PageBuffer target(*description.TargetSize);
+    std::copy_n(source.begin(), std::min(source.size(), target.Size()), target.Data());
+    WalkUps(name, patch, [&target](std::uint64_t position, std::span<const std::uint8_t> bytes) {
+        for (std::size_t i = 0; i < bytes.size() && position + i < target.Size(); ++i) {
+            target.Data()[position + i] ^= bytes[i];
+        }
+    });
+    const std::uint32_t targetCrc = Crc32Of(target.Bytes());
+    if (targetCrc != *description.TargetCrc32) {
+        RefuseWrongResult(subject, *description.TargetCrc32, targetCrc);
+    }
+    return target;
+}
+
+} // namespace kelbrin
