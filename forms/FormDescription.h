@@ -19,6 +19,7 @@ struct Twips {
     std::int32_t Top = 0;
     std::int32_t Width = 0;
     std::int32_t Height = 0;
+    bool operator==(const Twips&) const = default;
 };
 
 // The nearest whole pixel of `twips` on a screen of `dpi` dots per inch.

@@ -455,7 +455,8 @@ void RenameAsNew(const FileHandle& file, const std::string& from, const std::str
         throw RuntimeError(ErrFileAlreadyExists);
     }
     // File systems without hard links (FAT on a memory card) say so; there only a look before
-    // the rename can keep an existing file.
+    // the rename can keep an existing file. ENOTSUP and EOPNOTSUPP are one number on Linux only.
+    // NOLINTNEXTLINE(misc-redundant-expression)
     if (error != EPERM && error != ENOTSUP && error != EOPNOTSUPP && error != ENOSYS &&
         error != EMLINK) {
         throw OpenError(error, to);

@@ -50,7 +50,8 @@ struct SeenBox {
 
 // The widget or menu item that a window's form calls `name`.
 template <typename Widget = QWidget> Widget& Find(const QObject& window, std::string_view name) {
-    Widget* found = window.findChild<Widget*>(QString::fromLatin1(name.data(), name.size()));
+    Widget* found = window.findChild<Widget*>(
+        QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     if (found == nullptr) {
         throw std::runtime_error("the window has no " + std::string(name));
     }

@@ -63,7 +63,10 @@ void ExpectBands(const form::Drawing& drawing, std::int64_t imageSize,
             // Two pixels on a screen of 96 dots per inch, however few its bytes.
             EXPECT_GE(form::ToPixels(band.At.Height), 2);
         } else {
-            EXPECT_NEAR(band.At.Height, expected[i].Bytes * outline.Height / imageSize, 1);
+            EXPECT_NEAR(band.At.Height,
+                        static_cast<double>(expected[i].Bytes) * outline.Height /
+                            static_cast<double>(imageSize),
+                        1);
         }
     }
 }
