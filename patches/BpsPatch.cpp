@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "ChecksummedPatch.h"
+#include "ChecksummedStart.h"
 
 namespace kelbrin {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ChecksummedPatch.h"
+#include "ChecksummedStart.h"
 
 namespace kelbrin {
 

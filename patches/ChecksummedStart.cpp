@@ -1,4 +1,4 @@
-#include "ChecksummedPatch.h"
+#include "ChecksummedStart.h"
 
 #include "Crc32.h"
 
