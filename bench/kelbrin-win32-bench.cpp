@@ -164,10 +164,10 @@ int main(int argc, char** argv) {
     kelbrin::frmKelbrin window(desktop, directory);
     window.Show();
     kelbrin::win32::PumpPendingMessages();
-    HWND button =
-        ::GetDlgItem(::GetDlgItem(::FindWindowW(nullptr, L"Kelbrin"),
-                                  kelbrin::win32::ChildId(kelbrin::form::ControlId::fraDownloader)),
-                     kelbrin::win32::ChildId(kelbrin::form::ControlId::cmdExpand1));
+    HWND button = ::GetDlgItem(
+        ::GetDlgItem(::FindWindowW(nullptr, L"Kelbrin"),
+                     kelbrin::win32::ChildId(kelbrin::form::frmKelbrin::fraDownloader)),
+        kelbrin::win32::ChildId(kelbrin::form::frmKelbrin::cmdExpand1));
     std::FILE* nothing = std::fopen("NUL", "wb");
     const std::string cli = '"' + BesideThisProgram("kelbrin-cli.exe").string() + '"';
 

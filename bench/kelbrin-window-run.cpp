@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
 
     QElapsedTimer clock;
     clock.start();
-    window.Click(kelbrin::form::ControlId::cmdExpand1);
+    window.Click(kelbrin::form::frmKelbrin::cmdExpand1);
     const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
 
     const bool done = window.LastRun() && window.LastRun()->Done();

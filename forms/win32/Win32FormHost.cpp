@@ -264,7 +264,7 @@ Win32FormHost::Win32FormHost(const form::Form& description, FormEvents& events,
     screenDpi_ = dpi_ = WindowDpi(window_);
     fonts_ = std::make_unique<FontSet>(dpi_);
     annotations_ = std::make_unique<ScreenReaderAnnotations>();
-    CreateChildren(form::ControlId::None, window_);
+    CreateChildren(std::nullopt, window_);
     LayOut();
     // A text box takes its text once it has its size and font, which its scroll bar follows.
     for (const Child& child : children_) {
@@ -325,7 +325,7 @@ std::string Win32FormHost::Caption(form::ControlId control) const {
 }
 
 void Win32FormHost::SetText(form::ControlId control, const std::string& text) {
-    ::SetWindowTextW(ControlHandle(control), form::ControlOf(control).HoldsPath
+    ::SetWindowTextW(ControlHandle(control), form::ControlOf(description_, control).HoldsPath
                                                  ? WidePathText(text).c_str()
                                                  : WindowsLines(text).c_str());
     if (const Child* box = ChildOf(control); box->Control->MultiLine && !box->Control->WrapsLines) {
@@ -378,7 +378,7 @@ void Win32FormHost::SetBoxFont(const Child& box) {
 
 std::string Win32FormHost::Text(form::ControlId control) const {
     const std::wstring text = WindowText(ControlHandle(control));
-    return form::ControlOf(control).HoldsPath ? PathFromWide(text) : Narrow(text);
+    return form::ControlOf(description_, control).HoldsPath ? PathFromWide(text) : Narrow(text);
 }
 
 void Win32FormHost::SetEnabled(form::ControlId control, bool enabled) {
@@ -491,7 +491,7 @@ void Win32FormHost::OnCommand(int id, bool fromMenu) {
     }
 }
 
-void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
+void Win32FormHost::CreateChildren(std::optional<form::ControlId> parent, HWND parentWindow) {
     HWND firstOption = nullptr;
     const std::vector<const form::Control*> order = form::StackingOrder(description_, parent);
     for (const form::Control* control : order) {
@@ -500,7 +500,7 @@ void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
         HWND window = CreateControl(*control, parentWindow, tabStop);
         ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         children_.push_back({control, window, control->Shows, nullptr});
-        annotations_->Give(window, *control);
+        annotations_->Give(window, description_, *control);
         if (control->Kind == form::ControlKind::OptionButton) {
             firstOption = window;
         }
@@ -529,11 +529,11 @@ void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
 }
 
 std::pair<HWND, HWND> Win32FormHost::LabelOf(const form::Control& box) const {
-    if (box.LabelledBy == form::ControlId::None ||
-        form::ControlOf(box.LabelledBy).Kind != form::ControlKind::Label) {
+    if (!box.LabelledBy ||
+        form::ControlOf(description_, *box.LabelledBy).Kind != form::ControlKind::Label) {
         return {nullptr, nullptr};
     }
-    HWND label = ControlHandle(box.LabelledBy);
+    HWND label = ControlHandle(*box.LabelledBy);
     HWND boxWindow = ControlHandle(box.Id);
     if (label == nullptr || boxWindow == nullptr || ::GetParent(label) != ::GetParent(boxWindow)) {
         return {nullptr, nullptr};
@@ -688,8 +688,8 @@ std::optional<LRESULT> Win32FormHost::Colour(HDC dc, HWND control) {
     std::optional<form::Colour> back = described.Back;
     // A transparent label shows the surface it lies on.
     if (!back && described.Kind == form::ControlKind::Label) {
-        back = described.Parent == form::ControlId::None ? description_.Back
-                                                         : form::ControlOf(described.Parent).Back;
+        back = described.Parent ? form::ControlOf(description_, *described.Parent).Back
+                                : description_.Back;
     }
     if (!back) {
         return std::nullopt;

@@ -73,7 +73,7 @@ private:
     // A button was pressed, or (`fromMenu`) a menu item or its Ctrl key chosen.
     void OnCommand(int id, bool fromMenu);
     bool TranslateOwnKeys(MSG& message);
-    void CreateChildren(form::ControlId parent, HWND parentWindow);
+    void CreateChildren(std::optional<form::ControlId> parent, HWND parentWindow);
     // The label that names `box` and the box, when both lie on one parent; else nothing.
     std::pair<HWND, HWND> LabelOf(const form::Control& box) const;
     // A label lies just above the box it names, but the box shows where they overlap.

@@ -29,6 +29,7 @@ namespace kelbrin::test {
 namespace {
 
 using form::ControlId;
+
 using form::MenuId;
 
 // The Qt widget that draws each kind of control.
@@ -77,8 +78,7 @@ QString TextOf(const QWidget& box) {
 
 void ExpectDrawnAsDescribed(const QWidget& control, const form::Control& c, const QWidget& client) {
     EXPECT_TRUE(control.inherits(QtClassOf(c))) << control.metaObject()->className();
-    EXPECT_EQ(control.parentWidget(),
-              c.Parent == ControlId::None ? &client : &Find(client, c.Parent));
+    EXPECT_EQ(control.parentWidget(), !c.Parent ? &client : &Find(client, *c.Parent));
     const QRect at = PixelRect(c.At);
     if (c.Kind == form::ControlKind::Picture) {
         // At its natural size, its top-left corner in its place.
@@ -151,8 +151,8 @@ TEST(Forms, EveryControlOfEveryFormStandsAsItsFormDescribesIt) {
 
 TEST(MainWindow, FrameLiesAboveTheTitleLabelsItOverlaps) {
     FormOn on(form::KelbrinForm());
-    const QWidget& frame = on.Control(ControlId::fraDownloader);
-    for (const ControlId title : {ControlId::lblTitle0, ControlId::lblTitle1}) {
+    const QWidget& frame = on.Control(form::frmKelbrin::fraDownloader);
+    for (const ControlId title : {form::frmKelbrin::lblTitle0, form::frmKelbrin::lblTitle1}) {
         const QRect overlap = on.Control(title).geometry().intersected(frame.geometry());
         ASSERT_FALSE(overlap.isEmpty());
         EXPECT_EQ(frame.parentWidget()->childAt(overlap.center()), &frame);
@@ -204,17 +204,17 @@ TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
-    QWidget* add = &on.Control(ControlId::cmdExpand0);
-    QWidget* remove = &on.Control(ControlId::cmdExpand1);
+    QWidget* add = &on.Control(form::frmKelbrin::cmdExpand0);
+    QWidget* remove = &on.Control(form::frmKelbrin::cmdExpand1);
     EXPECT_EQ(QApplication::focusWidget(), add);
     EXPECT_EQ(tab(), remove);
     EXPECT_EQ(tab(), add);
-    on.Port->SetVisible(ControlId::txtMD5, true);
+    on.Port->SetVisible(form::frmKelbrin::txtMD5, true);
     EXPECT_EQ(tab(), remove);
-    EXPECT_EQ(tab(), &on.Control(ControlId::txtMD5));
+    EXPECT_EQ(tab(), &on.Control(form::frmKelbrin::txtMD5));
     EXPECT_EQ(tab(), add);
-    on.Port->SetEnabled(ControlId::cmdExpand1, false);
-    EXPECT_EQ(tab(), &on.Control(ControlId::txtMD5));
+    on.Port->SetEnabled(form::frmKelbrin::cmdExpand1, false);
+    EXPECT_EQ(tab(), &on.Control(form::frmKelbrin::txtMD5));
 }
 
 // A drag from a file manager, entering the window and dropped on it, as the window system
@@ -254,20 +254,20 @@ TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
             const auto other = std::find_if(
                 design->Controls.begin(), design->Controls.end(),
                 [&c](const form::Control& o) { return o.Kind == c.Kind && o.Id != c.Id; });
-            cases.push_back(
-                {std::string(c.Name),
-                 design,
-                 [id = c.Id, other = c.Selected ? other->Id : ControlId::None](FormOn& on) {
-                     if (other != ControlId::None) {
-                         on.Control<QRadioButton>(other).setChecked(true);
-                         on.Events.Log.clear();
-                     }
-                     // Left, on an option button's circle.
-                     QWidget& control = on.Control(id);
-                     QTest::mouseClick(&control, Qt::LeftButton, {},
-                                       QPoint(6, control.height() / 2));
-                 },
-                 {"click:" + std::string(c.Name)}});
+            cases.push_back({std::string(c.Name),
+                             design,
+                             [id = c.Id, other = c.Selected ? std::optional(other->Id)
+                                                            : std::nullopt](FormOn& on) {
+                                 if (other) {
+                                     on.Control<QRadioButton>(*other).setChecked(true);
+                                     on.Events.Log.clear();
+                                 }
+                                 // Left, on an option button's circle.
+                                 QWidget& control = on.Control(id);
+                                 QTest::mouseClick(&control, Qt::LeftButton, {},
+                                                   QPoint(6, control.height() / 2));
+                             },
+                             {"click:" + std::string(c.Name)}});
         }
         for (const form::Menu& menu : design->Menus) {
             for (const form::MenuItem& item : menu.Items) {
@@ -327,31 +327,34 @@ TEST(Forms, WindowStaysWhenItsFormRefusesToClose) {
 TEST(Forms, WhatThePortSetsShowsAtOnce) {
     FormOn on(form::KelbrinForm());
     FormPort& port = *on.Port;
-    port.SetCaption(ControlId::lblStatus, "Copy, Fill, Replace line #4");
-    EXPECT_EQ(on.Control<QLabel>(ControlId::lblStatus).text(), "Copy, Fill, Replace line #4");
+    port.SetCaption(form::frmKelbrin::lblStatus, "Copy, Fill, Replace line #4");
+    EXPECT_EQ(on.Control<QLabel>(form::frmKelbrin::lblStatus).text(),
+              "Copy, Fill, Replace line #4");
     // Script text that is no UTF-8 reads as Windows-1252.
-    port.SetCaption(ControlId::lblStatus, "No caf\xE9");
-    EXPECT_EQ(on.Control<QLabel>(ControlId::lblStatus).text(), QString::fromUtf8("No caf\u00E9"));
-    EXPECT_EQ(port.Caption(ControlId::lblTitle1), "Ver. 11.11.29");
-    port.SetText(ControlId::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
-    EXPECT_EQ(on.Control<QLineEdit>(ControlId::txtMD5).text(), "B2D3F56BC197FD985D5965079B5E7148");
-    port.SetVisible(ControlId::txtMD5, true);
-    EXPECT_TRUE(on.Control(ControlId::txtMD5).isVisible());
-    port.SetEnabled(ControlId::cmdExpand0, false);
-    EXPECT_FALSE(on.Control(ControlId::cmdExpand0).isEnabled());
-    port.SetEnabled(MenuId::mnuFile_Info, false);
-    EXPECT_FALSE(on.Item(MenuId::mnuFile_Info).isEnabled());
+    port.SetCaption(form::frmKelbrin::lblStatus, "No caf\xE9");
+    EXPECT_EQ(on.Control<QLabel>(form::frmKelbrin::lblStatus).text(),
+              QString::fromUtf8("No caf\u00E9"));
+    EXPECT_EQ(port.Caption(form::frmKelbrin::lblTitle1), "Ver. 11.11.29");
+    port.SetText(form::frmKelbrin::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
+    EXPECT_EQ(on.Control<QLineEdit>(form::frmKelbrin::txtMD5).text(),
+              "B2D3F56BC197FD985D5965079B5E7148");
+    port.SetVisible(form::frmKelbrin::txtMD5, true);
+    EXPECT_TRUE(on.Control(form::frmKelbrin::txtMD5).isVisible());
+    port.SetEnabled(form::frmKelbrin::cmdExpand0, false);
+    EXPECT_FALSE(on.Control(form::frmKelbrin::cmdExpand0).isEnabled());
+    port.SetEnabled(form::frmKelbrin::mnuFile_Info, false);
+    EXPECT_FALSE(on.Item(form::frmKelbrin::mnuFile_Info).isEnabled());
     port.SetTitleName("\xFF game");
     EXPECT_EQ(on.Window().windowTitle(),
               QString::fromUtf8("Kelbrin \u2013 ") + QFile::decodeName("\xFF game"));
     port.SetTitleName("");
     EXPECT_EQ(on.Window().windowTitle(), "Kelbrin");
-    port.SetPathTip(ControlId::lblStatus, "/games/t1");
-    EXPECT_EQ(on.Control(ControlId::lblStatus).toolTip(), "/games/t1");
+    port.SetPathTip(form::frmKelbrin::lblStatus, "/games/t1");
+    EXPECT_EQ(on.Control(form::frmKelbrin::lblStatus).toolTip(), "/games/t1");
 
     FormOn help(form::HowToForm());
-    help.Port->SetPicture(ControlId::Image1, form::Picture::SampleOriginal);
-    EXPECT_EQ(help.Control(ControlId::Image1).size(), QSize(425, 149));
+    help.Port->SetPicture(form::frmHowTo::Image1, form::Picture::SampleOriginal);
+    EXPECT_EQ(help.Control(form::frmHowTo::Image1).size(), QSize(425, 149));
 }
 
 // Fusion, but with the icons on the buttons of dialogs that some desktops' styles put there.

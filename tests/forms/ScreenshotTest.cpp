@@ -97,8 +97,8 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     Shoot(w, "main-idle.png", mainSize, menu, mainProbes);
 
     WriteGame(on.Folder, kSizeLine + "\t?");
-    on.Form->Click(form::ControlId::cmdExpand1);
-    ASSERT_TRUE(Find(w, form::ControlId::txtMD5).isVisible());
+    on.Form->Click(form::frmKelbrin::cmdExpand1);
+    ASSERT_TRUE(Find(w, form::frmKelbrin::txtMD5).isVisible());
     std::vector<Probe> md5Probes = mainProbes;
     md5Probes.push_back({"MD5 box, right of the digest", {292, 169}, {192, 255, 192}});
     Shoot(w, "main-md5.png", mainSize, menu, md5Probes);
@@ -112,19 +112,19 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
     // The box of the original's identity, as File, ROM Information shows it, for a script that
     // gives the checksum the MD5 box showed.
     WriteGame(on.Folder,
-              kSizeLine + "\t" + Find<QLineEdit>(w, form::ControlId::txtMD5).text().toStdString());
+              kSizeLine + "\t" + Find<QLineEdit>(w, form::frmKelbrin::txtMD5).text().toStdString());
     RecordingWindow quiet;
     const IdentityResult identity = IdentifyOriginal(on.Folder.Path(), quiet);
     ASSERT_TRUE(identity.Identity.has_value());
     RecordedEvents events;
     const auto info = on.Desktop.OpenForm(form::InfoForm(), events, nullptr);
-    info->SetText(form::ControlId::txtInfo, RomInformation(*identity.Identity));
+    info->SetText(form::frmInfo::txtInfo, RomInformation(*identity.Identity));
     info->Show();
     Shoot(static_cast<QtFormHost&>(*info).Window(), "info.png", {560, 380}, 0,
           {{"window", {4, 370}, {0, 0, 192}}, {"text box", {500, 150}, Qt::white}});
     info->Close();
 
-    Find(w, form::MenuId::mnuHelp_HowTo).trigger();
+    Find(w, form::frmKelbrin::mnuHelp_HowTo).trigger();
     QWidget* help = ShownForm("frmHowTo");
     ASSERT_NE(help, nullptr);
     const QColor darkBlue(0, 0, 192);
@@ -135,7 +135,7 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesRenderInTheirColours) {
            {"usage strip", {11, 300}, Qt::white},
            {"under the usage strip", {11, 480}, darkBlue},
            {"usage page over the pictures", {18, 234}, Qt::white}});
-    Find<QRadioButton>(*help, form::ControlId::optPart1).click();
+    Find<QRadioButton>(*help, form::frmHowTo::optPart1).click();
     Shoot(*help, "help-format.png", {600, 520}, 0,
           {{"window", {4, 510}, darkBlue},
            {"format strip", {11, 100}, {240, 240, 255}},
@@ -174,8 +174,9 @@ TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
     auto& checkBox = Find(owner, "frmCheck");
     checkBox.show();
     // Every filled box of the strip and its legend, where no later one covers it.
-    const QPoint at = PixelRect(form::ControlOf(form::ControlId::picLayout).At).topLeft();
-    const form::Drawing& drawn = Find<DrawingView>(checkBox, form::ControlId::picLayout).Drawn();
+    const QPoint at =
+        PixelRect(form::ControlOf(form::CheckForm(), form::frmCheck::picLayout).At).topLeft();
+    const form::Drawing& drawn = Find<DrawingView>(checkBox, form::frmCheck::picLayout).Drawn();
     std::vector<Probe> probes{{"window", {4, 540}, {0, 0, 192}},
                               {"report", {700, 100}, Qt::white},
                               {"beside the strip", at + QPoint(250, 100), Qt::white}};
@@ -203,12 +204,12 @@ TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
     frmMakeScript maker(desktop, folder.Path(), *main, fields);
     auto& makeBox = Find(owner, "frmMakeScript");
     makeBox.show();
-    Find<QPushButton>(makeBox, form::ControlId::cmdOriginal).click();
-    Find<QPushButton>(makeBox, form::ControlId::cmdExpanded).click();
-    Find<QLineEdit>(makeBox, form::ControlId::txtOriginalHeader).setText("10");
+    Find<QPushButton>(makeBox, form::frmMakeScript::cmdOriginal).click();
+    Find<QPushButton>(makeBox, form::frmMakeScript::cmdExpanded).click();
+    Find<QLineEdit>(makeBox, form::frmMakeScript::txtOriginalHeader).setText("10");
     Shoot(makeBox, "make-script.png", {560, 240}, 0,
           {{"window", {4, 236}, {0, 0, 192}}, {"original's path", {300, 34}, Qt::white}});
-    EXPECT_EQ(Find<QLineEdit>(makeBox, form::ControlId::txtExpanded).text().toStdString(),
+    EXPECT_EQ(Find<QLineEdit>(makeBox, form::frmMakeScript::txtExpanded).text().toStdString(),
               folder.PathOf("big.nes"));
     makeBox.close();
     EXPECT_EQ(folder.Names(), (std::set<std::string>{"Kelbrin.txt", "big.nes", "orig.nes"}));
@@ -259,8 +260,8 @@ TEST(Screenshots, TextOnTheDesignsBackgroundsStaysReadableUnderADarkPalette) {
         ProgramOn on(true);
         QWidget& w = *on.Window;
         WriteGame(on.Folder, kSizeLine + "\t?");
-        on.Form->Click(form::ControlId::cmdExpand1);
-        ASSERT_TRUE(Find(w, form::ControlId::txtMD5).isVisible());
+        on.Form->Click(form::frmKelbrin::cmdExpand1);
+        ASSERT_TRUE(Find(w, form::frmKelbrin::txtMD5).isVisible());
         Shoot(w, "main-dark.png", w.size(), 0, {});
         struct TextCase {
             form::ControlId Control;
@@ -268,27 +269,27 @@ TEST(Screenshots, TextOnTheDesignsBackgroundsStaysReadableUnderADarkPalette) {
             int Darkest; // at most, summed over the channels
         };
         const std::vector<TextCase> cases{
-            {form::ControlId::cmdExpand0, true, 3 * 40},
-            {form::ControlId::cmdExpand1, true, 3 * 40},
-            {form::ControlId::lblStatus, true, 3 * 40},
-            {form::ControlId::txtMD5, true, 3 * 40},
-            {form::ControlId::cmdExpand0, false, 3 * 140},
+            {form::frmKelbrin::cmdExpand0, true, 3 * 40},
+            {form::frmKelbrin::cmdExpand1, true, 3 * 40},
+            {form::frmKelbrin::lblStatus, true, 3 * 40},
+            {form::frmKelbrin::txtMD5, true, 3 * 40},
+            {form::frmKelbrin::cmdExpand0, false, 3 * 140},
         };
         for (const TextCase& c : cases) {
-            SCOPED_TRACE(form::ControlOf(c.Control).Name.data() +
+            SCOPED_TRACE(form::ControlOf(form::KelbrinForm(), c.Control).Name.data() +
                          std::string(c.Enabled ? "" : ", locked"));
             Find(w, c.Control).setEnabled(c.Enabled);
             EXPECT_LE(DarkestInside(w.grab().toImage(), w, Find(w, c.Control)), c.Darkest);
             Find(w, c.Control).setEnabled(true);
         }
-        Find(w, form::MenuId::mnuHelp_HowTo).trigger();
+        Find(w, form::frmKelbrin::mnuHelp_HowTo).trigger();
         QWidget* help = ShownForm("frmHowTo");
         ASSERT_NE(help, nullptr);
         Shoot(*help, "help-dark.png", help->size(), 0, {});
         // The option circles stand out light on the dark blue, chosen or not, not in the
         // theme's dark fill.
-        for (const form::ControlId id : {form::ControlId::optPart0, form::ControlId::optPart1}) {
-            SCOPED_TRACE(form::ControlOf(id).Name.data());
+        for (const form::ControlId id : {form::frmHowTo::optPart0, form::frmHowTo::optPart1}) {
+            SCOPED_TRACE(form::ControlOf(form::HowToForm(), id).Name.data());
             auto& option = Find<QRadioButton>(*help, id);
             QStyleOptionButton style;
             style.initFrom(&option);

@@ -18,12 +18,15 @@
 #include <string_view>
 #include <vector>
 
+#include "AllForms.h"
 #include "FaceButton.h"
-#include "FormDescription.h"
 #include "QtDesktop.h"
 #include "QtFormHost.h"
 #include "RecordedEvents.h"
 #include "RunFolder.h"
+#include "frmCheck.h"
+#include "frmInfo.h"
+#include "frmKelbrin.h"
 
 // Readable failure messages for the Qt values the tests compare.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -57,12 +60,24 @@ template <typename Widget = QWidget> Widget& Find(const QObject& window, std::st
     return *found;
 }
 
+// The form whose window `inside` is or lies in.
+inline const form::Form& FormOf(const QObject& inside) {
+    for (const QObject* o = &inside; o != nullptr; o = o->parent()) {
+        for (const form::Form* f : form::AllForms()) {
+            if (o->objectName() == QString::fromLatin1(f->Name)) {
+                return *f;
+            }
+        }
+    }
+    throw std::runtime_error("not in a form's window");
+}
+
 template <typename Widget = QWidget> Widget& Find(const QObject& window, form::ControlId id) {
-    return Find<Widget>(window, form::ControlOf(id).Name);
+    return Find<Widget>(window, form::ControlOf(FormOf(window), id).Name);
 }
 
 inline QAction& Find(const QObject& window, form::MenuId id) {
-    return Find<QAction>(window, form::MenuItemOf(id).Name);
+    return Find<QAction>(window, form::MenuItemOf(FormOf(window), id).Name);
 }
 
 // The top-level window of the form with this name; nullptr when none is shown.
@@ -157,7 +172,7 @@ struct FormOn {
     std::unique_ptr<FormPort> Port;
 
     explicit FormOn(const form::Form& form, FormPort* owner = nullptr)
-        : Port(Desktop.OpenForm(form, Events, owner)) {
+        : Port((Events.Form = &form, Desktop.OpenForm(form, Events, owner))) {
         Port->Show();
     }
     QWidget& Window() const { return static_cast<QtFormHost&>(*Port).Window(); }

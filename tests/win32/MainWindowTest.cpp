@@ -12,7 +12,6 @@
 namespace kelbrin::test {
 namespace {
 
-using form::ControlId;
 using form::MenuId;
 
 TEST(Forms, EveryControlOfEveryFormStandsAsDescribed) {
@@ -91,17 +90,17 @@ TEST(MainWindow, MenusHoldTheDescribedItemsWithTheirKeys) {
 
 TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsOnlyThroughLiveControls) {
     FormOn on(form::KelbrinForm());
-    const HWND add = on.Control(ControlId::cmdExpand0);
-    const HWND remove = on.Control(ControlId::cmdExpand1);
+    const HWND add = on.Control(form::frmKelbrin::cmdExpand0);
+    const HWND remove = on.Control(form::frmKelbrin::cmdExpand1);
     EXPECT_EQ(::GetFocus(), add);
     EXPECT_EQ(Press(VK_TAB), remove);
     EXPECT_EQ(Press(VK_TAB), add);
-    on.Port->SetVisible(ControlId::txtMD5, true);
+    on.Port->SetVisible(form::frmKelbrin::txtMD5, true);
     EXPECT_EQ(Press(VK_TAB), remove);
-    EXPECT_EQ(Press(VK_TAB), on.Control(ControlId::txtMD5));
+    EXPECT_EQ(Press(VK_TAB), on.Control(form::frmKelbrin::txtMD5));
     EXPECT_EQ(Press(VK_TAB), add);
-    on.Port->SetEnabled(ControlId::cmdExpand1, false);
-    EXPECT_EQ(Press(VK_TAB), on.Control(ControlId::txtMD5));
+    on.Port->SetEnabled(form::frmKelbrin::cmdExpand1, false);
+    EXPECT_EQ(Press(VK_TAB), on.Control(form::frmKelbrin::txtMD5));
 }
 
 // Ctrl+Q as the keyboard gives it: the key comes while Ctrl is down.
@@ -192,12 +191,12 @@ std::vector<std::tuple<DWORD, HWND, LONG>> heard;
 
 TEST(MainWindow, ScreenReadersPairTheMD5BoxWithItsLabelAndHearTheStatusLine) {
     FormOn on(form::KelbrinForm());
-    const HWND box = on.Control(ControlId::txtMD5);
-    const HWND label = on.Control(ControlId::lblMD5);
+    const HWND box = on.Control(form::frmKelbrin::txtMD5);
+    const HWND label = on.Control(form::frmKelbrin::lblMD5);
     EXPECT_EQ(::GetWindow(box, GW_HWNDPREV), label);
     // Where the two overlap, the box's edge shows, not the label's green.
-    on.Port->SetVisible(ControlId::txtMD5, true);
-    on.Port->SetVisible(ControlId::lblMD5, true);
+    on.Port->SetVisible(form::frmKelbrin::txtMD5, true);
+    on.Port->SetVisible(form::frmKelbrin::lblMD5, true);
     RECT edge;
     RECT under;
     ::GetWindowRect(box, &edge);
@@ -212,7 +211,7 @@ TEST(MainWindow, ScreenReadersPairTheMD5BoxWithItsLabelAndHearTheStatusLine) {
             heard.emplace_back(event, window, object);
         },
         ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    const HWND status = on.Control(ControlId::lblStatus);
+    const HWND status = on.Control(form::frmKelbrin::lblStatus);
     const auto raised = [status](DWORD event) {
         return std::ranges::find(heard, std::tuple{event, status,
                                                    static_cast<LONG>(OBJID_CLIENT)}) != heard.end();
@@ -227,9 +226,9 @@ TEST(MainWindow, ScreenReadersPairTheMD5BoxWithItsLabelAndHearTheStatusLine) {
         SCOPED_TRACE(c.Text);
         heard.clear();
         if (c.Announced) {
-            on.Port->Announce(ControlId::lblStatus, c.Text);
+            on.Port->Announce(form::frmKelbrin::lblStatus, c.Text);
         } else {
-            on.Port->SetCaption(ControlId::lblStatus, c.Text);
+            on.Port->SetCaption(form::frmKelbrin::lblStatus, c.Text);
         }
         Pump();
         EXPECT_EQ(TextOf(status), Wide(c.Text));
@@ -242,18 +241,18 @@ TEST(MainWindow, ScreenReadersPairTheMD5BoxWithItsLabelAndHearTheStatusLine) {
 TEST(Forms, WhatThePortSetsShowsAtOnce) {
     FormOn on(form::KelbrinForm());
     FormPort& port = *on.Port;
-    port.SetCaption(ControlId::lblStatus, "Copy, Fill, Replace line #4");
-    EXPECT_EQ(TextOf(on.Control(ControlId::lblStatus)), L"Copy, Fill, Replace line #4");
-    EXPECT_EQ(port.Caption(ControlId::lblTitle1), "Ver. 11.11.29");
-    port.SetText(ControlId::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
-    EXPECT_EQ(TextOf(on.Control(ControlId::txtMD5)), L"B2D3F56BC197FD985D5965079B5E7148");
-    port.SetVisible(ControlId::txtMD5, true);
-    EXPECT_TRUE(::IsWindowVisible(on.Control(ControlId::txtMD5)));
-    port.SetEnabled(ControlId::cmdExpand0, false);
-    EXPECT_FALSE(::IsWindowEnabled(on.Control(ControlId::cmdExpand0)));
-    port.SetEnabled(MenuId::mnuFile_Info, false);
+    port.SetCaption(form::frmKelbrin::lblStatus, "Copy, Fill, Replace line #4");
+    EXPECT_EQ(TextOf(on.Control(form::frmKelbrin::lblStatus)), L"Copy, Fill, Replace line #4");
+    EXPECT_EQ(port.Caption(form::frmKelbrin::lblTitle1), "Ver. 11.11.29");
+    port.SetText(form::frmKelbrin::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
+    EXPECT_EQ(TextOf(on.Control(form::frmKelbrin::txtMD5)), L"B2D3F56BC197FD985D5965079B5E7148");
+    port.SetVisible(form::frmKelbrin::txtMD5, true);
+    EXPECT_TRUE(::IsWindowVisible(on.Control(form::frmKelbrin::txtMD5)));
+    port.SetEnabled(form::frmKelbrin::cmdExpand0, false);
+    EXPECT_FALSE(::IsWindowEnabled(on.Control(form::frmKelbrin::cmdExpand0)));
+    port.SetEnabled(form::frmKelbrin::mnuFile_Info, false);
     EXPECT_NE(::GetMenuState(::GetMenu(on.Handle()),
-                             static_cast<UINT>(win32::CommandId(MenuId::mnuFile_Info)),
+                             static_cast<UINT>(win32::CommandId(form::frmKelbrin::mnuFile_Info)),
                              MF_BYCOMMAND) &
                   MF_GRAYED,
               0u);
@@ -264,13 +263,14 @@ TEST(Forms, WhatThePortSetsShowsAtOnce) {
 
     // An edit control shows lines that end in LF on lines of their own.
     FormOn info(form::InfoForm());
-    info.Port->SetText(ControlId::txtInfo, "Original: orig.nes\nHeader: none\n");
-    EXPECT_EQ(TextOf(info.Control(ControlId::txtInfo)), L"Original: orig.nes\r\nHeader: none\r\n");
+    info.Port->SetText(form::frmInfo::txtInfo, "Original: orig.nes\nHeader: none\n");
+    EXPECT_EQ(TextOf(info.Control(form::frmInfo::txtInfo)),
+              L"Original: orig.nes\r\nHeader: none\r\n");
 
     FormOn help(form::HowToForm());
-    help.Port->SetPicture(ControlId::Image1, form::Picture::SampleOriginal);
-    EXPECT_EQ(PictureSize(help.Control(ControlId::Image1)).cx, 425);
-    EXPECT_EQ(PictureSize(help.Control(ControlId::Image1)).cy, 149);
+    help.Port->SetPicture(form::frmHowTo::Image1, form::Picture::SampleOriginal);
+    EXPECT_EQ(PictureSize(help.Control(form::frmHowTo::Image1)).cx, 425);
+    EXPECT_EQ(PictureSize(help.Control(form::frmHowTo::Image1)).cy, 149);
 }
 
 // With no folder chosen, File, ROM Information asks for one and shows the box; the status line
@@ -279,17 +279,19 @@ TEST(MainWindow, StatusLineShowsTheChosenFolderAfterInformationAskedForIt) {
     const TempFolder game;
     WriteGame(game);
     ProgramOn on(false);
-    ASSERT_EQ(TextOf(on.Control(ControlId::lblStatus)), L"Choose the folder with Kelbrin.txt");
+    ASSERT_EQ(TextOf(on.Control(form::frmKelbrin::lblStatus)),
+              L"Choose the folder with Kelbrin.txt");
     on.Desktop.FolderToChoose = game.Path();
     bool infoShown = false;
     DuringNextPump([&] {
         HWND info = ShownWindow(Wide(form::InfoForm().Caption));
         infoShown = info != nullptr;
-        ::SendMessageW(ControlIn(info, ControlId::cmdClose), BM_CLICK, 0, 0);
+        ::SendMessageW(ControlIn(info, form::frmInfo::cmdClose), BM_CLICK, 0, 0);
     });
-    ::SendMessageW(on.Window, WM_COMMAND, MAKEWPARAM(win32::CommandId(MenuId::mnuFile_Info), 0), 0);
+    ::SendMessageW(on.Window, WM_COMMAND,
+                   MAKEWPARAM(win32::CommandId(form::frmKelbrin::mnuFile_Info), 0), 0);
     EXPECT_TRUE(infoShown);
-    EXPECT_EQ(TextOf(on.Control(ControlId::lblStatus)), L"");
+    EXPECT_EQ(TextOf(on.Control(form::frmKelbrin::lblStatus)), L"");
 }
 
 const std::wstring kHugeFieldBox = L"Error #0 -> \r\n\r\n";

@@ -88,12 +88,12 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesShowTheirColours) {
     EXPECT_EQ(ShootAndProbe(on.Window, main, L"main-idle.png"), 7);
 
     WriteGame(on.Folder, kSizeLine + "\t?");
-    press(form::ControlId::cmdExpand1);
+    press(form::frmKelbrin::cmdExpand1);
     EXPECT_EQ(ShootAndProbe(on.Window, main, L"main-md5.png"), 8);
 
     WriteGame(on.Folder, kSizeLine, kBrokenLine5);
     on.Watcher.ShootNextBox(L"main-error.png");
-    press(form::ControlId::cmdExpand1);
+    press(form::frmKelbrin::cmdExpand1);
     // The checksum warning before, and the error box.
     EXPECT_EQ(on.Watcher.Boxes().size(), 2u);
 
@@ -102,19 +102,19 @@ TEST(Screenshots, BothWindowsAndBothHelpPagesShowTheirColours) {
         HWND info = ShownWindow(Wide(form::InfoForm().Caption));
         // The report's text box.
         EXPECT_EQ(ShootAndProbe(info, form::InfoForm(), L"info.png"), 1);
-        ::SendMessageW(ControlIn(info, form::ControlId::cmdClose), BM_CLICK, 0, 0);
+        ::SendMessageW(ControlIn(info, form::frmInfo::cmdClose), BM_CLICK, 0, 0);
     });
     WriteGame(on.Folder);
     ::SendMessageW(on.Window, WM_COMMAND,
-                   MAKEWPARAM(win32::CommandId(form::MenuId::mnuFile_Info), 0), 0);
+                   MAKEWPARAM(win32::CommandId(form::frmKelbrin::mnuFile_Info), 0), 0);
 
     ::SendMessageW(on.Window, WM_COMMAND,
-                   MAKEWPARAM(win32::CommandId(form::MenuId::mnuHelp_HowTo), 0), 0);
+                   MAKEWPARAM(win32::CommandId(form::frmKelbrin::mnuHelp_HowTo), 0), 0);
     HWND help = ShownWindow(Wide(form::HowToForm().Caption));
     ASSERT_NE(help, nullptr);
     // The usage page, its strip and both option buttons.
     EXPECT_EQ(ShootAndProbe(help, form::HowToForm(), L"help-usage.png"), 4);
-    ::SendMessageW(ControlIn(help, form::HelpOption(1)), BM_CLICK, 0, 0);
+    ::SendMessageW(ControlIn(help, form::frmHowTo::optPart(1)), BM_CLICK, 0, 0);
     // The format page, its strip, both option buttons and both pictures.
     EXPECT_EQ(ShootAndProbe(help, form::HowToForm(), L"help-format.png"), 6);
 }
@@ -126,7 +126,7 @@ TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
     ProgramOn on(true);
     ASSERT_NE(on.Window, nullptr);
     WriteAuthorsGame(on.Folder);
-    const form::Control& strip = form::ControlOf(form::ControlId::picLayout);
+    const form::Control& strip = form::ControlOf(form::CheckForm(), form::frmCheck::picLayout);
     // The drawing the box computes for itself.
     const form::Drawing drawn = form::DrawLayout(CheckScript(on.Folder.Path()).WithoutHeader,
                                                  strip.At.Width, strip.At.Height, *strip.Fore);
@@ -137,7 +137,7 @@ TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
         // The report, the drawing and the rows.
         EXPECT_EQ(ShootAndProbe(check, form::CheckForm(), L"check.png"), 3);
         const auto shot = Shoot(check, L"check.png");
-        HWND picture = ControlIn(check, form::ControlId::picLayout);
+        HWND picture = ControlIn(check, form::frmCheck::picLayout);
         for (std::size_t i = 0; i < drawn.Boxes.size(); ++i) {
             const form::DrawnBox& box = drawn.Boxes[i];
             POINT centre{form::ToPixels(box.At.Left + box.At.Width / 2),
@@ -162,10 +162,10 @@ TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
                 << std::hex << seen << " instead of " << expected;
             ++boxesProbed;
         }
-        ::SendMessageW(ControlIn(check, form::ControlId::cmdCheckClose), BM_CLICK, 0, 0);
+        ::SendMessageW(ControlIn(check, form::frmCheck::cmdCheckClose), BM_CLICK, 0, 0);
     });
     ::SendMessageW(on.Window, WM_COMMAND,
-                   MAKEWPARAM(win32::CommandId(form::MenuId::mnuFile_Check), 0), 0);
+                   MAKEWPARAM(win32::CommandId(form::frmKelbrin::mnuFile_Check), 0), 0);
     // Four copies, the fill, both replaced marks and the legend's six swatches.
     EXPECT_EQ(boxesProbed, 7 + 6);
 
@@ -173,17 +173,17 @@ TEST(Screenshots, TheAuthorsBoxesShowTheStripBesideTheRowsAndTheFilesChosen) {
     DuringNextPump([&] {
         HWND maker = ShownWindow(Wide(form::MakeScriptForm().Caption));
         ASSERT_NE(maker, nullptr);
-        ::SendMessageW(ControlIn(maker, form::ControlId::cmdOriginal), BM_CLICK, 0, 0);
-        ::SendMessageW(ControlIn(maker, form::ControlId::cmdExpanded), BM_CLICK, 0, 0);
-        ::SetWindowTextW(ControlIn(maker, form::ControlId::txtOriginalHeader), L"10");
+        ::SendMessageW(ControlIn(maker, form::frmMakeScript::cmdOriginal), BM_CLICK, 0, 0);
+        ::SendMessageW(ControlIn(maker, form::frmMakeScript::cmdExpanded), BM_CLICK, 0, 0);
+        ::SetWindowTextW(ControlIn(maker, form::frmMakeScript::txtOriginalHeader), L"10");
         // Both paths, and the two header boxes.
         EXPECT_EQ(ShootAndProbe(maker, form::MakeScriptForm(), L"make-script.png"), 4);
-        EXPECT_EQ(TextOf(ControlIn(maker, form::ControlId::txtExpanded)),
+        EXPECT_EQ(TextOf(ControlIn(maker, form::frmMakeScript::txtExpanded)),
                   Wide(on.Folder.PathOf("big.nes")));
-        ::SendMessageW(ControlIn(maker, form::ControlId::cmdCancel), BM_CLICK, 0, 0);
+        ::SendMessageW(ControlIn(maker, form::frmMakeScript::cmdCancel), BM_CLICK, 0, 0);
     });
     ::SendMessageW(on.Window, WM_COMMAND,
-                   MAKEWPARAM(win32::CommandId(form::MenuId::mnuFile_MakeScript), 0), 0);
+                   MAKEWPARAM(win32::CommandId(form::frmKelbrin::mnuFile_MakeScript), 0), 0);
     EXPECT_EQ(on.Folder.Names(), (std::set<std::string>{"Kelbrin.txt", "big.nes", "orig.nes"}));
 }
 
@@ -244,10 +244,10 @@ TEST(Screenshots, UnderHighContrastColoursTextOnTheDesignsColoursKeepsItsColour)
     const HighContrast contrast;
     ProgramOn on(true);
     WriteGame(on.Folder, kSizeLine + "\t?");
-    ::SendMessageW(on.Control(form::ControlId::cmdExpand1), BM_CLICK, 0, 0);
+    ::SendMessageW(on.Control(form::frmKelbrin::cmdExpand1), BM_CLICK, 0, 0);
     EXPECT_EQ(ShootAndProbe(on.Window, form::KelbrinForm(), L"main-high-contrast.png"), 8);
     ::SendMessageW(on.Window, WM_COMMAND,
-                   MAKEWPARAM(win32::CommandId(form::MenuId::mnuHelp_HowTo), 0), 0);
+                   MAKEWPARAM(win32::CommandId(form::frmKelbrin::mnuHelp_HowTo), 0), 0);
     HWND help = ShownWindow(Wide(form::HowToForm().Caption));
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(ShootAndProbe(help, form::HowToForm(), L"help-high-contrast.png"), 4);

@@ -187,6 +187,7 @@ void BoxWatcher::CloseBox(HWND box) {
 
 FormOn::FormOn(const form::Form& form, FormPort* owner) {
     UseCommonControls();
+    Events.Form = &form;
     Port = Desktop.OpenForm(form, Events, owner);
     Port->Show();
     Pump();
@@ -345,8 +346,7 @@ void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart, in
         HWND control = ControlIn(top, c.Id);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(ClassOf(control), ClassFor(c.Kind));
-        EXPECT_EQ(::GetParent(control),
-                  c.Parent == ControlId::None ? top : ControlIn(top, c.Parent));
+        EXPECT_EQ(::GetParent(control), c.Parent ? ControlIn(top, *c.Parent) : top);
         const RECT place = PlaceOf(control);
         EXPECT_EQ(place.left, form::ToPixels(c.At.Left, dpi));
         EXPECT_EQ(place.top, form::ToPixels(c.At.Top, dpi));

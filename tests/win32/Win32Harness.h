@@ -10,11 +10,14 @@
 #include <vector>
 #include <windows.h>
 
+#include "AllForms.h"
 #include "ControlIds.h"
 #include "RecordedEvents.h"
 #include "RunFolder.h"
 #include "Win32Desktop.h"
 #include "Win32FormHost.h"
+#include "frmCheck.h"
+#include "frmInfo.h"
 #include "frmKelbrin.h"
 
 namespace kelbrin::test {
