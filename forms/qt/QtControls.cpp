@@ -45,7 +45,7 @@ QColor TextColourOf(const form::Control& control, QPalette::ColorRole role) {
 // The help pages are laid out for 79 columns of 9-point Courier New, 7 pixels a character on the
 // screen the layout was drawn for. Look-alike fonts advance by fractions of a pixel more
 // (Liberation Mono: 7.19), which would push the 79th column past the box; rounding every advance
-// to whole pixels gives back the designed line length.
+// to whole pixels gives back the line length the pages were laid out for.
 void RoundAdvances(QFont& font) {
     const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('-'));
     font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(advance) - advance);
@@ -122,8 +122,8 @@ QWidget* MakeOption(const form::Control& control, QWidget* parent) {
     option->setAutoFillBackground(true);
     SetColour(option, QPalette::Window, ToQColor(*control.Back));
     SetColour(option, QPalette::WindowText, TextColourOf(control, QPalette::WindowText));
-    // Its circle white with a black dot, as the system draws it on the design's screen: a dark
-    // theme's fill and dot would vanish into a dark back colour.
+    // Its circle white with a black dot, as the system draws it on the screen the forms were drawn
+    // for: a dark theme's fill and dot would vanish into a dark back colour.
     SetColour(option, QPalette::Base, Qt::white);
     SetColour(option, QPalette::Text, ToQColor(form::kFixedText));
     option->setChecked(control.Selected);

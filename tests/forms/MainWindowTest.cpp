@@ -118,8 +118,8 @@ void ExpectDrawnAsDescribed(const QWidget& control, const form::Control& c, cons
         EXPECT_EQ(static_cast<const QLabel&>(control).alignment(),
                   QtAlignment(c.Align) | Qt::AlignTop);
     }
-    // Without a font of its own, the design's default, not the desktop's.
-    const form::Font& font = c.TextFont.Family.empty() ? kDesignDefaultFont : c.TextFont;
+    // Without a font of its own, the forms' default, not the desktop's.
+    const form::Font& font = c.TextFont.Family.empty() ? kFormsDefaultFont : c.TextFont;
     const QString family = QString::fromLatin1(font.Family);
     EXPECT_EQ(control.font().family(), family);
     EXPECT_EQ(control.font().pointSizeF(), font.Points);

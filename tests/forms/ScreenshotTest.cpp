@@ -237,7 +237,7 @@ QPalette DarkPalette() {
 }
 
 // The darkest pixel of `control` as `window` shows it, inside its border and focus mark, as the
-// sum of its three channels: its text's, on the design's light backgrounds.
+// sum of its three channels: its text's, on the forms' light backgrounds.
 int DarkestInside(const QImage& window, const QWidget& windowWidget, const QWidget& control) {
     const QRect inside =
         QRect(control.mapTo(&windowWidget, QPoint(0, 0)), control.size()).adjusted(6, 4, -6, -4);
@@ -252,8 +252,8 @@ int DarkestInside(const QImage& window, const QWidget& windowWidget, const QWidg
 }
 
 // A fixed background needs a fixed text colour: under a dark theme the captions, the status and
-// the digest stay black on the design's white, grey and green, and a locked button's grey.
-TEST(Screenshots, TextOnTheDesignsBackgroundsStaysReadableUnderADarkPalette) {
+// the digest stay black on the forms' white, grey and green, and a locked button's grey.
+TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
     const QPalette before = QApplication::palette();
     QApplication::setPalette(DarkPalette());
     {

@@ -240,7 +240,7 @@ COLORREF PaintedTextColour(HWND control, bool enabled) {
 // A fixed background needs a fixed text colour: under a high-contrast theme every control with
 // a colour of its own paints its text in the colour its form fixes (black where it names none,
 // grey on a locked button), not in the theme's white.
-TEST(Screenshots, UnderHighContrastColoursTextOnTheDesignsColoursKeepsItsColour) {
+TEST(Screenshots, UnderHighContrastColoursTextOnTheFormsOwnColoursKeepsItsColour) {
     const HighContrast contrast;
     ProgramOn on(true);
     WriteGame(on.Folder, kSizeLine + "\t?");
