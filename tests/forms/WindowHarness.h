@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -182,6 +183,10 @@ struct FormOn {
     }
     QAction& Item(form::MenuId id) const { return Find(Window(), id); }
 };
+
+// A drag from a file manager, entering `window` and dropped on it, as the window system delivers
+// it; whether the window took it.
+bool DropOn(QWidget& window, const QMimeData& data);
 
 // The caption a person sees.
 inline QString ShownCaption(const QWidget* widget) {

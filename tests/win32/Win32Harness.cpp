@@ -87,7 +87,8 @@ SeenBox Read(HWND box) {
                  TextOf(::GetDlgItem(box, 0xFFFF)),
                  nullptr,
                  {},
-                 HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0};
+                 HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0,
+                 ::GetWindow(box, GW_OWNER)};
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(child)) {

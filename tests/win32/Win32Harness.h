@@ -29,6 +29,7 @@ struct SeenBox {
     std::vector<std::wstring> Buttons;
     // The command of the button that Enter presses.
     int Default = 0;
+    HWND Owner = nullptr;
 };
 
 // Closes every message box of the window's thread as soon as it is up and notes what it said,

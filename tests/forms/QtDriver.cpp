@@ -1,0 +1,163 @@
+// The conformance suite's driver for the Qt host: QTest's clicks and keys, and what the widgets
+// show.
+
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QTest>
+#include <QUrl>
+
+#include "HostedForm.h"
+#include "WindowHarness.h"
+
+namespace kelbrin::test {
+
+namespace {
+
+std::string Utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+// Fusion, but with the icons on the buttons of dialogs that some desktops' styles put there.
+class IconsOnButtons final : public QProxyStyle {
+public:
+    IconsOnButtons() : QProxyStyle(QStyleFactory::create("Fusion")) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons
+                   ? 1
+                   : QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+// Captions in order, "-" for a separator, a shortcut after a tab.
+std::vector<std::string> Items(const QWidget& menu) {
+    std::vector<std::string> items;
+    for (const QAction* action : menu.actions()) {
+        items.push_back(
+            action->isSeparator()
+                ? "-"
+                : Utf8(action->text() +
+                       (action->shortcut().isEmpty() ? "" : "\t" + action->shortcut().toString())));
+    }
+    return items;
+}
+
+class QtHostedForm final : public HostedForm {
+public:
+    explicit QtHostedForm(const form::Form& form) : form_(form), on_(form) {}
+    RecordedEvents& Events() override { return on_.Events; }
+    FormPort& Port() override { return *on_.Port; }
+
+    void Click(form::ControlId control) override {
+        // Left, on an option button's circle.
+        QWidget& widget = on_.Control(control);
+        QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(6, widget.height() / 2));
+    }
+    void Choose(form::MenuId item) override { on_.Item(item).trigger(); }
+    void PressCtrl(char key) override {
+        Activate();
+        QTest::keyClick(&on_.Window(), key, Qt::ControlModifier);
+    }
+    void PressTab() override {
+        Activate();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    std::optional<form::ControlId> Focus() override {
+        Activate();
+        for (const form::Control& c : form_.Controls) {
+            if (&on_.Control(c.Id) == QApplication::focusWidget()) {
+                return c.Id;
+            }
+        }
+        return std::nullopt;
+    }
+    void CloseBox() override { on_.Window().close(); }
+    bool Drop(const std::string& path) override {
+        QMimeData data;
+        data.setUrls({QUrl::fromEncoded(
+            "file://" + QUrl::toPercentEncoding(QByteArray::fromStdString(path), "/"))});
+        return DropOn(on_.Window(), data);
+    }
+
+    std::string Shown(form::ControlId control) override {
+        const QWidget& widget = on_.Control(control);
+        if (const auto* line = qobject_cast<const QLineEdit*>(&widget)) {
+            return Utf8(line->text());
+        }
+        if (const auto* box = qobject_cast<const QPlainTextEdit*>(&widget)) {
+            return Utf8(box->toPlainText());
+        }
+        return Utf8(ShownCaption(&widget));
+    }
+    bool IsVisible(form::ControlId control) override { return on_.Control(control).isVisible(); }
+    bool IsEnabled(form::ControlId control) override { return on_.Control(control).isEnabled(); }
+    bool IsEnabled(form::MenuId item) override { return on_.Item(item).isEnabled(); }
+    std::string Title() override { return Utf8(on_.Window().windowTitle()); }
+    std::pair<int, int> PictureSize(form::ControlId control) override {
+        const QSize size = on_.Control(control).size();
+        return {size.width(), size.height()};
+    }
+    std::vector<std::string> MenuBar() override {
+        return Items(*static_cast<QMainWindow&>(on_.Window()).menuBar());
+    }
+    std::vector<std::string> MenuItems(std::size_t menu) override {
+        return Items(Find<QMenu>(on_.Window(), form_.Menus.at(menu).Name));
+    }
+    SeenMessageBox ShowMessageBox(const std::string& message, const std::string& title,
+                                  MessageBoxIcon icon) override {
+        // Under a style that puts icons on dialog buttons, which our boxes do not show.
+        QApplication::setStyle(new IconsOnButtons);
+        on_.Desktop.ShowMessageBox(*on_.Port, message, title, icon);
+        QApplication::setStyle(QStyleFactory::create("Fusion"));
+        if (on_.Closer.Boxes.size() != 1) {
+            return {};
+        }
+        const SeenBox& box = on_.Closer.Boxes[0];
+        return {Utf8(box.Title),
+                Utf8(box.Text),
+                box.Icon == QMessageBox::Critical ? MessageBoxIcon::Stop : MessageBoxIcon::None,
+                {box.Buttons != QMessageBox::Ok ? "not only OK"
+                 : box.IconOnOK                 ? "OK with an icon"
+                                                : "OK"},
+                box.Owner == &on_.Window()};
+    }
+
+private:
+    void Activate() {
+        if (QApplication::activeWindow() != &on_.Window()) {
+            on_.Window().activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&on_.Window()));
+        }
+    }
+    const form::Form& form_;
+    FormOn on_;
+};
+
+} // namespace
+
+bool DropOn(QWidget& window, const QMimeData& data) {
+    const QPoint at(100, 100);
+    if (!window.acceptDrops()) {
+        return false;
+    }
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+    return drop.isAccepted();
+}
+
+std::unique_ptr<HostedForm> ShowForm(const form::Form& form) {
+    return std::make_unique<QtHostedForm>(form);
+}
+
+} // namespace kelbrin::test
