@@ -36,8 +36,10 @@ TEST(Descriptions, EveryControlOfEveryFormLiesWhereItsNameSaysAndHasANameForScre
             const bool changingText = c.Kind == ControlKind::Label && c.Caption.empty();
             EXPECT_TRUE(!spoken.empty() || !c.Caption.empty() ||
                         (changingText && !c.AccessibleDescription.empty()));
+            // Labelled by another control of its own form.
             if (c.LabelledBy) {
                 EXPECT_NE(*c.LabelledBy, c.Id);
+                EXPECT_LT(c.LabelledBy->Index(), static_cast<int>(design->Controls.size()));
             }
         }
     }
