@@ -1,17 +1,27 @@
 // What every toolkit's host does alike, run by each toolkit's tests through its driver
 // (HostedForm.h): every control and menu item of every form reaching the form's events, the
 // menus and the tab order as the form has them, what the port sets showing at once, and the
-// message boxes.
+// message boxes, and the colours and pictures as the windows show them (their shots land in
+// the build tree for a person to look at).
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 
 #include "AllForms.h"
+#include "CheckForm.h"
 #include "HostedForm.h"
 #include "HowToForm.h"
 #include "InfoForm.h"
 #include "KelbrinForm.h"
+#include "LayoutDrawing.h"
+#include "MakeScriptForm.h"
+#include "OriginalIdentity.h"
+#include "RecordingWindow.h"
+#include "RomInformation.h"
+#include "RunFolder.h"
+#include "ScriptCheck.h"
 
 namespace kelbrin::test {
 namespace {
@@ -197,5 +207,114 @@ TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
     }
 }
 
+std::string Hex(form::Colour c) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", c.Red, c.Green, c.Blue);
+    return hex;
+}
+
+// Summed over the three channels: room for antialiasing and a faint shade, not another colour.
+void ExpectNear(form::Colour seen, form::Colour expected) {
+    EXPECT_LE(std::abs(seen.Red - expected.Red) + std::abs(seen.Green - expected.Green) +
+                  std::abs(seen.Blue - expected.Blue),
+              24)
+        << Hex(seen) << " instead of " << Hex(expected);
+}
+
+TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
+    const TempFolder folder;
+    WriteGame(folder);
+    const auto on = ShowForm(form::KelbrinForm());
+    // The frame, both buttons, the status line and the three titles.
+    EXPECT_EQ(ExpectColoursShown(*on, "main-idle.png"), 7);
+    on->Port().SetText(main::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
+    on->Port().SetVisible(main::txtMD5, true);
+    on->Port().SetVisible(main::lblMD5, true);
+    EXPECT_EQ(ExpectColoursShown(*on, "main-md5.png"), 8);
+
+    // The box of the original's identity, as File, ROM Information shows it.
+    RecordingWindow quiet;
+    const IdentityResult identity = IdentifyOriginal(folder.Path(), quiet);
+    ASSERT_TRUE(identity.Identity.has_value());
+    const auto info = ShowForm(form::InfoForm());
+    info->Port().SetText(form::frmInfo::txtInfo, RomInformation(*identity.Identity));
+    // The report's text box.
+    EXPECT_EQ(ExpectColoursShown(*info, "info.png"), 1);
+
+    const auto help = ShowForm(form::HowToForm());
+    // The usage page, its strip and both option buttons.
+    EXPECT_EQ(ExpectColoursShown(*help, "help-usage.png"), 4);
+    help->Click(form::frmHowTo::optPart1);
+    for (std::int16_t i = 0; i < 2; ++i) {
+        help->Port().SetVisible(form::frmHowTo::txtHowTo(i), i == 1);
+        help->Port().SetVisible(form::frmHowTo::Shape(i), i == 1);
+    }
+    // The format page, its strip, both option buttons and both pictures.
+    EXPECT_EQ(ExpectColoursShown(*help, "help-format.png"), 6);
+
+    // Check Script on a laid-out ROM: every filled box of its strip and its legend where no
+    // later one covers it.
+    WriteAuthorsGame(folder);
+    const auto check = ShowForm(form::CheckForm());
+    const form::Control& strip = form::ControlOf(form::CheckForm(), form::frmCheck::picLayout);
+    const form::Drawing drawn = form::DrawLayout(CheckScript(folder.Path()).WithoutHeader,
+                                                 strip.At.Width, strip.At.Height, *strip.Fore);
+    check->Port().SetDrawing(form::frmCheck::picLayout, drawn);
+    // The report, the drawing and the rows.
+    EXPECT_EQ(ExpectColoursShown(*check, "check.png"), 3);
+    int boxes = 0;
+    const auto pixels = [](std::int32_t twips) { return form::ToPixels(twips); };
+    for (std::size_t i = 0; i < drawn.Boxes.size(); ++i) {
+        const form::Twips& at = drawn.Boxes[i].At;
+        const Point centre{pixels(at.Left + at.Width / 2), pixels(at.Top + at.Height / 2)};
+        const auto covers = [&](const form::DrawnBox& later) {
+            return later.Fill && pixels(later.At.Left) <= centre.X &&
+                   centre.X < pixels(later.At.Left + later.At.Width) &&
+                   pixels(later.At.Top) <= centre.Y &&
+                   centre.Y < pixels(later.At.Top + later.At.Height);
+        };
+        if (!drawn.Boxes[i].Fill || pixels(at.Height) < 2 || pixels(at.Width) <= 2 ||
+            std::any_of(drawn.Boxes.begin() + static_cast<std::ptrdiff_t>(i) + 1, drawn.Boxes.end(),
+                        covers)) {
+            continue;
+        }
+        SCOPED_TRACE("box " + std::to_string(i));
+        ExpectNear(
+            check->ShotAt({pixels(strip.At.Left) + centre.X, pixels(strip.At.Top) + centre.Y}),
+            *drawn.Boxes[i].Fill);
+        ++boxes;
+    }
+    // Four copies, the fill, both replaced marks (the last two bytes are no pixel high) and
+    // the legend's six swatches.
+    EXPECT_EQ(boxes, 7 + 6);
+
+    const auto maker = ShowForm(form::MakeScriptForm());
+    maker->Port().SetText(form::frmMakeScript::txtOriginal, folder.PathOf("orig.nes"));
+    maker->Port().SetText(form::frmMakeScript::txtExpanded, folder.PathOf("big.nes"));
+    maker->Port().SetText(form::frmMakeScript::txtOriginalHeader, "10");
+    // Both paths, and the two header boxes.
+    EXPECT_EQ(ExpectColoursShown(*maker, "make-script.png"), 4);
+}
+
 } // namespace
+
+int ExpectColoursShown(HostedForm& on, const std::string& file) {
+    SCOPED_TRACE(file);
+    on.Shoot(file);
+    int probed = 0;
+    for (const form::Control& c : on.Form().Controls) {
+        if ((!c.Back && c.Kind != form::ControlKind::Picture) || !on.IsVisible(c.Id)) {
+            continue;
+        }
+        const std::optional<Point> at = on.PointOnTop(c.Id);
+        if (!at) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(c.Name));
+        ExpectNear(on.ShotAt(*at), c.Back ? *c.Back : on.PictureAt(c.Id, *at));
+        ++probed;
+    }
+    return probed;
+}
+
 } // namespace kelbrin::test

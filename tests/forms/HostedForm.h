@@ -16,6 +16,12 @@
 
 namespace kelbrin::test {
 
+// A pixel's place, in the client area.
+struct Point {
+    int X = 0;
+    int Y = 0;
+};
+
 // A message box as a person saw it; its lines end in LF.
 struct SeenMessageBox {
     std::string Title;
@@ -29,6 +35,7 @@ struct SeenMessageBox {
 class HostedForm {
 public:
     virtual ~HostedForm() = default;
+    virtual const form::Form& Form() = 0;
     virtual RecordedEvents& Events() = 0;
     virtual FormPort& Port() = 0;
 
@@ -58,7 +65,23 @@ public:
     // The desktop's message box over this window, closed at once with OK.
     virtual SeenMessageBox ShowMessageBox(const std::string& message, const std::string& title,
                                           MessageBoxIcon icon) = 0;
+
+    // The window's pixels as shown, saved as the PNG `file` for a person to look at; the shot's
+    // colour at a point of the client area.
+    virtual void Shoot(const std::string& file) = 0;
+    virtual form::Colour ShotAt(Point at) = 0;
+    // A point of the client area where the control lies on top and none of its own controls
+    // covers it, halfway down near its right or its left end, clear of its caption and edges (a
+    // text box's: left of its scroll bar).
+    virtual std::optional<Point> PointOnTop(form::ControlId control) = 0;
+    // The colour of a picture control's own image at a point of the client area.
+    virtual form::Colour PictureAt(form::ControlId control, Point at) = 0;
 };
+
+// Shoots the window into `file` and checks, for every visible control with a colour of its own
+// or a picture, that its colour or its image shows where it lies on top: a colour that reaches
+// no pixel would pass every other test and still look wrong. How many controls were probed.
+int ExpectColoursShown(HostedForm& on, const std::string& file);
 
 // `form` drawn by the toolkit's host and shown, its events written down.
 std::unique_ptr<HostedForm> ShowForm(const form::Form& form);

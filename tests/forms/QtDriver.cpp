@@ -1,6 +1,9 @@
 // The conformance suite's driver for the Qt host: QTest's clicks and keys, and what the widgets
 // show.
 
+#include <QAbstractScrollArea>
+#include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -51,6 +54,7 @@ std::vector<std::string> Items(const QWidget& menu) {
 class QtHostedForm final : public HostedForm {
 public:
     explicit QtHostedForm(const form::Form& form) : form_(form), on_(form) {}
+    const form::Form& Form() override { return form_; }
     RecordedEvents& Events() override { return on_.Events; }
     FormPort& Port() override { return *on_.Port; }
 
@@ -128,7 +132,48 @@ public:
                 box.Owner == &on_.Window()};
     }
 
+    void Shoot(const std::string& file) override {
+        QDir().mkpath(KELBRIN_SCREENSHOT_DIR);
+        // As on a screen, the scroll bars settle once pending layout events have run.
+        QCoreApplication::processEvents();
+        shot_ = on_.Window().grab().toImage();
+        EXPECT_TRUE(shot_.save(QString(KELBRIN_SCREENSHOT_DIR "/") + QString::fromStdString(file)));
+    }
+    form::Colour ShotAt(Point at) override {
+        return Colour(shot_.pixelColor(on_.Client().mapTo(&on_.Window(), QPoint(at.X, at.Y))));
+    }
+    std::optional<Point> PointOnTop(form::ControlId control) override {
+        QWidget& widget = on_.Control(control);
+        QWidget& client = on_.Client();
+        const auto* area = qobject_cast<const QAbstractScrollArea*>(&widget);
+        const QRect inside = area != nullptr ? area->viewport()->geometry() : widget.rect();
+        for (const int x : {inside.right() - 3, inside.left() + 3}) {
+            const QPoint at = widget.mapTo(&client, QPoint(x, inside.center().y()));
+            // The form's control that the widget there belongs to.
+            QWidget* top = client.childAt(at);
+            while (top != nullptr && std::ranges::none_of(form_.Controls, [top](const auto& c) {
+                       return top->objectName() ==
+                              QLatin1String(c.Name.data(), static_cast<qsizetype>(c.Name.size()));
+                   })) {
+                top = top->parentWidget();
+            }
+            if (top == &widget) {
+                return Point{at.x(), at.y()};
+            }
+        }
+        return std::nullopt;
+    }
+    form::Colour PictureAt(form::ControlId control, Point at) override {
+        const auto& picture = on_.Control<QLabel>(control);
+        return Colour(picture.pixmap().toImage().pixelColor(
+            picture.mapFrom(&on_.Client(), QPoint(at.X, at.Y))));
+    }
+
 private:
+    static form::Colour Colour(const QColor& c) {
+        return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                static_cast<std::uint8_t>(c.blue())};
+    }
     void Activate() {
         if (QApplication::activeWindow() != &on_.Window()) {
             on_.Window().activateWindow();
@@ -137,6 +182,7 @@ private:
     }
     const form::Form& form_;
     FormOn on_;
+    QImage shot_;
 };
 
 } // namespace

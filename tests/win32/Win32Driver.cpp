@@ -41,6 +41,7 @@ std::string Lines(const std::wstring& text) {
 class Win32HostedForm final : public HostedForm {
 public:
     explicit Win32HostedForm(const form::Form& form) : form_(form), on_(form) {}
+    const form::Form& Form() override { return form_; }
     RecordedEvents& Events() override { return on_.Events; }
     FormPort& Port() override { return *on_.Port; }
 
@@ -134,6 +135,8 @@ public:
     }
     SeenMessageBox ShowMessageBox(const std::string& message, const std::string& title,
                                   MessageBoxIcon icon) override {
+        // Over its window, as a person sees it.
+        on_.Watcher.ShootNextBox(L"message-box.png");
         on_.Desktop.ShowMessageBox(*on_.Port, message, title, icon);
         const std::vector<SeenBox> boxes = on_.Watcher.Boxes();
         if (boxes.size() != 1) {
@@ -153,7 +156,44 @@ public:
         return seen;
     }
 
+    void Shoot(const std::string& file) override { shot_ = test::Shoot(on_.Handle(), Utf16(file)); }
+    form::Colour ShotAt(Point at) override {
+        POINT screen{at.X, at.Y};
+        ::ClientToScreen(on_.Handle(), &screen);
+        return Colour(shot_->At(screen));
+    }
+    std::optional<Point> PointOnTop(form::ControlId control) override {
+        const HWND window = on_.Control(control);
+        RECT client;
+        ::GetClientRect(window, &client);
+        for (const LONG x : {client.right - 4, client.left + 3}) {
+            POINT inControl{x, client.bottom / 2};
+            POINT inParent = inControl;
+            ::MapWindowPoints(window, ::GetParent(window), &inParent, 1);
+            if (::ChildWindowFromPointEx(::GetParent(window), inParent, CWP_SKIPINVISIBLE) ==
+                    window &&
+                ::ChildWindowFromPointEx(window, inControl, CWP_SKIPINVISIBLE) == window) {
+                ::MapWindowPoints(window, on_.Handle(), &inControl, 1);
+                return Point{inControl.x, inControl.y};
+            }
+        }
+        return std::nullopt;
+    }
+    form::Colour PictureAt(form::ControlId control, Point at) override {
+        const HWND picture = on_.Control(control);
+        POINT inPicture{at.X, at.Y};
+        ::MapWindowPoints(on_.Handle(), picture, &inPicture, 1);
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = ::SelectObject(
+            dc, reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        const COLORREF colour = ::GetPixel(dc, inPicture.x, inPicture.y);
+        ::SelectObject(dc, previous);
+        ::DeleteDC(dc);
+        return Colour(colour);
+    }
+
 private:
+    static form::Colour Colour(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
     // The command of the menu item at the item's place in its form's menus.
     UINT Command(form::MenuId item) const {
         const std::vector<form::Menu>& menus = form_.Menus;
@@ -185,6 +225,7 @@ private:
     }
     const form::Form& form_;
     FormOn on_;
+    std::unique_ptr<Screenshot> shot_;
 };
 
 } // namespace
