@@ -62,22 +62,12 @@ private:
     std::thread watcher_;
 };
 
-// The desktop's services, but the folder and file dialogs answer as a test says and nothing
-// is kept from last time.
+// The desktop's services, but the folder dialog answers as a test says and nothing is kept
+// from last time.
 struct TestDesktop : win32::Win32Desktop {
     std::optional<std::string> FolderToChoose;
-    std::vector<std::string> FilesToChoose;
     std::optional<std::string> ChooseFolder(FormPort&, const std::string&) override {
         return FolderToChoose;
-    }
-    std::optional<std::string> ChooseFile(FormPort&, const std::string&,
-                                          const std::string&) override {
-        if (FilesToChoose.empty()) {
-            return std::nullopt;
-        }
-        std::string file = FilesToChoose.front();
-        FilesToChoose.erase(FilesToChoose.begin());
-        return file;
     }
     std::optional<std::string> RememberedFolder() override { return std::nullopt; }
     void RememberFolder(const std::string&) override {}
