@@ -172,6 +172,34 @@ TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
     EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
 }
 
+TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne) {
+    namespace help = form::frmHowTo;
+    const auto on = ShowForm(form::HowToForm());
+    EXPECT_EQ(on->PictureSize(help::Image1), std::pair(409, 163));
+    EXPECT_EQ(on->PictureSize(help::Image2), std::pair(425, 149));
+    const auto corner = [](form::ControlId id) {
+        const form::Twips& at = form::ControlOf(form::HowToForm(), id).At;
+        return Point{form::ToPixels(at.Left), form::ToPixels(at.Top)};
+    };
+    const Point one = corner(help::Image1);
+    const Point two = corner(help::Image2);
+    // A point that only each covers, and one where both do.
+    const std::vector<std::pair<Point, form::ControlId>> points{
+        {{one.X + 409 - 4, one.Y + 163 - 4}, help::Image1},
+        {{two.X + 4, two.Y + 4}, help::Image2},
+        {{(one.X + two.X + 425) / 2, (one.Y + two.Y + 149) / 2}, help::Image2}};
+    for (const std::int16_t page : {0, 1, 0}) {
+        SCOPED_TRACE(page);
+        for (std::int16_t i = 0; i < 2; ++i) {
+            on->Port().SetVisible(help::txtHowTo(i), i == page);
+            on->Port().SetVisible(help::Shape(i), i == page);
+        }
+        for (const auto& [at, picture] : points) {
+            EXPECT_EQ(on->TopAt(at) == picture, page == 1) << at.X << "," << at.Y;
+        }
+    }
+}
+
 TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
     struct BoxCase {
         const char* Name;

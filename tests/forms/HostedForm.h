@@ -70,6 +70,8 @@ public:
     // colour at a point of the client area.
     virtual void Shoot(const std::string& file) = 0;
     virtual form::Colour ShotAt(Point at) = 0;
+    // The form's control that lies on top at a point of the client area (nothing: none).
+    virtual std::optional<form::ControlId> TopAt(Point at) = 0;
     // A point of the client area where the control lies on top and none of its own controls
     // covers it, halfway down near its right or its left end, clear of its caption and edges (a
     // text box's: left of its scroll bar).

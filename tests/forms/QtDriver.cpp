@@ -142,22 +142,24 @@ public:
     form::Colour ShotAt(Point at) override {
         return Colour(shot_.pixelColor(on_.Client().mapTo(&on_.Window(), QPoint(at.X, at.Y))));
     }
+    std::optional<form::ControlId> TopAt(Point at) override {
+        for (QWidget* top = on_.Client().childAt(at.X, at.Y); top != nullptr;
+             top = top->parentWidget()) {
+            for (const form::Control& c : form_.Controls) {
+                if (top == &on_.Control(c.Id)) {
+                    return c.Id;
+                }
+            }
+        }
+        return std::nullopt;
+    }
     std::optional<Point> PointOnTop(form::ControlId control) override {
         QWidget& widget = on_.Control(control);
-        QWidget& client = on_.Client();
         const auto* area = qobject_cast<const QAbstractScrollArea*>(&widget);
         const QRect inside = area != nullptr ? area->viewport()->geometry() : widget.rect();
         for (const int x : {inside.right() - 3, inside.left() + 3}) {
-            const QPoint at = widget.mapTo(&client, QPoint(x, inside.center().y()));
-            // The form's control that the widget there belongs to.
-            QWidget* top = client.childAt(at);
-            while (top != nullptr && std::ranges::none_of(form_.Controls, [top](const auto& c) {
-                       return top->objectName() ==
-                              QLatin1String(c.Name.data(), static_cast<qsizetype>(c.Name.size()));
-                   })) {
-                top = top->parentWidget();
-            }
-            if (top == &widget) {
+            const QPoint at = widget.mapTo(&on_.Client(), QPoint(x, inside.center().y()));
+            if (TopAt({at.x(), at.y()}) == control) {
                 return Point{at.x(), at.y()};
             }
         }

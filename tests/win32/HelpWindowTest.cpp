@@ -1,5 +1,5 @@
-// The help window as the Win32 host draws it: its two pages, never breaking a line; the
-// pictures under the tall page and over the short one; and the program going on while it is
+// The help window as the Win32 host draws it: its two pages, never breaking a line; Tab and the
+// arrows among its option buttons; laid out at 200 %; and the program going on while it is
 // open.
 
 #include <algorithm>
@@ -29,36 +29,6 @@ TEST(HelpWindow, PagesAreTheHelpTextsAndBreakNoLineAgainAtAnyDpi) {
             EXPECT_EQ(::SendMessageW(page, EM_GETLINECOUNT, 0, 0),
                       std::ranges::count(*texts[i], '\n') + 1);
         }
-    }
-}
-
-// Whether each picture is on top at a point only it covers and, for Image2, where the two
-// overlap.
-std::vector<bool> PicturesOnTop(HWND help) {
-    HWND one = ControlIn(help, form::frmHowTo::Image1);
-    HWND two = ControlIn(help, form::frmHowTo::Image2);
-    const RECT a = PlaceOf(one);
-    const RECT b = PlaceOf(two);
-    const auto topAt = [help](LONG x, LONG y) {
-        return ::ChildWindowFromPointEx(help, POINT{x, y}, CWP_SKIPINVISIBLE);
-    };
-    return {topAt(a.right - 4, a.bottom - 4) == one, topAt(b.left + 4, b.top + 4) == two,
-            topAt((a.left + b.right) / 2, (a.top + b.bottom) / 2) == two};
-}
-
-TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne) {
-    FormOn on(form::HowToForm());
-    EXPECT_EQ(PictureSize(on.Control(form::frmHowTo::Image1)).cx, 409);
-    EXPECT_EQ(PictureSize(on.Control(form::frmHowTo::Image1)).cy, 163);
-    EXPECT_EQ(PictureSize(on.Control(form::frmHowTo::Image2)).cx, 425);
-    EXPECT_EQ(PictureSize(on.Control(form::frmHowTo::Image2)).cy, 149);
-    for (const std::int16_t page : {0, 1, 0}) {
-        SCOPED_TRACE(page);
-        for (std::int16_t i = 0; i < 2; ++i) {
-            on.Port->SetVisible(form::frmHowTo::txtHowTo(i), i == page);
-            on.Port->SetVisible(form::frmHowTo::Shape(i), i == page);
-        }
-        EXPECT_EQ(PicturesOnTop(on.Handle()), std::vector<bool>(3, page == 1));
     }
 }
 

@@ -6,34 +6,16 @@
 #include <shlobj.h>
 
 #include "HostedForm.h"
+#include "WideText.h"
 #include "Win32Harness.h"
 
 namespace kelbrin::test {
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    std::string utf8(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(),
-                                                                    static_cast<int>(text.size()),
-                                                                    nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
-                          static_cast<int>(utf8.size()), nullptr, nullptr);
-    return utf8;
-}
-
-std::wstring Utf16(const std::string& text) {
-    std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(
-                          CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0)),
-                      L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          static_cast<int>(wide.size()));
-    return wide;
-}
-
 // Lines ending in CR LF, as a box shows them, end in LF.
 std::string Lines(const std::wstring& text) {
-    std::string lines = Utf8(text);
+    std::string lines = Utf8FromWide(text);
     std::erase(lines, '\r');
     return lines;
 }
@@ -79,7 +61,7 @@ public:
         if ((::GetWindowLongPtrW(on_.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) == 0) {
             return false;
         }
-        const std::wstring name = Utf16(path);
+        const std::wstring name = WideFromUtf8(path);
         const std::size_t bytes = sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t);
         HGLOBAL block = ::GlobalAlloc(GHND, bytes);
         auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
@@ -97,7 +79,7 @@ public:
         const HWND window = on_.Control(control);
         if ((::GetWindowLongPtrW(window, GWL_STYLE) & ES_MULTILINE) == 0 ||
             form::ControlOf(form_, control).Kind != form::ControlKind::TextBox) {
-            return Utf8(TextOf(window));
+            return Utf8FromWide(TextOf(window));
         }
         std::string shown;
         const auto count = ::SendMessageW(window, EM_GETLINECOUNT, 0, 0);
@@ -110,7 +92,7 @@ public:
             if (line != 0) {
                 shown += '\n';
             }
-            shown += Utf8(text);
+            shown += Utf8FromWide(text);
         }
         return shown;
     }
@@ -124,7 +106,7 @@ public:
         return (::GetMenuState(::GetMenu(on_.Handle()), Command(item), MF_BYCOMMAND) & MF_GRAYED) ==
                0;
     }
-    std::string Title() override { return Utf8(TextOf(on_.Handle())); }
+    std::string Title() override { return Utf8FromWide(TextOf(on_.Handle())); }
     std::pair<int, int> PictureSize(form::ControlId control) override {
         const SIZE size = test::PictureSize(on_.Control(control));
         return {size.cx, size.cy};
@@ -143,7 +125,7 @@ public:
             return {};
         }
         const SeenBox& box = boxes[0];
-        SeenMessageBox seen{Utf8(box.Title),
+        SeenMessageBox seen{Utf8FromWide(box.Title),
                             Lines(box.Text),
                             box.Icon == ::LoadIconW(nullptr, MAKEINTRESOURCEW(32513))
                                 ? MessageBoxIcon::Stop
@@ -151,30 +133,45 @@ public:
                             {},
                             box.Owner == on_.Handle()};
         for (const std::wstring& button : box.Buttons) {
-            seen.Buttons.push_back(Utf8(button));
+            seen.Buttons.push_back(Utf8FromWide(button));
         }
         return seen;
     }
 
-    void Shoot(const std::string& file) override { shot_ = test::Shoot(on_.Handle(), Utf16(file)); }
+    void Shoot(const std::string& file) override {
+        shot_ = test::Shoot(on_.Handle(), WideFromUtf8(file));
+    }
     form::Colour ShotAt(Point at) override {
         POINT screen{at.X, at.Y};
         ::ClientToScreen(on_.Handle(), &screen);
         return Colour(shot_->At(screen));
+    }
+    std::optional<form::ControlId> TopAt(Point at) override {
+        // From the window down to the innermost of its controls there.
+        HWND top = on_.Handle();
+        POINT inTop{at.X, at.Y};
+        for (HWND child = ::ChildWindowFromPointEx(top, inTop, CWP_SKIPINVISIBLE);
+             child != nullptr && child != top;
+             child = ::ChildWindowFromPointEx(top, inTop, CWP_SKIPINVISIBLE)) {
+            ::MapWindowPoints(top, child, &inTop, 1);
+            top = child;
+        }
+        for (const form::Control& c : form_.Controls) {
+            if (on_.Control(c.Id) == top) {
+                return c.Id;
+            }
+        }
+        return std::nullopt;
     }
     std::optional<Point> PointOnTop(form::ControlId control) override {
         const HWND window = on_.Control(control);
         RECT client;
         ::GetClientRect(window, &client);
         for (const LONG x : {client.right - 4, client.left + 3}) {
-            POINT inControl{x, client.bottom / 2};
-            POINT inParent = inControl;
-            ::MapWindowPoints(window, ::GetParent(window), &inParent, 1);
-            if (::ChildWindowFromPointEx(::GetParent(window), inParent, CWP_SKIPINVISIBLE) ==
-                    window &&
-                ::ChildWindowFromPointEx(window, inControl, CWP_SKIPINVISIBLE) == window) {
-                ::MapWindowPoints(window, on_.Handle(), &inControl, 1);
-                return Point{inControl.x, inControl.y};
+            POINT at{x, client.bottom / 2};
+            ::MapWindowPoints(window, on_.Handle(), &at, 1);
+            if (TopAt({at.x, at.y}) == control) {
+                return Point{at.x, at.y};
             }
         }
         return std::nullopt;
@@ -219,7 +216,7 @@ private:
             info.dwTypeData = text;
             info.cch = 128;
             ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-            items.push_back((info.fType & MFT_SEPARATOR) != 0 ? "-" : Utf8(text));
+            items.push_back((info.fType & MFT_SEPARATOR) != 0 ? "-" : Utf8FromWide(text));
         }
         return items;
     }
