@@ -9,7 +9,6 @@
 #include <QStyleOptionButton>
 
 #include "WindowHarness.h"
-#include "frmKelbrin.h"
 
 namespace kelbrin::test {
 namespace {
@@ -18,25 +17,6 @@ void Shoot(QWidget& window, const QString& file) {
     ASSERT_TRUE(QDir().mkpath(KELBRIN_SCREENSHOT_DIR));
     ASSERT_TRUE(window.grab().save(QString(KELBRIN_SCREENSHOT_DIR) + "/" + file));
 }
-
-// The main window as the program shows it, its handlers at work, on a folder of its own: a
-// portable copy with the standard script, or an installed one with nothing chosen yet.
-struct ProgramOn {
-    TempFolder Folder;
-    BoxCloser Closer;
-    QtDesktop Desktop;
-    std::optional<frmKelbrin> Form;
-    QWidget* Window = nullptr;
-
-    explicit ProgramOn(bool portable) {
-        if (portable) {
-            WriteGame(Folder);
-        }
-        Form.emplace(Desktop, Folder.Path());
-        Form->Show();
-        Window = ShownForm("frmKelbrin");
-    }
-};
 
 // A dark desktop theme: light text on dark surfaces, as a dark Qt palette gives every widget
 // that has no colour of its own.
@@ -80,11 +60,12 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
     const QPalette before = QApplication::palette();
     QApplication::setPalette(DarkPalette());
     {
-        ProgramOn on(true);
-        QWidget& w = *on.Window;
-        WriteGame(on.Folder, kSizeLine + "\t?");
-        on.Form->Click(form::frmKelbrin::cmdExpand1);
-        ASSERT_TRUE(Find(w, form::frmKelbrin::txtMD5).isVisible());
+        FormOn on(form::KelbrinForm());
+        QWidget& w = on.Window();
+        on.Port->SetText(form::frmKelbrin::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
+        on.Port->SetVisible(form::frmKelbrin::txtMD5, true);
+        on.Port->SetVisible(form::frmKelbrin::lblMD5, true);
+        on.Port->SetCaption(form::frmKelbrin::lblStatus, "Expansion Done");
         Shoot(w, "main-dark.png");
         struct TextCase {
             form::ControlId Control;
@@ -105,9 +86,8 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
             EXPECT_LE(DarkestInside(w.grab().toImage(), w, Find(w, c.Control)), c.Darkest);
             Find(w, c.Control).setEnabled(true);
         }
-        Find(w, form::frmKelbrin::mnuHelp_HowTo).trigger();
-        QWidget* help = ShownForm("frmHowTo");
-        ASSERT_NE(help, nullptr);
+        const FormOn helpOn(form::HowToForm());
+        QWidget* help = &helpOn.Window();
         Shoot(*help, "help-dark.png");
         // The option circles stand out light on the dark blue, chosen or not, not in the
         // theme's dark fill.

@@ -20,14 +20,16 @@
 #include <vector>
 
 #include "AllForms.h"
+#include "CheckForm.h"
 #include "FaceButton.h"
+#include "HowToForm.h"
+#include "InfoForm.h"
+#include "KelbrinForm.h"
+#include "MakeScriptForm.h"
 #include "QtDesktop.h"
 #include "QtFormHost.h"
 #include "RecordedEvents.h"
 #include "RunFolder.h"
-#include "frmCheck.h"
-#include "frmInfo.h"
-#include "frmKelbrin.h"
 
 // Readable failure messages for the Qt values the tests compare.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -79,16 +81,6 @@ template <typename Widget = QWidget> Widget& Find(const QObject& window, form::C
 
 inline QAction& Find(const QObject& window, form::MenuId id) {
     return Find<QAction>(window, form::MenuItemOf(FormOf(window), id).Name);
-}
-
-// The top-level window of the form with this name; nullptr when none is shown.
-inline QWidget* ShownForm(std::string_view name) {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QString::fromLatin1(name) && window->isVisible()) {
-            return window;
-        }
-    }
-    return nullptr;
 }
 
 // Closes every modal box as soon as it is up and notes what it said, so that no test waits
