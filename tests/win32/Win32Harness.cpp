@@ -203,10 +203,6 @@ HWND FormOn::Control(form::ControlId id) const {
     return ControlIn(Handle(), id);
 }
 
-void FormOn::Choose(form::MenuId item) const {
-    ::SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(win32::CommandId(item), 0), 0);
-}
-
 ProgramOn::ProgramOn(bool portable) {
     UseCommonControls();
     if (portable) {
@@ -297,13 +293,6 @@ std::wstring Wide(std::string_view text) {
     return win32::Widen(text);
 }
 
-RECT PlaceOf(HWND control) {
-    RECT place;
-    ::GetWindowRect(control, &place);
-    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
-    return place;
-}
-
 SIZE PictureSize(HWND picture) {
     BITMAP bitmap{};
     ::GetObjectW(reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)),
@@ -348,7 +337,9 @@ void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart, in
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(ClassOf(control), ClassFor(c.Kind));
         EXPECT_EQ(::GetParent(control), c.Parent ? ControlIn(top, *c.Parent) : top);
-        const RECT place = PlaceOf(control);
+        RECT place;
+        ::GetWindowRect(control, &place);
+        ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
         EXPECT_EQ(place.left, form::ToPixels(c.At.Left, dpi));
         EXPECT_EQ(place.top, form::ToPixels(c.At.Top, dpi));
         const SIZE size{place.right - place.left, place.bottom - place.top};

@@ -84,7 +84,6 @@ struct FormOn {
     ~FormOn();
     HWND Handle() const { return static_cast<win32::Win32FormHost&>(*Port).Handle(); }
     HWND Control(form::ControlId id) const;
-    void Choose(form::MenuId item) const;
 };
 
 // The main window as the program shows it, its handlers at work, on a program folder of its
@@ -115,8 +114,6 @@ HWND ShownWindow(const std::wstring& title);
 HWND ControlIn(HWND top, form::ControlId id);
 std::wstring TextOf(HWND window);
 std::wstring Wide(std::string_view text);
-// The control's place in its parent's client area.
-RECT PlaceOf(HWND control);
 // A picture control's bitmap size.
 SIZE PictureSize(HWND picture);
 
