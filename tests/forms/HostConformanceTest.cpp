@@ -329,6 +329,15 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
 int ExpectColoursShown(HostedForm& on, const std::string& file) {
     SCOPED_TRACE(file);
     on.Shoot(file);
+    // The window's own colour, low at its left edge where no control lies.
+    Point bare{3, form::ToPixels(on.Form().Height) - 5};
+    while (bare.Y > 0 && on.TopAt(bare)) {
+        --bare.Y;
+    }
+    {
+        SCOPED_TRACE("the window");
+        ExpectNear(on.ShotAt(bare), on.Form().Back);
+    }
     int probed = 0;
     for (const form::Control& c : on.Form().Controls) {
         if ((!c.Back && c.Kind != form::ControlKind::Picture) || !on.IsVisible(c.Id)) {

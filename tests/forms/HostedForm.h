@@ -80,8 +80,9 @@ public:
     virtual form::Colour PictureAt(form::ControlId control, Point at) = 0;
 };
 
-// Shoots the window into `file` and checks, for every visible control with a colour of its own
-// or a picture, that its colour or its image shows where it lies on top: a colour that reaches
+// Shoots the window into `file` and checks that its colour shows where no control lies and, for
+// every visible control with a colour of its own or a picture, that its colour or its image
+// shows where it lies on top: a colour that reaches
 // no pixel would pass every other test and still look wrong. How many controls were probed.
 int ExpectColoursShown(HostedForm& on, const std::string& file);
 
