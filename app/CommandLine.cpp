@@ -113,6 +113,10 @@ std::vector<std::string> CommandLine::Spelled(const std::vector<std::string>& ar
     return spelled;
 }
 
+void CommandLine::NeedsOneOf(CLI::Option* option, std::initializer_list<CLI::Option*> forms) {
+    forms_.emplace_back(option, forms);
+}
+
 std::optional<std::string> CommandLine::Excluded() const {
     // An option of another form of the command is unknown beside this one, whatever else the
     // line holds: that comes first.
@@ -136,6 +140,17 @@ std::optional<std::string> CommandLine::Unneeded() const {
         const auto& needs = option->get_needs();
         if (option->count() > 0 && std::ranges::any_of(needs, [](const CLI::Option* needed) {
                 return needed->count() == 0;
+            })) {
+            return Unknown(option->get_name());
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CommandLine::Formless() const {
+    for (const auto& [option, forms] : forms_) {
+        if (option->count() > 0 && std::ranges::none_of(forms, [](const CLI::Option* form) {
+                return form->count() > 0;
             })) {
             return Unknown(option->get_name());
         }
@@ -179,7 +194,7 @@ std::optional<std::string> CommandLine::Read(const std::vector<std::string>& arg
             return option->get_name() + " given more than once";
         }
     }
-    return problem;
+    return problem ? problem : Formless();
 }
 
 std::string CommandLine::Help() const {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelbrin {
@@ -31,6 +32,9 @@ public:
     void Excludes(CLI::Option* option, std::initializer_list<CLI::Option*> others,
                   std::string why = {});
 
+    // `option` belongs to each of `forms`: without one of them it is an unknown argument.
+    void NeedsOneOf(CLI::Option* option, std::initializer_list<CLI::Option*> forms);
+
     // Reads the arguments (the program's name left out) into the declared variables; the
     // problem, or nothing when they are fine.
     std::optional<std::string> Read(const std::vector<std::string>& args);
@@ -49,9 +53,11 @@ private:
                                      std::set<std::string>& unknown) const;
     std::optional<std::string> Excluded() const;
     std::optional<std::string> Unneeded() const;
+    std::optional<std::string> Formless() const;
 
     CLI::App app_;
     std::vector<Exclusion> exclusions_;
+    std::vector<std::pair<CLI::Option*, std::vector<CLI::Option*>>> forms_;
 };
 
 } // namespace kelbrin

@@ -1,9 +1,9 @@
 // kelbrin-cli: the expansion run without a window, for scripted builds and headless
-// machines, and the script maker for patch authors. Exit status: 0 when the expansion is done, 1
-// when it ended with an error, 2 for a usage error. The status says how the run ended also when its
-// report could not be written (a reader that went away, a closed or full output): the expanded ROM
-// is what the run is for, and a lost report is said on standard error when that still can be
-// written.
+// machines, the script maker for patch authors, and a patcher for players. Exit status: 0 when the
+// expansion is done, 1 when it ended with an error, 2 for a usage error. The status says how the
+// run ended also when its report could not be written (a reader that went away, a closed or full
+// output): the expanded ROM is what the run is for, and a lost report is said on standard error
+// when that still can be written.
 
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +21,7 @@
 #include "FileHandle.h"
 #include "MakeScriptCommand.h"
 #include "OriginalIdentity.h"
+#include "PatchCommands.h"
 #include "ProcessSetup.h"
 #include "ScriptFields.h"
 #include "Terminal.h"
@@ -45,13 +46,16 @@ constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-head
                                "  or:  kelbrin-cli --info [--dir DIR]\n"
                                "  or:  kelbrin-cli (--check | --layout) [--dir DIR]\n"
                                "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED [OPTION]...\n"
+                               "  or:  kelbrin-cli --apply PATCH ROM [--output FILE] [--force]\n"
+                               "  or:  kelbrin-cli --patch-info PATCH\n"
                                "  or:  kelbrin-cli (--help | --version)\n";
 
 // The manual page is made from the help: "Options:", "Exit status:" and "Examples:" become its
 // sections, an indented "$ " line an example.
 constexpr const char* kAbout =
     "Expands the original ROM as the script Kelbrin.txt describes, or tells whether\n"
-    "the original is the one the script wants.\n"
+    "the original is the one the script wants. Applies an IPS, IPS32, BPS or UPS\n"
+    "patch to a ROM, or tells what a patch holds.\n"
     "\n"
     "Standard output gets every status text of the run, one per line, and the line\n"
     "'MD5: ' + digest when the original's checksum does not match the script's;\n"
@@ -65,7 +69,9 @@ constexpr const char* kFooter =
     "  1  the run ended with an error; with --info, the script or the original\n"
     "     failed a check (for a length that fits neither size, the length and the\n"
     "     file's digests are still printed); with --make-script, no script was\n"
-    "     written, not even a part of one (one line on standard error says why)\n"
+    "     written, not even a part of one (one line on standard error says why);\n"
+    "     with --apply and --patch-info, the patch was refused or could not be\n"
+    "     applied, and nothing was written (a box on standard error says why)\n"
     "     With --check and --layout: 0 when the script is fit to ship (both runs\n"
     "     end in 'Expansion Done', or Add/Replace is refused only because the\n"
     "     script declares no header), 1 otherwise\n"
@@ -81,7 +87,11 @@ constexpr const char* kFooter =
     "Check a script before shipping it, and see what it builds.\n"
     "  $ kelbrin-cli --check && kelbrin-cli --layout\n"
     "Write the script that rebuilds an expanded ROM from the clean original.\n"
-    "  $ kelbrin-cli --make-script 'Zephyr Saga.nes' 'Zephyr Saga (hack).nes'\n";
+    "  $ kelbrin-cli --make-script 'Zephyr Saga.nes' 'Zephyr Saga (hack).nes'\n"
+    "Apply a player's patch to a ROM: the patched ROM is hack.sfc beside hack.bps.\n"
+    "  $ kelbrin-cli --apply hack.bps 'Zephyr Saga.sfc'\n"
+    "See a patch's format, sizes, checksums and notes before applying it.\n"
+    "  $ kelbrin-cli --patch-info hack.bps\n";
 
 // What the command line asks for.
 struct Request {
@@ -92,8 +102,11 @@ struct Request {
     bool Layout = false;
     std::optional<std::string> Directory;
     bool MakeScript = false;
-    kelbrin::MakeScriptOptions Script;
-    std::vector<std::string> Files; // the operands: --make-script's ORIGINAL and EXPANDED
+    kelbrin::MakeScriptOptions Script; // also --apply's --output and --force
+    bool Apply = false;
+    std::optional<std::string> PatchInfo;
+    // The operands: --make-script's ORIGINAL and EXPANDED, --apply's PATCH and ROM
+    std::vector<std::string> Files;
     bool Help = false;
     bool Version = false;
 };
@@ -174,6 +187,20 @@ void Declare(kelbrin::CommandLine& line, Request& request) {
                       "follows --, which ends the options")
             ->option_text("ORIGINAL EXPANDED");
     line.Excludes(makeScript, {add, remove, info, check, layout, dir});
+    CLI::Option* apply = options
+                             .add_flag("--apply", request.Apply,
+                                       "apply the IPS, IPS32, BPS or UPS patch PATCH to ROM\n"
+                                       "and write the patched ROM (default: the patch's name\n"
+                                       "with ROM's extension, beside PATCH), only when every\n"
+                                       "checksum the patch holds agrees")
+                             ->option_text("PATCH ROM");
+    line.Excludes(apply, {add, remove, info, check, layout, dir, makeScript});
+    CLI::Option* patchInfo = AddName(options, "--patch-info", "a patch file", request.PatchInfo,
+                                     "tell a patch's format, sizes, checksums, counts of\n"
+                                     "records or actions, and a BPS patch's metadata;\n"
+                                     "writes nothing")
+                                 ->type_name("PATCH");
+    line.Excludes(patchInfo, {add, remove, info, check, layout, dir, makeScript, apply});
     options.add_option("files", request.Files)->group("");
     AddHeaderSize(options, "--original-header", request.Script.OriginalHeader,
                   "with --make-script: ORIGINAL carries a header of HEX\n"
@@ -184,17 +211,18 @@ void Declare(kelbrin::CommandLine& line, Request& request) {
                   "go on the HEADER line (both sizes must agree when both\n"
                   "are given)")
         ->needs(makeScript);
-    AddName(options, "--output", "a file, or - for standard output", request.Script.Output,
-            "with --make-script: where the script goes (default:\n"
-            "Kelbrin.txt beside ORIGINAL; - for standard output,\n"
-            "the report then on standard error)")
-        ->type_name("FILE")
-        ->needs(makeScript);
-    options
-        .add_flag("--force", request.Script.Force,
-                  "with --make-script: replace an existing script (never\n"
-                  "otherwise)")
-        ->needs(makeScript);
+    CLI::Option* output =
+        AddName(options, "--output", "a file, or - for standard output", request.Script.Output,
+                "with --make-script: where the script goes (default:\n"
+                "Kelbrin.txt beside ORIGINAL; - for standard output,\n"
+                "the report then on standard error); with --apply:\n"
+                "where the patched ROM goes, never PATCH or ROM")
+            ->type_name("FILE");
+    line.NeedsOneOf(output, {makeScript, apply});
+    CLI::Option* force = options.add_flag("--force", request.Script.Force,
+                                          "with --make-script or --apply: replace an existing\n"
+                                          "script or patched ROM (never otherwise)");
+    line.NeedsOneOf(force, {makeScript, apply});
 
     options.add_flag("-h,--help", request.Help, "show this help and exit");
     options.add_flag("--version", request.Version, "show the version and exit");
@@ -276,6 +304,18 @@ int MakeScript(const Request& request) {
     return kelbrin::MakeScriptCommand(options);
 }
 
+// --apply: the patch and the ROM are its operands; standard output is no file to patch into.
+int Apply(const Request& request) {
+    if (request.Files.size() != 2) {
+        return UsageError("--apply needs the PATCH and the ROM, and nothing else");
+    }
+    if (request.Script.Output == "-") {
+        return UsageError("--apply writes the patched ROM to a file: --output needs its name");
+    }
+    return kelbrin::ApplyCommand(
+        {request.Files[0], request.Files[1], request.Script.Output, request.Script.Force});
+}
+
 int Main(const std::vector<std::string>& args) {
     Request request;
     kelbrin::CommandLine line(kUsage, kAbout, kFooter);
@@ -292,9 +332,15 @@ int Main(const std::vector<std::string>& args) {
     if (request.MakeScript) {
         return MakeScript(request);
     }
-    // Only --make-script takes files.
+    if (request.Apply) {
+        return Apply(request);
+    }
+    // Only --make-script and --apply take files.
     if (!request.Files.empty()) {
         return UsageError("unknown argument '" + request.Files.front() + "'");
+    }
+    if (request.PatchInfo) {
+        return kelbrin::PatchInfoCommand(*request.PatchInfo);
     }
     const std::string folder = request.Directory.value_or(kelbrin::WorkingDirectory());
     if (request.Check) {

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const auto start = std::chrono::steady_clock::now();
-    window.Click(kelbrin::form::ControlId::cmdExpand1);
+    window.Click(kelbrin::form::frmKelbrin::cmdExpand1);
     const std::chrono::duration<double> run = std::chrono::steady_clock::now() - start;
     std::printf("run-seconds %.6f\n", run.count());
     return window.LastRun() && window.LastRun()->Done() ? 0 : 1;

@@ -2,7 +2,8 @@
 
 // The windows as data, free of any toolkit: every control with its place in twips, caption,
 // colours, font, visibility and tab order, and the menus. The Qt and the Win32 front ends both
-// render these tables, so the design exists once.
+// render these tables, so each window is laid out once. Each form's own table lies in a file of
+// its own (KelbrinForm.h, ...), with the enums that name its controls and menu items.
 
 #include <cstddef>
 #include <cstdint>
@@ -69,63 +70,58 @@ constexpr bool IsDecoration(ControlKind kind) {
     return kind == ControlKind::Shape;
 }
 
-// Every control of both windows. Members of a control array carry their index in the name.
-enum class ControlId {
-    None, // the window itself, as a parent
-    // frmKelbrin
-    fraDownloader,
-    txtMD5,
-    cmdExpand1,
-    cmdExpand0,
-    lblMD5,
-    lblStatus,
-    lblTitle1,
-    lblTitle2,
-    lblTitle0,
-    // frmHowTo
-    txtHowTo1,
-    txtHowTo0,
-    optPart1,
-    optPart0,
-    cmdOK,
-    Image1,
-    Image2,
-    Shape1,
-    Shape0,
-    // frmInfo
-    txtInfo,
-    cmdCopy,
-    cmdClose,
-    // frmCheck
-    txtCheck,
-    picLayout,
-    txtLayout,
-    cmdCheckAgain,
-    cmdCheckClose,
-    // frmMakeScript
-    lblOriginal,
-    txtOriginal,
-    cmdOriginal,
-    lblExpanded,
-    txtExpanded,
-    cmdExpanded,
-    lblOriginalHeader,
-    txtOriginalHeader,
-    lblExpandedHeader,
-    txtExpandedHeader,
-    lblScriptPlace,
-    cmdMake,
-    cmdCancel,
+// Marks the enum that names one form's controls (see ControlId), and the one that names its
+// menus and their items (see MenuId): each form declares both beside its description.
+template <typename Named> inline constexpr bool kNamesControls = false;
+template <typename Named> inline constexpr bool kNamesMenuItems = false;
+
+// One control of a form: its place in the form's table of controls (Form::Controls). Each form
+// names its controls in an enum of its own, in the order of that table, with the names the form
+// gives them ("cmdExpand0" for member 0 of a control array); a name converts to its id. The port
+// and the toolkits' hosts take the controls of any form this way, knowing none of the names.
+class ControlId {
+public:
+    template <typename Named>
+    requires kNamesControls<Named>
+    constexpr ControlId(Named named) : index_(static_cast<int>(named)) {}
+    constexpr int Index() const noexcept { return index_; }
+    // The name of the control in the enum of the form it belongs to.
+    template <typename Named>
+    requires kNamesControls<Named>
+    constexpr Named As() const noexcept { return static_cast<Named>(index_); }
+    constexpr auto operator<=>(const ControlId&) const = default;
+
+private:
+    int index_;
+};
+
+// One menu or menu item of a form: its place among the form's menus, each followed by its
+// items, in order. Each form names them in an enum of its own, as ControlId has it.
+class MenuId {
+public:
+    template <typename Named>
+    requires kNamesMenuItems<Named>
+    constexpr MenuId(Named named) : index_(static_cast<int>(named)) {}
+    constexpr int Index() const noexcept { return index_; }
+    template <typename Named>
+    requires kNamesMenuItems<Named>
+    constexpr Named As() const noexcept { return static_cast<Named>(index_); }
+    constexpr auto operator<=>(const MenuId&) const = default;
+
+private:
+    int index_;
 };
 
 enum class Picture { None, SampleExpanded, SampleOriginal };
 
 struct Control {
-    ControlId Id = ControlId::None;
-    // As the design names it: "cmdExpand(0)" for a member of a control array.
+    // Its place in its form's table.
+    ControlId Id;
+    // As the form names it: "cmdExpand(0)" for a member of a control array.
     std::string_view Name{};
     ControlKind Kind = ControlKind::Label;
-    ControlId Parent = ControlId::None;
+    // The frame it lies in; nothing: the window itself.
+    std::optional<ControlId> Parent{};
     Twips At{};
     // What it shows at the start: a caption, or a text box's text.
     std::string_view Caption{};
@@ -155,7 +151,7 @@ struct Control {
     // What a screen reader calls it where its caption does not say (see SpokenName): a name of
     // its own, or the label that names it; and what it is for, where the name leaves that open.
     std::string_view AccessibleName{};
-    ControlId LabelledBy = ControlId::None;
+    std::optional<ControlId> LabelledBy{};
     std::string_view AccessibleDescription{};
     // A label that is its window's status line: screen readers know it as one, and say what
     // its form announces in it (FormPort::Announce) wherever the focus is.
@@ -166,36 +162,13 @@ struct Control {
 // system's text colour would follow the theme over a background that does not, and a dark or
 // high-contrast theme would write white on white.
 inline constexpr Colour kFixedText{0, 0, 0};
-// The caption of such a control while it is disabled: grey on any of the design's light faces,
-// where the theme's grey may be as light as the face.
+// The caption of such a control while it is disabled: grey on any of the light faces the forms
+// give their buttons, where the theme's grey may be as light as the face.
 inline constexpr Colour kFixedGreyText{128, 128, 128};
 
 // The colour the control's text is drawn in: its own, else black over a back colour of its
 // own; nothing: the system's.
 std::optional<Colour> TextColour(const Control& control);
-
-// The name a screen reader gives the control: its accessible name, else the caption of the
-// control that labels it (without an access key's "&" or a closing colon); empty: its own
-// caption as it shows now, which the toolkits report.
-std::string SpokenName(const Control& control);
-
-enum class MenuId {
-    mnuFile,
-    mnuFile_Expand0,
-    mnuFile_Expand1,
-    mnuFile_bar2,
-    mnuFile_Folder,
-    mnuFile_Info,
-    mnuFile_bar3,
-    mnuFile_Check,
-    mnuFile_MakeScript,
-    mnuFile_bar0,
-    mnuFile_Exit,
-    mnuHelp,
-    mnuHelp_HowTo,
-    mnuFile_bar1,
-    mnuHelp_About,
-};
 
 // A menu item; the caption "-" makes a separator, "&" marks the access key of the next letter.
 struct MenuItem {
@@ -206,6 +179,7 @@ struct MenuItem {
     char CtrlKey = 0;
 };
 
+// A menu of the menu bar.
 struct Menu {
     MenuId Id;
     std::string_view Name;
@@ -220,7 +194,8 @@ struct Form {
     std::int32_t Width = 0;
     std::int32_t Height = 0;
     Colour Back;
-    // In the order of the window's definition.
+    // In the order of the window's definition, which is the order of the enum that names them:
+    // each control's id is its place here.
     std::vector<Control> Controls;
     // The controls that take the focus, in the order Tab visits them; the first has it at the
     // start.
@@ -228,40 +203,25 @@ struct Form {
     std::vector<Menu> Menus;
 };
 
-// The main window, frmKelbrin.
-const Form& KelbrinForm();
-// The help window, frmHowTo.
-const Form& HowToForm();
-// The box that shows what can be told about the original, frmInfo.
-const Form& InfoForm();
-// The box that shows a script's check for its author, frmCheck.
-const Form& CheckForm();
-// The box in which an author makes a script from two files, frmMakeScript.
-const Form& MakeScriptForm();
-// Every form above: each toolkit draws any of them the same way.
-const std::vector<const Form*>& AllForms();
+// The control of `form` with this id, and its menu item.
+const Control& ControlOf(const Form& form, ControlId id);
+const MenuItem& MenuItemOf(const Form& form, MenuId id);
 
-// The control of any form with this id.
-const Control& ControlOf(ControlId id);
-// The menu item with this id.
-const MenuItem& MenuItemOf(MenuId id);
+// The name a screen reader gives `control` of `form`: its accessible name, else the caption of
+// the control that labels it (without an access key's "&" or a closing colon); empty: its own
+// caption as it shows now, which the toolkits report.
+std::string SpokenName(const Form& form, const Control& control);
 
-// The button and the File menu item that start a run with `Index`.
-ControlId ExpandButton(std::int16_t Index);
-MenuId ExpandMenuItem(std::int16_t Index);
-// The help window's text box, colour strip and option button of page `Index`.
-ControlId HelpPage(std::int16_t Index);
-ControlId HelpStrip(std::int16_t Index);
-ControlId HelpOption(std::int16_t Index);
+// The controls of `form` that lie in `parent` (nothing: on the window itself), in the order to
+// create them so that each lies above the ones before: those drawn on the parent first, then the
+// others, each group in the order of definition.
+std::vector<const Control*> StackingOrder(const Form& form, std::optional<ControlId> parent);
 
-// The controls of `form` whose parent is `parent`, in the order to create them so that each lies
-// above the ones before: those drawn on the parent first, then the others, each group in the
-// order of definition.
-std::vector<const Control*> StackingOrder(const Form& form, ControlId parent);
-
-// The text of the About box, from the window's two title captions as they are now.
-std::string AboutText(std::string_view title, std::string_view version);
-inline constexpr std::string_view kAboutTitle = "About Kelbrin";
+// Colours that the forms share.
+inline constexpr Colour kBlack{0, 0, 0};
+inline constexpr Colour kWhite{255, 255, 255};
+// The background of the boxes and the help window.
+inline constexpr Colour kDarkBlue{0, 0, 192};
 
 // A message box shows at most this many characters of its message, then " \u2026". A message may
 // quote a script line of megabytes; a box that size could neither be laid out nor read.

@@ -8,7 +8,7 @@ namespace kelbrin {
 
 // What a window tells its form's handlers. A toolkit's host connects every push button, option
 // button and menu item of a description here, the same way for every form, so no toolkit keeps
-// a map of its own; each form turns an id into the handler its design names.
+// a map of its own; each form turns an id into its handler (cmdExpand_Click for cmdExpand).
 class FormEvents {
 public:
     virtual ~FormEvents() = default;

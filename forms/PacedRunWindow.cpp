@@ -1,6 +1,10 @@
 #include "PacedRunWindow.h"
 
+#include "KelbrinForm.h"
+
 namespace kelbrin {
+
+using namespace form::frmKelbrin;
 
 PacedRunWindow::~PacedRunWindow() {
     if (begun_ && !statusAnnounced_) {
@@ -19,7 +23,7 @@ void PacedRunWindow::SetStatus(const std::string& text) {
 }
 
 void PacedRunWindow::AnnounceStatus() {
-    port_.Announce(form::ControlId::lblStatus, status_);
+    port_.Announce(lblStatus, status_);
     statusShown_ = true;
     statusAnnounced_ = true;
 }
@@ -27,19 +31,19 @@ void PacedRunWindow::AnnounceStatus() {
 void PacedRunWindow::ShowStatus() {
     if (!statusShown_) {
         statusShown_ = true;
-        port_.SetCaption(form::ControlId::lblStatus, status_);
+        port_.SetCaption(lblStatus, status_);
     }
 }
 
 void PacedRunWindow::ShowMD5(const std::string& digest) {
-    port_.SetText(form::ControlId::txtMD5, digest);
-    port_.SetVisible(form::ControlId::txtMD5, true);
-    port_.SetVisible(form::ControlId::lblMD5, true);
+    port_.SetText(txtMD5, digest);
+    port_.SetVisible(txtMD5, true);
+    port_.SetVisible(lblMD5, true);
 }
 
 void PacedRunWindow::HideMD5() {
-    port_.SetVisible(form::ControlId::lblMD5, false);
-    port_.SetVisible(form::ControlId::txtMD5, false);
+    port_.SetVisible(lblMD5, false);
+    port_.SetVisible(txtMD5, false);
 }
 
 void PacedRunWindow::LetEventsRun() {

@@ -9,6 +9,8 @@
 
 namespace kelbrin {
 
+using namespace form::frmCheck;
+
 namespace {
 
 // The reports are a script's bytes among the program's own words, two of which lie beyond
@@ -35,24 +37,23 @@ frmCheck::frmCheck(Desktop& desktop, std::string folder, FormPort& owner)
 
 void frmCheck::cmdCheckAgain_Click() {
     Form_Load();
-    port_->SetFocus(form::ControlId::txtCheck);
+    port_->SetFocus(txtCheck);
 }
 
 void frmCheck::Form_Load() {
     const ScriptCheck check = CheckScript(folder_);
-    port_->SetText(form::ControlId::txtCheck, InMessageText(CheckReport(check)));
-    port_->SetText(form::ControlId::txtLayout,
+    port_->SetText(txtCheck, InMessageText(CheckReport(check)));
+    port_->SetText(txtLayout,
                    InMessageText(LayoutReport(check) + LayoutSummary(check.WithoutHeader) + "\n"));
-    const form::Control& picture = form::ControlOf(form::ControlId::picLayout);
-    port_->SetDrawing(
-        form::ControlId::picLayout,
-        form::DrawLayout(check.WithoutHeader, picture.At.Width, picture.At.Height, *picture.Fore));
+    const form::Control& picture = form::ControlOf(form::CheckForm(), picLayout);
+    port_->SetDrawing(picLayout, form::DrawLayout(check.WithoutHeader, picture.At.Width,
+                                                  picture.At.Height, *picture.Fore));
 }
 
 void frmCheck::Click(form::ControlId control) {
-    if (control == form::ControlId::cmdCheckAgain) {
+    if (control == cmdCheckAgain) {
         cmdCheckAgain_Click();
-    } else if (control == form::ControlId::cmdCheckClose) {
+    } else if (control == cmdCheckClose) {
         cmdCheckClose_Click();
     }
 }

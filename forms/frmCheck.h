@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "CheckForm.h"
 #include "Desktop.h"
 #include "FormEvents.h"
 #include "FormPort.h"

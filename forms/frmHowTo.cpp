@@ -2,6 +2,8 @@
 
 namespace kelbrin {
 
+using namespace form::frmHowTo;
+
 frmHowTo::frmHowTo(Desktop& desktop) : port_(desktop.OpenForm(form::HowToForm(), *this, nullptr)) {
     Form_Load();
 }
@@ -12,8 +14,8 @@ void frmHowTo::Form_Load() {
 
 void frmHowTo::optPart_Click(std::int16_t Index) {
     for (std::int16_t i = 0; i < 2; ++i) {
-        port_->SetVisible(form::HelpPage(i), i == Index);
-        port_->SetVisible(form::HelpStrip(i), i == Index);
+        port_->SetVisible(txtHowTo(i), i == Index);
+        port_->SetVisible(Shape(i), i == Index);
     }
 }
 
@@ -23,11 +25,11 @@ void frmHowTo::cmdOK_Click() {
 
 void frmHowTo::Click(form::ControlId control) {
     for (std::int16_t i = 0; i < 2; ++i) {
-        if (control == form::HelpOption(i)) {
+        if (control == optPart(i)) {
             optPart_Click(i);
         }
     }
-    if (control == form::ControlId::cmdOK) {
+    if (control == cmdOK) {
         cmdOK_Click();
     }
 }

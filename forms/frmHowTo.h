@@ -6,6 +6,7 @@
 #include "Desktop.h"
 #include "FormEvents.h"
 #include "FormPort.h"
+#include "HowToForm.h"
 
 namespace kelbrin {
 

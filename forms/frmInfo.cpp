@@ -4,16 +4,18 @@
 
 namespace kelbrin {
 
+using namespace form::frmInfo;
+
 frmInfo::frmInfo(Desktop& desktop, std::string report, FormPort& owner)
     : desktop_(desktop), report_(std::move(report)),
       port_(desktop.OpenForm(form::InfoForm(), *this, &owner)) {
-    port_->SetText(form::ControlId::txtInfo, report_);
+    port_->SetText(txtInfo, report_);
 }
 
 void frmInfo::Click(form::ControlId control) {
-    if (control == form::ControlId::cmdCopy) {
+    if (control == cmdCopy) {
         cmdCopy_Click();
-    } else if (control == form::ControlId::cmdClose) {
+    } else if (control == cmdClose) {
         cmdClose_Click();
     }
 }

@@ -6,6 +6,7 @@
 #include "Desktop.h"
 #include "FormEvents.h"
 #include "FormPort.h"
+#include "InfoForm.h"
 
 namespace kelbrin {
 

@@ -17,6 +17,8 @@
 
 namespace kelbrin {
 
+using namespace form::frmKelbrin;
+
 namespace {
 
 bool HoldsScript(const std::string& folder) {
@@ -83,7 +85,7 @@ void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
     EnableExpandControls(true);
     running_ = false;
     // The button lost the focus when it was locked; a keyboard user carries on from it.
-    port_->SetFocus(form::ExpandButton(Index));
+    port_->SetFocus(cmdExpand(Index));
 }
 
 void frmKelbrin::mnuFile_Expand_Click(std::int16_t Index) {
@@ -92,16 +94,16 @@ void frmKelbrin::mnuFile_Expand_Click(std::int16_t Index) {
 
 void frmKelbrin::EnableExpandControls(bool Enable) {
     for (std::int16_t i = 0; i < 2; ++i) {
-        port_->SetEnabled(form::ExpandMenuItem(i), Enable);
-        port_->SetEnabled(form::ExpandButton(i), Enable);
+        port_->SetEnabled(mnuFile_Expand(i), Enable);
+        port_->SetEnabled(cmdExpand(i), Enable);
     }
 }
 
 void frmKelbrin::EnableFolderChoice(bool enable) {
-    port_->SetEnabled(form::MenuId::mnuFile_Folder, enable);
-    port_->SetEnabled(form::MenuId::mnuFile_Info, enable);
-    port_->SetEnabled(form::MenuId::mnuFile_Check, enable);
-    port_->SetEnabled(form::MenuId::mnuFile_MakeScript, enable);
+    port_->SetEnabled(mnuFile_Folder, enable);
+    port_->SetEnabled(mnuFile_Info, enable);
+    port_->SetEnabled(mnuFile_Check, enable);
+    port_->SetEnabled(mnuFile_MakeScript, enable);
     port_->TakeDrops(enable);
 }
 
@@ -192,8 +194,8 @@ void frmKelbrin::TakeFolderOf(const std::string& path, bool remember) {
 void frmKelbrin::UseFolder(const std::string& folder, bool remember) {
     // The MD5 row tells of a run in the folder the buttons acted on before.
     if (folder != folder_) {
-        port_->SetVisible(form::ControlId::lblMD5, false);
-        port_->SetVisible(form::ControlId::txtMD5, false);
+        port_->SetVisible(lblMD5, false);
+        port_->SetVisible(txtMD5, false);
     }
     folder_ = folder;
     // A portable copy writes nothing outside its folder, and a folder without a script is
@@ -207,7 +209,7 @@ void frmKelbrin::UseFolder(const std::string& folder, bool remember) {
 void frmKelbrin::ShowFolder() {
     port_->SetTitleName(folder_.empty() || folder_ == programDirectory_ ? std::string()
                                                                         : FolderName(folder_));
-    port_->SetPathTip(form::ControlId::lblStatus, folder_);
+    port_->SetPathTip(lblStatus, folder_);
     if (folder_.empty()) {
         SetStatus("Choose the folder with Kelbrin.txt");
     } else if (!HoldsScript(folder_)) {
@@ -218,7 +220,7 @@ void frmKelbrin::ShowFolder() {
 }
 
 void frmKelbrin::SetStatus(const std::string& text) {
-    port_->SetCaption(form::ControlId::lblStatus, text);
+    port_->SetCaption(lblStatus, text);
 }
 
 void frmKelbrin::mnuFile_Exit_Click() {
@@ -241,8 +243,7 @@ void frmKelbrin::mnuHelp_HowTo_Click() {
 
 void frmKelbrin::mnuHelp_About_Click() {
     desktop_.ShowMessageBox(*port_,
-                            form::AboutText(port_->Caption(form::ControlId::lblTitle0),
-                                            port_->Caption(form::ControlId::lblTitle1)),
+                            form::AboutText(port_->Caption(lblTitle0), port_->Caption(lblTitle1)),
                             std::string(form::kAboutTitle), MessageBoxIcon::None);
 }
 
@@ -262,27 +263,26 @@ void frmKelbrin::LeaveDuringRun() {
 
 void frmKelbrin::Click(form::ControlId control) {
     for (std::int16_t i = 0; i < 2; ++i) {
-        if (control == form::ExpandButton(i)) {
+        if (control == cmdExpand(i)) {
             cmdExpand_Click(i);
         }
     }
 }
 
 void frmKelbrin::Choose(form::MenuId item) {
-    using form::MenuId;
     for (std::int16_t i = 0; i < 2; ++i) {
-        if (item == form::ExpandMenuItem(i)) {
+        if (item == mnuFile_Expand(i)) {
             mnuFile_Expand_Click(i);
         }
     }
-    switch (item) {
-    case MenuId::mnuFile_Folder: mnuFile_Folder_Click(); break;
-    case MenuId::mnuFile_Info: mnuFile_Info_Click(); break;
-    case MenuId::mnuFile_Check: mnuFile_Check_Click(); break;
-    case MenuId::mnuFile_MakeScript: mnuFile_MakeScript_Click(); break;
-    case MenuId::mnuFile_Exit: mnuFile_Exit_Click(); break;
-    case MenuId::mnuHelp_HowTo: mnuHelp_HowTo_Click(); break;
-    case MenuId::mnuHelp_About: mnuHelp_About_Click(); break;
+    switch (item.As<MenuName>()) {
+    case mnuFile_Folder: mnuFile_Folder_Click(); break;
+    case mnuFile_Info: mnuFile_Info_Click(); break;
+    case mnuFile_Check: mnuFile_Check_Click(); break;
+    case mnuFile_MakeScript: mnuFile_MakeScript_Click(); break;
+    case mnuFile_Exit: mnuFile_Exit_Click(); break;
+    case mnuHelp_HowTo: mnuHelp_HowTo_Click(); break;
+    case mnuHelp_About: mnuHelp_About_Click(); break;
     default: break;
     }
 }

@@ -8,6 +8,7 @@
 #include "Desktop.h"
 #include "FormEvents.h"
 #include "FormPort.h"
+#include "KelbrinForm.h"
 #include "RunResult.h"
 #include "frmHowTo.h"
 #include "frmMakeScript.h"

@@ -11,6 +11,8 @@
 
 namespace kelbrin {
 
+using namespace form::frmMakeScript;
+
 namespace {
 
 const std::string kTitle = "Make Script";
@@ -29,11 +31,10 @@ frmMakeScript::frmMakeScript(Desktop& desktop, std::string startFolder, FormPort
                              MakeScriptFields& fields)
     : desktop_(desktop), startFolder_(std::move(startFolder)), fields_(fields),
       port_(desktop.OpenForm(form::MakeScriptForm(), *this, &owner)) {
-    using form::ControlId;
-    port_->SetText(ControlId::txtOriginal, fields_.Original);
-    port_->SetText(ControlId::txtExpanded, fields_.Expanded);
-    port_->SetText(ControlId::txtOriginalHeader, fields_.OriginalHeader);
-    port_->SetText(ControlId::txtExpandedHeader, fields_.ExpandedHeader);
+    port_->SetText(txtOriginal, fields_.Original);
+    port_->SetText(txtExpanded, fields_.Expanded);
+    port_->SetText(txtOriginalHeader, fields_.OriginalHeader);
+    port_->SetText(txtExpandedHeader, fields_.ExpandedHeader);
 }
 
 std::string frmMakeScript::PathIn(form::ControlId box) const {
@@ -54,19 +55,19 @@ void frmMakeScript::ChooseInto(form::ControlId box, const std::string& title,
 }
 
 void frmMakeScript::cmdOriginal_Click() {
-    const std::string original = PathIn(form::ControlId::txtOriginal);
-    ChooseInto(form::ControlId::txtOriginal, "Choose the original ROM",
+    const std::string original = PathIn(txtOriginal);
+    ChooseInto(txtOriginal, "Choose the original ROM",
                original.empty() ? startFolder_ : FolderOfFile(original));
 }
 
 void frmMakeScript::cmdExpanded_Click() {
-    const std::string original = PathIn(form::ControlId::txtOriginal);
-    const std::string expanded = PathIn(form::ControlId::txtExpanded);
+    const std::string original = PathIn(txtOriginal);
+    const std::string expanded = PathIn(txtExpanded);
     // The expanded ROM usually lies beside the original.
     const std::string start = !expanded.empty()   ? FolderOfFile(expanded)
                               : !original.empty() ? FolderOfFile(original)
                                                   : startFolder_;
-    ChooseInto(form::ControlId::txtExpanded, "Choose the expanded ROM", start);
+    ChooseInto(txtExpanded, "Choose the expanded ROM", start);
 }
 
 std::optional<std::uint32_t> frmMakeScript::HeaderSize(form::ControlId box,
@@ -87,25 +88,23 @@ std::optional<std::uint32_t> frmMakeScript::HeaderSize(form::ControlId box,
 }
 
 void frmMakeScript::cmdMake_Click() {
-    const std::string original = PathIn(form::ControlId::txtOriginal);
-    const std::string expanded = PathIn(form::ControlId::txtExpanded);
+    const std::string original = PathIn(txtOriginal);
+    const std::string expanded = PathIn(txtExpanded);
     if (original.empty() || expanded.empty()) {
         Complain(original.empty() ? "Choose the original ROM first."
                                   : "Choose the expanded ROM first.");
         return;
     }
-    auto originalHeader = HeaderSize(form::ControlId::txtOriginalHeader, "the original's header");
+    auto originalHeader = HeaderSize(txtOriginalHeader, "the original's header");
     if (!originalHeader) {
         return;
     }
-    auto expandedHeader =
-        HeaderSize(form::ControlId::txtExpandedHeader, "the expanded ROM's header");
+    auto expandedHeader = HeaderSize(txtExpandedHeader, "the expanded ROM's header");
     if (!expandedHeader) {
         return;
     }
-    OfferAdvice(original, *originalHeader, form::ControlId::txtOriginalHeader, "the original's");
-    OfferAdvice(expanded, *expandedHeader, form::ControlId::txtExpandedHeader,
-                "the expanded ROM's");
+    OfferAdvice(original, *originalHeader, txtOriginalHeader, "the original's");
+    OfferAdvice(expanded, *expandedHeader, txtExpandedHeader, "the expanded ROM's");
     const std::string scriptPath = DefaultScriptPath(original);
     bool declined = false;
     try {
@@ -153,10 +152,8 @@ void frmMakeScript::Complain(const std::string& message) {
 }
 
 void frmMakeScript::Keep() {
-    using form::ControlId;
-    fields_ = {port_->Text(ControlId::txtOriginal), port_->Text(ControlId::txtExpanded),
-               port_->Text(ControlId::txtOriginalHeader),
-               port_->Text(ControlId::txtExpandedHeader)};
+    fields_ = {port_->Text(txtOriginal), port_->Text(txtExpanded), port_->Text(txtOriginalHeader),
+               port_->Text(txtExpandedHeader)};
 }
 
 void frmMakeScript::Close() {
@@ -170,12 +167,11 @@ bool frmMakeScript::QueryClose() {
 }
 
 void frmMakeScript::Click(form::ControlId control) {
-    using form::ControlId;
-    switch (control) {
-    case ControlId::cmdOriginal: cmdOriginal_Click(); break;
-    case ControlId::cmdExpanded: cmdExpanded_Click(); break;
-    case ControlId::cmdMake: cmdMake_Click(); break;
-    case ControlId::cmdCancel: cmdCancel_Click(); break;
+    switch (control.As<ControlName>()) {
+    case cmdOriginal: cmdOriginal_Click(); break;
+    case cmdExpanded: cmdExpanded_Click(); break;
+    case cmdMake: cmdMake_Click(); break;
+    case cmdCancel: cmdCancel_Click(); break;
     default: break;
     }
 }

@@ -8,6 +8,7 @@
 #include "Desktop.h"
 #include "FormEvents.h"
 #include "FormPort.h"
+#include "MakeScriptForm.h"
 
 namespace kelbrin {
 

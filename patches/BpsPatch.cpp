@@ -4,23 +4,14 @@
 #include <cstring>
 #include <limits>
 
-#include "Crc32.h"
-#include "PatchCursor.h"
+#include "ChecksummedStart.h"
 
 namespace kelbrin {
 
 namespace {
 
-constexpr std::size_t kChecksumsSize = 12;
-
 // The smallest patch: "BPS1", three one-byte numbers and the checksums.
 constexpr std::size_t kSmallestPatch = 4 + 3 + kChecksumsSize;
-
-std::uint32_t Crc32Of(std::span<const std::uint8_t> bytes) {
-    Crc32 crc;
-    crc.Update(bytes);
-    return crc.Value();
-}
 
 std::string Span(std::uint64_t length, std::uint64_t from) {
     return OffsetText(length) + (length == 1 ? " byte" : " bytes") + " from " + OffsetText(from);
@@ -68,33 +59,13 @@ struct BpsHead {
 
 // Checks the patch's own CRC32 and reads the numbers in front of the actions.
 BpsHead ReadHead(const PatchSubject& subject, std::span<const std::uint8_t> patch) {
-    if (patch.size() < kSmallestPatch) {
-        RefuseCutShort(subject, "the header", 0, "its end");
-    }
-    const std::size_t end = patch.size() - kChecksumsSize;
-    BpsHead head;
-    PatchDescription& description = head.Description;
-    description.Format = PatchFormat::Bps;
-    description.SourceCrc32 = StoredCrc32(patch, end);
-    description.TargetCrc32 = StoredCrc32(patch, end + 4);
-    description.PatchCrc32 = StoredCrc32(patch, end + 8);
-    const std::uint32_t computed = Crc32Of(patch.first(patch.size() - 4));
-    if (computed != *description.PatchCrc32) {
-        RefusePatchChecksum(subject, *description.PatchCrc32, computed);
-    }
-
-    PatchCursor cursor(subject, patch, end, "the checksums at its end");
-    cursor.Begin("the header");
-    cursor.Take(4);
-    description.SourceSize = cursor.Number();
-    description.TargetSize = cursor.Number();
+    auto [description, cursor] =
+        ReadChecksummedStart(subject, patch, PatchFormat::Bps, kSmallestPatch);
+    BpsHead head{std::move(description)};
     const std::uint64_t metadataSize = cursor.Number();
     cursor.Begin("the metadata");
     const std::span<const std::uint8_t> metadata = cursor.Take(metadataSize);
-    description.Metadata.assign(metadata.begin(), metadata.end());
-    if (*description.TargetSize > kLargestPatchedRom) {
-        RefuseTargetTooLarge(subject, *description.TargetSize, kLargestPatchedRom);
-    }
+    head.Description.Metadata.assign(metadata.begin(), metadata.end());
     head.ActionsStart = cursor.Offset();
     return head;
 }

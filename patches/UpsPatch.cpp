@@ -2,21 +2,13 @@
 
 #include <algorithm>
 
-#include "Crc32.h"
-#include "PatchCursor.h"
+#include "ChecksummedStart.h"
 
 namespace kelbrin {
 
 namespace {
 
-constexpr std::size_t kChecksumsSize = 12;
 constexpr std::size_t kSmallestPatch = 4 + 2 + kChecksumsSize;
-
-std::uint32_t Crc32Of(std::span<const std::uint8_t> bytes) {
-    Crc32 crc;
-    crc.Update(bytes);
-    return crc.Value();
-}
 
 // Reads the head and every hunk, handing the XOR bytes of each to `xorAt(position, bytes)`.
 // The hunks cover the longer of the two ROMs, so that the patch can be undone: bytes past the
@@ -25,28 +17,8 @@ template <typename XorAt>
 PatchDescription WalkUps(std::string_view name, std::span<const std::uint8_t> patch,
                          XorAt&& xorAt) {
     const PatchSubject subject{"UPS", name};
-    if (patch.size() < kSmallestPatch) {
-        RefuseCutShort(subject, "the header", 0, "its end");
-    }
-    const std::size_t end = patch.size() - kChecksumsSize;
-    PatchDescription description;
-    description.Format = PatchFormat::Ups;
-    description.SourceCrc32 = StoredCrc32(patch, end);
-    description.TargetCrc32 = StoredCrc32(patch, end + 4);
-    description.PatchCrc32 = StoredCrc32(patch, end + 8);
-    const std::uint32_t computed = Crc32Of(patch.first(patch.size() - 4));
-    if (computed != *description.PatchCrc32) {
-        RefusePatchChecksum(subject, *description.PatchCrc32, computed);
-    }
-
-    PatchCursor cursor(subject, patch, end, "the checksums at its end");
-    cursor.Begin("the header");
-    cursor.Take(4);
-    description.SourceSize = cursor.Number();
-    description.TargetSize = cursor.Number();
-    if (*description.TargetSize > kLargestPatchedRom) {
-        RefuseTargetTooLarge(subject, *description.TargetSize, kLargestPatchedRom);
-    }
+    auto [description, cursor] =
+        ReadChecksummedStart(subject, patch, PatchFormat::Ups, kSmallestPatch);
     const std::uint64_t covered = std::max(*description.SourceSize, *description.TargetSize);
 
     std::uint64_t position = 0;

@@ -8,7 +8,7 @@ namespace kelbrin {
 
 // Buttons that show the keyboard focus, whatever the style, as a dotted rectangle in their own
 // text colour: a style's focus ring is drawn in its highlight colour, which can vanish on the
-// design's fixed colours (a blue ring on the help window's dark blue).
+// forms' fixed colours (a blue ring on the help window's dark blue).
 
 void DrawFocusMark(QPainter& painter, const QRect& around, const QColor& colour);
 

@@ -14,7 +14,7 @@ void RegisterFontSubstitutes() {
 }
 
 QFont QtFont(const form::Font& font) {
-    const form::Font& named = font.Family.empty() ? kDesignDefaultFont : font;
+    const form::Font& named = font.Family.empty() ? kFormsDefaultFont : font;
     QFont qtFont(
         QString::fromLatin1(named.Family.data(), static_cast<qsizetype>(named.Family.size())));
     qtFont.setPointSizeF(named.Points);

@@ -6,7 +6,7 @@
 
 namespace kelbrin {
 
-// Gives one colour role of a widget's palette the designed colour.
+// Gives one colour role of a widget's palette the colour its form gives it.
 inline void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(role, colour);

@@ -45,7 +45,7 @@ QColor TextColourOf(const form::Control& control, QPalette::ColorRole role) {
 // The help pages are laid out for 79 columns of 9-point Courier New, 7 pixels a character on the
 // screen the layout was drawn for. Look-alike fonts advance by fractions of a pixel more
 // (Liberation Mono: 7.19), which would push the 79th column past the box; rounding every advance
-// to whole pixels gives back the designed line length.
+// to whole pixels gives back the line length the pages were laid out for.
 void RoundAdvances(QFont& font) {
     const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('-'));
     font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(advance) - advance);
@@ -122,8 +122,8 @@ QWidget* MakeOption(const form::Control& control, QWidget* parent) {
     option->setAutoFillBackground(true);
     SetColour(option, QPalette::Window, ToQColor(*control.Back));
     SetColour(option, QPalette::WindowText, TextColourOf(control, QPalette::WindowText));
-    // Its circle white with a black dot, as the system draws it on the design's screen: a dark
-    // theme's fill and dot would vanish into a dark back colour.
+    // Its circle white with a black dot, as the system draws it on the screen the forms were drawn
+    // for: a dark theme's fill and dot would vanish into a dark back colour.
     SetColour(option, QPalette::Base, Qt::white);
     SetColour(option, QPalette::Text, ToQColor(form::kFixedText));
     option->setChecked(control.Selected);
@@ -164,7 +164,7 @@ QWidget* MakeShape(const form::Control& control, QWidget* parent) {
 
 } // namespace
 
-QWidget* MakeControl(const form::Control& control, QWidget* parent) {
+QWidget* MakeControl(const form::Form& form, const form::Control& control, QWidget* parent) {
     QWidget* widget = nullptr;
     switch (control.Kind) {
     case ControlKind::Frame: widget = MakeFrame(control, parent); break;
@@ -190,7 +190,7 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
         widget->setFont(QtFont(control.TextFont));
     }
     // Without a name of its own a control is named by its caption, also as that changes.
-    if (const std::string name = form::SpokenName(control); !name.empty()) {
+    if (const std::string name = form::SpokenName(form, control); !name.empty()) {
         widget->setAccessibleName(QString::fromLatin1(name));
     }
     widget->setAccessibleDescription(QString::fromLatin1(control.AccessibleDescription));
@@ -211,10 +211,10 @@ QWidget* MakeControl(const form::Control& control, QWidget* parent) {
 
 namespace {
 
-void MakeChildren(const form::Form& design, form::ControlId parent, QWidget* parentWidget,
-                  std::map<form::ControlId, QWidget*>& controls) {
+void MakeChildren(const form::Form& design, std::optional<form::ControlId> parent,
+                  QWidget* parentWidget, std::map<form::ControlId, QWidget*>& controls) {
     for (const form::Control* control : form::StackingOrder(design, parent)) {
-        QWidget* widget = MakeControl(*control, parentWidget);
+        QWidget* widget = MakeControl(design, *control, parentWidget);
         controls[control->Id] = widget;
         MakeChildren(design, control->Id, widget, controls);
     }
@@ -242,10 +242,13 @@ std::map<form::ControlId, QWidget*> DrawForm(const form::Form& design, QWidget& 
     client.setAutoFillBackground(true);
     SetColour(&client, QPalette::Window, ToQColor(design.Back));
     std::map<form::ControlId, QWidget*> controls;
-    MakeChildren(design, form::ControlId::None, &client, controls);
+    MakeChildren(design, std::nullopt, &client, controls);
     // A label tells screen readers which box it names.
     for (const form::Control& control : design.Controls) {
-        const auto label = controls.find(control.LabelledBy);
+        if (!control.LabelledBy) {
+            continue;
+        }
+        const auto label = controls.find(*control.LabelledBy);
         if (label != controls.end() && qobject_cast<QLabel*>(label->second) != nullptr) {
             static_cast<QLabel*>(label->second)->setBuddy(controls.at(control.Id));
         }

@@ -10,9 +10,9 @@
 
 namespace kelbrin {
 
-// One control of a form as a Qt widget under `parent`, named as the form names it, in its place,
+// One control of `form` as a Qt widget under `parent`, named as the form names it, in its place,
 // with its caption, colours and font. The help texts and pictures come with it.
-QWidget* MakeControl(const form::Control& control, QWidget* parent);
+QWidget* MakeControl(const form::Form& form, const form::Control& control, QWidget* parent);
 
 // Shows `picture` in `label` at its natural size, its top-left corner staying where it is.
 void ShowPicture(QLabel& label, form::Picture picture);

@@ -119,7 +119,7 @@ void QtDesktop::ShowMessageBox(FormPort& owner, const std::string& message,
     QMessageBox box(icon == MessageBoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
                     Shown(title), ShownStart(message), QMessageBox::Ok, &WindowOf(owner));
     box.setTextFormat(Qt::PlainText);
-    // The design's boxes show no icon on OK, which some styles would put there.
+    // Our message boxes show no icon on OK, which some styles would put there.
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }

@@ -220,8 +220,9 @@ void QtFormHost::SetText(ControlId control, const std::string& text) {
     QWidget* widget = controls_.at(control);
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         // A path is shown as the file dialogs give it.
-        line->setText(form::ControlOf(control).HoldsPath ? QFile::decodeName(text.c_str())
-                                                         : Shown(text));
+        line->setText(form::ControlOf(description_, control).HoldsPath
+                          ? QFile::decodeName(text.c_str())
+                          : Shown(text));
     } else if (auto* page = qobject_cast<QPlainTextEdit*>(widget)) {
         page->setPlainText(Shown(text));
     }
@@ -230,8 +231,9 @@ void QtFormHost::SetText(ControlId control, const std::string& text) {
 std::string QtFormHost::Text(ControlId control) const {
     const QWidget* widget = controls_.at(control);
     if (const auto* line = qobject_cast<const QLineEdit*>(widget)) {
-        return form::ControlOf(control).HoldsPath ? QFile::encodeName(line->text()).toStdString()
-                                                  : line->text().toStdString();
+        return form::ControlOf(description_, control).HoldsPath
+                   ? QFile::encodeName(line->text()).toStdString()
+                   : line->text().toStdString();
     }
     if (const auto* page = qobject_cast<const QPlainTextEdit*>(widget)) {
         return page->toPlainText().toStdString();

@@ -48,7 +48,8 @@ bool ScreenReaderAnnotations::SetNumber(HWND control, MSAAPROPID property, LONG 
                                             property, number));
 }
 
-void ScreenReaderAnnotations::Give(HWND control, const form::Control& described) {
+void ScreenReaderAnnotations::Give(HWND control, const form::Form& form,
+                                   const form::Control& described) {
     if (services_ == nullptr) {
         return;
     }
@@ -65,7 +66,7 @@ void ScreenReaderAnnotations::Give(HWND control, const form::Control& described)
     }
     // A control with neither keeps the name of its text: a caption that changes (the status
     // line) is named by what it shows now.
-    given |= SetString(control, PROPID_ACC_NAME, Widen(form::SpokenName(described)));
+    given |= SetString(control, PROPID_ACC_NAME, Widen(form::SpokenName(form, described)));
     given |= SetString(control, PROPID_ACC_DESCRIPTION, Widen(described.AccessibleDescription));
     if (given) {
         given_.push_back(control);

@@ -23,8 +23,8 @@ public:
     ScreenReaderAnnotations(const ScreenReaderAnnotations&) = delete;
     ScreenReaderAnnotations& operator=(const ScreenReaderAnnotations&) = delete;
 
-    // Gives `control` what its description says of it, if anything.
-    void Give(HWND control, const form::Control& described);
+    // Gives `control` what its description in `form` says of it, if anything.
+    void Give(HWND control, const form::Form& form, const form::Control& described);
     // Takes back every one given, while the controls still exist.
     void TakeBack();
 

@@ -2,17 +2,18 @@
 
 #include <algorithm>
 #include <commctrl.h>
-#include <cstring>
-#include <uxtheme.h>
 
 #include "AnsiText.h"
 #include "ColourButton.h"
 #include "ControlIds.h"
+#include "ControlWindow.h"
 #include "Dpi.h"
 #include "DrawingControl.h"
 #include "EventPump.h"
 #include "FolderChoice.h"
+#include "MenuBar.h"
 #include "ScreenReaderAnnotations.h"
+#include "TextBox.h"
 #include "Win32Resources.h"
 
 namespace kelbrin::win32 {
@@ -20,100 +21,14 @@ namespace kelbrin::win32 {
 namespace {
 
 constexpr const wchar_t* kFormClass = L"KelbrinForm";
-constexpr const wchar_t* kFrameClass = L"KelbrinFrame";
 // Fixed in size: nothing re-lays out the controls.
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 // A box over its owner cannot be minimised away from it.
 constexpr DWORD kBoxStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-// A window too large for its screen's work area is laid out smaller, down to this.
-constexpr UINT kSmallestDpi = 48;
 
 COLORREF Rgb(form::Colour colour) {
     return RGB(colour.Red, colour.Green, colour.Blue);
-}
-
-std::vector<Win32FormHost*>& OpenWindows() {
-    static std::vector<Win32FormHost*> open;
-    return open;
-}
-
-// A text's lines may end in LF; an edit control wants CR LF.
-std::wstring WindowsLines(const std::string& text) {
-    std::string lines;
-    lines.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
-            lines += '\r';
-        }
-        lines += text[i];
-    }
-    return Widen(lines);
-}
-
-HMENU CreateMenuBar(const std::vector<form::Menu>& menus) {
-    HMENU bar = ::CreateMenu();
-    for (const form::Menu& menu : menus) {
-        HMENU popup = ::CreatePopupMenu();
-        for (const form::MenuItem& item : menu.Items) {
-            if (item.Caption == "-") {
-                ::AppendMenuW(popup, MF_SEPARATOR, static_cast<UINT_PTR>(CommandId(item.Id)),
-                              nullptr);
-                continue;
-            }
-            std::wstring caption = Widen(item.Caption);
-            if (item.CtrlKey != 0) {
-                caption += std::wstring(L"\tCtrl+") + static_cast<wchar_t>(item.CtrlKey);
-            }
-            ::AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(CommandId(item.Id)),
-                          caption.c_str());
-        }
-        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
-                      Widen(menu.Caption).c_str());
-    }
-    return bar;
-}
-
-// The Ctrl keys of the menu items; none: nullptr.
-HACCEL CreateAccelerators(const std::vector<form::Menu>& menus) {
-    std::vector<ACCEL> keys;
-    for (const form::Menu& menu : menus) {
-        for (const form::MenuItem& item : menu.Items) {
-            if (item.CtrlKey != 0) {
-                keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(item.CtrlKey),
-                                static_cast<WORD>(CommandId(item.Id))});
-            }
-        }
-    }
-    return keys.empty() ? nullptr
-                        : ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
-}
-
-// A frame passes its controls' notifications on to the form, and asks the form for its own
-// colour as they do.
-LRESULT CALLBACK FrameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-    case WM_DRAWITEM:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN: return ::SendMessageW(::GetParent(frame), message, wParam, lParam);
-    case WM_ERASEBKGND: return 1; // painted whole below
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(frame, &paint);
-        RECT inside;
-        ::GetClientRect(frame, &inside);
-        const auto interior = reinterpret_cast<HBRUSH>(
-            ::SendMessageW(::GetParent(frame), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(frame)));
-        ::FillRect(dc, &inside, interior);
-        ::DrawEdge(dc, &inside, EDGE_ETCHED, BF_RECT);
-        ::EndPaint(frame, &paint);
-        return 0;
-    }
-    default: return ::DefWindowProcW(frame, message, wParam, lParam);
-    }
 }
 
 void RegisterClasses(WNDPROC formProcedure) {
@@ -136,120 +51,14 @@ void RegisterClasses(WNDPROC formProcedure) {
                                                    ::GetSystemMetrics(SM_CYSMICON), 0));
     form.lpszClassName = kFormClass;
     ::RegisterClassExW(&form);
-
-    WNDCLASSEXW frame{};
-    frame.cbSize = sizeof frame;
-    frame.lpfnWndProc = FrameProcedure;
-    frame.hInstance = instance;
-    frame.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    frame.lpszClassName = kFrameClass;
-    ::RegisterClassExW(&frame);
-}
-
-HWND CreateControl(const form::Control& control, HWND parent, bool tabStop) {
-    using enum form::ControlKind;
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (control.Visible ? WS_VISIBLE : 0) |
-                  (tabStop ? WS_TABSTOP : 0) | (control.Kind == OptionButton ? 0 : WS_GROUP);
-    DWORD exStyle = 0;
-    const wchar_t* windowClass = L"STATIC";
-    switch (control.Kind) {
-    case Frame:
-        windowClass = kFrameClass;
-        style |= WS_CLIPCHILDREN;
-        exStyle = WS_EX_CONTROLPARENT;
-        break;
-    case TextBox:
-        windowClass = L"EDIT";
-        style |= (control.Editable ? 0 : ES_READONLY) |
-                 (control.MultiLine ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL);
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-    case PushButton:
-        windowClass = L"BUTTON";
-        // A themed button ignores any colour but the theme's.
-        style |= control.Back ? BS_OWNERDRAW : BS_PUSHBUTTON;
-        break;
-    case OptionButton:
-        windowClass = L"BUTTON";
-        style |= BS_AUTORADIOBUTTON;
-        break;
-    case Label:
-        style |= SS_NOPREFIX | (control.Align == form::TextAlign::Left    ? SS_LEFT
-                                : control.Align == form::TextAlign::Right ? SS_RIGHT
-                                                                          : SS_CENTER);
-        break;
-    case Picture: style |= SS_BITMAP; break;
-    case Shape:
-        // An empty static fills itself with the brush its colour message returns.
-        break;
-    case Drawing: windowClass = DrawingClass(); break;
-    }
-    HWND window = ::CreateWindowExW(
-        exStyle, windowClass, control.Kind == TextBox ? L"" : Widen(control.Caption).c_str(), style,
-        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildId(control.Id))),
-        ::GetModuleHandleW(nullptr), nullptr);
-    // A themed option button draws its caption in the theme's colour, not in its own.
-    if (control.Kind == OptionButton && control.Fore) {
-        ::SetWindowTheme(window, L"", L"");
-    }
-    if (control.Selected) {
-        ::SendMessageW(window, BM_SETCHECK, BST_CHECKED, 0);
-    }
-    return window;
-}
-
-// The picture's bitmap at its natural size, 96 of its pixels to the inch.
-HBITMAP LoadPicture(form::Picture picture, UINT dpi) {
-    if (picture == form::Picture::None) {
-        return nullptr;
-    }
-    const int resource = picture == form::Picture::SampleExpanded ? KELBRIN_SAMPLE_EXPANDED_BITMAP
-                                                                  : KELBRIN_SAMPLE_ORIGINAL_BITMAP;
-    auto* bitmap =
-        static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
-                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (bitmap == nullptr || dpi == 96) {
-        return bitmap;
-    }
-    BITMAP size{};
-    ::GetObjectW(bitmap, sizeof size, &size);
-    return static_cast<HBITMAP>(::CopyImage(bitmap, IMAGE_BITMAP,
-                                            ::MulDiv(size.bmWidth, static_cast<int>(dpi), 96),
-                                            ::MulDiv(size.bmHeight, static_cast<int>(dpi), 96),
-                                            LR_CREATEDIBSECTION | LR_COPYDELETEORG));
-}
-
-// Sizes `window` so that its client area is `client`, whatever its frame and menu bar take at
-// its DPI. A second pass makes up for a menu bar that the first size made wrap or unwrap.
-void SetClientSize(HWND window, SIZE client) {
-    for (int pass = 0; pass < 2; ++pass) {
-        RECT outer;
-        RECT inner;
-        ::GetWindowRect(window, &outer);
-        ::GetClientRect(window, &inner);
-        ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + client.cx - inner.right,
-                       outer.bottom - outer.top + client.cy - inner.bottom,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
-bool CanTakeFocus(HWND control) {
-    return control != nullptr && ::IsWindowVisible(control) && ::IsWindowEnabled(control);
-}
-
-// The place of `control` in its parent's client area.
-RECT PlaceInParent(HWND control) {
-    RECT place;
-    ::GetWindowRect(control, &place);
-    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
-    return place;
-}
-
-bool IsChecked(HWND option) {
-    return ::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 } // namespace
+
+std::vector<Win32FormHost*>& Win32FormHost::OpenWindows() {
+    static std::vector<Win32FormHost*> open;
+    return open;
+}
 
 Win32FormHost::Win32FormHost(const form::Form& description, FormEvents& events,
                              Win32FormHost* owner)
@@ -264,7 +73,7 @@ Win32FormHost::Win32FormHost(const form::Form& description, FormEvents& events,
     screenDpi_ = dpi_ = WindowDpi(window_);
     fonts_ = std::make_unique<FontSet>(dpi_);
     annotations_ = std::make_unique<ScreenReaderAnnotations>();
-    CreateChildren(form::ControlId::None, window_);
+    CreateChildren(std::nullopt, window_);
     LayOut();
     // A text box takes its text once it has its size and font, which its scroll bar follows.
     for (const Child& child : children_) {
@@ -325,60 +134,17 @@ std::string Win32FormHost::Caption(form::ControlId control) const {
 }
 
 void Win32FormHost::SetText(form::ControlId control, const std::string& text) {
-    ::SetWindowTextW(ControlHandle(control), form::ControlOf(control).HoldsPath
+    ::SetWindowTextW(ControlHandle(control), form::ControlOf(description_, control).HoldsPath
                                                  ? WidePathText(text).c_str()
                                                  : WindowsLines(text).c_str());
     if (const Child* box = ChildOf(control); box->Control->MultiLine && !box->Control->WrapsLines) {
-        SetBoxFont(*box);
-    }
-}
-
-void Win32FormHost::SetBoxFont(const Child& box) {
-    const form::Font& font = box.Control->TextFont;
-    const auto use = [&box](HFONT handle) {
-        ::SendMessageW(box.Window, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
-        // The help pages are written for 79 columns of a fixed-pitch font, which fill their
-        // box but for a pixel or two: the usual margins, set anew with each font, would make
-        // the box break every full line again.
-        ::SendMessageW(box.Window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 0));
-    };
-    use(fonts_->Get(font));
-    if (!box.Control->MultiLine || box.Control->WrapsLines) {
-        return;
-    }
-    // A font's advances round to whole pixels at each DPI in their own way, while the box grows
-    // in proportion: at 120 DPI Courier New's characters are 9 pixels wide where the box has
-    // room for 8.75, and every full line would break again.
-    RECT room;
-    ::SendMessageW(box.Window, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
-    HDC dc = ::GetDC(box.Window);
-    HGDIOBJ previous = ::SelectObject(dc, fonts_->Get(font));
-    TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc, &metrics);
-    LONG widest = 0;
-    const std::wstring text = WindowText(box.Window);
-    for (std::size_t start = 0; start <= text.size();) {
-        std::size_t end = text.find(L"\r\n", start);
-        if (end == std::wstring::npos) {
-            end = text.size();
-        }
-        // Tab stops every 8 average characters, as the box sets them.
-        const DWORD extent = ::GetTabbedTextExtentW(dc, text.data() + start,
-                                                    static_cast<int>(end - start), 0, nullptr);
-        widest = std::max<LONG>(widest, LOWORD(extent));
-        start = end + 2;
-    }
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(box.Window, dc);
-    const LONG width = room.right - room.left;
-    if (widest > width) {
-        use(fonts_->Get(font, std::max<LONG>(1, metrics.tmAveCharWidth * width / widest)));
+        GiveTextBoxFont(box->Window, *box->Control, *fonts_);
     }
 }
 
 std::string Win32FormHost::Text(form::ControlId control) const {
     const std::wstring text = WindowText(ControlHandle(control));
-    return form::ControlOf(control).HoldsPath ? PathFromWide(text) : Narrow(text);
+    return form::ControlOf(description_, control).HoldsPath ? PathFromWide(text) : Narrow(text);
 }
 
 void Win32FormHost::SetEnabled(form::ControlId control, bool enabled) {
@@ -491,16 +257,16 @@ void Win32FormHost::OnCommand(int id, bool fromMenu) {
     }
 }
 
-void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
+void Win32FormHost::CreateChildren(std::optional<form::ControlId> parent, HWND parentWindow) {
     HWND firstOption = nullptr;
     const std::vector<const form::Control*> order = form::StackingOrder(description_, parent);
     for (const form::Control* control : order) {
         const bool tabStop =
             std::ranges::find(description_.TabOrder, control->Id) != description_.TabOrder.end();
-        HWND window = CreateControl(*control, parentWindow, tabStop);
+        HWND window = CreateControlWindow(*control, parentWindow, tabStop);
         ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         children_.push_back({control, window, control->Shows, nullptr});
-        annotations_->Give(window, *control);
+        annotations_->Give(window, description_, *control);
         if (control->Kind == form::ControlKind::OptionButton) {
             firstOption = window;
         }
@@ -525,124 +291,6 @@ void Win32FormHost::CreateChildren(form::ControlId parent, HWND parentWindow) {
                                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             }
         }
-    }
-}
-
-std::pair<HWND, HWND> Win32FormHost::LabelOf(const form::Control& box) const {
-    if (box.LabelledBy == form::ControlId::None ||
-        form::ControlOf(box.LabelledBy).Kind != form::ControlKind::Label) {
-        return {nullptr, nullptr};
-    }
-    HWND label = ControlHandle(box.LabelledBy);
-    HWND boxWindow = ControlHandle(box.Id);
-    if (label == nullptr || boxWindow == nullptr || ::GetParent(label) != ::GetParent(boxWindow)) {
-        return {nullptr, nullptr};
-    }
-    return {label, boxWindow};
-}
-
-void Win32FormHost::ClipLabels() {
-    for (const Child& child : children_) {
-        const auto [label, box] = LabelOf(*child.Control);
-        if (label == nullptr) {
-            continue;
-        }
-        const RECT labelPlace = PlaceInParent(label);
-        const RECT boxPlace = PlaceInParent(box);
-        RECT overlap;
-        if (!::IntersectRect(&overlap, &labelPlace, &boxPlace)) {
-            ::SetWindowRgn(label, nullptr, TRUE);
-            continue;
-        }
-        ::OffsetRect(&overlap, -labelPlace.left, -labelPlace.top);
-        HRGN region = ::CreateRectRgn(0, 0, labelPlace.right - labelPlace.left,
-                                      labelPlace.bottom - labelPlace.top);
-        HRGN cut = ::CreateRectRgnIndirect(&overlap);
-        ::CombineRgn(region, region, cut, RGN_DIFF);
-        ::DeleteObject(cut);
-        // The window owns the region from here on.
-        ::SetWindowRgn(label, region, TRUE);
-    }
-}
-
-void Win32FormHost::LayOut() {
-    const auto pixels = [this](std::int32_t twips) {
-        return form::ToPixels(twips, static_cast<std::int32_t>(dpi_));
-    };
-    for (Child& child : children_) {
-        const form::Twips& at = child.Control->At;
-        SIZE size{pixels(at.Width), pixels(at.Height)};
-        if (child.Control->Kind == form::ControlKind::Picture) {
-            HBITMAP previous = child.Picture;
-            child.Picture = LoadPicture(child.Shows, dpi_);
-            ::SendMessageW(child.Window, STM_SETIMAGE, IMAGE_BITMAP,
-                           reinterpret_cast<LPARAM>(child.Picture));
-            if (previous != nullptr) {
-                ::DeleteObject(previous);
-            }
-            BITMAP bitmap{};
-            if (::GetObjectW(child.Picture, sizeof bitmap, &bitmap) != 0) {
-                size = SIZE{bitmap.bmWidth, bitmap.bmHeight};
-            }
-        }
-        ::SetWindowPos(child.Window, nullptr, pixels(at.Left), pixels(at.Top), size.cx, size.cy,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-        if (child.Control->Kind == form::ControlKind::TextBox) {
-            SetBoxFont(child);
-        } else {
-            ::SendMessageW(child.Window, WM_SETFONT,
-                           reinterpret_cast<WPARAM>(fonts_->Get(child.Control->TextFont)), FALSE);
-        }
-    }
-    ClipLabels();
-    SetClientSize(window_, SIZE{pixels(description_.Width), pixels(description_.Height)});
-}
-
-void Win32FormHost::LayOutAt(UINT dpi) {
-    dpi_ = dpi;
-    // The controls take the new fonts before the old ones are deleted.
-    auto previous = std::move(fonts_);
-    fonts_ = std::make_unique<FontSet>(dpi_);
-    LayOut();
-}
-
-void Win32FormHost::FitInWorkArea() {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        return;
-    }
-    const RECT& work = monitor.rcWork;
-    RECT outer;
-    RECT inner;
-    ::GetWindowRect(window_, &outer);
-    ::GetClientRect(window_, &inner);
-    const LONG roomWidth = (work.right - work.left) - ((outer.right - outer.left) - inner.right);
-    const LONG roomHeight = (work.bottom - work.top) - ((outer.bottom - outer.top) - inner.bottom);
-    // The largest layout, up to the screen's own, whose client area the work area holds: the
-    // help window at 200 % is 1040 pixels high, more than a 1080-pixel screen leaves it.
-    const auto fits = [this, roomWidth, roomHeight](UINT dpi) {
-        const auto pixels = [dpi](std::int32_t twips) {
-            return form::ToPixels(twips, static_cast<std::int32_t>(dpi));
-        };
-        return pixels(description_.Width) <= roomWidth && pixels(description_.Height) <= roomHeight;
-    };
-    UINT dpi = screenDpi_;
-    while (dpi > kSmallestDpi && !fits(dpi)) {
-        --dpi;
-    }
-    if (dpi != dpi_) {
-        LayOutAt(dpi);
-    }
-    // Its frame inside the work area; its top-left corner, with the title bar, whatever else.
-    ::GetWindowRect(window_, &outer);
-    const LONG left =
-        std::max(work.left, std::min(outer.left, work.right - (outer.right - outer.left)));
-    const LONG top =
-        std::max(work.top, std::min(outer.top, work.bottom - (outer.bottom - outer.top)));
-    if (left != outer.left || top != outer.top) {
-        ::SetWindowPos(window_, nullptr, left, top, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -688,8 +336,8 @@ std::optional<LRESULT> Win32FormHost::Colour(HDC dc, HWND control) {
     std::optional<form::Colour> back = described.Back;
     // A transparent label shows the surface it lies on.
     if (!back && described.Kind == form::ControlKind::Label) {
-        back = described.Parent == form::ControlId::None ? description_.Back
-                                                         : form::ControlOf(described.Parent).Back;
+        back = described.Parent ? form::ControlOf(description_, *described.Parent).Back
+                                : description_.Back;
     }
     if (!back) {
         return std::nullopt;
@@ -698,99 +346,6 @@ std::optional<LRESULT> Win32FormHost::Colour(HDC dc, HWND control) {
     const std::optional<form::Colour> text = form::TextColour(described);
     ::SetTextColor(dc, text ? Rgb(*text) : ::GetSysColor(COLOR_WINDOWTEXT));
     return reinterpret_cast<LRESULT>(Brush(*back));
-}
-
-bool Win32FormHost::TranslateKeys(MSG& message) {
-    if (message.hwnd == nullptr) {
-        return false;
-    }
-    HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
-    for (Win32FormHost* window : OpenWindows()) {
-        if (window->window_ == root) {
-            return window->TranslateOwnKeys(message);
-        }
-    }
-    return false;
-}
-
-bool Win32FormHost::TranslateOwnKeys(MSG& message) {
-    if (accelerators_ != nullptr &&
-        ::TranslateAcceleratorW(window_, accelerators_, &message) != 0) {
-        return true;
-    }
-    // A box over its owner closes on Escape, and on Enter, which presses a push button that has
-    // the focus, as in any dialog box; the multi-line text box would keep both for itself.
-    if (owner_ != nullptr && message.message == WM_KEYDOWN &&
-        (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN)) {
-        const Child* focused = ChildOfHandle(::GetFocus());
-        if (message.wParam == VK_RETURN && focused != nullptr &&
-            focused->Control->Kind == form::ControlKind::PushButton) {
-            ::SendMessageW(focused->Window, BM_CLICK, 0, 0);
-        } else {
-            ::SendMessageW(window_, WM_CLOSE, 0, 0);
-        }
-        return true;
-    }
-    // Tab goes by the description's tab order, which need not be the stacking order that
-    // dialog navigation would follow; a multi-line text box would keep Tab for itself.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
-        ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
-        MoveFocus(::GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
-        return true;
-    }
-    return ::IsDialogMessageW(window_, &message) != FALSE;
-}
-
-void Win32FormHost::MoveFocus(int step) {
-    const std::vector<form::ControlId>& order = description_.TabOrder;
-    const int count = static_cast<int>(order.size());
-    HWND focus = ::GetFocus();
-    int at = step > 0 ? -1 : 0;
-    for (int i = 0; i < count; ++i) {
-        if (ControlHandle(order[static_cast<std::size_t>(i)]) == focus) {
-            at = i;
-        }
-    }
-    for (int n = 1; n <= count; ++n) {
-        const int next = ((at + n * step) % count + count) % count;
-        HWND control = ControlHandle(order[static_cast<std::size_t>(next)]);
-        if (CanTakeFocus(control) && StopsTab(control)) {
-            ::SetFocus(control);
-            // As in a dialog box: the text of a box reached by Tab is selected, and focus
-            // rectangles show from now on.
-            if ((::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
-                ::SendMessageW(control, EM_SETSEL, 0, -1);
-            }
-            ::SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-            return;
-        }
-    }
-}
-
-HWND Win32FormHost::FocusOnActivation() const {
-    if (::IsWindow(lastFocus_) && ::IsChild(window_, lastFocus_) && CanTakeFocus(lastFocus_)) {
-        return lastFocus_;
-    }
-    for (const form::ControlId id : description_.TabOrder) {
-        if (HWND control = ControlHandle(id); CanTakeFocus(control) && StopsTab(control)) {
-            return control;
-        }
-    }
-    return window_;
-}
-
-bool Win32FormHost::StopsTab(HWND control) const {
-    // Of a group of option buttons Tab stops on the one checked, and the arrow keys move
-    // between them; on every one while none is checked.
-    const Child* child = ChildOfHandle(control);
-    if (child == nullptr || child->Control->Kind != form::ControlKind::OptionButton ||
-        IsChecked(control)) {
-        return true;
-    }
-    return std::ranges::none_of(children_, [child](const Child& other) {
-        return other.Control->Kind == form::ControlKind::OptionButton &&
-               other.Control->Parent == child->Control->Parent && IsChecked(other.Window);
-    });
 }
 
 LRESULT CALLBACK Win32FormHost::WindowProcedure(HWND window, UINT message, WPARAM wParam,

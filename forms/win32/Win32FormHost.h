@@ -68,19 +68,18 @@ private:
         form::Picture Shows;
         HBITMAP Picture;
     };
+    // The form windows of the process that are open, for their keyboard handling.
+    static std::vector<Win32FormHost*>& OpenWindows();
     static LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // A button was pressed, or (`fromMenu`) a menu item or its Ctrl key chosen.
     void OnCommand(int id, bool fromMenu);
     bool TranslateOwnKeys(MSG& message);
-    void CreateChildren(form::ControlId parent, HWND parentWindow);
+    void CreateChildren(std::optional<form::ControlId> parent, HWND parentWindow);
     // The label that names `box` and the box, when both lie on one parent; else nothing.
     std::pair<HWND, HWND> LabelOf(const form::Control& box) const;
     // A label lies just above the box it names, but the box shows where they overlap.
     void ClipLabels();
-    // Gives a text box its font at the layout's DPI; one that keeps to its text's own line
-    // breaks, a font narrow enough to show its widest line whole.
-    void SetBoxFont(const Child& box);
     void LayOut();
     void LayOutAt(UINT dpi);
     // Lays the window out smaller where the work area of its screen cannot hold it, and moves

@@ -1,6 +1,9 @@
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 
 #include "CliHarness.h"
+#include "Crc32.h"
 
 namespace kelbrin::test {
 namespace {
@@ -13,7 +16,34 @@ const std::string kDirectives = "Copy, Fill, Replace line #4\nCopy, Fill, Replac
 const std::string kAdded = "Writing Header\n" + kDirectives;
 const std::string kRemoved = "No Header\n" + kDirectives;
 
-enum class Outcome { Expands, Informs, UsageError };
+using namespace std::string_literals;
+
+const std::string kOriginal(16, '\x5A');
+// Two bytes from offset 1 of the original; the same record cut short.
+const std::string kIps = "PATCH\0\0\x01\0\x02xyEOF"s;
+const std::string kCutShortIps = "PATCH\0\0\x01\0\x05xy"s;
+const std::string kPatched = "ZxyZZZZZZZZZZZZZ";
+
+std::string LittleEndian(std::uint32_t value) {
+    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 24)};
+}
+
+std::uint32_t Crc32Of(const std::string& bytes) {
+    Crc32 crc;
+    crc.Update({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    return crc.Value();
+}
+
+// A BPS patch that makes "ABCD" of the original in one TargetRead, with the author's metadata.
+std::string BpsPatch() {
+    std::string patch = "BPS1\x90\x84\x8A"s + "Ana's hack" + "\x8D" + "ABCD" +
+                        LittleEndian(Crc32Of(kOriginal)) + LittleEndian(Crc32Of("ABCD"));
+    return patch + LittleEndian(Crc32Of(patch));
+}
+
+// Patches, Refused: stdout / stderr must hold Out, and only Patches writes: Written.
+enum class Outcome { Expands, Informs, UsageError, Patches, Refused };
 
 struct Invocation {
     const char* What;
@@ -22,6 +52,7 @@ struct Invocation {
     Outcome Result;
     std::string Out; // Expands: exact stdout; Informs: a text stdout must hold; UsageError: a
                      // text stderr must hold
+    const char* Written = ""; // Patches: the file in the game folder that holds kPatched
 };
 
 const Invocation kInvocations[] = {
@@ -82,14 +113,81 @@ const Invocation kInvocations[] = {
      true,
      Outcome::UsageError,
      "unknown argument '--add-header'"},
+    {"--apply: the patch's name with the ROM's extension, beside the patch",
+     {"--apply", "game/hack.ips", "game/orig.nes"},
+     false,
+     Outcome::Patches,
+     "Patched ROM written: game/hack.nes (CRC32 " + Crc32::Text(Crc32Of(kPatched)) + ")\n",
+     "hack.nes"},
+    {"--apply --output, relative to the working directory",
+     {"--apply", "{GAME}/hack.ips", "orig.nes", "--output", "patched.bin"},
+     true,
+     Outcome::Patches,
+     "Patched ROM written: patched.bin",
+     "patched.bin"},
+    {"--apply replaces an existing file with --force",
+     {"--apply", "hack.ips", "orig.nes", "--output", "Kelbrin.txt", "--force"},
+     true,
+     Outcome::Patches,
+     "Patched ROM written: Kelbrin.txt",
+     "Kelbrin.txt"},
+    {"--apply refuses an existing file without --force",
+     {"--apply", "hack.ips", "orig.nes", "--output", "Kelbrin.txt"},
+     true,
+     Outcome::Refused,
+     "Error #58 -> the file exists already; --force replaces it\n\nCan't save the patched ROM: "
+     "'Kelbrin.txt'\n\n"},
+    {"--apply never writes over the ROM, not even with --force",
+     {"--apply", "hack.ips", "orig.nes", "--output", "./orig.nes", "--force"},
+     true,
+     Outcome::Refused,
+     "Error #70 -> it would replace 'orig.nes'"},
+    {"--apply of a damaged patch writes nothing",
+     {"--apply", "cut.ips", "orig.nes"},
+     true,
+     Outcome::Refused,
+     "Error #602 -> The IPS patch 'cut.ips' is cut short"},
+    {"--apply needs the patch and the ROM",
+     {"--apply", "hack.ips"},
+     true,
+     Outcome::UsageError,
+     "--apply needs the PATCH and the ROM"},
+    {"--output belongs to --apply and --make-script",
+     {"--patch-info", "hack.ips", "--output", "x"},
+     true,
+     Outcome::UsageError,
+     "unknown argument '--output'"},
+    {"--patch-info of a BPS",
+     {"--patch-info", "hack.bps"},
+     true,
+     Outcome::Informs,
+     "Format: BPS\nSource size: 16 bytes (0x10)\nTarget size: 4 bytes (0x4)\nSource CRC32: " +
+         Crc32::Text(Crc32Of(kOriginal)) + "\nTarget CRC32: " + Crc32::Text(Crc32Of("ABCD")) +
+         "\nPatch CRC32: " + Crc32::Text(Crc32Of(BpsPatch().substr(0, BpsPatch().size() - 4))) +
+         "\nActions: SourceRead 0, TargetRead 1, SourceCopy 0, TargetCopy 0\nMetadata: Ana's "
+         "hack\n"},
 };
+
+// Every file of the game folder and what it holds.
+std::map<std::string, std::string> GameFiles(const GameFolder& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Game)) {
+        const std::string name = entry.path().filename().string();
+        files[name] = folder.Root.Read("game/" + name).value_or("");
+    }
+    return files;
+}
 
 TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
     for (const Invocation& c : kInvocations) {
         SCOPED_TRACE(c.What);
         GameFolder folder;
         folder.WriteInGame("Kelbrin.txt", kScript);
-        folder.WriteInGame("orig.nes", std::string(16, '\x5A'));
+        folder.WriteInGame("orig.nes", kOriginal);
+        folder.WriteInGame("hack.ips", kIps);
+        folder.WriteInGame("cut.ips", kCutShortIps);
+        folder.WriteInGame("hack.bps", BpsPatch());
+        std::map<std::string, std::string> files = GameFiles(folder);
         std::vector<std::string> args = c.Args;
         for (std::string& arg : args) {
             if (const auto at = arg.find("{GAME}"); at != std::string::npos) {
@@ -118,9 +216,24 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
             EXPECT_NE(r.Err.find("--add-header | --remove-header"), std::string::npos) << r.Err;
             EXPECT_NE(r.Err.find(c.Out), std::string::npos) << r.Err;
             break;
+        case Outcome::Patches:
+            EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+            EXPECT_TRUE(r.Out.starts_with(c.Out)) << r.Out;
+            EXPECT_EQ(r.Err, "");
+            files[c.Written] = kPatched;
+            break;
+        case Outcome::Refused:
+            EXPECT_EQ(r.ExitStatus, 1);
+            EXPECT_EQ(r.Out, "");
+            EXPECT_TRUE(r.Err.starts_with(c.Out)) << r.Err;
+            EXPECT_TRUE(r.Err.ends_with("\n\n")) << r.Err;
+            break;
         }
-        // Only a real run may touch the game folder.
-        EXPECT_EQ(folder.Root.Exists("game/big.nes"), c.Result == Outcome::Expands);
+        // Only a real run may touch the game folder, and --apply writes its one file.
+        if (c.Result == Outcome::Expands) {
+            files["big.nes"] = folder.Root.Read("game/big.nes").value_or("");
+        }
+        EXPECT_EQ(GameFiles(folder), files);
     }
 }
 

@@ -13,8 +13,6 @@
 namespace kelbrin::test {
 namespace {
 
-using form::ControlId;
-
 QString Spoken(QWidget& widget, QAccessible::Text text) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
     return accessible == nullptr ? "<none>" : accessible->text(text);
@@ -24,13 +22,13 @@ TEST(Accessibility, EveryControlOfEveryFormHasItsNameAndDescription) {
     for (const form::Form* design : form::AllForms()) {
         FormOn on(*design);
         if (design == &form::KelbrinForm()) {
-            on.Port->SetCaption(ControlId::lblStatus, "Expansion Done");
+            on.Port->SetCaption(form::frmKelbrin::lblStatus, "Expansion Done");
         }
         for (const form::Control& c : design->Controls) {
             SCOPED_TRACE(std::string(c.Name));
             QWidget& control = on.Control(c.Id);
             // Without a name of its own, a control is called what it shows, as a person sees it.
-            const std::string own = form::SpokenName(c);
+            const std::string own = form::SpokenName(*design, c);
             const QString name = !own.empty()
                                      ? QString::fromLatin1(own)
                                      : ShownCaption(&control).remove('&').replace('\n', ' ');
@@ -44,12 +42,12 @@ TEST(Accessibility, EveryControlOfEveryFormHasItsNameAndDescription) {
 TEST(Accessibility, TheMD5BoxIsLabelledByItsLabel) {
     FormOn on(form::KelbrinForm());
     QAccessibleInterface* box =
-        QAccessible::queryAccessibleInterface(&on.Control(ControlId::txtMD5));
+        QAccessible::queryAccessibleInterface(&on.Control(form::frmKelbrin::txtMD5));
     ASSERT_NE(box, nullptr);
     // "Label": the objects that label this one.
     const auto labels = box->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1);
-    EXPECT_EQ(labels.front().first->object(), &on.Control(ControlId::lblMD5));
+    EXPECT_EQ(labels.front().first->object(), &on.Control(form::frmKelbrin::lblMD5));
 }
 
 // Accessibility events reach the handler only while the platform's accessibility is active, as
@@ -84,7 +82,7 @@ private:
 // bar it says wherever the focus is.
 TEST(Accessibility, StatusLineShowsWhatItAnnouncesInANotificationAndEveryStatusAsItsName) {
     FormOn on(form::KelbrinForm());
-    QWidget& status = on.Control(ControlId::lblStatus);
+    QWidget& status = on.Control(form::frmKelbrin::lblStatus);
     struct StatusCase {
         const char* Text;
         bool Announced;
@@ -95,9 +93,9 @@ TEST(Accessibility, StatusLineShowsWhatItAnnouncesInANotificationAndEveryStatusA
         SCOPED_TRACE(c.Text);
         const ScreenReaderListening listening;
         if (c.Announced) {
-            on.Port->Announce(ControlId::lblStatus, c.Text);
+            on.Port->Announce(form::frmKelbrin::lblStatus, c.Text);
         } else {
-            on.Port->SetCaption(ControlId::lblStatus, c.Text);
+            on.Port->SetCaption(form::frmKelbrin::lblStatus, c.Text);
         }
         const auto& heard = ScreenReaderListening::heard();
         EXPECT_NE(std::find(heard.begin(), heard.end(),
@@ -122,25 +120,25 @@ TEST(Accessibility, StatusLineShowsWhatItAnnouncesInANotificationAndEveryStatusA
 TEST(Accessibility, EachPartTellsScreenReadersWhatItIs) {
     struct RoleCase {
         const form::Form* Form;
-        ControlId Control; // None: the window
+        std::optional<form::ControlId> Control; // nothing: the window
         QAccessible::Role Role;
         bool Hidden;
     };
     const std::vector<RoleCase> cases{
-        {&form::KelbrinForm(), ControlId::None, QAccessible::Window, false},
-        {&form::HowToForm(), ControlId::None, QAccessible::Window, false},
-        {&form::KelbrinForm(), ControlId::lblStatus, QAccessible::StatusBar, false},
-        {&form::HowToForm(), ControlId::Shape0, QAccessible::Whitespace, true},
-        {&form::HowToForm(), ControlId::Shape1, QAccessible::Whitespace, true},
-        {&form::HowToForm(), ControlId::Image1, QAccessible::Graphic, false},
-        {&form::CheckForm(), ControlId::picLayout, QAccessible::Graphic, false},
+        {&form::KelbrinForm(), std::nullopt, QAccessible::Window, false},
+        {&form::HowToForm(), std::nullopt, QAccessible::Window, false},
+        {&form::KelbrinForm(), form::frmKelbrin::lblStatus, QAccessible::StatusBar, false},
+        {&form::HowToForm(), form::frmHowTo::Shape0, QAccessible::Whitespace, true},
+        {&form::HowToForm(), form::frmHowTo::Shape1, QAccessible::Whitespace, true},
+        {&form::HowToForm(), form::frmHowTo::Image1, QAccessible::Graphic, false},
+        {&form::CheckForm(), form::frmCheck::picLayout, QAccessible::Graphic, false},
     };
     for (const RoleCase& c : cases) {
-        SCOPED_TRACE(std::string(c.Form->Name) + " " +
-                     (c.Control == ControlId::None ? "window"
-                                                   : std::string(form::ControlOf(c.Control).Name)));
+        SCOPED_TRACE(
+            std::string(c.Form->Name) + " " +
+            (c.Control ? std::string(form::ControlOf(*c.Form, *c.Control).Name) : "window"));
         FormOn on(*c.Form);
-        QWidget& widget = c.Control == ControlId::None ? on.Window() : on.Control(c.Control);
+        QWidget& widget = c.Control ? on.Control(*c.Control) : on.Window();
         widget.show();
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
         ASSERT_NE(accessible, nullptr);

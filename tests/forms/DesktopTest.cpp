@@ -14,8 +14,6 @@
 namespace kelbrin::test {
 namespace {
 
-using form::ControlId;
-
 TEST(Desktop, FolderDialogGivesTheFolderChosenOverItsWindowOrNothingWhenCancelled) {
     const TempFolder game;
     FormOn on(form::KelbrinForm());
@@ -122,12 +120,13 @@ TEST(Desktop, ClipboardTakesTheTextAsItIsShown) {
 TEST(Desktop, ModalFormStaysOverItsOwnerAndReturnsOnceClosed) {
     FormOn main(form::KelbrinForm());
     ClosingEvents events;
+    events.Form = &form::InfoForm();
     const auto info = main.Desktop.OpenForm(form::InfoForm(), events, main.Port.get());
     events.Port = info.get();
     QWidget* modal = nullptr;
     QTimer::singleShot(0, [&] {
         modal = QApplication::activeModalWidget();
-        Find<QPushButton>(*modal, ControlId::cmdClose).click();
+        Find<QPushButton>(*modal, form::frmInfo::cmdClose).click();
     });
     info->ShowModal();
     ASSERT_NE(modal, nullptr);

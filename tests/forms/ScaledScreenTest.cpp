@@ -46,9 +46,9 @@ TEST(AtTwoHundredPercent, EveryWindowLiesInTheWorkAreaAndScrollsWhatItCannotShow
         if (design == &form::HowToForm()) {
             EXPECT_GT(scroll.verticalScrollBar()->maximum(), 0);
             // Tab scrolls the controls it reaches into view.
-            scroll.ensureWidgetVisible(&on.Control(form::ControlId::cmdOK));
-            const QRect ok(on.Control(form::ControlId::cmdOK).mapTo(&viewport, QPoint(0, 0)),
-                           on.Control(form::ControlId::cmdOK).size());
+            scroll.ensureWidgetVisible(&on.Control(form::frmHowTo::cmdOK));
+            const QRect ok(on.Control(form::frmHowTo::cmdOK).mapTo(&viewport, QPoint(0, 0)),
+                           on.Control(form::frmHowTo::cmdOK).size());
             EXPECT_TRUE(viewport.rect().contains(ok));
             ASSERT_TRUE(window.grab().save(QString(KELBRIN_SCREENSHOT_DIR) + "/help-200.png"));
         }

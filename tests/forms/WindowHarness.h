@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -18,8 +19,13 @@
 #include <string_view>
 #include <vector>
 
+#include "AllForms.h"
+#include "CheckForm.h"
 #include "FaceButton.h"
-#include "FormDescription.h"
+#include "HowToForm.h"
+#include "InfoForm.h"
+#include "KelbrinForm.h"
+#include "MakeScriptForm.h"
 #include "QtDesktop.h"
 #include "QtFormHost.h"
 #include "RecordedEvents.h"
@@ -58,22 +64,24 @@ template <typename Widget = QWidget> Widget& Find(const QObject& window, std::st
     return *found;
 }
 
+// The form whose window `inside` is or lies in.
+inline const form::Form& FormOf(const QObject& inside) {
+    for (const QObject* o = &inside; o != nullptr; o = o->parent()) {
+        for (const form::Form* f : form::AllForms()) {
+            if (o->objectName() == QString::fromLatin1(f->Name)) {
+                return *f;
+            }
+        }
+    }
+    throw std::runtime_error("not in a form's window");
+}
+
 template <typename Widget = QWidget> Widget& Find(const QObject& window, form::ControlId id) {
-    return Find<Widget>(window, form::ControlOf(id).Name);
+    return Find<Widget>(window, form::ControlOf(FormOf(window), id).Name);
 }
 
 inline QAction& Find(const QObject& window, form::MenuId id) {
-    return Find<QAction>(window, form::MenuItemOf(id).Name);
-}
-
-// The top-level window of the form with this name; nullptr when none is shown.
-inline QWidget* ShownForm(std::string_view name) {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QString::fromLatin1(name) && window->isVisible()) {
-            return window;
-        }
-    }
-    return nullptr;
+    return Find<QAction>(window, form::MenuItemOf(FormOf(window), id).Name);
 }
 
 // Closes every modal box as soon as it is up and notes what it said, so that no test waits
@@ -158,7 +166,7 @@ struct FormOn {
     std::unique_ptr<FormPort> Port;
 
     explicit FormOn(const form::Form& form, FormPort* owner = nullptr)
-        : Port(Desktop.OpenForm(form, Events, owner)) {
+        : Port((Events.Form = &form, Desktop.OpenForm(form, Events, owner))) {
         Port->Show();
     }
     QWidget& Window() const { return static_cast<QtFormHost&>(*Port).Window(); }
@@ -168,6 +176,10 @@ struct FormOn {
     }
     QAction& Item(form::MenuId id) const { return Find(Window(), id); }
 };
+
+// A drag from a file manager, entering `window` and dropped on it, as the window system delivers
+// it; whether the window took it.
+bool DropOn(QWidget& window, const QMimeData& data);
 
 // The caption a person sees.
 inline QString ShownCaption(const QWidget* widget) {

@@ -6,15 +6,16 @@
 #include <deque>
 #include <filesystem>
 
+#include "CheckForm.h"
 #include "FolderPaths.h"
 #include "LayoutDrawing.h"
 #include "MainForm.h"
+#include "MakeScriptForm.h"
 #include "NumberText.h"
 
 namespace kelbrin::test {
 namespace {
 
-using form::ControlId;
 using form::MenuId;
 
 // A band of the strip: its colour, and the bytes its height stands for; or a mark, which
@@ -137,12 +138,12 @@ TEST(CheckScript, ShowsBothVerdictsTheNotesAndTheImageAsAStripAndWritesNothing) 
         form::Drawing drawing;
         on.Desktop.WhileModal = [&](FakePort& box) {
             EXPECT_EQ(box.Owner, &on.Window());
-            report = box.Of(ControlId::txtCheck).Text;
-            layout = box.Of(ControlId::txtLayout).Text;
-            drawing = box.Of(ControlId::picLayout).Drawn;
-            box.Click(ControlId::cmdCheckClose);
+            report = box.Of(form::frmCheck::txtCheck).Text;
+            layout = box.Of(form::frmCheck::txtLayout).Text;
+            drawing = box.Of(form::frmCheck::picLayout).Drawn;
+            box.Click(form::frmCheck::cmdCheckClose);
         };
-        on.Choose(MenuId::mnuFile_Check);
+        on.Choose(form::frmKelbrin::mnuFile_Check);
         EXPECT_EQ(on.Desktop.ModalForms, std::vector<std::string>{"frmCheck"});
         EXPECT_TRUE(report.starts_with(c.Report)) << report;
         // The program's own "\u00D7" spelled as the window shows a script's text.
@@ -166,19 +167,19 @@ TEST(CheckScript, NotesExplainWhatTheRunsSayAndCheckAgainReadsTheScriptAnew) {
     WriteGame(on.ProgramFolder, kSizeLine, {"FILL 4 FF"});
     std::vector<std::string> reports;
     on.Desktop.WhileModal = [&](FakePort& box) {
-        EXPECT_EQ(box.Focus, ControlId::txtCheck);
-        reports.push_back(box.Of(ControlId::txtCheck).Text);
+        EXPECT_EQ(box.Focus, form::frmCheck::txtCheck);
+        reports.push_back(box.Of(form::frmCheck::txtCheck).Text);
         // The author mends the line while the box is open.
         WriteGame(on.ProgramFolder, kSizeLine, {"FILL\t4\tFF"});
-        box.SetFocus(ControlId::cmdCheckAgain);
-        box.Click(ControlId::cmdCheckAgain);
-        EXPECT_EQ(box.Focus, ControlId::txtCheck);
-        reports.push_back(box.Of(ControlId::txtCheck).Text);
-        ExpectBands(box.Of(ControlId::picLayout).Drawn, 8,
+        box.SetFocus(form::frmCheck::cmdCheckAgain);
+        box.Click(form::frmCheck::cmdCheckAgain);
+        EXPECT_EQ(box.Focus, form::frmCheck::txtCheck);
+        reports.push_back(box.Of(form::frmCheck::txtCheck).Text);
+        ExpectBands(box.Of(form::frmCheck::picLayout).Drawn, 8,
                     {{form::kCopiedColours[0], 4}, {form::kFilledColour, 4}});
-        box.Click(ControlId::cmdCheckClose);
+        box.Click(form::frmCheck::cmdCheckClose);
     };
-    on.Choose(MenuId::mnuFile_Check);
+    on.Choose(form::frmKelbrin::mnuFile_Check);
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_TRUE(reports[0].starts_with("Not fit to ship: both buttons end in an error.\n"
                                        "line 5: the fields are separated by spaces"))
@@ -317,19 +318,19 @@ TEST(MakeScript, WritesBesideTheOriginalOnlyWhatNothingStandsAgainstThenShowsIts
         on.Desktop.WhileModal = [&](FakePort& box) {
             EXPECT_EQ(box.Owner, &on.Window());
             if (box.Description.Name == "frmCheck") {
-                check = box.Of(ControlId::txtCheck).Text;
-                box.Click(ControlId::cmdCheckClose);
+                check = box.Of(form::frmCheck::txtCheck).Text;
+                box.Click(form::frmCheck::cmdCheckClose);
                 return;
             }
-            box.Click(ControlId::cmdOriginal);
-            box.Click(ControlId::cmdExpanded);
-            box.Type(ControlId::txtOriginalHeader, c.OriginalHeader);
-            box.Type(ControlId::txtExpandedHeader, c.ExpandedHeader);
-            box.Click(ControlId::cmdMake);
+            box.Click(form::frmMakeScript::cmdOriginal);
+            box.Click(form::frmMakeScript::cmdExpanded);
+            box.Type(form::frmMakeScript::txtOriginalHeader, c.OriginalHeader);
+            box.Type(form::frmMakeScript::txtExpandedHeader, c.ExpandedHeader);
+            box.Click(form::frmMakeScript::cmdMake);
             stayedOpen = box.IsOpen();
-            box.Click(ControlId::cmdCancel);
+            box.Click(form::frmMakeScript::cmdCancel);
         };
-        on.Choose(MenuId::mnuFile_MakeScript);
+        on.Choose(form::frmKelbrin::mnuFile_MakeScript);
 
         std::vector<std::string> boxes;
         for (const SeenBox& box : on.Desktop.Boxes) {
@@ -387,17 +388,17 @@ TEST(MakeScript, OffersTheHeaderSizeAFileSuggests) {
     std::vector<std::string> fields;
     on.Desktop.WhileModal = [&](FakePort& box) {
         if (box.Description.Name == "frmCheck") {
-            box.Click(ControlId::cmdCheckClose);
+            box.Click(form::frmCheck::cmdCheckClose);
             return;
         }
-        box.Click(ControlId::cmdOriginal);
-        box.Click(ControlId::cmdExpanded);
-        box.Type(ControlId::txtExpandedHeader, "512");
-        box.Click(ControlId::cmdMake);
-        fields = {box.Of(ControlId::txtOriginalHeader).Text,
-                  box.Of(ControlId::txtExpandedHeader).Text};
+        box.Click(form::frmMakeScript::cmdOriginal);
+        box.Click(form::frmMakeScript::cmdExpanded);
+        box.Type(form::frmMakeScript::txtExpandedHeader, "512");
+        box.Click(form::frmMakeScript::cmdMake);
+        fields = {box.Of(form::frmMakeScript::txtOriginalHeader).Text,
+                  box.Of(form::frmMakeScript::txtExpandedHeader).Text};
     };
-    on.Choose(MenuId::mnuFile_MakeScript);
+    on.Choose(form::frmKelbrin::mnuFile_MakeScript);
     ASSERT_EQ(on.Desktop.Questions.size(), 2u);
     EXPECT_EQ(on.Desktop.Questions[0],
               "Make Script: '" + PathText(roms.Path("orig.smc")) +
@@ -417,14 +418,15 @@ TEST(MakeScript, FileDialogsOpenWhereTheAuthorWasAndTheChosenPathsShow) {
     on.Desktop.FileAnswers = {roms.Path("orig.nes"), roms.Path("big.nes"), std::nullopt};
     std::vector<std::string> shown;
     on.Desktop.WhileModal = [&](FakePort& box) {
-        box.Click(ControlId::cmdOriginal);
-        box.Click(ControlId::cmdExpanded);
+        box.Click(form::frmMakeScript::cmdOriginal);
+        box.Click(form::frmMakeScript::cmdExpanded);
         // Cancelled: the choice before stays.
-        box.Click(ControlId::cmdOriginal);
-        shown = {box.Of(ControlId::txtOriginal).Text, box.Of(ControlId::txtExpanded).Text};
-        box.Click(ControlId::cmdCancel);
+        box.Click(form::frmMakeScript::cmdOriginal);
+        shown = {box.Of(form::frmMakeScript::txtOriginal).Text,
+                 box.Of(form::frmMakeScript::txtExpanded).Text};
+        box.Click(form::frmMakeScript::cmdCancel);
     };
-    on.Choose(MenuId::mnuFile_MakeScript);
+    on.Choose(form::frmKelbrin::mnuFile_MakeScript);
     EXPECT_EQ(on.Desktop.FileDialogs,
               (std::vector<std::string>{"Choose the original ROM in " + on.ProgramFolder.Path(),
                                         "Choose the expanded ROM in " + roms.Folder.Path(),
@@ -442,20 +444,21 @@ TEST(MakeScript, TakesTypedPathsAndKeepsThemWhileTheProgramRuns) {
     std::vector<std::vector<std::string>> shown;
     on.Desktop.WhileModal = [&](FakePort& box) {
         if (box.Description.Name == "frmCheck") {
-            box.Click(ControlId::cmdCheckClose);
+            box.Click(form::frmCheck::cmdCheckClose);
             return;
         }
-        shown.push_back({box.Of(ControlId::txtOriginal).Text, box.Of(ControlId::txtExpanded).Text});
+        shown.push_back({box.Of(form::frmMakeScript::txtOriginal).Text,
+                         box.Of(form::frmMakeScript::txtExpanded).Text});
         if (shown.size() == 1) {
-            box.Type(ControlId::txtOriginal, quoted);
-            box.Type(ControlId::txtExpanded, roms.Path("big.nes") + " ");
-            box.Click(ControlId::cmdMake);
+            box.Type(form::frmMakeScript::txtOriginal, quoted);
+            box.Type(form::frmMakeScript::txtExpanded, roms.Path("big.nes") + " ");
+            box.Click(form::frmMakeScript::cmdMake);
         } else {
             box.CloseBox();
         }
     };
-    on.Choose(MenuId::mnuFile_MakeScript);
-    on.Choose(MenuId::mnuFile_MakeScript);
+    on.Choose(form::frmKelbrin::mnuFile_MakeScript);
+    on.Choose(form::frmKelbrin::mnuFile_MakeScript);
 
     EXPECT_EQ(on.Desktop.Boxes.size(), 1u);
     EXPECT_TRUE(
@@ -478,15 +481,15 @@ TEST(MakeScript, WorksInAFolderOfAnyName) {
     std::string check;
     on.Desktop.WhileModal = [&](FakePort& box) {
         if (box.Description.Name == "frmCheck") {
-            check = box.Of(ControlId::txtCheck).Text;
-            box.Click(ControlId::cmdCheckClose);
+            check = box.Of(form::frmCheck::txtCheck).Text;
+            box.Click(form::frmCheck::cmdCheckClose);
             return;
         }
-        box.Click(ControlId::cmdOriginal);
-        box.Click(ControlId::cmdExpanded);
-        box.Click(ControlId::cmdMake);
+        box.Click(form::frmMakeScript::cmdOriginal);
+        box.Click(form::frmMakeScript::cmdExpanded);
+        box.Click(form::frmMakeScript::cmdMake);
     };
-    on.Choose(MenuId::mnuFile_MakeScript);
+    on.Choose(form::frmKelbrin::mnuFile_MakeScript);
     ASSERT_EQ(on.Desktop.Boxes.size(), 1u);
     // The box that says where the script went, and no failure.
     EXPECT_EQ(on.Desktop.Boxes.front().Icon, MessageBoxIcon::None)

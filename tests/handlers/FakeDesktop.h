@@ -78,7 +78,8 @@ public:
         Controls.at(control).Caption = caption;
     }
     void Announce(form::ControlId control, const std::string& caption) override {
-        EXPECT_TRUE(form::ControlOf(control).StatusLine) << "announced in no status line";
+        EXPECT_TRUE(form::ControlOf(Description, control).StatusLine)
+            << "announced in no status line";
         Controls.at(control).Caption = caption;
         Controls.at(control).Announced.push_back(caption);
     }
@@ -89,7 +90,8 @@ public:
     std::string Text(form::ControlId control) const override { return Of(control).Text; }
     // What the user types into a text box.
     void Type(form::ControlId control, const std::string& text) {
-        EXPECT_TRUE(form::ControlOf(control).Editable) << "typed into a box that takes no text";
+        EXPECT_TRUE(form::ControlOf(Description, control).Editable)
+            << "typed into a box that takes no text";
         Controls.at(control).Text = text;
     }
     void SetEnabled(form::ControlId control, bool enabled) override {

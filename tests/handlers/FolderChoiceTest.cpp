@@ -14,7 +14,6 @@ namespace kelbrin::test {
 namespace {
 
 namespace fs = std::filesystem;
-using form::ControlId;
 using form::MenuId;
 
 const std::string kChooseFolder = "Choose the folder with Kelbrin.txt";
@@ -67,7 +66,7 @@ TEST(StartFolder, TheStartPathChoosesItsFolderAndOneThatNamesNothingChoosesNone)
         EXPECT_EQ(on.Form->Folder(), c.Folder);
         EXPECT_EQ(on.Desktop.Boxes, c.Boxes);
         EXPECT_EQ(on.Window().TitleName, c.Folder.empty() ? "" : NameOf(game.Path()));
-        EXPECT_EQ(on.Window().Of(ControlId::lblStatus).PathTip, c.Folder);
+        EXPECT_EQ(on.Window().Of(form::frmKelbrin::lblStatus).PathTip, c.Folder);
         EXPECT_EQ(on.Status(), c.Folder.empty() ? kChooseFolder : "");
     }
 }
@@ -201,7 +200,7 @@ TEST(ChosenFolder, DialogOpensAtTheFolderInUseElseTheOneKeptElseTheUsersHome) {
     for (const StartCase& c : cases) {
         SCOPED_TRACE(c.Name);
         MainForm on(c.Start);
-        on.Choose(MenuId::mnuFile_Folder);
+        on.Choose(form::frmKelbrin::mnuFile_Folder);
         EXPECT_EQ(on.Desktop.DialogStarts, std::vector<std::string>{c.DialogStart});
     }
 }
@@ -222,7 +221,7 @@ TEST(ChosenFolder, InstalledCopyAsksForAFolderKeepsItAndStartsOnItNextTime) {
     EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
     EXPECT_EQ(on.Status(), "Expansion Done");
     EXPECT_EQ(on.Window().TitleName, NameOf(game.Path()));
-    EXPECT_EQ(on.Window().Of(ControlId::lblStatus).PathTip, game.Path());
+    EXPECT_EQ(on.Window().Of(form::frmKelbrin::lblStatus).PathTip, game.Path());
     EXPECT_EQ(on.Desktop.Kept, game.Path());
 
     MainForm next({.Kept = on.Desktop.Kept});
@@ -252,7 +251,7 @@ TEST(ChosenFolder, PortableCopyWorksOnItsOwnFolderAndKeepsNothing) {
     EXPECT_EQ(on.Form->Folder(), on.ProgramFolder.Path());
     EXPECT_EQ(on.Window().TitleName, "");
     on.Desktop.DialogAnswers = {game.Path()};
-    on.Choose(MenuId::mnuFile_Folder);
+    on.Choose(form::frmKelbrin::mnuFile_Folder);
     on.Drop(game.Path());
     EXPECT_EQ(on.Form->Folder(), game.Path());
 }
@@ -268,7 +267,7 @@ TEST(ChosenFolder, NameThatNamesNothingIsRefusedWithABoxAndTheFolderStays) {
             on.Drop(missing);
         } else {
             on.Desktop.DialogAnswers = {missing};
-            on.Choose(MenuId::mnuFile_Folder);
+            on.Choose(form::frmKelbrin::mnuFile_Folder);
         }
         EXPECT_EQ(on.Desktop.Boxes, std::vector<SeenBox>{NotFound(missing)});
         EXPECT_EQ(on.Form->Folder(), game.Path());
@@ -303,14 +302,14 @@ TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingInformationAndTheAuthorsBoxe
     MainForm on({.StartPath = game.Path()});
     std::vector<bool> during;
     on.DuringRun([&] {
-        during = {on.Window().Enabled(MenuId::mnuFile_Folder),
-                  on.Window().Enabled(MenuId::mnuFile_Info), on.Window().TakesDrops};
+        during = {on.Window().Enabled(form::frmKelbrin::mnuFile_Folder),
+                  on.Window().Enabled(form::frmKelbrin::mnuFile_Info), on.Window().TakesDrops};
         on.Desktop.DialogAnswers = {other.Path()};
-        on.Choose(MenuId::mnuFile_Folder);
+        on.Choose(form::frmKelbrin::mnuFile_Folder);
         on.Drop(other.Path());
-        on.Choose(MenuId::mnuFile_Info);
-        on.Choose(MenuId::mnuFile_Check);
-        on.Choose(MenuId::mnuFile_MakeScript);
+        on.Choose(form::frmKelbrin::mnuFile_Info);
+        on.Choose(form::frmKelbrin::mnuFile_Check);
+        on.Choose(form::frmKelbrin::mnuFile_MakeScript);
     });
     on.Press(1);
     EXPECT_EQ(during, std::vector<bool>(3, false));
@@ -319,8 +318,8 @@ TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingInformationAndTheAuthorsBoxe
     EXPECT_EQ(on.Form->Folder(), game.Path());
     EXPECT_EQ(on.Window().TitleName, NameOf(game.Path()));
     EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
-    EXPECT_TRUE(on.Window().Enabled(MenuId::mnuFile_Folder));
-    EXPECT_TRUE(on.Window().Enabled(MenuId::mnuFile_Info));
+    EXPECT_TRUE(on.Window().Enabled(form::frmKelbrin::mnuFile_Folder));
+    EXPECT_TRUE(on.Window().Enabled(form::frmKelbrin::mnuFile_Info));
     EXPECT_TRUE(on.Window().TakesDrops);
 }
 

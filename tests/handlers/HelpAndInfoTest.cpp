@@ -1,17 +1,18 @@
 // The help window's and the ROM Information box's handlers: the two help pages and the one
 // help window, and what the box tells of the original.
 
+#include "HowToForm.h"
+#include "InfoForm.h"
 #include "MainForm.h"
 
 namespace kelbrin::test {
 namespace {
 
-using form::ControlId;
 using form::MenuId;
 
 TEST(HelpWindow, OpensOnTheUsagePageAndShowsThePageChosen) {
     MainForm on({.Portable = true});
-    on.Choose(MenuId::mnuHelp_HowTo);
+    on.Choose(form::frmKelbrin::mnuHelp_HowTo);
     FakePort& help = *on.Desktop.Find("frmHowTo");
     EXPECT_EQ(help.Owner, nullptr);
     struct PageCase {
@@ -23,38 +24,38 @@ TEST(HelpWindow, OpensOnTheUsagePageAndShowsThePageChosen) {
          {PageCase{"opened", -1, 0}, PageCase{"format", 1, 1}, PageCase{"usage again", 0, 0}}) {
         SCOPED_TRACE(c.Name);
         if (c.Select >= 0) {
-            help.Click(form::HelpOption(static_cast<std::int16_t>(c.Select)));
+            help.Click(form::frmHowTo::optPart(static_cast<std::int16_t>(c.Select)));
         }
         for (std::int16_t i = 0; i < 2; ++i) {
-            EXPECT_EQ(help.Of(form::HelpPage(i)).Visible, i == c.Page) << i;
-            EXPECT_EQ(help.Of(form::HelpStrip(i)).Visible, i == c.Page) << i;
+            EXPECT_EQ(help.Of(form::frmHowTo::txtHowTo(i)).Visible, i == c.Page) << i;
+            EXPECT_EQ(help.Of(form::frmHowTo::Shape(i)).Visible, i == c.Page) << i;
         }
         // The pictures lie under the usage page; nothing shows or hides them.
-        EXPECT_TRUE(help.Of(ControlId::Image1).Visible);
-        EXPECT_TRUE(help.Of(ControlId::Image2).Visible);
+        EXPECT_TRUE(help.Of(form::frmHowTo::Image1).Visible);
+        EXPECT_TRUE(help.Of(form::frmHowTo::Image2).Visible);
     }
 }
 
 TEST(HelpWindow, OneWhileItIsOpenAndAFreshOneOnTheUsagePageOnceClosed) {
     MainForm on({.Portable = true});
-    on.Choose(MenuId::mnuHelp_HowTo);
+    on.Choose(form::frmKelbrin::mnuHelp_HowTo);
     FakePort* first = on.Desktop.Find("frmHowTo");
-    first->Click(ControlId::optPart1);
-    on.Choose(MenuId::mnuHelp_HowTo);
+    first->Click(form::frmHowTo::optPart1);
+    on.Choose(form::frmKelbrin::mnuHelp_HowTo);
     // Brought forward unchanged.
     EXPECT_EQ(on.Desktop.Find("frmHowTo"), first);
     EXPECT_EQ(first->Shows, 2);
-    EXPECT_TRUE(first->Of(ControlId::txtHowTo1).Visible);
+    EXPECT_TRUE(first->Of(form::frmHowTo::txtHowTo1).Visible);
 
-    first->Click(ControlId::cmdOK);
+    first->Click(form::frmHowTo::cmdOK);
     EXPECT_FALSE(first->IsOpen());
     EXPECT_TRUE(on.Window().IsOpen());
 
-    on.Choose(MenuId::mnuHelp_HowTo);
+    on.Choose(form::frmKelbrin::mnuHelp_HowTo);
     FakePort& second = *on.Desktop.Find("frmHowTo");
     EXPECT_TRUE(second.IsOpen());
-    EXPECT_TRUE(second.Of(ControlId::txtHowTo0).Visible);
-    EXPECT_FALSE(second.Of(ControlId::txtHowTo1).Visible);
+    EXPECT_TRUE(second.Of(form::frmHowTo::txtHowTo0).Visible);
+    EXPECT_FALSE(second.Of(form::frmHowTo::txtHowTo1).Visible);
 }
 
 // Started from a command line, the program has its system's name.
@@ -64,7 +65,8 @@ TEST(HelpWindow, UsagePageStartsTheProgramByTheNameItHasOnThisSystem) {
 #else
     const std::string_view command = "\"kelbrin FOLDER\"";
 #endif
-    EXPECT_NE(form::ControlOf(ControlId::txtHowTo0).Caption.find(command), std::string_view::npos);
+    EXPECT_NE(form::ControlOf(form::HowToForm(), form::frmHowTo::txtHowTo0).Caption.find(command),
+              std::string_view::npos);
 }
 
 TEST(Information, ShowsWhatCanBeToldOfTheOriginalOverTheWindowCopiesItAndWritesNothing) {
@@ -72,11 +74,11 @@ TEST(Information, ShowsWhatCanBeToldOfTheOriginalOverTheWindowCopiesItAndWritesN
     std::string shown;
     on.Desktop.WhileModal = [&](FakePort& box) {
         EXPECT_EQ(box.Owner, &on.Window());
-        shown = box.Of(ControlId::txtInfo).Text;
-        box.Click(ControlId::cmdCopy);
-        box.Click(ControlId::cmdClose);
+        shown = box.Of(form::frmInfo::txtInfo).Text;
+        box.Click(form::frmInfo::cmdCopy);
+        box.Click(form::frmInfo::cmdClose);
     };
-    on.Choose(MenuId::mnuFile_Info);
+    on.Choose(form::frmKelbrin::mnuFile_Info);
     EXPECT_TRUE(shown.starts_with("Your ROM has the size the patch expects.")) << shown;
     EXPECT_NE(shown.find("\nFolder  " + on.ProgramFolder.Path() + "\n"), std::string::npos)
         << shown;
@@ -92,11 +94,11 @@ TEST(Information, WrongLengthIsToldInWordsAndAFailedCheckAsARunWould) {
     MainForm on({.Portable = true});
     std::string shown;
     on.Desktop.WhileModal = [&](FakePort& box) {
-        shown = box.Of(ControlId::txtInfo).Text;
-        box.Click(ControlId::cmdClose);
+        shown = box.Of(form::frmInfo::txtInfo).Text;
+        box.Click(form::frmInfo::cmdClose);
     };
     WriteGame(on.ProgramFolder, "SIZE\t41\t8");
-    on.Choose(MenuId::mnuFile_Info);
+    on.Choose(form::frmKelbrin::mnuFile_Info);
     EXPECT_EQ(on.Desktop.ModalShows, 1);
     EXPECT_TRUE(shown.starts_with("This file is 80 bytes; the patch expects 65, or 81 with a "
                                   "header.\n"))
@@ -104,7 +106,7 @@ TEST(Information, WrongLengthIsToldInWordsAndAFailedCheckAsARunWould) {
     EXPECT_TRUE(on.Desktop.Boxes.empty());
 
     WriteGame(on.ProgramFolder, "SIZE\tZZ\t8");
-    on.Choose(MenuId::mnuFile_Info);
+    on.Choose(form::frmKelbrin::mnuFile_Info);
     EXPECT_EQ(on.Desktop.ModalShows, 1);
     EXPECT_EQ(
         on.Desktop.Boxes,
@@ -117,8 +119,8 @@ TEST(Information, WrongLengthIsToldInWordsAndAFailedCheckAsARunWould) {
 // when none is given; the status line then tells of the folder chosen, as after any choice.
 TEST(Information, WithNoFolderItAndTheCheckAskForOneAndTheStatusLineTellsOfIt) {
     const GameFolder game;
-    for (const MenuId item : {MenuId::mnuFile_Info, MenuId::mnuFile_Check}) {
-        SCOPED_TRACE(std::string(form::MenuItemOf(item).Name));
+    for (const MenuId item : {form::frmKelbrin::mnuFile_Info, form::frmKelbrin::mnuFile_Check}) {
+        SCOPED_TRACE(std::string(form::MenuItemOf(form::KelbrinForm(), item).Name));
         MainForm on({});
         ASSERT_EQ(on.Status(), "Choose the folder with Kelbrin.txt");
         on.Choose(item);

@@ -46,13 +46,13 @@ struct MainForm {
     }
 
     FakePort& Window() const { return *Desktop.Find("frmKelbrin"); }
-    const std::string& Status() const { return Window().Of(form::ControlId::lblStatus).Caption; }
+    const std::string& Status() const { return Window().Of(form::frmKelbrin::lblStatus).Caption; }
     bool MD5RowShown() const {
-        const bool label = Window().Of(form::ControlId::lblMD5).Visible;
-        EXPECT_EQ(Window().Of(form::ControlId::txtMD5).Visible, label);
+        const bool label = Window().Of(form::frmKelbrin::lblMD5).Visible;
+        EXPECT_EQ(Window().Of(form::frmKelbrin::txtMD5).Visible, label);
         return label;
     }
-    void Press(std::int16_t index) { Window().Click(form::ExpandButton(index)); }
+    void Press(std::int16_t index) { Window().Click(form::frmKelbrin::cmdExpand(index)); }
     void Choose(form::MenuId item) { Window().Choose(item); }
     void Drop(const std::string& path) { Window().Drop(path); }
     // Runs `action` at the next moment a run lets events through.

@@ -6,7 +6,6 @@
 namespace kelbrin::test {
 namespace {
 
-using form::ControlId;
 using form::MenuId;
 
 TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
@@ -27,27 +26,28 @@ TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
     const std::vector<ItemCase> cases{
         {"Add/Replace button", [](MainForm& on) { on.Press(0); }, expanded(ScriptHeader())},
         {"Ignore/Remove button", [](MainForm& on) { on.Press(1); }, expanded("")},
-        {"Expand and Add Header", [](MainForm& on) { on.Choose(MenuId::mnuFile_Expand0); },
+        {"Expand and Add Header",
+         [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Expand0); },
          expanded(ScriptHeader())},
-        {"Expand and Remove Header", [](MainForm& on) { on.Choose(MenuId::mnuFile_Expand1); },
-         expanded("")},
-        {"Choose Folder", [](MainForm& on) { on.Choose(MenuId::mnuFile_Folder); },
+        {"Expand and Remove Header",
+         [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Expand1); }, expanded("")},
+        {"Choose Folder", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Folder); },
          [](const MainForm& on) { EXPECT_EQ(on.Desktop.DialogStarts.size(), 1u); }},
-        {"ROM Information", [](MainForm& on) { on.Choose(MenuId::mnuFile_Info); },
+        {"ROM Information", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Info); },
          [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmInfo"}); }},
-        {"Check Script", [](MainForm& on) { on.Choose(MenuId::mnuFile_Check); },
+        {"Check Script", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Check); },
          [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmCheck"}); }},
-        {"Make Script", [](MainForm& on) { on.Choose(MenuId::mnuFile_MakeScript); },
+        {"Make Script", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_MakeScript); },
          [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmMakeScript"}); }},
-        {"Exit", [](MainForm& on) { on.Choose(MenuId::mnuFile_Exit); },
+        {"Exit", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Exit); },
          [](const MainForm& on) { EXPECT_FALSE(on.Window().IsOpen()); }},
-        {"How to Use", [](MainForm& on) { on.Choose(MenuId::mnuHelp_HowTo); },
+        {"How to Use", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuHelp_HowTo); },
          [](const MainForm& on) {
              const FakePort* help = on.Desktop.Find("frmHowTo");
              ASSERT_NE(help, nullptr);
              EXPECT_TRUE(help->IsOpen());
          }},
-        {"About", [](MainForm& on) { on.Choose(MenuId::mnuHelp_About); },
+        {"About", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuHelp_About); },
          [](const MainForm& on) {
              ASSERT_EQ(on.Desktop.Boxes.size(), 1u);
              EXPECT_EQ(on.Desktop.Boxes[0].Title, "About Kelbrin");
@@ -70,12 +70,18 @@ TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
 // Script, Exit, How to Use and About, and drops.
 std::vector<bool> Enabled(const MainForm& on) {
     const FakePort& w = on.Window();
-    return {w.Of(ControlId::cmdExpand0).Enabled, w.Of(ControlId::cmdExpand1).Enabled,
-            w.Enabled(MenuId::mnuFile_Expand0),  w.Enabled(MenuId::mnuFile_Expand1),
-            w.Enabled(MenuId::mnuFile_Folder),   w.Enabled(MenuId::mnuFile_Info),
-            w.Enabled(MenuId::mnuFile_Check),    w.Enabled(MenuId::mnuFile_MakeScript),
-            w.Enabled(MenuId::mnuFile_Exit),     w.Enabled(MenuId::mnuHelp_HowTo),
-            w.Enabled(MenuId::mnuHelp_About),    w.TakesDrops};
+    return {w.Of(form::frmKelbrin::cmdExpand0).Enabled,
+            w.Of(form::frmKelbrin::cmdExpand1).Enabled,
+            w.Enabled(form::frmKelbrin::mnuFile_Expand0),
+            w.Enabled(form::frmKelbrin::mnuFile_Expand1),
+            w.Enabled(form::frmKelbrin::mnuFile_Folder),
+            w.Enabled(form::frmKelbrin::mnuFile_Info),
+            w.Enabled(form::frmKelbrin::mnuFile_Check),
+            w.Enabled(form::frmKelbrin::mnuFile_MakeScript),
+            w.Enabled(form::frmKelbrin::mnuFile_Exit),
+            w.Enabled(form::frmKelbrin::mnuHelp_HowTo),
+            w.Enabled(form::frmKelbrin::mnuHelp_About),
+            w.TakesDrops};
 }
 
 TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
@@ -93,7 +99,7 @@ TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
                 // A click queued before the lock, by button and by menu: a second run would
                 // have shown its own last status before these return.
                 on.Press(1 - index);
-                on.Choose(form::ExpandMenuItem(index));
+                on.Choose(form::frmKelbrin::mnuFile_Expand(index));
                 statusAfterSecondTry = on.Status();
             });
             on.Press(index);
@@ -104,7 +110,7 @@ TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
             EXPECT_EQ(on.Desktop.Boxes.size(), broken ? 1u : 0u);
             EXPECT_EQ(on.Status(), broken ? "Ended due to Error" : "Expansion Done");
             // The button lost the focus when it was locked; a keyboard user carries on from it.
-            EXPECT_EQ(on.Window().Focus, form::ExpandButton(index));
+            EXPECT_EQ(on.Window().Focus, form::frmKelbrin::cmdExpand(index));
         }
     }
 }
@@ -117,7 +123,7 @@ TEST(MainWindow, StatusLineBoxesAndMD5RowFollowEachRun) {
     WriteGame(on.ProgramFolder, kSizeLine + "\t?");
     on.Press(1);
     EXPECT_TRUE(on.MD5RowShown());
-    EXPECT_EQ(on.Window().Of(ControlId::txtMD5).Text, "B2D3F56BC197FD985D5965079B5E7148");
+    EXPECT_EQ(on.Window().Of(form::frmKelbrin::txtMD5).Text, "B2D3F56BC197FD985D5965079B5E7148");
     EXPECT_EQ(on.Status(), "Expansion Done");
     ASSERT_EQ(on.Desktop.Boxes.size(), 1u); // the mismatch warning
     EXPECT_TRUE(on.Form->LastRun()->MD5WarningShown);
@@ -142,9 +148,9 @@ TEST(MainWindow, AboutRepeatsTheTitleLabelsAsTheyAreNow) {
                               "A handy utility for custom expanding any ROM file\r\n"
                               "before using an IPS (or any other type of) patch.";
     MainForm on({.Portable = true});
-    on.Choose(MenuId::mnuHelp_About);
-    on.Window().SetCaption(ControlId::lblTitle0, "Renamed");
-    on.Choose(MenuId::mnuHelp_About);
+    on.Choose(form::frmKelbrin::mnuHelp_About);
+    on.Window().SetCaption(form::frmKelbrin::lblTitle0, "Renamed");
+    on.Choose(form::frmKelbrin::mnuHelp_About);
     EXPECT_EQ(on.Desktop.Boxes,
               (std::vector<SeenBox>{
                   {"About Kelbrin", about, MessageBoxIcon::None},
@@ -162,10 +168,11 @@ TEST(MainWindow, LeavingDuringARunEndsTheProgramAtOnceOtherwiseTheWindowsClose) 
         bool HelpOpen;
     };
     const std::vector<EndCase> cases{
-        {"Exit", true, [](MainForm& on) { on.Choose(MenuId::mnuFile_Exit); }, 1, true, true},
+        {"Exit", true, [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Exit); }, 1, true,
+         true},
         {"close box", true, [](MainForm& on) { on.Window().CloseBox(); }, 1, false, true},
-        {"Exit when idle", false, [](MainForm& on) { on.Choose(MenuId::mnuFile_Exit); }, 0, false,
-         false},
+        {"Exit when idle", false, [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Exit); },
+         0, false, false},
         // The help window keeps the program going.
         {"close box when idle", false, [](MainForm& on) { on.Window().CloseBox(); }, 0, false,
          true},
@@ -173,7 +180,7 @@ TEST(MainWindow, LeavingDuringARunEndsTheProgramAtOnceOtherwiseTheWindowsClose) 
     for (const EndCase& c : cases) {
         SCOPED_TRACE(c.Name);
         MainForm on({.Portable = true});
-        on.Choose(MenuId::mnuHelp_HowTo);
+        on.Choose(form::frmKelbrin::mnuHelp_HowTo);
         // A run that is left behind leaves no unfinished expanded file in the folder.
         bool unfinishedAtEnd = true;
         on.Desktop.AtEnd = [&] {

@@ -12,11 +12,10 @@ namespace kelbrin::test {
 namespace {
 
 using namespace std::chrono_literals;
-using form::ControlId;
 
 // A window's handlers that nothing reaches here.
 struct NoHandlers : FormEvents {
-    void Click(ControlId) override {}
+    void Click(form::ControlId) override {}
 };
 
 TEST(RunWindow, StatusShowsAtMostOnceAScreenRefreshAlwaysBeforeABoxAndAtTheEnd) {
@@ -44,7 +43,7 @@ TEST(RunWindow, StatusShowsAtMostOnceAScreenRefreshAlwaysBeforeABoxAndAtTheEnd) 
     port->Show();
     std::vector<std::string> shownAtBoxes;
     desktop.OnBox = [&](const SeenBox&) {
-        shownAtBoxes.push_back(port->Caption(ControlId::lblStatus));
+        shownAtBoxes.push_back(port->Caption(form::frmKelbrin::lblStatus));
     };
     {
         PacedRunWindow window(*port, desktop);
@@ -60,13 +59,13 @@ TEST(RunWindow, StatusShowsAtMostOnceAScreenRefreshAlwaysBeforeABoxAndAtTheEnd) 
             if (step.Box) {
                 window.ShowMessageBox("message", "Error", MessageBoxIcon::Stop);
             }
-            EXPECT_EQ(port->Caption(ControlId::lblStatus), step.Shown);
+            EXPECT_EQ(port->Caption(form::frmKelbrin::lblStatus), step.Shown);
             EXPECT_EQ(desktop.EventMoments, step.EventMoments);
         }
     }
     EXPECT_EQ(shownAtBoxes, std::vector<std::string>{"line 7"});
     // The run is over.
-    EXPECT_EQ(port->Caption(ControlId::lblStatus), "Expansion Done");
+    EXPECT_EQ(port->Caption(form::frmKelbrin::lblStatus), "Expansion Done");
 }
 
 // Wherever the focus is, a screen reader hears that a run has begun and how it ended, and
@@ -92,7 +91,7 @@ TEST(RunWindow, AnnouncesTheRunsFirstStatusAndHowItEndedNothingBetween) {
         // Every line shows.
         on.Desktop.Tick = kScreenRefresh;
         on.Press(c.Button);
-        EXPECT_EQ(on.Window().Of(ControlId::lblStatus).Announced, c.Announced);
+        EXPECT_EQ(on.Window().Of(form::frmKelbrin::lblStatus).Announced, c.Announced);
     }
 }
 

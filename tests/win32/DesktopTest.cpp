@@ -12,6 +12,7 @@ using form::ControlId;
 TEST(Desktop, ModalFormLocksItsOwnerStaysInFrontAndReturnsOnceClosed) {
     FormOn main(form::KelbrinForm());
     ClosingEvents events;
+    events.Form = &form::InfoForm();
     const auto info = main.Desktop.OpenForm(form::InfoForm(), events, main.Port.get());
     events.Port = info.get();
     bool ownerLocked = false;
@@ -20,7 +21,7 @@ TEST(Desktop, ModalFormLocksItsOwnerStaysInFrontAndReturnsOnceClosed) {
         HWND shown = ShownWindow(Wide(form::InfoForm().Caption));
         ownerLocked = !::IsWindowEnabled(main.Handle());
         owner = ::GetWindow(shown, GW_OWNER);
-        ::SendMessageW(ControlIn(shown, ControlId::cmdClose), BM_CLICK, 0, 0);
+        ::SendMessageW(ControlIn(shown, form::frmInfo::cmdClose), BM_CLICK, 0, 0);
     });
     info->ShowModal();
     EXPECT_TRUE(ownerLocked);
@@ -54,10 +55,10 @@ TEST(Desktop, BoxClosesOnEscapeAndEnterAndHasNoMinimiseButton) {
         std::vector<std::string> Log;
     };
     const std::vector<KeyCase> cases{
-        {"Escape", ControlId::txtInfo, VK_ESCAPE, {"close"}},
-        {"Enter in the text", ControlId::txtInfo, VK_RETURN, {"close"}},
-        {"Escape on Copy", ControlId::cmdCopy, VK_ESCAPE, {"close"}},
-        {"Enter on Copy", ControlId::cmdCopy, VK_RETURN, {"click:cmdCopy"}},
+        {"Escape", form::frmInfo::txtInfo, VK_ESCAPE, {"close"}},
+        {"Enter in the text", form::frmInfo::txtInfo, VK_RETURN, {"close"}},
+        {"Escape on Copy", form::frmInfo::cmdCopy, VK_ESCAPE, {"close"}},
+        {"Enter on Copy", form::frmInfo::cmdCopy, VK_RETURN, {"click:cmdCopy"}},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -68,7 +69,7 @@ TEST(Desktop, BoxClosesOnEscapeAndEnterAndHasNoMinimiseButton) {
         ::SetFocus(info.Control(c.Focus));
         Press(c.Key);
         EXPECT_EQ(info.Events.Log, c.Log);
-        ::SetFocus(main.Control(ControlId::cmdExpand0));
+        ::SetFocus(main.Control(form::frmKelbrin::cmdExpand0));
         Press(c.Key);
         EXPECT_TRUE(main.Events.Log.empty());
     }
@@ -138,8 +139,8 @@ TEST(Folder, PortableCopyInAFolderOfAnyNameActsOnIt) {
         if (window != nullptr) {
             EXPECT_EQ(TextOf(window), L"Kelbrin");
             DWORD_PTR answer = 0;
-            EXPECT_NE(::SendMessageTimeoutW(ControlIn(window, ControlId::cmdExpand1), BM_CLICK, 0,
-                                            0, SMTO_ABORTIFHUNG, 10000, &answer),
+            EXPECT_NE(::SendMessageTimeoutW(ControlIn(window, form::frmKelbrin::cmdExpand1),
+                                            BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer),
                       0);
             EXPECT_EQ(root.Read(name + "\\big.nes"), Image(8));
             ::PostMessageW(window, WM_CLOSE, 0, 0);

@@ -1,5 +1,5 @@
-// The help window as the Win32 host draws it: its two pages, never breaking a line; the
-// pictures under the tall page and over the short one; and the program going on while it is
+// The help window as the Win32 host draws it: its two pages, never breaking a line; Tab and the
+// arrows among its option buttons; laid out at 200 %; and the program going on while it is
 // open.
 
 #include <algorithm>
@@ -9,8 +9,6 @@
 
 namespace kelbrin::test {
 namespace {
-
-using form::ControlId;
 
 // At any DPI: the font and the box grow together, though the font's advances round to whole
 // pixels in their own way (at 200 % the window is laid out smaller where the work area cannot
@@ -25,42 +23,12 @@ TEST(HelpWindow, PagesAreTheHelpTextsAndBreakNoLineAgainAtAnyDpi) {
                        reinterpret_cast<LPARAM>(&suggested));
         for (std::int16_t i = 0; i < 2; ++i) {
             SCOPED_TRACE(i);
-            HWND page = on.Control(form::HelpPage(i));
+            HWND page = on.Control(form::frmHowTo::txtHowTo(i));
             EXPECT_EQ(TextOf(page), Wide(*texts[i]));
             // The texts carry their own line breaks; none of their lines is broken again.
             EXPECT_EQ(::SendMessageW(page, EM_GETLINECOUNT, 0, 0),
                       std::ranges::count(*texts[i], '\n') + 1);
         }
-    }
-}
-
-// Whether each picture is on top at a point only it covers and, for Image2, where the two
-// overlap.
-std::vector<bool> PicturesOnTop(HWND help) {
-    HWND one = ControlIn(help, ControlId::Image1);
-    HWND two = ControlIn(help, ControlId::Image2);
-    const RECT a = PlaceOf(one);
-    const RECT b = PlaceOf(two);
-    const auto topAt = [help](LONG x, LONG y) {
-        return ::ChildWindowFromPointEx(help, POINT{x, y}, CWP_SKIPINVISIBLE);
-    };
-    return {topAt(a.right - 4, a.bottom - 4) == one, topAt(b.left + 4, b.top + 4) == two,
-            topAt((a.left + b.right) / 2, (a.top + b.bottom) / 2) == two};
-}
-
-TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne) {
-    FormOn on(form::HowToForm());
-    EXPECT_EQ(PictureSize(on.Control(ControlId::Image1)).cx, 409);
-    EXPECT_EQ(PictureSize(on.Control(ControlId::Image1)).cy, 163);
-    EXPECT_EQ(PictureSize(on.Control(ControlId::Image2)).cx, 425);
-    EXPECT_EQ(PictureSize(on.Control(ControlId::Image2)).cy, 149);
-    for (const std::int16_t page : {0, 1, 0}) {
-        SCOPED_TRACE(page);
-        for (std::int16_t i = 0; i < 2; ++i) {
-            on.Port->SetVisible(form::HelpPage(i), i == page);
-            on.Port->SetVisible(form::HelpStrip(i), i == page);
-        }
-        EXPECT_EQ(PicturesOnTop(on.Handle()), std::vector<bool>(3, page == 1));
     }
 }
 
@@ -72,11 +40,11 @@ bool IsChecked(HWND option) {
 // arrow keys move between them and check the one they reach.
 TEST(HelpWindow, TabStopsOnTheCheckedOptionOnlyAndTheArrowsMoveBetweenThem) {
     FormOn on(form::HowToForm());
-    const HWND usage = on.Control(ControlId::txtHowTo0);
-    const HWND ok = on.Control(ControlId::cmdOK);
-    const HWND format = on.Control(ControlId::txtHowTo1);
-    const HWND first = on.Control(ControlId::optPart0);
-    const HWND second = on.Control(ControlId::optPart1);
+    const HWND usage = on.Control(form::frmHowTo::txtHowTo0);
+    const HWND ok = on.Control(form::frmHowTo::cmdOK);
+    const HWND format = on.Control(form::frmHowTo::txtHowTo1);
+    const HWND first = on.Control(form::frmHowTo::optPart0);
+    const HWND second = on.Control(form::frmHowTo::optPart1);
     ASSERT_EQ(::GetFocus(), usage);
     EXPECT_EQ(Press(VK_TAB), ok);
     EXPECT_EQ(Press(VK_TAB), format);

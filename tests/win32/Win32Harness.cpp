@@ -87,7 +87,8 @@ SeenBox Read(HWND box) {
                  TextOf(::GetDlgItem(box, 0xFFFF)),
                  nullptr,
                  {},
-                 HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0};
+                 HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0,
+                 ::GetWindow(box, GW_OWNER)};
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(child)) {
@@ -187,6 +188,7 @@ void BoxWatcher::CloseBox(HWND box) {
 
 FormOn::FormOn(const form::Form& form, FormPort* owner) {
     UseCommonControls();
+    Events.Form = &form;
     Port = Desktop.OpenForm(form, Events, owner);
     Port->Show();
     Pump();
@@ -199,10 +201,6 @@ FormOn::~FormOn() {
 
 HWND FormOn::Control(form::ControlId id) const {
     return ControlIn(Handle(), id);
-}
-
-void FormOn::Choose(form::MenuId item) const {
-    ::SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(win32::CommandId(item), 0), 0);
 }
 
 ProgramOn::ProgramOn(bool portable) {
@@ -295,13 +293,6 @@ std::wstring Wide(std::string_view text) {
     return win32::Widen(text);
 }
 
-RECT PlaceOf(HWND control) {
-    RECT place;
-    ::GetWindowRect(control, &place);
-    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
-    return place;
-}
-
 SIZE PictureSize(HWND picture) {
     BITMAP bitmap{};
     ::GetObjectW(reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)),
@@ -345,9 +336,10 @@ void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart, in
         HWND control = ControlIn(top, c.Id);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(ClassOf(control), ClassFor(c.Kind));
-        EXPECT_EQ(::GetParent(control),
-                  c.Parent == ControlId::None ? top : ControlIn(top, c.Parent));
-        const RECT place = PlaceOf(control);
+        EXPECT_EQ(::GetParent(control), c.Parent ? ControlIn(top, *c.Parent) : top);
+        RECT place;
+        ::GetWindowRect(control, &place);
+        ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
         EXPECT_EQ(place.left, form::ToPixels(c.At.Left, dpi));
         EXPECT_EQ(place.top, form::ToPixels(c.At.Top, dpi));
         const SIZE size{place.right - place.left, place.bottom - place.top};

@@ -10,11 +10,14 @@
 #include <vector>
 #include <windows.h>
 
+#include "AllForms.h"
 #include "ControlIds.h"
 #include "RecordedEvents.h"
 #include "RunFolder.h"
 #include "Win32Desktop.h"
 #include "Win32FormHost.h"
+#include "frmCheck.h"
+#include "frmInfo.h"
 #include "frmKelbrin.h"
 
 namespace kelbrin::test {
@@ -26,6 +29,7 @@ struct SeenBox {
     std::vector<std::wstring> Buttons;
     // The command of the button that Enter presses.
     int Default = 0;
+    HWND Owner = nullptr;
 };
 
 // Closes every message box of the window's thread as soon as it is up and notes what it said,
@@ -58,22 +62,12 @@ private:
     std::thread watcher_;
 };
 
-// The desktop's services, but the folder and file dialogs answer as a test says and nothing
-// is kept from last time.
+// The desktop's services, but the folder dialog answers as a test says and nothing is kept
+// from last time.
 struct TestDesktop : win32::Win32Desktop {
     std::optional<std::string> FolderToChoose;
-    std::vector<std::string> FilesToChoose;
     std::optional<std::string> ChooseFolder(FormPort&, const std::string&) override {
         return FolderToChoose;
-    }
-    std::optional<std::string> ChooseFile(FormPort&, const std::string&,
-                                          const std::string&) override {
-        if (FilesToChoose.empty()) {
-            return std::nullopt;
-        }
-        std::string file = FilesToChoose.front();
-        FilesToChoose.erase(FilesToChoose.begin());
-        return file;
     }
     std::optional<std::string> RememberedFolder() override { return std::nullopt; }
     void RememberFolder(const std::string&) override {}
@@ -90,7 +84,6 @@ struct FormOn {
     ~FormOn();
     HWND Handle() const { return static_cast<win32::Win32FormHost&>(*Port).Handle(); }
     HWND Control(form::ControlId id) const;
-    void Choose(form::MenuId item) const;
 };
 
 // The main window as the program shows it, its handlers at work, on a program folder of its
@@ -121,8 +114,6 @@ HWND ShownWindow(const std::wstring& title);
 HWND ControlIn(HWND top, form::ControlId id);
 std::wstring TextOf(HWND window);
 std::wstring Wide(std::string_view text);
-// The control's place in its parent's client area.
-RECT PlaceOf(HWND control);
 // A picture control's bitmap size.
 SIZE PictureSize(HWND picture);
 

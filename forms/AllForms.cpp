@@ -1,0 +1,17 @@
+#include "AllForms.h"
+
+#include "CheckForm.h"
+#include "HowToForm.h"
+#include "InfoForm.h"
+#include "KelbrinForm.h"
+#include "MakeScriptForm.h"
+
+namespace kelbrin::form {
+
+const std::vector<const Form*>& AllForms() {
+    static const std::vector<const Form*> forms{&KelbrinForm(), &HowToForm(), &InfoForm(),
+                                                &CheckForm(), &MakeScriptForm()};
+    return forms;
+}
+
+} // namespace kelbrin::form

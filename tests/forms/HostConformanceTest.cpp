@@ -1,0 +1,357 @@
+// What every toolkit's host does alike, run by each toolkit's tests through its driver
+// (HostedForm.h): every control and menu item of every form reaching the form's events, the
+// menus and the tab order as the form has them, what the port sets showing at once, and the
+// message boxes, and the colours and pictures as the windows show them (their shots land in
+// the build tree for a person to look at).
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "AllForms.h"
+#include "CheckForm.h"
+#include "HostedForm.h"
+#include "HowToForm.h"
+#include "InfoForm.h"
+#include "KelbrinForm.h"
+#include "LayoutDrawing.h"
+#include "MakeScriptForm.h"
+#include "OriginalIdentity.h"
+#include "RecordingWindow.h"
+#include "RomInformation.h"
+#include "RunFolder.h"
+#include "ScriptCheck.h"
+
+namespace kelbrin::test {
+namespace {
+
+namespace main = form::frmKelbrin;
+
+TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
+    struct EventCase {
+        std::string Name;
+        const form::Form* Form;
+        std::function<void(HostedForm&)> Act;
+        std::vector<std::string> Log;
+    };
+    std::vector<EventCase> cases;
+    for (const form::Form* f : form::AllForms()) {
+        for (const form::Control& c : f->Controls) {
+            if (c.Kind != form::ControlKind::PushButton &&
+                c.Kind != form::ControlKind::OptionButton) {
+                continue;
+            }
+            // The option chosen at the start reports when it is chosen again after another.
+            const auto other = std::ranges::find_if(f->Controls, [&c](const form::Control& o) {
+                return o.Kind == c.Kind && o.Id != c.Id;
+            });
+            const std::optional<form::ControlId> first =
+                c.Selected ? std::optional(other->Id) : std::nullopt;
+            cases.push_back({std::string(c.Name),
+                             f,
+                             [id = c.Id, first](HostedForm& on) {
+                                 if (first) {
+                                     on.Click(*first);
+                                     on.Events().Log.clear();
+                                 }
+                                 on.Click(id);
+                             },
+                             {"click:" + std::string(c.Name)}});
+        }
+        for (const form::Menu& menu : f->Menus) {
+            for (const form::MenuItem& item : menu.Items) {
+                if (item.Caption != "-") {
+                    cases.push_back({std::string(item.Name),
+                                     f,
+                                     [id = item.Id](HostedForm& on) { on.Choose(id); },
+                                     {"choose:" + std::string(item.Name)}});
+                }
+            }
+        }
+    }
+    const form::Form* kelbrin = &form::KelbrinForm();
+    cases.push_back(
+        {"Ctrl+Q", kelbrin, [](HostedForm& on) { on.PressCtrl('Q'); }, {"choose:mnuFile_Exit"}});
+    cases.push_back({"close box", kelbrin, [](HostedForm& on) { on.CloseBox(); }, {"close"}});
+    cases.push_back({"drop",
+                     kelbrin,
+                     [](HostedForm& on) {
+                         on.Port().TakeDrops(true);
+                         EXPECT_TRUE(on.Drop("/tmp/caf\xC3\xA9 game/x.nes"));
+                     },
+                     {"drop:/tmp/caf\xC3\xA9 game/x.nes"}});
+    cases.push_back({"drop on a window that takes none",
+                     kelbrin,
+                     [](HostedForm& on) {
+                         on.Port().TakeDrops(false);
+                         EXPECT_FALSE(on.Drop("/tmp/game"));
+                     },
+                     {}});
+    for (const EventCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto on = ShowForm(*c.Form);
+        c.Act(*on);
+        EXPECT_EQ(on->Events().Log, c.Log);
+    }
+}
+
+TEST(Forms, WindowStaysWhenItsFormRefusesToClose) {
+    const auto on = ShowForm(form::KelbrinForm());
+    on->Events().MayClose = false;
+    on->CloseBox();
+    EXPECT_TRUE(on->Port().IsOpen());
+    // The form closing its window itself is not asked.
+    on->Port().Close();
+    EXPECT_FALSE(on->Port().IsOpen());
+    EXPECT_EQ(on->Events().Log, std::vector<std::string>{"close"});
+}
+
+TEST(Forms, WhatThePortSetsShowsAtOnce) {
+    const auto on = ShowForm(form::KelbrinForm());
+    FormPort& port = on->Port();
+    port.SetCaption(main::lblStatus, "Copy, Fill, Replace line #4");
+    EXPECT_EQ(on->Shown(main::lblStatus), "Copy, Fill, Replace line #4");
+    // Script text that is no UTF-8 reads as Windows-1252.
+    port.SetCaption(main::lblStatus, "No caf\xE9");
+    EXPECT_EQ(on->Shown(main::lblStatus), "No caf\xC3\xA9");
+    EXPECT_EQ(port.Caption(main::lblTitle1), "Ver. 11.11.29");
+    port.SetText(main::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
+    EXPECT_EQ(on->Shown(main::txtMD5), "B2D3F56BC197FD985D5965079B5E7148");
+    port.SetVisible(main::txtMD5, true);
+    EXPECT_TRUE(on->IsVisible(main::txtMD5));
+    port.SetEnabled(main::cmdExpand0, false);
+    EXPECT_FALSE(on->IsEnabled(main::cmdExpand0));
+    port.SetEnabled(main::mnuFile_Info, false);
+    EXPECT_FALSE(on->IsEnabled(main::mnuFile_Info));
+    port.SetTitleName("t1");
+    EXPECT_EQ(on->Title(), "Kelbrin \u2013 t1");
+    port.SetTitleName("");
+    EXPECT_EQ(on->Title(), "Kelbrin");
+
+    // A text's lines may end in LF alone.
+    const auto info = ShowForm(form::InfoForm());
+    info->Port().SetText(form::frmInfo::txtInfo, "Original: orig.nes\nHeader: none\n");
+    EXPECT_EQ(info->Shown(form::frmInfo::txtInfo), "Original: orig.nes\nHeader: none\n");
+
+    const auto help = ShowForm(form::HowToForm());
+    help->Port().SetPicture(form::frmHowTo::Image1, form::Picture::SampleOriginal);
+    EXPECT_EQ(help->PictureSize(form::frmHowTo::Image1), std::pair(425, 149));
+}
+
+TEST(MainWindow, MenusHoldTheFormsItemsInOrder) {
+    const auto on = ShowForm(form::KelbrinForm());
+    const std::vector<form::Menu>& menus = form::KelbrinForm().Menus;
+    std::vector<std::string> bar;
+    for (std::size_t m = 0; m < menus.size(); ++m) {
+        bar.emplace_back(menus[m].Caption);
+        std::vector<std::string> items;
+        for (const form::MenuItem& item : menus[m].Items) {
+            items.push_back(std::string(item.Caption) +
+                            (item.CtrlKey != 0 ? std::string("\tCtrl+") + item.CtrlKey : ""));
+        }
+        EXPECT_EQ(on->MenuItems(m), items) << menus[m].Name;
+    }
+    EXPECT_EQ(on->MenuBar(), bar);
+}
+
+TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
+    const auto on = ShowForm(form::KelbrinForm());
+    const auto tab = [&on] {
+        on->PressTab();
+        return on->Focus();
+    };
+    EXPECT_EQ(on->Focus(), form::ControlId(main::cmdExpand0));
+    EXPECT_EQ(tab(), form::ControlId(main::cmdExpand1));
+    EXPECT_EQ(tab(), form::ControlId(main::cmdExpand0));
+    on->Port().SetVisible(main::txtMD5, true);
+    EXPECT_EQ(tab(), form::ControlId(main::cmdExpand1));
+    EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
+    EXPECT_EQ(tab(), form::ControlId(main::cmdExpand0));
+    on->Port().SetEnabled(main::cmdExpand1, false);
+    EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
+}
+
+TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne) {
+    namespace help = form::frmHowTo;
+    const auto on = ShowForm(form::HowToForm());
+    EXPECT_EQ(on->PictureSize(help::Image1), std::pair(409, 163));
+    EXPECT_EQ(on->PictureSize(help::Image2), std::pair(425, 149));
+    const auto corner = [](form::ControlId id) {
+        const form::Twips& at = form::ControlOf(form::HowToForm(), id).At;
+        return Point{form::ToPixels(at.Left), form::ToPixels(at.Top)};
+    };
+    const Point one = corner(help::Image1);
+    const Point two = corner(help::Image2);
+    // A point that only each covers, and one where both do.
+    const std::vector<std::pair<Point, form::ControlId>> points{
+        {{one.X + 409 - 4, one.Y + 163 - 4}, help::Image1},
+        {{two.X + 4, two.Y + 4}, help::Image2},
+        {{(one.X + two.X + 425) / 2, (one.Y + two.Y + 149) / 2}, help::Image2}};
+    for (const std::int16_t page : {0, 1, 0}) {
+        SCOPED_TRACE(page);
+        for (std::int16_t i = 0; i < 2; ++i) {
+            on->Port().SetVisible(help::txtHowTo(i), i == page);
+            on->Port().SetVisible(help::Shape(i), i == page);
+        }
+        for (const auto& [at, picture] : points) {
+            EXPECT_EQ(on->TopAt(at) == picture, page == 1) << at.X << "," << at.Y;
+        }
+    }
+}
+
+TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
+    struct BoxCase {
+        const char* Name;
+        std::string Message;
+        MessageBoxIcon Icon;
+        std::string Shown;
+    };
+    const std::vector<BoxCase> cases{
+        {"error", "Error #0 -> \r\n\r\nCopy, Fill, or Replace missing", MessageBoxIcon::Stop,
+         "Error #0 -> \n\nCopy, Fill, or Replace missing"},
+        {"no icon", "Kelbrin\r\nVer. 11.11.29", MessageBoxIcon::None, "Kelbrin\nVer. 11.11.29"},
+        // A message may quote a script line of megabytes; the box shows its start.
+        {"huge", "Error #0 -> \r\n\r\n" + std::string(1 << 20, 'X'), MessageBoxIcon::Stop, ""},
+    };
+    for (const BoxCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto on = ShowForm(form::KelbrinForm());
+        const SeenMessageBox box = on->ShowMessageBox(c.Message, "Title", c.Icon);
+        EXPECT_EQ(box.Title, "Title");
+        if (c.Shown.empty()) {
+            EXPECT_TRUE(box.Text.starts_with("Error #0 -> \n\nXXX"));
+            EXPECT_TRUE(box.Text.ends_with("XXX \u2026"));
+            // At most so many characters of the message, its line ends counted as one or two,
+            // then " \u2026" (4 bytes).
+            EXPECT_LE(box.Text.size(), form::kLongestBoxText + 4);
+            EXPECT_GE(box.Text.size(), form::kLongestBoxText);
+        } else {
+            EXPECT_EQ(box.Text, c.Shown);
+        }
+        EXPECT_EQ(box.Icon, c.Icon);
+        EXPECT_EQ(box.Buttons, std::vector<std::string>{"OK"});
+        EXPECT_TRUE(box.OverItsWindow);
+    }
+}
+
+std::string Hex(form::Colour c) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", c.Red, c.Green, c.Blue);
+    return hex;
+}
+
+// Summed over the three channels: room for antialiasing and a faint shade, not another colour.
+void ExpectNear(form::Colour seen, form::Colour expected) {
+    EXPECT_LE(std::abs(seen.Red - expected.Red) + std::abs(seen.Green - expected.Green) +
+                  std::abs(seen.Blue - expected.Blue),
+              24)
+        << Hex(seen) << " instead of " << Hex(expected);
+}
+
+TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
+    const TempFolder folder;
+    WriteGame(folder);
+    const auto on = ShowForm(form::KelbrinForm());
+    // The frame, both buttons, the status line and the three titles.
+    EXPECT_EQ(ExpectColoursShown(*on, "main-idle.png"), 7);
+    on->Port().SetText(main::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
+    on->Port().SetVisible(main::txtMD5, true);
+    on->Port().SetVisible(main::lblMD5, true);
+    EXPECT_EQ(ExpectColoursShown(*on, "main-md5.png"), 8);
+
+    // The box of the original's identity, as File, ROM Information shows it.
+    RecordingWindow quiet;
+    const IdentityResult identity = IdentifyOriginal(folder.Path(), quiet);
+    ASSERT_TRUE(identity.Identity.has_value());
+    const auto info = ShowForm(form::InfoForm());
+    info->Port().SetText(form::frmInfo::txtInfo, RomInformation(*identity.Identity));
+    // The report's text box.
+    EXPECT_EQ(ExpectColoursShown(*info, "info.png"), 1);
+
+    const auto help = ShowForm(form::HowToForm());
+    // The usage page, its strip and both option buttons.
+    EXPECT_EQ(ExpectColoursShown(*help, "help-usage.png"), 4);
+    help->Click(form::frmHowTo::optPart1);
+    for (std::int16_t i = 0; i < 2; ++i) {
+        help->Port().SetVisible(form::frmHowTo::txtHowTo(i), i == 1);
+        help->Port().SetVisible(form::frmHowTo::Shape(i), i == 1);
+    }
+    // The format page, its strip, both option buttons and both pictures.
+    EXPECT_EQ(ExpectColoursShown(*help, "help-format.png"), 6);
+
+    // Check Script on a laid-out ROM: every filled box of its strip and its legend where no
+    // later one covers it.
+    WriteAuthorsGame(folder);
+    const auto check = ShowForm(form::CheckForm());
+    const form::Control& strip = form::ControlOf(form::CheckForm(), form::frmCheck::picLayout);
+    const form::Drawing drawn = form::DrawLayout(CheckScript(folder.Path()).WithoutHeader,
+                                                 strip.At.Width, strip.At.Height, *strip.Fore);
+    check->Port().SetDrawing(form::frmCheck::picLayout, drawn);
+    // The report, the drawing and the rows.
+    EXPECT_EQ(ExpectColoursShown(*check, "check.png"), 3);
+    int boxes = 0;
+    const auto pixels = [](std::int32_t twips) { return form::ToPixels(twips); };
+    for (std::size_t i = 0; i < drawn.Boxes.size(); ++i) {
+        const form::Twips& at = drawn.Boxes[i].At;
+        const Point centre{pixels(at.Left + at.Width / 2), pixels(at.Top + at.Height / 2)};
+        const auto covers = [&](const form::DrawnBox& later) {
+            return later.Fill && pixels(later.At.Left) <= centre.X &&
+                   centre.X < pixels(later.At.Left + later.At.Width) &&
+                   pixels(later.At.Top) <= centre.Y &&
+                   centre.Y < pixels(later.At.Top + later.At.Height);
+        };
+        if (!drawn.Boxes[i].Fill || pixels(at.Height) < 2 || pixels(at.Width) <= 2 ||
+            std::any_of(drawn.Boxes.begin() + static_cast<std::ptrdiff_t>(i) + 1, drawn.Boxes.end(),
+                        covers)) {
+            continue;
+        }
+        SCOPED_TRACE("box " + std::to_string(i));
+        ExpectNear(
+            check->ShotAt({pixels(strip.At.Left) + centre.X, pixels(strip.At.Top) + centre.Y}),
+            *drawn.Boxes[i].Fill);
+        ++boxes;
+    }
+    // Four copies, the fill, both replaced marks (the last two bytes are no pixel high) and
+    // the legend's six swatches.
+    EXPECT_EQ(boxes, 7 + 6);
+
+    const auto maker = ShowForm(form::MakeScriptForm());
+    maker->Port().SetText(form::frmMakeScript::txtOriginal, folder.PathOf("orig.nes"));
+    maker->Port().SetText(form::frmMakeScript::txtExpanded, folder.PathOf("big.nes"));
+    maker->Port().SetText(form::frmMakeScript::txtOriginalHeader, "10");
+    // Both paths, and the two header boxes.
+    EXPECT_EQ(ExpectColoursShown(*maker, "make-script.png"), 4);
+}
+
+} // namespace
+
+int ExpectColoursShown(HostedForm& on, const std::string& file) {
+    SCOPED_TRACE(file);
+    on.Shoot(file);
+    // The window's own colour, low at its left edge where no control lies.
+    Point bare{3, form::ToPixels(on.Form().Height) - 5};
+    while (bare.Y > 0 && on.TopAt(bare)) {
+        --bare.Y;
+    }
+    {
+        SCOPED_TRACE("the window");
+        ExpectNear(on.ShotAt(bare), on.Form().Back);
+    }
+    int probed = 0;
+    for (const form::Control& c : on.Form().Controls) {
+        if ((!c.Back && c.Kind != form::ControlKind::Picture) || !on.IsVisible(c.Id)) {
+            continue;
+        }
+        const std::optional<Point> at = on.PointOnTop(c.Id);
+        if (!at) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(c.Name));
+        ExpectNear(on.ShotAt(*at), c.Back ? *c.Back : on.PictureAt(c.Id, *at));
+        ++probed;
+    }
+    return probed;
+}
+
+} // namespace kelbrin::test

@@ -1,0 +1,92 @@
+#pragma once
+
+// What the conformance suite (HostConformanceTest.cpp) asks of a toolkit's host: a form shown
+// by it, driven and read as a person would. Each toolkit's tests give a driver (QtDriver.cpp,
+// Win32Driver.cpp) that defines ShowForm.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Desktop.h"
+#include "FormDescription.h"
+#include "FormPort.h"
+#include "RecordedEvents.h"
+
+namespace kelbrin::test {
+
+// A pixel's place, in the client area.
+struct Point {
+    int X = 0;
+    int Y = 0;
+};
+
+// A message box as a person saw it; its lines end in LF.
+struct SeenMessageBox {
+    std::string Title;
+    std::string Text;
+    MessageBoxIcon Icon = MessageBoxIcon::None;
+    std::vector<std::string> Buttons;
+    // It was shown over the window that asked for it.
+    bool OverItsWindow = false;
+};
+
+class HostedForm {
+public:
+    virtual ~HostedForm() = default;
+    virtual const form::Form& Form() = 0;
+    virtual RecordedEvents& Events() = 0;
+    virtual FormPort& Port() = 0;
+
+    // A left click on the control; the item chosen from its menu, found there by its place.
+    virtual void Click(form::ControlId control) = 0;
+    virtual void Choose(form::MenuId item) = 0;
+    virtual void PressCtrl(char key) = 0;
+    // Tab, as a person presses it; the control that has the focus (nothing: none of the form's).
+    virtual void PressTab() = 0;
+    virtual std::optional<form::ControlId> Focus() = 0;
+    virtual void CloseBox() = 0;
+    // A file dropped from the file manager; whether the window took it.
+    virtual bool Drop(const std::string& path) = 0;
+
+    // A control's caption or text as it shows, in UTF-8, its lines ending in LF.
+    virtual std::string Shown(form::ControlId control) = 0;
+    virtual bool IsVisible(form::ControlId control) = 0;
+    virtual bool IsEnabled(form::ControlId control) = 0;
+    virtual bool IsEnabled(form::MenuId item) = 0;
+    virtual std::string Title() = 0;
+    // A picture control's size in pixels.
+    virtual std::pair<int, int> PictureSize(form::ControlId control) = 0;
+    // The menu bar's captions, and each menu's items: the caption, "\tCtrl+K" after it for a
+    // Ctrl key, "-" for a separator.
+    virtual std::vector<std::string> MenuBar() = 0;
+    virtual std::vector<std::string> MenuItems(std::size_t menu) = 0;
+    // The desktop's message box over this window, closed at once with OK.
+    virtual SeenMessageBox ShowMessageBox(const std::string& message, const std::string& title,
+                                          MessageBoxIcon icon) = 0;
+
+    // The window's pixels as shown, saved as the PNG `file` for a person to look at; the shot's
+    // colour at a point of the client area.
+    virtual void Shoot(const std::string& file) = 0;
+    virtual form::Colour ShotAt(Point at) = 0;
+    // The form's control that lies on top at a point of the client area (nothing: none).
+    virtual std::optional<form::ControlId> TopAt(Point at) = 0;
+    // A point of the client area where the control lies on top and none of its own controls
+    // covers it, halfway down near its right or its left end, clear of its caption and edges (a
+    // text box's: left of its scroll bar).
+    virtual std::optional<Point> PointOnTop(form::ControlId control) = 0;
+    // The colour of a picture control's own image at a point of the client area.
+    virtual form::Colour PictureAt(form::ControlId control, Point at) = 0;
+};
+
+// Shoots the window into `file` and checks that its colour shows where no control lies and, for
+// every visible control with a colour of its own or a picture, that its colour or its image
+// shows where it lies on top: a colour that reaches
+// no pixel would pass every other test and still look wrong. How many controls were probed.
+int ExpectColoursShown(HostedForm& on, const std::string& file);
+
+// `form` drawn by the toolkit's host and shown, its events written down.
+std::unique_ptr<HostedForm> ShowForm(const form::Form& form);
+
+} // namespace kelbrin::test
