@@ -100,7 +100,7 @@ int Run(const std::string& program, const std::vector<std::string>& args,
 #else
 
 // Connects descriptor `fd` of the child as `how` says; false when it cannot.
-bool Connect(int fd, Stream how, const std::string& capturePath, int brokenPipe) {
+bool Connect(int fd, Stream how, const std::string& capturePath, int brokenPipe, int fullPipe) {
     switch (how) {
     case Stream::Captured: {
         const int file = ::open(capturePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -108,10 +108,7 @@ bool Connect(int fd, Stream how, const std::string& capturePath, int brokenPipe)
     }
     case Stream::Closed: return ::close(fd) == 0 || errno == EBADF;
     case Stream::BrokenPipe: return ::dup2(brokenPipe, fd) >= 0;
-    case Stream::Full: {
-        const int file = ::open("/dev/full", O_WRONLY);
-        return file >= 0 && ::dup2(file, fd) >= 0 && ::close(file) == 0;
-    }
+    case Stream::Full: return ::dup2(fullPipe, fd) >= 0;
     case Stream::IntoOut: return ::dup2(1, fd) >= 0;
     }
     return false;
@@ -141,6 +138,15 @@ int Run(const std::string& program, const std::vector<std::string>& args,
         throw std::runtime_error("pipe failed");
     }
     ::close(pipeEnds[0]);
+    // A stream with a reader that takes nothing: filled before the child starts and never
+    // waiting, so that every write of the child fails as on a full device.
+    int fullEnds[2] = {-1, -1};
+    if (::pipe2(fullEnds, O_NONBLOCK) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    const std::string filler(4096, 'x');
+    while (::write(fullEnds[1], filler.data(), filler.size()) > 0) {
+    }
 
     const pid_t child = ::fork();
     if (child < 0) {
@@ -152,8 +158,8 @@ int Run(const std::string& program, const std::vector<std::string>& args,
         const int in = setup.InClosed ? -1 : ::open("/dev/null", O_RDONLY);
         const bool ready =
             (setup.InClosed ? ::close(0) == 0 || errno == EBADF : in >= 0 && ::dup2(in, 0) >= 0) &&
-            Connect(1, setup.Out, outPath, pipeEnds[1]) &&
-            Connect(2, setup.Err, errPath, pipeEnds[1]) &&
+            Connect(1, setup.Out, outPath, pipeEnds[1], fullEnds[1]) &&
+            Connect(2, setup.Err, errPath, pipeEnds[1], fullEnds[1]) &&
             Limit(RLIMIT_FSIZE, setup.FileSizeLimit) && Limit(RLIMIT_AS, setup.AddressSpaceLimit) &&
             (directory.empty() || ::chdir(directory.c_str()) == 0) &&
             (setup.User == 0 || (::setgroups(0, nullptr) == 0 && ::setgid(setup.User) == 0 &&
@@ -167,9 +173,11 @@ int Run(const std::string& program, const std::vector<std::string>& args,
         ::_exit(127);
     }
     ::close(pipeEnds[1]);
+    ::close(fullEnds[1]);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0) {
     }
+    ::close(fullEnds[0]);
     signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
