@@ -4,6 +4,7 @@
 
 #include "HeaderChoice.h"
 #include "Rehearsal.h"
+#include "RunExtras.h"
 #include "RunResult.h"
 #include "RunWindow.h"
 
@@ -14,6 +15,11 @@ namespace kelbrin {
 // box, then the status "Ended due to Error"); the run itself always returns, saying how it
 // ended.
 RunResult Expand(HeaderChoice header, const std::string& folder, RunWindow& window);
+
+// The same run with what the player added to it: patches to apply, the original under another
+// name.
+RunResult Expand(HeaderChoice header, const std::string& folder, RunWindow& window,
+                 const RunExtras& extras);
 
 // The same run as a rehearsal (see Rehearsal): it reports to `window` as a run would, and
 // leaves the folder as it is.
