@@ -31,7 +31,14 @@ private:
 // found from one of its positions.
 class BlockIndex {
 public:
-    explicit BlockIndex(std::span<const std::uint8_t> original);
+    explicit BlockIndex(std::span<const std::uint8_t> original)
+        : BlockIndex(original, BlockSizeFor(original.size())) {}
+    // Two indexes searched with one rolling hash need one block size: the larger that either
+    // file's size asks for.
+    BlockIndex(std::span<const std::uint8_t> original, std::size_t blockSize);
+
+    // 16 bytes, or more for an original so large that its index would hold over 4 Mi blocks.
+    static std::size_t BlockSizeFor(std::size_t originalSize);
 
     std::size_t BlockSize() const noexcept { return blockSize_; }
     const RollingHash& Hash() const noexcept { return hash_; }
