@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "BlockIndex.h"
 #include "PatchDescription.h"
@@ -43,6 +46,42 @@ std::size_t Common(const std::uint8_t* a, const std::uint8_t* b, std::size_t mos
 std::uint64_t Distance(std::uint64_t from, std::uint64_t to) {
     return to >= from ? (to - from) << 1 : (from - to) << 1 | 1;
 }
+
+// The blocks of the target that the patch itself holds, by hash, for copies from the target
+// written so far: one place a slot, the latest. Bytes that a copy gives are found where the
+// copy found them. The table is taken from the system zeroed, so that its pages cost nothing
+// until a slot in them is used: a hack that changes little touches a few.
+class HeldBlocks {
+public:
+    HeldBlocks(std::size_t targetSize, std::size_t blockSize)
+        : bits_(std::max(1, static_cast<int>(std::bit_width(targetSize / blockSize)))),
+          slots_(static_cast<std::uint32_t*>(std::calloc(std::size_t{1} << bits_, 4))) {
+        if (!slots_) {
+            throw std::bad_alloc();
+        }
+    }
+
+    void Add(std::uint32_t hash, std::size_t at) {
+        slots_[SlotOf(hash)] = static_cast<std::uint32_t>(at + 1);
+    }
+    // The place last added with this hash, or the target's size when there is none.
+    std::size_t Find(std::uint32_t hash, std::size_t none) const {
+        const std::uint32_t held = slots_[SlotOf(hash)];
+        return held == 0 ? none : held - 1;
+    }
+
+private:
+    std::size_t SlotOf(std::uint32_t hash) const noexcept {
+        return (hash * 0x9E3779B1u) >> (32 - bits_);
+    }
+
+    struct Free {
+        void operator()(std::uint32_t* slots) const noexcept { std::free(slots); }
+    };
+
+    int bits_;
+    std::unique_ptr<std::uint32_t[], Free> slots_;
+};
 
 struct Match {
     BpsAction Kind = BpsAction::TargetRead; // TargetRead: none found
@@ -108,7 +147,7 @@ private:
 // Goes through the target front to back. At each byte not yet covered it looks for the bytes
 // that follow: at the same offset of the source, at the distance of the last copy from the
 // source (the rest of a moved block after an edit), as a run of the byte before, and, through
-// the indexes, in a block of the source or of the target written before. Each is extended
+// the indexes, in a block of the source or of the bytes the patch holds already. Each is extended
 // forwards, and backwards into the bytes not yet covered; the one that saves most is taken.
 class BpsMatcher {
 public:
@@ -117,7 +156,7 @@ public:
         : source_(source), target_(target),
           blockSize_(std::max(BlockIndex::BlockSizeFor(source.size()),
                               BlockIndex::BlockSizeFor(target.size()))),
-          sourceIndex_(source, blockSize_), targetIndex_(target, blockSize_),
+          sourceIndex_(source, blockSize_), held_(target.size(), blockSize_),
           encoder_(source, target, out) {}
 
     void Run(const PatchProgress& progress) {
@@ -148,11 +187,12 @@ public:
                         Consider(best, BpsAction::SourceCopy, at, from, uncovered);
                     }
                 });
-                targetIndex_.ForEachPlace(hash, window, [&](std::size_t from) {
-                    if (from + 1 < at) {
-                        Consider(best, BpsAction::TargetCopy, at, from, uncovered);
-                    }
-                });
+                if (const std::size_t from = held_.Find(hash, at); from + 1 < at) {
+                    Consider(best, BpsAction::TargetCopy, at, from, uncovered);
+                }
+                if ((at - uncovered) % blockSize_ == 0) {
+                    held_.Add(hash, at);
+                }
             }
             if (best.Kind == BpsAction::TargetRead) {
                 ++at;
@@ -209,7 +249,7 @@ private:
     std::span<const std::uint8_t> target_;
     std::size_t blockSize_;
     BlockIndex sourceIndex_;
-    BlockIndex targetIndex_;
+    HeldBlocks held_;
     BpsEncoder encoder_;
     // Where the last copy from the source found its bytes, less where it put them.
     std::ptrdiff_t lastDistance_ = 0;
