@@ -57,7 +57,8 @@ constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-head
 constexpr const char* kAbout =
     "Expands the original ROM as the script Kelbrin.txt describes, or tells whether\n"
     "the original is the one the script wants. Applies an IPS, IPS32, BPS or UPS\n"
-    "patch to a ROM, or tells what a patch holds.\n"
+    "patch to a ROM, or tells what a patch holds. For patch authors, makes the\n"
+    "script and the BPS, IPS or UPS patch from the expanded ROM to the hacked one.\n"
     "\n"
     "Standard output gets every status text of the run, one per line, and the line\n"
     "'MD5: ' + digest when the original's checksum does not match the script's;\n"
@@ -67,13 +68,16 @@ constexpr const char* kAbout =
 constexpr const char* kFooter =
     "Exit status:\n"
     "  0  the expansion is done; with --info, the original's length fits the\n"
-    "     script's sizes; with --make-script, the script is written\n"
+    "     script's sizes; with --make-script, the script is written; with\n"
+    "     --make-patch, the patch is written\n"
     "  1  the run ended with an error; with --info, the script or the original\n"
     "     failed a check (for a length that fits neither size, the length and the\n"
     "     file's digests are still printed); with --make-script, no script was\n"
     "     written, not even a part of one (one line on standard error says why);\n"
     "     with --apply and --patch-info, the patch was refused or could not be\n"
-    "     applied, and nothing was written (a box on standard error says why)\n"
+    "     applied, and nothing was written (a box on standard error says why);\n"
+    "     with --make-patch, the patch was refused or could not be made or proved,\n"
+    "     and nothing was written (a box on standard error says why)\n"
     "     With --check and --layout: 0 when the script is fit to ship (both runs\n"
     "     end in 'Expansion Done', or Add/Replace is refused only because the\n"
     "     script declares no header), 1 otherwise\n"
@@ -93,7 +97,11 @@ constexpr const char* kFooter =
     "Apply a player's patch to a ROM: the patched ROM is hack.sfc beside hack.bps.\n"
     "  $ kelbrin-cli --apply hack.bps 'Zephyr Saga.sfc'\n"
     "See a patch's format, sizes, checksums and notes before applying it.\n"
-    "  $ kelbrin-cli --patch-info hack.bps\n";
+    "  $ kelbrin-cli --patch-info hack.bps\n"
+    "Make the patch from the expanded ROM to the hacked one: hack.bps beside it.\n"
+    "  $ kelbrin-cli --make-patch 'Zephyr Saga (expanded).sfc' hack.sfc\n"
+    "The same as an IPS patch, for players whose patcher reads nothing else.\n"
+    "  $ kelbrin-cli --make-patch 'Zephyr Saga (expanded).sfc' hack.sfc --ips\n";
 
 // What the command line asks for.
 struct Request {
