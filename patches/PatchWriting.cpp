@@ -36,10 +36,9 @@ std::size_t NumberSize(std::uint64_t value) {
     return size;
 }
 
-void AppendChecksums(PatchBytes& out, std::span<const std::uint8_t> source,
-                     std::span<const std::uint8_t> target) {
-    AppendLittleEndian(out, Crc32Of(source));
-    AppendLittleEndian(out, Crc32Of(target));
+void AppendChecksums(PatchBytes& out, std::uint32_t sourceCrc, std::uint32_t targetCrc) {
+    AppendLittleEndian(out, sourceCrc);
+    AppendLittleEndian(out, targetCrc);
     AppendLittleEndian(out, Crc32Of(out));
 }
 

@@ -19,8 +19,8 @@ void AppendNumber(PatchBytes& out, std::uint64_t value);
 // The bytes AppendNumber takes for `value`.
 std::size_t NumberSize(std::uint64_t value);
 
-// The CRC32s of the source, the target and, last, of all that comes before it.
-void AppendChecksums(PatchBytes& out, std::span<const std::uint8_t> source,
-                     std::span<const std::uint8_t> target);
+// The CRC32s of the source and the target, as given, and last the patch's own, of all that comes
+// before it.
+void AppendChecksums(PatchBytes& out, std::uint32_t sourceCrc, std::uint32_t targetCrc);
 
 } // namespace kelbrin

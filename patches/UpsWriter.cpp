@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ChecksummedStart.h"
+
 namespace kelbrin {
 
 PatchBytes MakeUpsPatch(std::span<const std::uint8_t> source,
@@ -26,7 +28,7 @@ PatchBytes MakeUpsPatch(std::span<const std::uint8_t> source,
         out.push_back(0);
         hunkEnd = i + 1;
     }
-    AppendChecksums(out, source, target);
+    AppendChecksums(out, Crc32Of(source), Crc32Of(target));
     return out;
 }
 
