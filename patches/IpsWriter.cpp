@@ -87,10 +87,11 @@ private:
 
 PatchBytes MakeIpsPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target,
                         std::string_view targetName) {
-    const bool resized = source.size() != target.size();
-    const std::uint64_t largest = resized ? kLargestIpsTarget - 1 : kLargestIpsTarget;
-    if (target.size() > largest) {
-        RefuseIpsTargetTooLarge(targetName, target.size(), largest, resized);
+    if (target.size() > kLargestIpsTarget) {
+        RefuseIpsTargetTooLarge(targetName, target.size(), kLargestIpsTarget, false);
+    }
+    if (target.size() == kLargestIpsTarget && source.size() != target.size()) {
+        RefuseIpsTargetTooLarge(targetName, target.size(), kLargestIpsTarget - 1, true);
     }
     PatchBytes out = {'P', 'A', 'T', 'C', 'H'};
     IpsRecords records(target, out);
