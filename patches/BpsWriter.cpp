@@ -19,6 +19,8 @@ namespace {
 // A match at least this long is taken as soon as it is found: no other is looked for.
 constexpr std::size_t kCertainMatch = 32;
 constexpr std::uint64_t kProgressStep = std::uint64_t{1} << 20;
+// How far ahead the index slots are asked for.
+constexpr std::size_t kAhead = 8;
 
 // How many bytes from `a` and `b` on agree, at most `most`; the two may overlap.
 std::size_t Common(const std::uint8_t* a, const std::uint8_t* b, std::size_t most) {
@@ -66,7 +68,14 @@ public:
     void Add(std::uint32_t hash, std::size_t at) {
         slots_[SlotOf(hash)] = static_cast<std::uint32_t>(at + 1);
     }
-    // The place last added with this hash, or the target's size when there is none.
+    void Prefetch(std::uint32_t hash) const noexcept {
+#if defined(__GNUC__)
+        __builtin_prefetch(&slots_[SlotOf(hash)]);
+#else
+        (void)hash;
+#endif
+    }
+    // The place last added with this hash, or `none` when there is none.
     std::size_t Find(std::uint32_t hash, std::size_t none) const {
         const std::uint32_t held = slots_[SlotOf(hash)];
         return held == 0 ? none : held - 1;
@@ -165,8 +174,9 @@ public:
         std::size_t uncovered = 0; // where the bytes taken from the patch start
         std::size_t at = 0;
         std::uint64_t nextReport = kProgressStep;
-        bool hashed = false;
+        bool hashed = false; // the hashes are those of the windows one byte back
         std::uint32_t hash = 0;
+        std::uint32_t laterHash = 0;
         while (at < target_.size()) {
             if (progress && at >= nextReport) {
                 progress(at);
@@ -184,9 +194,19 @@ public:
                 Consider(best, BpsAction::TargetCopy, at, at - 1, uncovered);
             }
             if (best.Length < kCertainMatch && at + blockSize_ <= target_.size()) {
+                const RollingHash& rolling = sourceIndex_.Hash();
                 const std::uint8_t* window = target_.data() + at;
-                hash = hashed ? sourceIndex_.Hash().Roll(hash, window[-1], window[blockSize_ - 1])
-                              : sourceIndex_.Hash().Of(window);
+                hash = hashed ? rolling.Roll(hash, window[-1], window[blockSize_ - 1])
+                              : rolling.Of(window);
+                // Amid bytes no copy gives, every search would wait for memory: the slots of
+                // the window a few bytes on are asked for while this one is searched.
+                if (at + kAhead + blockSize_ <= target_.size()) {
+                    const std::uint8_t* later = window + kAhead;
+                    laterHash = hashed ? rolling.Roll(laterHash, later[-1], later[blockSize_ - 1])
+                                       : rolling.Of(later);
+                    sourceIndex_.Prefetch(laterHash);
+                    held_.Prefetch(laterHash);
+                }
                 hashed = true;
                 sourceIndex_.ForEachPlace(hash, window, [&](std::size_t from) {
                     if (from != at && static_cast<std::ptrdiff_t>(from - at) != lastDistance_) {
