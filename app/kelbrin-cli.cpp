@@ -19,6 +19,7 @@
 #include "DisplayText.h"
 #include "Expand.h"
 #include "FileHandle.h"
+#include "MakePatchCommand.h"
 #include "MakeScriptCommand.h"
 #include "OriginalIdentity.h"
 #include "PatchCommands.h"
@@ -48,6 +49,7 @@ constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-head
                                "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED [OPTION]...\n"
                                "  or:  kelbrin-cli --apply PATCH ROM [--output FILE] [--force]\n"
                                "  or:  kelbrin-cli --patch-info PATCH\n"
+                               "  or:  kelbrin-cli --make-patch SOURCE TARGET [OPTION]...\n"
                                "  or:  kelbrin-cli (--help | --version)\n";
 
 // The manual page is made from the help: "Options:", "Exit status:" and "Examples:" become its
@@ -55,7 +57,8 @@ constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-head
 constexpr const char* kAbout =
     "Expands the original ROM as the script Kelbrin.txt describes, or tells whether\n"
     "the original is the one the script wants. Applies an IPS, IPS32, BPS or UPS\n"
-    "patch to a ROM, or tells what a patch holds.\n"
+    "patch to a ROM, or tells what a patch holds. For patch authors, makes the\n"
+    "script and the BPS, IPS or UPS patch from the expanded ROM to the hacked one.\n"
     "\n"
     "Standard output gets every status text of the run, one per line, and the line\n"
     "'MD5: ' + digest when the original's checksum does not match the script's;\n"
@@ -65,13 +68,16 @@ constexpr const char* kAbout =
 constexpr const char* kFooter =
     "Exit status:\n"
     "  0  the expansion is done; with --info, the original's length fits the\n"
-    "     script's sizes; with --make-script, the script is written\n"
+    "     script's sizes; with --make-script, the script is written; with\n"
+    "     --make-patch, the patch is written\n"
     "  1  the run ended with an error; with --info, the script or the original\n"
     "     failed a check (for a length that fits neither size, the length and the\n"
     "     file's digests are still printed); with --make-script, no script was\n"
     "     written, not even a part of one (one line on standard error says why);\n"
     "     with --apply and --patch-info, the patch was refused or could not be\n"
-    "     applied, and nothing was written (a box on standard error says why)\n"
+    "     applied, and nothing was written (a box on standard error says why);\n"
+    "     with --make-patch, the patch was refused or could not be made or proved,\n"
+    "     and nothing was written (a box on standard error says why)\n"
     "     With --check and --layout: 0 when the script is fit to ship (both runs\n"
     "     end in 'Expansion Done', or Add/Replace is refused only because the\n"
     "     script declares no header), 1 otherwise\n"
@@ -91,7 +97,11 @@ constexpr const char* kFooter =
     "Apply a player's patch to a ROM: the patched ROM is hack.sfc beside hack.bps.\n"
     "  $ kelbrin-cli --apply hack.bps 'Zephyr Saga.sfc'\n"
     "See a patch's format, sizes, checksums and notes before applying it.\n"
-    "  $ kelbrin-cli --patch-info hack.bps\n";
+    "  $ kelbrin-cli --patch-info hack.bps\n"
+    "Make the patch from the expanded ROM to the hacked one: hack.bps beside it.\n"
+    "  $ kelbrin-cli --make-patch 'Zephyr Saga (expanded).sfc' hack.sfc\n"
+    "The same as an IPS patch, for players whose patcher reads nothing else.\n"
+    "  $ kelbrin-cli --make-patch 'Zephyr Saga (expanded).sfc' hack.sfc --ips\n";
 
 // What the command line asks for.
 struct Request {
@@ -105,6 +115,11 @@ struct Request {
     kelbrin::MakeScriptOptions Script; // also --apply's --output and --force
     bool Apply = false;
     std::optional<std::string> PatchInfo;
+    bool MakePatch = false;
+    bool Bps = false;
+    bool Ips = false;
+    bool Ups = false;
+    std::optional<std::string> Metadata;
     // The operands: --make-script's ORIGINAL and EXPANDED, --apply's PATCH and ROM
     std::vector<std::string> Files;
     bool Help = false;
@@ -201,6 +216,37 @@ void Declare(kelbrin::CommandLine& line, Request& request) {
                                      "writes nothing")
                                  ->type_name("PATCH");
     line.Excludes(patchInfo, {add, remove, info, check, layout, dir, makeScript, apply});
+    CLI::Option* makePatch =
+        options
+            .add_flag("--make-patch", request.MakePatch,
+                      "for patch authors: write the patch that makes TARGET\n"
+                      "(the hacked ROM) from SOURCE (the expanded one), after\n"
+                      "applying it in memory has given TARGET byte for byte\n"
+                      "(default: TARGET's name with the format's extension,\n"
+                      "beside TARGET)")
+            ->option_text("SOURCE TARGET");
+    line.Excludes(makePatch, {add, remove, info, check, layout, dir, makeScript, apply, patchInfo});
+    CLI::Option* bps =
+        options.add_flag("--bps", request.Bps, "with --make-patch: a BPS patch (the default)");
+    CLI::Option* ips = options.add_flag("--ips", request.Ips,
+                                        "with --make-patch: an IPS patch, for a TARGET of at\n"
+                                        "most 16 MiB");
+    CLI::Option* ups = options.add_flag("--ups", request.Ups, "with --make-patch: a UPS patch");
+    for (CLI::Option* format : {bps, ips, ups}) {
+        format->needs(makePatch);
+    }
+    constexpr const char* kOneFormat = "choose one of --bps, --ips and --ups";
+    line.Excludes(ips, {bps}, kOneFormat);
+    line.Excludes(ups, {bps, ips}, kOneFormat);
+    CLI::Option* metadata =
+        options
+            .add_option_function<std::string>(
+                "--metadata", [&request](const std::string& text) { request.Metadata = text; },
+                "with --make-patch: TEXT goes into the BPS patch as\n"
+                "the author's notes (none by default)")
+            ->type_name("TEXT")
+            ->needs(makePatch);
+    line.Excludes(metadata, {ips, ups}, "--metadata goes into a BPS patch only");
     options.add_option("files", request.Files)->group("");
     AddHeaderSize(options, "--original-header", request.Script.OriginalHeader,
                   "with --make-script: ORIGINAL carries a header of HEX\n"
@@ -216,13 +262,16 @@ void Declare(kelbrin::CommandLine& line, Request& request) {
                 "with --make-script: where the script goes (default:\n"
                 "Kelbrin.txt beside ORIGINAL; - for standard output,\n"
                 "the report then on standard error); with --apply:\n"
-                "where the patched ROM goes, never PATCH or ROM")
+                "where the patched ROM goes, never PATCH or ROM; with\n"
+                "--make-patch: where the patch goes, never SOURCE or\n"
+                "TARGET (- for standard output, not a terminal)")
             ->type_name("FILE");
-    line.NeedsOneOf(output, {makeScript, apply});
+    line.NeedsOneOf(output, {makeScript, apply, makePatch});
     CLI::Option* force = options.add_flag("--force", request.Script.Force,
-                                          "with --make-script or --apply: replace an existing\n"
-                                          "script or patched ROM (never otherwise)");
-    line.NeedsOneOf(force, {makeScript, apply});
+                                          "with --make-script, --apply or --make-patch: replace\n"
+                                          "an existing script, patched ROM or patch (never\n"
+                                          "otherwise)");
+    line.NeedsOneOf(force, {makeScript, apply, makePatch});
 
     options.add_flag("-h,--help", request.Help, "show this help and exit");
     options.add_flag("--version", request.Version, "show the version and exit");
@@ -316,6 +365,27 @@ int Apply(const Request& request) {
         {request.Files[0], request.Files[1], request.Script.Output, request.Script.Force});
 }
 
+// --make-patch: the two ROMs are its operands; a patch's bytes are not for a terminal.
+int MakePatch(const Request& request) {
+    if (request.Files.size() != 2) {
+        return UsageError("--make-patch needs the SOURCE and the TARGET file, and nothing else");
+    }
+    if (request.Script.Output == "-" && kelbrin::IsTerminal(stdout)) {
+        return UsageError("--output - writes the patch to standard output, which is a terminal: "
+                          "redirect it, or give a file");
+    }
+    kelbrin::MakePatchOptions options;
+    options.Source = request.Files[0];
+    options.Target = request.Files[1];
+    options.Format = request.Ips   ? kelbrin::PatchFormat::Ips
+                     : request.Ups ? kelbrin::PatchFormat::Ups
+                                   : kelbrin::PatchFormat::Bps;
+    options.Metadata = request.Metadata.value_or("");
+    options.Output = request.Script.Output;
+    options.Force = request.Script.Force;
+    return kelbrin::MakePatchCommand(options);
+}
+
 int Main(const std::vector<std::string>& args) {
     Request request;
     kelbrin::CommandLine line(kUsage, kAbout, kFooter);
@@ -335,7 +405,10 @@ int Main(const std::vector<std::string>& args) {
     if (request.Apply) {
         return Apply(request);
     }
-    // Only --make-script and --apply take files.
+    if (request.MakePatch) {
+        return MakePatch(request);
+    }
+    // Only --make-script, --apply and --make-patch take files.
     if (!request.Files.empty()) {
         return UsageError("unknown argument '" + request.Files.front() + "'");
     }

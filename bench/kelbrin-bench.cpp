@@ -391,12 +391,79 @@ void SScattered(const std::string& name, const fs::path& dir) {
     AgainstXdelta(name, dir, original, Scattered(original, 100000, 22));
 }
 
+// kelbrin-cli --make-patch (BPS) against xdelta3 -e on a pair: its time against xdelta3's, its
+// size against xdelta3's without the second compression. The patch is applied back with --apply
+// and the result compared with the target.
+void PatchAgainstXdelta(const std::string& name, const fs::path& dir, const std::string& source,
+                        const std::string& target) {
+    const fs::path sourceFile = dir / "source.bin", targetFile = dir / "target.bin";
+    WriteText(sourceFile, source);
+    WriteText(targetFile, target);
+    const long limit = static_cast<long>((source.size() + target.size()) >> 20) + 64;
+    const Job make{.Label = "--make-patch",
+                   .Command = With(Cli, {"--make-patch", sourceFile, targetFile, "--output",
+                                         dir / "made.bps", "--force"})};
+    const auto runs = Measure(
+        name, {make,
+               {.Label = "xdelta3 -e",
+                .Command = {"xdelta3", "-e", "-f", "-s", sourceFile, targetFile, dir / "delta"}}});
+    Run(make.Command);
+    Run({"xdelta3", "-S", "none", "-e", "-f", "-s", sourceFile, targetFile, dir / "plain"});
+    Run(With(Cli, {"--apply", dir / "made.bps", sourceFile, "--output", dir / "check.bin"}));
+    Run({"cmp", dir / "check.bin", targetFile});
+    const auto made = fs::file_size(dir / "made.bps"), plain = fs::file_size(dir / "plain");
+    AtMost(name, make.Label, runs[0], runs[1], "1.0", "xdelta3");
+    Row(name, make.Label, runs[0],
+        std::to_string(made) + " B <= 1.05 x " + std::to_string(plain) + " B", made <= 1.05 * plain,
+        1.0 * made / plain);
+    Row(name, make.Label, runs[0], "peak <= files + 64 = " + std::to_string(limit) + " MiB",
+        PeakMiB(runs[0]) <= limit);
+}
+
+// A hack of a ROM image: `edits` bytes changed by chance and `moves` blocks of up to 4 KiB
+// copied to new places.
+std::string Hacked(const std::string& rom, std::size_t edits, std::size_t moves,
+                   std::uint64_t seed) {
+    Random random(seed);
+    std::string hack = rom;
+    for (std::size_t i = 0; i < moves; ++i) {
+        const std::size_t length = 256 + random() % 3840;
+        hack.replace(random() % (hack.size() - length), length,
+                     rom.substr(random() % (rom.size() - length), length));
+    }
+    return Scattered(std::move(hack), edits, seed + 1);
+}
+
+void P4M(const std::string& name, const fs::path& dir) {
+    const std::string rom = RomLike(4 * MiB, 31);
+    PatchAgainstXdelta(name, dir, rom, Hacked(rom, 3000, 30, 32));
+}
+
+void P32M(const std::string& name, const fs::path& dir) {
+    const std::string rom = RomLike(32 * MiB, 33);
+    PatchAgainstXdelta(name, dir, rom, Hacked(rom, 8000, 40, 34));
+}
+
+// 64 KiB of new code in the middle, the rest moved up behind it.
+void PInsert(const std::string& name, const fs::path& dir) {
+    const std::string rom = RomLike(4 * MiB, 35);
+    PatchAgainstXdelta(
+        name, dir, rom,
+        Hacked(rom.substr(0, 2 * MiB) + RandomBytes(64 * 1024, 36) + rom.substr(2 * MiB), 500, 0,
+               37));
+}
+
+void PUnrelated(const std::string& name, const fs::path& dir) {
+    PatchAgainstXdelta(name, dir, RandomBytes(4 * MiB, 38), RandomBytes(4 * MiB, 39));
+}
+
 // clang-format off
 constexpr std::pair<const char*, void (*)(const std::string&, const fs::path&)> kWorkloads[] = {
     {"W1", W1}, {"W2", W2}, {"C-LINES", CheckLines}, {"C-IMAGE", CheckImage}, {"W1-MD5", W1Md5},
     {"M1", M1}, {"M2", M2}, {"I1", I1}, {"S-GROW", SGrow}, {"S-BANKS", SBanks},
     {"S-MOVES", SMoves}, {"S-HEADER", SHeader}, {"S-COPIER", SCopier},
-    {"S-UNRELATED", SUnrelated}, {"S-SCATTERED", SScattered}};
+    {"S-UNRELATED", SUnrelated}, {"S-SCATTERED", SScattered}, {"P-4M", P4M}, {"P-32M", P32M},
+    {"P-INSERT", PInsert}, {"P-UNRELATED", PUnrelated}};
 // clang-format on
 
 } // namespace

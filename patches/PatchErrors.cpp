@@ -149,4 +149,25 @@ void RefuseTargetTooLarge(const PatchSubject& patch, std::uint64_t size, std::ui
                                        ".");
 }
 
+void RefuseIpsTargetTooLarge(std::string_view target, std::uint64_t size, std::uint64_t largest,
+                             bool resized) {
+    std::string message = "'";
+    message.append(target).append("' has ").append(Bytes(size));
+    message.append(", and an IPS patch makes ROMs of at most ").append(Bytes(largest));
+    if (resized) {
+        message.append(" when it changes their length");
+    }
+    message.append(": make a BPS patch instead.");
+    Refuse(ErrPatchTargetTooLargeForIps, std::move(message));
+}
+
+void RefuseMadePatchWrong(std::string_view format, std::string_view source, std::string_view target,
+                          std::uint64_t offset) {
+    std::string message = "The ";
+    message.append(format).append(" patch made from '").append(source).append("' gives other ");
+    message.append("bytes than '").append(target).append("' from offset ");
+    message.append(OffsetText(offset)).append(" on, and is not written. Please report this.");
+    Refuse(ErrPatchMadeWrong, std::move(message));
+}
+
 } // namespace kelbrin

@@ -25,6 +25,9 @@ enum PatchErrorNumber : std::int32_t {
     ErrPatchWrongSource = 610,
     ErrPatchWrongResult = 611,
     ErrPatchTargetTooLarge = 612,
+    // Making a patch.
+    ErrPatchTargetTooLargeForIps = 620,
+    ErrPatchMadeWrong = 621,
 };
 
 // A patch as its messages name it: "The BPS patch 'hack.bps'".
@@ -70,5 +73,14 @@ std::string OffsetText(std::uint64_t value);
                                     std::uint32_t actualCrc);
 [[noreturn]] void RefuseTargetTooLarge(const PatchSubject& patch, std::uint64_t size,
                                        std::uint64_t largest);
+
+// Making a patch: `target` (a file's name) is longer than an IPS patch can make, `largest`
+// bytes (less when `resized`, the length's field being as short as the offsets).
+[[noreturn]] void RefuseIpsTargetTooLarge(std::string_view target, std::uint64_t size,
+                                          std::uint64_t largest, bool resized);
+// The patch made from `source` to `target` gave other bytes, the first at `offset` (or another
+// length): it is not written.
+[[noreturn]] void RefuseMadePatchWrong(std::string_view format, std::string_view source,
+                                       std::string_view target, std::uint64_t offset);
 
 } // namespace kelbrin

@@ -43,7 +43,8 @@ std::string BpsPatch() {
 }
 
 // Patches, Refused: stdout / stderr must hold Out, and only Patches writes: Written.
-enum class Outcome { Expands, Informs, UsageError, Patches, Refused };
+// StreamsPatch: stdout is the patch Holds, stderr starts with Out.
+enum class Outcome { Expands, Informs, UsageError, Patches, Refused, StreamsPatch };
 
 struct Invocation {
     const char* What;
@@ -52,7 +53,8 @@ struct Invocation {
     Outcome Result;
     std::string Out; // Expands: exact stdout; Informs: a text stdout must hold; UsageError: a
                      // text stderr must hold
-    const char* Written = ""; // Patches: the file in the game folder that holds kPatched
+    const char* Written = ""; // Patches: the file in the game folder that holds Holds
+    std::string Holds = kPatched;
 };
 
 const Invocation kInvocations[] = {
@@ -166,6 +168,51 @@ const Invocation kInvocations[] = {
          "\nPatch CRC32: " + Crc32::Text(Crc32Of(BpsPatch().substr(0, BpsPatch().size() - 4))) +
          "\nActions: SourceRead 0, TargetRead 1, SourceCopy 0, TargetCopy 0\nMetadata: Ana's "
          "hack\n"},
+    {"--make-patch: the target's name with the format's extension, beside the target",
+     {"--make-patch", "game/orig.nes", "game/new.nes", "--ips"},
+     false,
+     Outcome::Patches,
+     "Patch written: game/new.ips (15 bytes)\n",
+     "new.ips",
+     kIps},
+    {"--make-patch --output -: the patch on stdout, the report on stderr",
+     {"--make-patch", "orig.nes", "new.nes", "--ips", "--output", "-"},
+     true,
+     Outcome::StreamsPatch,
+     "Patch written: standard output (15 bytes)\n",
+     "",
+     kIps},
+    {"--make-patch refuses an existing file without --force",
+     {"--make-patch", "orig.nes", "new.nes", "--output", "hack.bps"},
+     true,
+     Outcome::Refused,
+     "Error #58 -> the file exists already; --force replaces it\n\nCan't save the patch: "
+     "'hack.bps'\n\n"},
+    {"--make-patch never writes over the target, not even with --force",
+     {"--make-patch", "orig.nes", "new.nes", "--output", "./new.nes", "--force"},
+     true,
+     Outcome::Refused,
+     "Error #70 -> it would replace 'new.nes'"},
+    {"--make-patch needs the source and the target",
+     {"--make-patch", "orig.nes"},
+     true,
+     Outcome::UsageError,
+     "--make-patch needs the SOURCE and the TARGET"},
+    {"one patch format at a time",
+     {"--make-patch", "orig.nes", "new.nes", "--ips", "--ups"},
+     true,
+     Outcome::UsageError,
+     "choose one of --bps, --ips and --ups"},
+    {"--metadata goes into a BPS patch only",
+     {"--make-patch", "orig.nes", "new.nes", "--ups", "--metadata", "by me"},
+     true,
+     Outcome::UsageError,
+     "--metadata goes into a BPS patch only"},
+    {"a format belongs to --make-patch",
+     {"--apply", "hack.ips", "orig.nes", "--bps"},
+     true,
+     Outcome::UsageError,
+     "unknown argument '--bps'"},
 };
 
 // Every file of the game folder and what it holds.
@@ -187,6 +234,7 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
         folder.WriteInGame("hack.ips", kIps);
         folder.WriteInGame("cut.ips", kCutShortIps);
         folder.WriteInGame("hack.bps", BpsPatch());
+        folder.WriteInGame("new.nes", kPatched);
         std::map<std::string, std::string> files = GameFiles(folder);
         std::vector<std::string> args = c.Args;
         for (std::string& arg : args) {
@@ -220,7 +268,12 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
             EXPECT_EQ(r.ExitStatus, 0) << r.Err;
             EXPECT_TRUE(r.Out.starts_with(c.Out)) << r.Out;
             EXPECT_EQ(r.Err, "");
-            files[c.Written] = kPatched;
+            files[c.Written] = c.Holds;
+            break;
+        case Outcome::StreamsPatch:
+            EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+            EXPECT_EQ(r.Out, c.Holds);
+            EXPECT_EQ(r.Err, c.Out);
             break;
         case Outcome::Refused:
             EXPECT_EQ(r.ExitStatus, 1);

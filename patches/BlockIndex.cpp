@@ -1,5 +1,6 @@
 #include "BlockIndex.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -12,15 +13,15 @@ namespace {
 constexpr std::size_t kSmallestBlock = 16;
 constexpr std::size_t kMostBlocks = std::size_t{1} << 22;
 
-std::size_t BlockSizeFor(std::size_t originalSize) {
+} // namespace
+
+std::size_t BlockIndex::BlockSizeFor(std::size_t originalSize) {
     std::size_t size = kSmallestBlock;
     while (originalSize / size > kMostBlocks) {
         size *= 2;
     }
     return size;
 }
-
-} // namespace
 
 RollingHash::RollingHash(std::size_t width) : width_(width), outgoingFactor_(1) {
     for (std::size_t i = 1; i < width; ++i) {
@@ -46,9 +47,9 @@ std::uint32_t RollingHash::Of(const std::uint8_t* bytes) const {
     return hash;
 }
 
-BlockIndex::BlockIndex(std::span<const std::uint8_t> original)
-    : original_(original), blockSize_(BlockSizeFor(original.size())), hash_(blockSize_), shift_(32),
-      mask_(0) {
+BlockIndex::BlockIndex(std::span<const std::uint8_t> original, std::size_t blockSize)
+    : original_(original), blockSize_(std::max(blockSize, BlockSizeFor(original.size()))),
+      hash_(blockSize_), shift_(32), mask_(0) {
     static_assert(kMostBlocks < kBlockMask, "a slot holds every block's number");
     const std::size_t blocks = original.size() / blockSize_;
     if (blocks == 0) {

@@ -31,7 +31,14 @@ private:
 // found from one of its positions.
 class BlockIndex {
 public:
-    explicit BlockIndex(std::span<const std::uint8_t> original);
+    explicit BlockIndex(std::span<const std::uint8_t> original)
+        : BlockIndex(original, BlockSizeFor(original.size())) {}
+    // Two indexes searched with one rolling hash need one block size: the larger that either
+    // file's size asks for.
+    BlockIndex(std::span<const std::uint8_t> original, std::size_t blockSize);
+
+    // 16 bytes, or more for an original so large that its index would hold over 4 Mi blocks.
+    static std::size_t BlockSizeFor(std::size_t originalSize);
 
     std::size_t BlockSize() const noexcept { return blockSize_; }
     const RollingHash& Hash() const noexcept { return hash_; }
@@ -42,6 +49,17 @@ public:
     template <class Visit>
     void ForEachPlace(std::uint32_t hash, const std::uint8_t* bytes, Visit&& visit) const;
 
+    // Asks for the slot of `hash` ahead of its search, for callers that know the hash early.
+    void Prefetch(std::uint32_t hash) const noexcept {
+#if defined(__GNUC__)
+        if (!slots_.empty()) {
+            __builtin_prefetch(&slots_[SlotOf(hash)]);
+        }
+#else
+        (void)hash;
+#endif
+    }
+
 private:
     static constexpr int kMostProbes = 8;
     static constexpr int kMostPlaces = 8;
@@ -51,9 +69,13 @@ private:
     // tell: most blocks that only share a slot differ there, and are never compared.
     static constexpr int kBlockBits = 23;
     static constexpr std::uint32_t kBlockMask = (std::uint32_t{1} << kBlockBits) - 1;
-    static std::uint32_t TagOf(std::uint32_t hash) noexcept { return hash << kBlockBits; }
+    static std::uint32_t TagOf(std::uint32_t hash) noexcept {
+        return hash << kBlockBits;
+    }
 
-    std::size_t SlotOf(std::uint32_t hash) const noexcept { return (hash * 0x9E3779B1u) >> shift_; }
+    std::size_t SlotOf(std::uint32_t hash) const noexcept {
+        return (hash * 0x9E3779B1u) >> shift_;
+    }
     bool SameBlock(std::uint32_t block, const std::uint8_t* bytes) const;
 
     std::span<const std::uint8_t> original_;
