@@ -108,12 +108,14 @@ void ExpansionRun::WritePatchedRom(const ScriptHead& head) {
                                                expanded.Bytes().begin() + headerSize)
                    : HeaderBytes(head);
     const ButtonFiles files = FilesOfButtons(header, {expanded.Size() - headerSize, image.Value()});
-    const std::string note = patches_->RequireFit(files, WantHeader ? HeaderChoice::AddOrReplace
-                                                                    : HeaderChoice::IgnoreOrRemove);
+    const HeaderChoice pressed =
+        WantHeader ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove;
+    const std::string note = patches_->RequireFit(files, pressed);
     if (!note.empty()) {
         window_.SetStatus(note);
     }
-    const PageBuffer patched = patches_->Apply(std::move(expanded), window_);
+    const PageBuffer patched =
+        patches_->Apply(std::move(expanded), files.Of(pressed)->Crc32, window_);
 
     std::vector<std::string> inputs = patches_->Paths();
     inputs.insert(inputs.end(),

@@ -26,13 +26,18 @@ std::string PatchChain::RequireFit(const ButtonFiles& files, HeaderChoice presse
     });
 }
 
-PageBuffer PatchChain::Apply(PageBuffer expanded, RunWindow& window) const {
+PageBuffer PatchChain::Apply(PageBuffer expanded, std::uint32_t expandedCrc32,
+                             RunWindow& window) const {
     PageBuffer rom = std::move(expanded);
+    // Each ROM's CRC32 is known without reading it: the expanded one's was taken for the fit,
+    // and a patched one's is the one its patch promised and checked.
+    std::optional<std::uint32_t> romCrc32 = expandedCrc32;
     for (const Patch& patch : patches_) {
         window.SetStatus("Applying " + PatchName(patch.Path));
         rom = Under(ContextText::Patch(patch.Path), [&] {
-            return ApplyPatch(PatchName(patch.Path), patch.Bytes.Bytes(), rom.Bytes());
+            return ApplyPatch(PatchName(patch.Path), patch.Bytes.Bytes(), rom.Bytes(), romCrc32);
         });
+        romCrc32 = patch.Description.TargetCrc32;
     }
     return rom;
 }

@@ -24,9 +24,10 @@ public:
     // show for a patch that cannot tell, empty when it fits.
     std::string RequireFit(const ButtonFiles& files, HeaderChoice pressed) const;
 
-    // The patched ROM, made from `expanded`, which is let go once the first patch has made its
-    // ROM: at most two ROMs are in memory at a time. Each patch is announced on `window`.
-    PageBuffer Apply(PageBuffer expanded, RunWindow& window) const;
+    // The patched ROM, made from `expanded`, whose CRC32 is `expandedCrc32`, and which is let go
+    // once the first patch has made its ROM: at most two ROMs are in memory at a time. Each
+    // patch is announced on `window`.
+    PageBuffer Apply(PageBuffer expanded, std::uint32_t expandedCrc32, RunWindow& window) const;
 
     // The CRC32 of what Apply made: the one the last patch promises, when it holds one.
     std::uint32_t PatchedCrc32(const PageBuffer& patched) const;
