@@ -16,6 +16,11 @@ namespace kelbrin {
 
 namespace {
 
+// A UTF-8 path as the file system library takes it on every system.
+std::filesystem::path Utf8Path(const std::string& path) {
+    return std::u8string(path.begin(), path.end());
+}
+
 // What the search needs of the script's three fixed lines; nothing when they break a rule.
 struct WantedOriginal {
     std::string Path;
@@ -63,8 +68,7 @@ std::vector<std::string> OriginalsUnderOtherNames(const std::string& folder) {
             return found;
         }
         std::error_code error;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::u8path(folder), error)) {
+        for (const auto& entry : std::filesystem::directory_iterator(Utf8Path(folder), error)) {
             std::error_code fileError;
             if (!entry.is_regular_file(fileError)) {
                 continue;

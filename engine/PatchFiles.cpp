@@ -10,6 +10,11 @@ namespace kelbrin {
 
 namespace {
 
+// A UTF-8 path as the file system library takes it on every system.
+std::filesystem::path Utf8Path(const std::string& path) {
+    return std::u8string(path.begin(), path.end());
+}
+
 #ifdef _WIN32
 constexpr std::string_view kSeparators = "\\/:";
 #else
@@ -31,9 +36,8 @@ std::size_t ExtensionAt(std::string_view path) {
 
 std::filesystem::path Normal(const std::string& path) {
     std::error_code error;
-    std::filesystem::path normal =
-        std::filesystem::weakly_canonical(std::filesystem::u8path(path), error);
-    return error ? std::filesystem::u8path(path).lexically_normal() : normal;
+    std::filesystem::path normal = std::filesystem::weakly_canonical(Utf8Path(path), error);
+    return error ? Utf8Path(path).lexically_normal() : normal;
 }
 
 // The same existing file, or the same path for a file that is not there yet (the expanded ROM
