@@ -15,9 +15,9 @@ namespace kelbrin {
 
 // Numbers of their own, after those of the patch readers.
 enum PatchFitErrorNumber : std::int32_t {
-    ErrPatchFitsOtherButton = 620,
-    ErrPatchFitsNeitherButton = 621,
-    ErrPatchAlreadyApplied = 622,
+    ErrPatchFitsOtherButton = 613,
+    ErrPatchFitsNeitherButton = 614,
+    ErrPatchAlreadyApplied = 615,
 };
 
 // The length and CRC32 of a file.

@@ -133,14 +133,14 @@ INSTANTIATE_TEST_SUITE_P(
         PatchedRunCase{"FitsTheOtherButton",
                        1,
                        {{"hack.bps", Bps(kWithHeader, kHack)}},
-                       "Error #620 -> The BPS patch 'hack.bps' does not fit the ROM that "s +
+                       "Error #613 -> The BPS patch 'hack.bps' does not fit the ROM that "s +
                            kRemove + " writes: it fits the one of the other button. Press " + kAdd +
                            " instead.\r\n\r\nCan't apply the patch: '",
                        {{"big.nes", std::nullopt}, {"hack.nes", std::nullopt}}},
         PatchedRunCase{"FitsNeitherButton",
                        1,
                        {{"hack.bps", Bps(kOtherGame, kHack)}},
-                       "Error #621 -> The BPS patch 'hack.bps' fits neither button's ROM: it was "
+                       "Error #614 -> The BPS patch 'hack.bps' fits neither button's ROM: it was "
                        "made for " +
                            Sum(kOtherGame) + ", and " + kRemove + " writes " + Sum(kImage) + " (" +
                            kAdd + ": 0x18 bytes with the CRC32 " +
@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
         PatchedRunCase{"AlreadyPatched",
                        1,
                        {{"hack.bps", Bps(kOtherGame, kImage)}},
-                       "Error #622 -> The ROM that "s + kRemove + " writes (" + Sum(kImage) +
+                       "Error #615 -> The ROM that "s + kRemove + " writes (" + Sum(kImage) +
                            ") is already what the BPS patch 'hack.bps' makes: it is patched "
                            "already, and a patch is not applied twice.\r\n\r\nCan't apply the "
                            "patch: '",
