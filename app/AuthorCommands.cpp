@@ -25,13 +25,13 @@ int Print(const std::string& report, int status) {
 
 } // namespace
 
-int CheckCommand(const std::string& folder) {
-    const ScriptCheck check = CheckScript(folder);
+int CheckCommand(const std::string& folder, const std::string& original) {
+    const ScriptCheck check = CheckScript(folder, original);
     return Print(CheckReport(check), check.Passes() ? 0 : 1);
 }
 
-int LayoutCommand(const std::string& folder) {
-    const ScriptCheck check = CheckScript(folder);
+int LayoutCommand(const std::string& folder, const std::string& original) {
+    const ScriptCheck check = CheckScript(folder, original);
     return Print(LayoutReport(check) + LayoutSummary(check.WithoutHeader) + "\n",
                  check.Passes() ? 0 : 1);
 }

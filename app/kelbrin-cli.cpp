@@ -5,6 +5,7 @@
 // output): the expanded ROM is what the run is for, and a lost report is said on standard error
 // when that still can be written.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -22,6 +23,7 @@
 #include "MakePatchCommand.h"
 #include "MakeScriptCommand.h"
 #include "OriginalIdentity.h"
+#include "OriginalSearch.h"
 #include "PatchCommands.h"
 #include "ProcessSetup.h"
 #include "ScriptFields.h"
@@ -43,22 +45,25 @@ constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
 // Every form of the command, GNU-style ("or:"), which help2man makes the manual's SYNOPSIS of.
-constexpr const char* kUsage = "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
-                               "  or:  kelbrin-cli --info [--dir DIR]\n"
-                               "  or:  kelbrin-cli (--check | --layout) [--dir DIR]\n"
-                               "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED [OPTION]...\n"
-                               "  or:  kelbrin-cli --apply PATCH ROM [--output FILE] [--force]\n"
-                               "  or:  kelbrin-cli --patch-info PATCH\n"
-                               "  or:  kelbrin-cli --make-patch SOURCE TARGET [OPTION]...\n"
-                               "  or:  kelbrin-cli (--help | --version)\n";
+constexpr const char* kUsage =
+    "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
+    "         [--original FILE] [--patch FILE]... [--output FILE]\n"
+    "  or:  kelbrin-cli --info [--dir DIR] [--original FILE]\n"
+    "  or:  kelbrin-cli (--check | --layout) [--dir DIR] [--original FILE]\n"
+    "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED [OPTION]...\n"
+    "  or:  kelbrin-cli --apply PATCH ROM [--output FILE] [--force]\n"
+    "  or:  kelbrin-cli --patch-info PATCH\n"
+    "  or:  kelbrin-cli --make-patch SOURCE TARGET [OPTION]...\n"
+    "  or:  kelbrin-cli (--help | --version)\n";
 
 // The manual page is made from the help: "Options:", "Exit status:" and "Examples:" become its
 // sections, an indented "$ " line an example.
 constexpr const char* kAbout =
-    "Expands the original ROM as the script Kelbrin.txt describes, or tells whether\n"
-    "the original is the one the script wants. Applies an IPS, IPS32, BPS or UPS\n"
-    "patch to a ROM, or tells what a patch holds. For patch authors, makes the\n"
-    "script and the BPS, IPS or UPS patch from the expanded ROM to the hacked one.\n"
+    "Expands the original ROM as the script Kelbrin.txt describes, and applies the\n"
+    "author's patches to the expanded ROM, or tells whether the original is the one\n"
+    "the script wants. Applies an IPS, IPS32, BPS or UPS patch to a ROM, or tells\n"
+    "what a patch holds. For patch authors, makes the script and the BPS, IPS or UPS\n"
+    "patch from the expanded ROM to the hacked one.\n"
     "\n"
     "Standard output gets every status text of the run, one per line, and the line\n"
     "'MD5: ' + digest when the original's checksum does not match the script's;\n"
@@ -90,6 +95,11 @@ constexpr const char* kFooter =
     "  $ kelbrin-cli --add-header\n"
     "Expand the ROM in another folder without a header; stop a batch on failure.\n"
     "  $ kelbrin-cli --remove-header --dir ~/Games/Zephyr || exit 1\n"
+    "Expand it and apply the author's patch: the patched ROM is hack.sfc beside the\n"
+    "expanded ROM, written only when the patch fits the ROM this button writes.\n"
+    "  $ kelbrin-cli --add-header --patch hack.bps\n"
+    "Expand an original kept under another name than the script's.\n"
+    "  $ kelbrin-cli --remove-header --original 'Zephyr Saga (Rev 1).sfc'\n"
     "Check a script before shipping it, and see what it builds.\n"
     "  $ kelbrin-cli --check && kelbrin-cli --layout\n"
     "Write the script that rebuilds an expanded ROM from the clean original.\n"
@@ -111,6 +121,9 @@ struct Request {
     bool Check = false;
     bool Layout = false;
     std::optional<std::string> Directory;
+    std::optional<std::string> Original;
+    // The run's patches, in their order; --output names the patched ROM.
+    std::vector<std::string> Patches;
     bool MakeScript = false;
     kelbrin::MakeScriptOptions Script; // also --apply's --output and --force
     bool Apply = false;
@@ -190,6 +203,23 @@ void Declare(kelbrin::CommandLine& line, Request& request) {
                                "the folder that holds Kelbrin.txt and the ROM files\n"
                                "(default: the current directory)")
                            ->type_name("DIR");
+    CLI::Option* original = AddName(options, "--original", "a file", request.Original,
+                                    "the original ROM for this run, in place of the one\n"
+                                    "the script names (also with --info, --check and\n"
+                                    "--layout)")
+                                ->type_name("FILE");
+    line.NeedsOneOf(original, {add, remove, info, check, layout});
+    CLI::Option* patch = options
+                             .add_option("--patch", request.Patches,
+                                         "apply the IPS, IPS32, BPS or UPS patch FILE to the\n"
+                                         "expanded ROM (repeat it for more, applied in order)\n"
+                                         "and write the patched ROM too, named after the last\n"
+                                         "patch with the expanded ROM's extension, beside it;\n"
+                                         "nothing is written unless every patch applies and\n"
+                                         "fits the ROM of the button chosen")
+                             ->type_name("FILE")
+                             ->allow_extra_args(false);
+    line.NeedsOneOf(patch, {add, remove});
 
     CLI::Option* makeScript =
         options
@@ -261,12 +291,12 @@ void Declare(kelbrin::CommandLine& line, Request& request) {
         AddName(options, "--output", "a file, or - for standard output", request.Script.Output,
                 "with --make-script: where the script goes (default:\n"
                 "Kelbrin.txt beside ORIGINAL; - for standard output,\n"
-                "the report then on standard error); with --apply:\n"
-                "where the patched ROM goes, never PATCH or ROM; with\n"
-                "--make-patch: where the patch goes, never SOURCE or\n"
+                "the report then on standard error); with --apply or\n"
+                "--patch: where the patched ROM goes, never PATCH or ROM;\n"
+                "with --make-patch: where the patch goes, never SOURCE or\n"
                 "TARGET (- for standard output, not a terminal)")
             ->type_name("FILE");
-    line.NeedsOneOf(output, {makeScript, apply, makePatch});
+    line.NeedsOneOf(output, {makeScript, apply, patch, makePatch});
     CLI::Option* force = options.add_flag("--force", request.Script.Force,
                                           "with --make-script, --apply or --make-patch: replace\n"
                                           "an existing script, patched ROM or patch (never\n"
@@ -324,9 +354,10 @@ int PrintText(const std::string& text) {
 // --info: the original's identity on standard output, or the run's box on standard error. An
 // original whose length fits neither size gets both: the box, and its length and digests, by
 // which a player looks up which ROM it is.
-int Inform(const std::string& folder) {
+int Inform(const std::string& folder, const std::string& original) {
     kelbrin::ConsoleWindow window(stdout, stderr);
-    const kelbrin::IdentityResult result = kelbrin::IdentifyOriginal(folder, window);
+    const kelbrin::IdentityResult result =
+        kelbrin::IdentifyOriginal(folder, window, kelbrin::WrongLength::ShowErrorBox, original);
     if (!result.Identity) {
         return kExitError;
     }
@@ -334,6 +365,25 @@ int Inform(const std::string& folder) {
     const int printed =
         PrintText(kelbrin::IsTerminal(stdout) ? kelbrin::TerminalText(report) : report);
     return result.Ending.Done() ? printed : kExitError;
+}
+
+// After the box of a run whose original is missing: the file of the folder that fits the script,
+// as the player would give it to --original. The box has said what is wrong; this is one line
+// more on standard error.
+void SuggestOriginal(const Request& request, const std::string& folder) {
+    const std::vector<std::string> found = kelbrin::OriginalsUnderOtherNames(folder);
+    if (found.empty()) {
+        return;
+    }
+    const auto given = [&request](const std::string& name) {
+        return "--original \"" + (request.Directory ? *request.Directory + "/" : "") + name + "\"";
+    };
+    std::string line = "kelbrin-cli: '" + found.front() + "' in the folder fits the script";
+    if (found.size() > 1) {
+        line += " (and " + std::to_string(found.size() - 1) + " more)";
+    }
+    line += ": to expand it, run again with " + given(found.front()) + "\n";
+    std::fputs(kelbrin::ShownOn(stderr, line).c_str(), stderr);
 }
 
 // --make-script: the two files are its operands, and one header size is the script's.
@@ -416,26 +466,36 @@ int Main(const std::vector<std::string>& args) {
         return kelbrin::PatchInfoCommand(*request.PatchInfo);
     }
     const std::string folder = request.Directory.value_or(kelbrin::WorkingDirectory());
+    const std::string original = request.Original.value_or("");
     if (request.Check) {
-        return kelbrin::CheckCommand(folder);
+        return kelbrin::CheckCommand(folder, original);
     }
     if (request.Layout) {
-        return kelbrin::LayoutCommand(folder);
+        return kelbrin::LayoutCommand(folder, original);
     }
     if (request.Info) {
-        return Inform(folder);
+        return Inform(folder, original);
     }
     if (!request.AddHeader && !request.RemoveHeader) {
         return UsageError("choose --add-header or --remove-header");
+    }
+    if (std::ranges::find(request.Patches, "") != request.Patches.end()) {
+        return UsageError("--patch needs a patch file");
+    }
+    if (request.Script.Output == "-") {
+        return UsageError("--patch writes the patched ROM to a file: --output needs its name");
     }
 
     static char outBuffer[64 * 1024];
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     kelbrin::ConsoleWindow window(stdout, stderr);
-    const kelbrin::RunResult run =
-        kelbrin::Expand(request.AddHeader ? kelbrin::HeaderChoice::AddOrReplace
-                                          : kelbrin::HeaderChoice::IgnoreOrRemove,
-                        folder, window);
+    const kelbrin::HeaderChoice choice = request.AddHeader ? kelbrin::HeaderChoice::AddOrReplace
+                                                           : kelbrin::HeaderChoice::IgnoreOrRemove;
+    const kelbrin::RunExtras extras{request.Patches, request.Script.Output, request.Original};
+    const kelbrin::RunResult run = kelbrin::Expand(choice, folder, window, extras);
+    if (run.ErrorNumber == kelbrin::ErrFileNotFound && !request.Original) {
+        SuggestOriginal(request, folder);
+    }
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         std::fputs("kelbrin-cli: standard output could not be written: the status report is "
                    "incomplete\n",

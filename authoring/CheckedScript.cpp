@@ -134,7 +134,8 @@ bool CheckedScript::Proves(const ScriptRequest& request, const std::string& scri
     // beside the original, even read-only: the proof leaves it alone.
     const RunResult ending = Rehearse(
         plan_.AddsHeader ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove, folder,
-        window, {against, &layout_, {scriptPath, nextPiece}, &checksums, ExpandedFileUse::Leave});
+        window,
+        {against, &layout_, {scriptPath, nextPiece, {}}, &checksums, ExpandedFileUse::Leave});
     // A run that ends done has read the text to its end.
     return ending.Done() && !ending.MD5WarningShown && against.Matched() && !more;
 }

@@ -15,12 +15,14 @@ namespace {
 constexpr std::size_t kBytesShown = kReplaceBytesKept;
 
 ButtonVerdict Rehearsed(HeaderChoice choice, const std::string& folder, ImageLayout* layout,
-                        ChecksumMemo& checksums) {
+                        ChecksumMemo& checksums, const std::string& original) {
     NoImageOutput nowhere;
     UnseenWindow window;
     ButtonVerdict verdict{choice, {}, {}};
-    verdict.Ending =
-        Rehearse(choice, folder, window, {nowhere, layout, {}, &checksums, ExpandedFileUse::Prove});
+    ScriptSource script;
+    script.Original = original;
+    verdict.Ending = Rehearse(choice, folder, window,
+                              {nowhere, layout, script, &checksums, ExpandedFileUse::Prove});
     if (verdict.Ending.MD5WarningShown) {
         verdict.MismatchedMD5 = window.Digest;
     }
@@ -60,13 +62,13 @@ std::string EndingLine(const RunResult& ending) {
 
 } // namespace
 
-ScriptCheck CheckScript(const std::string& folder) {
+ScriptCheck CheckScript(const std::string& folder, const std::string& original) {
     ChecksumMemo checksums;
     ScriptCheck check;
     check.IgnoreOrRemove =
-        Rehearsed(HeaderChoice::IgnoreOrRemove, folder, &check.WithoutHeader, checksums);
+        Rehearsed(HeaderChoice::IgnoreOrRemove, folder, &check.WithoutHeader, checksums, original);
     check.AddOrReplace =
-        Rehearsed(HeaderChoice::AddOrReplace, folder, &check.WithHeader, checksums);
+        Rehearsed(HeaderChoice::AddOrReplace, folder, &check.WithHeader, checksums, original);
     check.Notes = NotesOnScript(folder);
     if (!check.IgnoreOrRemove.MismatchedMD5.empty()) {
         check.Notes.push_back({2, "your original's MD5 is " + check.IgnoreOrRemove.MismatchedMD5 +

@@ -36,7 +36,8 @@ struct ScriptCheck {
     bool Passes() const;
 };
 
-ScriptCheck CheckScript(const std::string& folder);
+// `original`, when not empty, is read in place of the file the script's NAME line names.
+ScriptCheck CheckScript(const std::string& folder, const std::string& original = {});
 
 // The button's words, as the check reports its verdict.
 std::string_view ButtonName(HeaderChoice choice);

@@ -10,6 +10,7 @@
 #include <random>
 #include <sstream>
 
+#include "Crc32.h"
 #include "Measure.h"
 
 namespace {
@@ -285,6 +286,99 @@ void I1(const std::string& name, const fs::path& dir) {
     Row(name, info.Label, runs[0], "peak RSS < 16 MiB", PeakMiB(runs[0]) < 16);
 }
 
+// A BPS number: seven bits a byte, the last byte marked, each further byte counting from the
+// previous ones' end.
+std::string BpsNumber(std::uint64_t value) {
+    std::string bytes;
+    for (;;) {
+        const auto low = static_cast<char>(value & 0x7F);
+        value >>= 7;
+        if (value == 0) {
+            return bytes + static_cast<char>(low | 0x80);
+        }
+        bytes += low;
+        --value;
+    }
+}
+
+std::string LittleEndian(std::uint32_t value) {
+    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 24)};
+}
+
+std::uint32_t Crc32Of(const std::string& bytes) {
+    kelbrin::Crc32 crc;
+    crc.Update({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    return crc.Value();
+}
+
+// A BPS patch that changes 64 bytes in the middle of `source` (the rest read from it where it
+// lies), and the ROM it makes.
+std::pair<std::string, std::string> MiddlePatch(const std::string& source) {
+    const std::size_t at = source.size() / 2;
+    std::string target = source;
+    std::fill_n(target.begin() + static_cast<std::ptrdiff_t>(at), 64, '\xEA');
+    std::string patch = "BPS1" + BpsNumber(source.size()) + BpsNumber(target.size()) +
+                        BpsNumber(0) + BpsNumber((at - 1) << 2) + BpsNumber(63 << 2 | 1) +
+                        std::string(64, '\xEA') + BpsNumber((source.size() - at - 64 - 1) << 2) +
+                        LittleEndian(Crc32Of(source)) + LittleEndian(Crc32Of(target));
+    patch += LittleEndian(Crc32Of(patch));
+    return {patch, target};
+}
+
+constexpr std::uint64_t kPatchedSize = 0x2000000; // 32 MiB
+
+// --apply of a BPS patch to a 32 MiB ROM, against cp of the patched ROM.
+void PApply(const std::string& name, const fs::path& dir) {
+    const std::string rom = RomLike(kPatchedSize, 8);
+    const auto [patch, target] = MiddlePatch(rom);
+    WriteText(dir / "rom.bin", rom);
+    WriteText(dir / "hack.bps", patch);
+    WriteText(dir / "target.bin", target);
+    const Job apply{.Label = "kelbrin-cli --apply",
+                    .Command = With(Cli, {"--apply", dir / "hack.bps", dir / "rom.bin", "--output",
+                                          dir / "patched.bin", "--force"}),
+                    .Output = dir / "patched.bin",
+                    .Size = kPatchedSize,
+                    .Probes = {{kPatchedSize / 2, std::string(64, '\xEA')}}};
+    const Job copy{.Label = "cp",
+                   .Command = {"cp", dir / "target.bin", dir / "copy.bin"},
+                   .Output = dir / "copy.bin",
+                   .Size = kPatchedSize};
+    const auto runs = Measure(name, {apply, copy});
+    AtMost(name, apply.Label, runs[0], runs[1], "1.2", "cp");
+}
+
+// A run that expands a 32 MiB original as it is and applies a BPS patch to it, against the same
+// run without the patch followed by cp of the patched ROM.
+void PRun(const std::string& name, const fs::path& dir) {
+    const std::string original = RomLike(kPatchedSize, 9);
+    const auto [patch, target] = MiddlePatch(original);
+    WriteText(dir / "original.bin", original);
+    WriteText(dir / "hack.bps", patch);
+    WriteText(dir / "target.bin", target);
+    WriteScript(dir, {"SIZE\t2000000\t2000000", "HEADER\t0", "COPY\t0\t0"});
+    const Job patched{.Label = "kelbrin-cli --patch",
+                      .Command =
+                          With(Cli, {"--remove-header", "--dir", dir, "--patch", dir / "hack.bps"}),
+                      .Output = dir / "hack.bin",
+                      .Size = kPatchedSize,
+                      .Probes = {{kPatchedSize / 2, std::string(64, '\xEA')}}};
+    CommandLine plain = With(Cli, {"--remove-header", "--dir", dir});
+    // sh gets the folder as $0 and the run's command line as its arguments.
+    const Job runAndCopy{
+        .Label = "run + cp",
+        .Command = {"sh", "-c", "\"$@\" > /dev/null && cp \"$0/target.bin\" \"$0/copy.bin\"", dir},
+        .Output = dir / "copy.bin",
+        .Size = kPatchedSize};
+    Job withRun = runAndCopy;
+    withRun.Command.insert(withRun.Command.end(), plain.begin(), plain.end());
+    const auto runs = Measure(name, {patched, withRun});
+    AtMost(name, patched.Label, runs[0], runs[1], "1.2", "run + cp");
+    Row(name, patched.Label, runs[0], "peak RSS < 2 x 32 MiB + 16 MiB",
+        PeakMiB(runs[0]) < 2 * 32 + 16);
+}
+
 // A number a shell script printed about a file.
 long Counted(const std::string& script, const fs::path& file) {
     std::string printed;
@@ -462,8 +556,9 @@ constexpr std::pair<const char*, void (*)(const std::string&, const fs::path&)> 
     {"W1", W1}, {"W2", W2}, {"C-LINES", CheckLines}, {"C-IMAGE", CheckImage}, {"W1-MD5", W1Md5},
     {"M1", M1}, {"M2", M2}, {"I1", I1}, {"S-GROW", SGrow}, {"S-BANKS", SBanks},
     {"S-MOVES", SMoves}, {"S-HEADER", SHeader}, {"S-COPIER", SCopier},
-    {"S-UNRELATED", SUnrelated}, {"S-SCATTERED", SScattered}, {"P-4M", P4M}, {"P-32M", P32M},
-    {"P-INSERT", PInsert}, {"P-UNRELATED", PUnrelated}};
+    {"S-UNRELATED", SUnrelated}, {"S-SCATTERED", SScattered}, {"P-APPLY", PApply},
+    {"P-RUN", PRun}, {"P-4M", P4M}, {"P-32M", P32M}, {"P-INSERT", PInsert},
+    {"P-UNRELATED", PUnrelated}};
 // clang-format on
 
 } // namespace

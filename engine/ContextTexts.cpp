@@ -42,4 +42,17 @@ std::string DirectiveLine(std::int32_t lineNumber) {
     return "Issue with line # " + std::to_string(lineNumber);
 }
 
+std::string Patch(const std::string& path) {
+    return "Can't apply the patch: '" + path + "'";
+}
+
+std::string Patched(const std::string& path) {
+    return "Can't save to Patched ROM file: '" + path + "'";
+}
+
+std::string PatchedAfterExpanded(const std::string& expandedName, const std::string& path) {
+    return Naming("Expanded ROM file saved as '", expandedName) +
+           ", but the Patched ROM file could not take its name: '" + path + "'";
+}
+
 } // namespace kelbrin::ContextText

@@ -19,5 +19,11 @@ std::string SizeLine();
 std::string HeaderLine();
 // A directive line: reading it and writing the bytes it ends.
 std::string DirectiveLine(std::int32_t lineNumber);
+// Reading a patch and applying it; `path` as the player gave it.
+std::string Patch(const std::string& path);
+// Making and writing the patched ROM.
+std::string Patched(const std::string& path);
+// Putting the patched ROM in its place after the expanded ROM has taken its own.
+std::string PatchedAfterExpanded(const std::string& expandedName, const std::string& path);
 
 } // namespace kelbrin::ContextText

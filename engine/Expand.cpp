@@ -1,7 +1,5 @@
 #include "Expand.h"
 
-#include <stdexcept>
-
 #include "ExpansionRun.h"
 
 namespace kelbrin {
@@ -12,12 +10,7 @@ RunResult Expand(HeaderChoice header, const std::string& folder, RunWindow& wind
 
 RunResult Expand(HeaderChoice header, const std::string& folder, RunWindow& window,
                  const RunExtras& extras) {
-    // Patches and another original are not taken yet: a run given them must not pass for a
-    // plain one.
-    if (extras.Any()) {
-        throw std::logic_error("run extras are not supported yet");
-    }
-    return ExpansionRun(header, folder, window).Run();
+    return ExpansionRun(header, folder, window, nullptr, &extras).Run();
 }
 
 RunResult Rehearse(HeaderChoice choice, const std::string& folder, RunWindow& window,

@@ -2,23 +2,31 @@
 
 #include <utility>
 
+#include "BinaryWriter.h"
 #include "ContextTexts.h"
+#include "Crc32.h"
 #include "FolderPaths.h"
+#include "HeaderWriter.h"
 #include "MD5.h"
+#include "PatchFiles.h"
 #include "RuleMessages.h"
 #include "ShowErrorBox.h"
 
 namespace kelbrin {
 
 ExpansionRun::ExpansionRun(HeaderChoice choice, std::string folder, RunWindow& window,
-                           const Rehearsal* rehearsal)
+                           const Rehearsal* rehearsal, const RunExtras* extras)
     : WantHeader(choice == HeaderChoice::AddOrReplace), folder_(std::move(folder)), window_(window),
-      rehearsal_(rehearsal) {}
+      rehearsal_(rehearsal), extras_(extras) {}
 
 RunResult ExpansionRun::Run() noexcept {
     try {
         RunSteps();
         window_.SetStatus("Expansion Done");
+        if (!patchedName_.empty()) {
+            window_.SetStatus("Patched ROM written: " + patchedName_ + " (CRC32 " +
+                              Crc32::Text(patchedCrc32_) + ")");
+        }
         return RunResult{RunResult::Ending::Done, 0, {}, md5WarningShown_};
     } catch (...) {
         return FailureExit(CaughtFailure());
@@ -28,10 +36,18 @@ RunResult ExpansionRun::Run() noexcept {
 void ExpansionRun::RunSteps() {
     // No digest from an earlier run may stay on show.
     window_.HideMD5();
+    ScriptSource source;
+    if (extras_ != nullptr && extras_->Original) {
+        source.Original = *extras_->Original;
+    }
     const OpenedScript& opened = opened_.emplace(
         rehearsal_ != nullptr ? OpenScript(folder_, rehearsal_->Script, rehearsal_->Expanded)
-                              : OpenScript(folder_, {}, ExpandedFileUse::Make, &expanded_));
+                              : OpenScript(folder_, source, ExpandedFileUse::Make, &expanded_));
     const ScriptHead& head = opened.Head;
+    // A patch that cannot be read, or is damaged, is refused before a byte is written.
+    if (rehearsal_ == nullptr && extras_ != nullptr && !extras_->Patches.empty()) {
+        patches_.emplace(extras_->Patches);
+    }
     const bool originalHasHeader =
         Under(ContextText::HeaderLine(), [&] { return OriginalHasHeader(head); });
     CheckMD5(head, originalHasHeader);
@@ -41,10 +57,16 @@ void ExpansionRun::RunSteps() {
     const std::string context =
         md5WarningShown_ ? RuleMessage::MD5Mismatch() : ContextText::HeaderLine();
     Under(context, [&] {
+        ImageOutput* output =
+            rehearsal_ != nullptr ? &rehearsal_->Output : &expandedOutput_.emplace(*expanded_);
+        if (patches_) {
+            const std::size_t header = WantHeader ? static_cast<std::size_t>(head.HeaderSize) : 0;
+            output = &kept_.emplace(*output, header + static_cast<std::size_t>(head.FinalSize));
+        }
         ImageWriter& image =
             rehearsal_ != nullptr
-                ? image_.emplace(head, originalHasHeader, rehearsal_->Output, rehearsal_->Layout)
-                : image_.emplace(head, originalHasHeader, expandedOutput_.emplace(*expanded_));
+                ? image_.emplace(head, originalHasHeader, *output, rehearsal_->Layout)
+                : image_.emplace(head, originalHasHeader, *output);
         if (!WantHeader) {
             window_.SetStatus("No Header");
         } else if (head.HeaderSize == 0) {
@@ -58,12 +80,60 @@ void ExpansionRun::RunSteps() {
     image_->WriteImage(opened_->Script, window_);
     image_.reset();
     opened_->Script.Close();
+    if (patches_) {
+        WritePatchedRom(head);
+    }
     if (expanded_) {
         expandedOutput_.reset();
         Under(ContextText::Expanded(head.ExpandedName), [&] { expanded_->Commit(); });
         expanded_.reset();
     }
+    if (patched_) {
+        Under(ContextText::PatchedAfterExpanded(head.ExpandedName, patchedName_),
+              [&] { patched_->Commit(); });
+        patched_.reset();
+    }
     opened_.reset();
+}
+
+void ExpansionRun::WritePatchedRom(const ScriptHead& head) {
+    // Both buttons' files from this one image: its CRC32 once, the header's bytes before it.
+    PageBuffer expanded = kept_->TakeBytes();
+    kept_.reset();
+    const std::size_t headerSize = WantHeader ? static_cast<std::size_t>(head.HeaderSize) : 0;
+    Crc32 image;
+    image.Update(expanded.Bytes().subspan(headerSize));
+    const std::optional<std::vector<std::uint8_t>> header =
+        WantHeader ? std::vector<std::uint8_t>(expanded.Bytes().begin(),
+                                               expanded.Bytes().begin() + headerSize)
+                   : HeaderBytes(head);
+    const ButtonFiles files = FilesOfButtons(header, {expanded.Size() - headerSize, image.Value()});
+    const HeaderChoice pressed =
+        WantHeader ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove;
+    const std::string note = patches_->RequireFit(files, pressed);
+    if (!note.empty()) {
+        window_.SetStatus(note);
+    }
+    const PageBuffer patched =
+        patches_->Apply(std::move(expanded), files.Of(pressed)->Crc32, window_);
+
+    std::vector<std::string> inputs = patches_->Paths();
+    inputs.insert(inputs.end(),
+                  {head.OriginalPath, head.ExpandedPath, PathInFolder(folder_, kScriptName)});
+    const std::string path =
+        PatchedRomPath(patches_->LastPath(), head.ExpandedPath, extras_->PatchedOutput, inputs);
+    const bool besideExpanded = !extras_->PatchedOutput || path != *extras_->PatchedOutput;
+    patchedName_ = besideExpanded ? PatchName(path) : path;
+    Under(ContextText::Patched(patchedName_), [&] {
+        ReplacementFile& file = patched_.emplace(ReplacementFile::NamesFor(path), inputs);
+        BinaryWriter writer(file.File());
+        writer.Write(patched.Bytes());
+        writer.Close();
+        file.FlushToDisk();
+    });
+    patchedCrc32_ = patches_->PatchedCrc32(patched);
+    // Both files are whole on the disk; what remains is to give them their names.
+    window_.LetEventsRun();
 }
 
 void ExpansionRun::CheckMD5(const ScriptHead& head, bool originalHasHeader) {
@@ -103,8 +173,10 @@ RunResult ExpansionRun::FailureExit(RunFailure failure) noexcept {
     }
     // The folder is as it was by the time the box tells of the failure.
     image_.reset();
+    kept_.reset();
     expandedOutput_.reset();
     expanded_.reset();
+    patched_.reset();
     result.ErrorNumber = failure.Error.Number();
     result.BoxText = failureBox_.Show(failure, window_);
     try {

@@ -34,4 +34,19 @@ void WriteHeader(const ScriptHead& head, ImageOutput& expanded, std::vector<std:
     expanded.WriteRepeated(0x00, head.HeaderSize - count);
 }
 
+std::optional<std::vector<std::uint8_t>> HeaderBytes(const ScriptHead& head) {
+    if (head.HeaderSize == 0) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    NoImageOutput nowhere;
+    try {
+        WriteHeader(head, nowhere, &bytes);
+    } catch (const BrokenRule&) {
+        return std::nullopt;
+    }
+    bytes.resize(static_cast<std::size_t>(head.HeaderSize), 0x00);
+    return bytes;
+}
+
 } // namespace kelbrin

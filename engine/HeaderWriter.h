@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "ImageOutput.h"
@@ -13,5 +14,9 @@ namespace kelbrin {
 // listed bytes written are also kept in `listed`, when given.
 void WriteHeader(const ScriptHead& head, ImageOutput& expanded,
                  std::vector<std::uint8_t>* listed = nullptr);
+
+// The header bytes a run that adds the header writes; nothing when the script declares none, or
+// when its HEADER line breaks a rule, so that such a run writes nothing.
+std::optional<std::vector<std::uint8_t>> HeaderBytes(const ScriptHead& head);
 
 } // namespace kelbrin

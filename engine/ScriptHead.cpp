@@ -32,7 +32,7 @@ std::int32_t RequiredNumber(const std::string& line, std::int32_t& position,
 
 void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& scriptPath,
                   const std::string& programDirectory, ExpandedFileUse use,
-                  std::optional<ReplacementFile>* made) {
+                  std::optional<ReplacementFile>* made, const std::string& original) {
     std::string line = script.ReadLine();
     std::int32_t position = 0;
     if (UpperCaseRowName(NextField(line, position)) != "NAME") {
@@ -41,6 +41,10 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
 
     head.OriginalName = NextField(line, position);
     head.OriginalPath = PathInFolder(programDirectory, head.OriginalName);
+    if (!original.empty()) {
+        head.OriginalName = PathText(original);
+        head.OriginalPath = original;
+    }
     // Only proves that the original exists and can be read.
     Under(ContextText::Original(head.OriginalName),
           [&] { TextInputFile(head.OriginalPath).Close(); });
@@ -118,10 +122,10 @@ void ReadHeaderLine(ScriptHead& head, TextInputFile& script) {
 
 ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
                           const std::string& programDirectory, ExpandedFileUse use,
-                          std::optional<ReplacementFile>* made) {
+                          std::optional<ReplacementFile>* made, const std::string& original) {
     ScriptHead head;
     Under(ContextText::Script(),
-          [&] { ReadNameLine(head, script, scriptPath, programDirectory, use, made); });
+          [&] { ReadNameLine(head, script, scriptPath, programDirectory, use, made, original); });
     Under(ContextText::SizeLine(), [&] { ReadSizeLine(head, script); });
     Under(ContextText::HeaderLine(), [&] { ReadHeaderLine(head, script); });
     return head;
@@ -133,7 +137,7 @@ OpenedScript OpenScript(const std::string& folder, const ScriptSource& source, E
     TextInputFile script = Under(ContextText::Script(), [&] {
         return source.Pieces ? TextInputFile::OfPieces(source.Pieces) : TextInputFile(path);
     });
-    ScriptHead head = ReadScriptHead(script, path, folder, use, made);
+    ScriptHead head = ReadScriptHead(script, path, folder, use, made, source.Original);
     return {std::move(script), std::move(head)};
 }
 

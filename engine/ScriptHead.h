@@ -51,9 +51,12 @@ enum class ExpandedFileUse {
 // expanded file as `use` says; to make it is to make the run's new expanded file in `made`,
 // which replaces the expanded file when the run is done. Any failure leaves as a RunFailure in
 // its line's context.
+// `original`, when not empty, is the original for this look in place of the NAME line's, a path
+// as the player gave it.
 ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
                           const std::string& programDirectory, ExpandedFileUse use,
-                          std::optional<ReplacementFile>* made = nullptr);
+                          std::optional<ReplacementFile>* made = nullptr,
+                          const std::string& original = {});
 
 // The script a look at a folder reads: Kelbrin.txt there, unless another file is named, or a
 // text not yet in a file, made as it is read (a script just made, proved before it is written
@@ -61,6 +64,9 @@ ScriptHead ReadScriptHead(TextInputFile& script, const std::string& scriptPath,
 struct ScriptSource {
     std::string Path;
     TextInputFile::TextPieces Pieces;
+    // The original under another name, for this look alone: a path as the player gave it, in
+    // place of the file the NAME line names. Empty for that file.
+    std::string Original;
 };
 
 // The opening that every look at a folder shares, a run's and the original identity's: the

@@ -20,10 +20,12 @@ void AppendDigests(std::string& report, const std::string& what, const Digests& 
     report += what + " SHA-1: " + digests.SHA1 + "\n";
 }
 
-OriginalIdentity Identify(const std::string& programDirectory) {
+OriginalIdentity Identify(const std::string& programDirectory, const std::string& original) {
     OriginalIdentity identity;
     identity.Folder = programDirectory;
-    identity.Head = OpenScript(programDirectory, {}, ExpandedFileUse::Leave).Head;
+    ScriptSource script;
+    script.Original = original;
+    identity.Head = OpenScript(programDirectory, script, ExpandedFileUse::Leave).Head;
     const ScriptHead& head = identity.Head;
     const std::optional<bool> hasHeader = HeaderByLength(head);
     identity.Fit = !hasHeader   ? LengthFit::Neither
@@ -41,12 +43,12 @@ OriginalIdentity Identify(const std::string& programDirectory) {
 } // namespace
 
 IdentityResult IdentifyOriginal(const std::string& programDirectory, RunWindow& window,
-                                WrongLength wrongLength) {
+                                WrongLength wrongLength, const std::string& original) {
     FailureBox box;
     std::optional<OriginalIdentity> identity;
     std::optional<RunFailure> failure;
     try {
-        identity = Identify(programDirectory);
+        identity = Identify(programDirectory, original);
         if (identity->Fit != LengthFit::Neither) {
             return {std::move(identity), {}};
         }

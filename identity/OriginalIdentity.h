@@ -56,8 +56,10 @@ struct IdentityResult {
 // Reads the script in `programDirectory` as a run does up to header detection, with the same
 // checks, boxes and error numbers, then digests the original in one read. It writes nothing and
 // never creates or empties the expanded file.
+// `original`, when not empty, is the original in place of the file the NAME line names.
 IdentityResult IdentifyOriginal(const std::string& programDirectory, RunWindow& window,
-                                WrongLength wrongLength = WrongLength::ShowErrorBox);
+                                WrongLength wrongLength = WrongLength::ShowErrorBox,
+                                const std::string& original = {});
 
 // The identity as text, one item a line ("Name: value", lines end in LF), in a stable order that
 // scripts can read, ending with a SIZE line that carries the image's checksum for the script.

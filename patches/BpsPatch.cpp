@@ -167,14 +167,15 @@ PatchDescription DescribeBps(std::string_view name, std::span<const std::uint8_t
 }
 
 PageBuffer ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
-                    std::span<const std::uint8_t> source) {
+                    std::span<const std::uint8_t> source,
+                    std::optional<std::uint32_t> sourceCrc32) {
     const PatchSubject subject{"BPS", name};
     // Every action is checked before the target is taken from memory.
     BpsHead head = ReadHead(subject, patch);
     WalkActions(subject, patch, head, CountingSink{});
     const PatchDescription& description = head.Description;
 
-    const std::uint32_t sourceCrc = Crc32Of(source);
+    const std::uint32_t sourceCrc = sourceCrc32 ? *sourceCrc32 : Crc32Of(source);
     if (source.size() != *description.SourceSize || sourceCrc != *description.SourceCrc32) {
         RefuseWrongSource(subject, *description.SourceSize, *description.SourceCrc32, source.size(),
                           sourceCrc);

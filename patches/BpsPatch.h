@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -13,7 +14,9 @@ namespace kelbrin {
 // same place, take bytes from the patch, or copy from the original or from what is written so
 // far; the original's, the patched ROM's and the patch's own CRC32 at its end.
 PatchDescription DescribeBps(std::string_view name, std::span<const std::uint8_t> patch);
+// `sourceCrc32`: the CRC32 of `source`, when the caller has it.
 PageBuffer ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
-                    std::span<const std::uint8_t> source);
+                    std::span<const std::uint8_t> source,
+                    std::optional<std::uint32_t> sourceCrc32 = std::nullopt);
 
 } // namespace kelbrin

@@ -32,11 +32,12 @@ PatchDescription DescribePatch(std::string_view name, std::span<const std::uint8
 }
 
 PageBuffer ApplyPatch(std::string_view name, std::span<const std::uint8_t> patch,
-                      std::span<const std::uint8_t> source) {
+                      std::span<const std::uint8_t> source,
+                      std::optional<std::uint32_t> sourceCrc32) {
     const PatchFormat format = AppliedFormat(name, patch);
     switch (format) {
-    case PatchFormat::Bps: return ApplyBps(name, patch, source);
-    case PatchFormat::Ups: return ApplyUps(name, patch, source);
+    case PatchFormat::Bps: return ApplyBps(name, patch, source, sourceCrc32);
+    case PatchFormat::Ups: return ApplyUps(name, patch, source, sourceCrc32);
     default: return ApplyIps(name, patch, format, source);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -15,7 +16,10 @@ PatchDescription DescribePatch(std::string_view name, std::span<const std::uint8
 
 // The patched ROM made from `source`. Every checksum the patch holds is checked; nothing is
 // returned from a patch that does not fit `source`. The memory taken is the patched ROM's.
+// `sourceCrc32` is the CRC32 of `source` when the caller has it already: a large ROM is not
+// read once more for it.
 PageBuffer ApplyPatch(std::string_view name, std::span<const std::uint8_t> patch,
-                      std::span<const std::uint8_t> source);
+                      std::span<const std::uint8_t> source,
+                      std::optional<std::uint32_t> sourceCrc32 = std::nullopt);
 
 } // namespace kelbrin

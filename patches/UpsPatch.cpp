@@ -54,10 +54,11 @@ PatchDescription DescribeUps(std::string_view name, std::span<const std::uint8_t
 }
 
 PageBuffer ApplyUps(std::string_view name, std::span<const std::uint8_t> patch,
-                    std::span<const std::uint8_t> source) {
+                    std::span<const std::uint8_t> source,
+                    std::optional<std::uint32_t> sourceCrc32) {
     const PatchDescription description = DescribeUps(name, patch);
     const PatchSubject subject{"UPS", name};
-    const std::uint32_t sourceCrc = Crc32Of(source);
+    const std::uint32_t sourceCrc = sourceCrc32 ? *sourceCrc32 : Crc32Of(source);
     if (source.size() != *description.SourceSize || sourceCrc != *description.SourceCrc32) {
         RefuseWrongSource(subject, *description.SourceSize, *description.SourceCrc32, source.size(),
                           sourceCrc);

@@ -44,7 +44,16 @@ std::string BpsPatch() {
 
 // Patches, Refused: stdout / stderr must hold Out, and only Patches writes: Written.
 // StreamsPatch: stdout is the patch Holds, stderr starts with Out.
-enum class Outcome { Expands, Informs, UsageError, Patches, Refused, StreamsPatch };
+// ExpandsAndPatches: stdout must end with Out, and the run writes the expanded ROM and Written.
+enum class Outcome {
+    Expands,
+    Informs,
+    UsageError,
+    Patches,
+    Refused,
+    StreamsPatch,
+    ExpandsAndPatches
+};
 
 struct Invocation {
     const char* What;
@@ -159,6 +168,49 @@ const Invocation kInvocations[] = {
      true,
      Outcome::UsageError,
      "unknown argument '--output'"},
+    {"--patch: the patched ROM beside the expanded one",
+     {"--remove-header", "--patch", "hack.ips"},
+     true,
+     Outcome::ExpandsAndPatches,
+     "Expansion Done\nPatched ROM written: hack.nes (CRC32 ",
+     "hack.nes"},
+    {"--patch relative to the working directory, with --dir",
+     {"--add-header", "--dir", "game", "--patch", "game/hack.ips"},
+     false,
+     Outcome::ExpandsAndPatches,
+     "Patched ROM written: hack.nes (CRC32 ",
+     "hack.nes"},
+    {"--output names the patched ROM of a run",
+     {"--remove-header", "--patch", "hack.ips", "--output", "patched.bin"},
+     true,
+     Outcome::ExpandsAndPatches,
+     "Patched ROM written: patched.bin (CRC32 ",
+     "patched.bin"},
+    {"--output without --patch belongs to no run",
+     {"--remove-header", "--output", "x"},
+     true,
+     Outcome::UsageError,
+     "unknown argument '--output'"},
+    {"--patch belongs to a run",
+     {"--patch", "hack.ips"},
+     true,
+     Outcome::UsageError,
+     "unknown argument '--patch'"},
+    {"--patch with an empty value",
+     {"--add-header", "--patch="},
+     true,
+     Outcome::UsageError,
+     "--patch needs a patch file"},
+    {"--original with --info",
+     {"--info", "--original", "orig.nes"},
+     true,
+     Outcome::Informs,
+     "Original: orig.nes\n"},
+    {"--original belongs to the runs and the looks at the folder",
+     {"--apply", "hack.ips", "orig.nes", "--original", "orig.nes"},
+     true,
+     Outcome::UsageError,
+     "unknown argument '--original'"},
     {"--patch-info of a BPS",
      {"--patch-info", "hack.bps"},
      true,
@@ -275,6 +327,13 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
             EXPECT_EQ(r.Out, c.Holds);
             EXPECT_EQ(r.Err, c.Out);
             break;
+        case Outcome::ExpandsAndPatches:
+            EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+            EXPECT_NE(r.Out.find(c.Out), std::string::npos) << r.Out;
+            EXPECT_EQ(r.Err, "");
+            files["big.nes"] = folder.Root.Read("game/big.nes").value_or("");
+            files[c.Written] = folder.Root.Read("game/"s + c.Written).value_or("<missing>");
+            break;
         case Outcome::Refused:
             EXPECT_EQ(r.ExitStatus, 1);
             EXPECT_EQ(r.Out, "");
@@ -304,6 +363,19 @@ TEST(CliInvocation, DirOfAnyNameIsWorkedIn) {
         EXPECT_EQ(r.Out, kRemoved);
         EXPECT_TRUE(root.Exists(name + TempFolder::kSeparator + "big.nes"));
     }
+}
+
+// The original under another name: the box as ever, then the file that fits the script.
+TEST(CliInvocation, MissingOriginalSuggestsTheFileThatFits) {
+    GameFolder folder;
+    folder.WriteInGame("Kelbrin.txt", kScript);
+    folder.WriteInGame("Zephyr (Rev 1).nes", kOriginal);
+    const ProgramResult r = RunCli({"--add-header"}, folder.Game);
+
+    EXPECT_EQ(r.ExitStatus, 1);
+    EXPECT_EQ(r.Err, "Error #53 -> File not found\n\nCan't open Original ROM file: "
+                     "'orig.nes'\n\nkelbrin-cli: 'Zephyr (Rev 1).nes' in the folder fits the "
+                     "script: to expand it, run again with --original \"Zephyr (Rev 1).nes\"\n");
 }
 
 TEST(CliInvocation, MissingDirIsReportedByTheRunNotAsUsage) {
