@@ -105,6 +105,7 @@ Form MakeKelbrinForm() {
           {mnuFile_bar2, "mnuFile_bar2", "-"},
           {mnuFile_Folder, "mnuFile_Folder", "&Choose Folder..."},
           {mnuFile_Info, "mnuFile_Info", "ROM &Information..."},
+          {mnuFile_ApplyPatch, "mnuFile_ApplyPatch", "A&pply Patch..."},
           // For patch authors.
           {mnuFile_bar3, "mnuFile_bar3", "-"},
           {mnuFile_Check, "mnuFile_Check", "Chec&k Script..."},

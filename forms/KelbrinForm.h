@@ -31,6 +31,7 @@ enum class MenuName {
     mnuFile_bar2,
     mnuFile_Folder,
     mnuFile_Info,
+    mnuFile_ApplyPatch,
     mnuFile_bar3,
     mnuFile_Check,
     mnuFile_MakeScript,

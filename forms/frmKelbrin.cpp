@@ -11,6 +11,7 @@
 #include "RomInformation.h"
 #include "ScriptHead.h"
 #include "UnfinishedFiles.h"
+#include "frmApplyPatch.h"
 #include "frmCheck.h"
 #include "frmInfo.h"
 #include "frmMakeScript.h"
@@ -102,6 +103,7 @@ void frmKelbrin::EnableExpandControls(bool Enable) {
 void frmKelbrin::EnableFolderChoice(bool enable) {
     port_->SetEnabled(mnuFile_Folder, enable);
     port_->SetEnabled(mnuFile_Info, enable);
+    port_->SetEnabled(mnuFile_ApplyPatch, enable);
     port_->SetEnabled(mnuFile_Check, enable);
     port_->SetEnabled(mnuFile_MakeScript, enable);
     port_->TakeDrops(enable);
@@ -154,6 +156,14 @@ void frmKelbrin::mnuFile_Info_Click() {
     if (identity) {
         frmInfo(desktop_, RomInformation(*identity), *port_).ShowModal();
     }
+}
+
+void frmKelbrin::mnuFile_ApplyPatch_Click() {
+    if (running_) {
+        return;
+    }
+    frmApplyPatch(desktop_, folder_.empty() ? programDirectory_ : folder_, *port_, "")
+        .ShowModal();
 }
 
 void frmKelbrin::mnuFile_Check_Click() {
@@ -278,6 +288,7 @@ void frmKelbrin::Choose(form::MenuId item) {
     switch (item.As<MenuName>()) {
     case mnuFile_Folder: mnuFile_Folder_Click(); break;
     case mnuFile_Info: mnuFile_Info_Click(); break;
+    case mnuFile_ApplyPatch: mnuFile_ApplyPatch_Click(); break;
     case mnuFile_Check: mnuFile_Check_Click(); break;
     case mnuFile_MakeScript: mnuFile_MakeScript_Click(); break;
     case mnuFile_Exit: mnuFile_Exit_Click(); break;

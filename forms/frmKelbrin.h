@@ -45,6 +45,8 @@ public:
     // its header and digests, also when its length fits neither size. A script or an original
     // that fails any other check is reported as a run reports it. It writes nothing.
     void mnuFile_Info_Click();
+    // A patch applied to any ROM, one that needs no expansion too, in a box (frmApplyPatch).
+    void mnuFile_ApplyPatch_Click();
     // For a patch author: the check of the script the buttons would run, in a box (frmCheck).
     // Like ROM Information it asks for a folder when there is none, and writes nothing.
     void mnuFile_Check_Click();
