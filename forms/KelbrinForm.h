@@ -21,6 +21,10 @@ enum class ControlName {
     lblTitle1,
     lblTitle2,
     lblTitle0,
+    lblPatch,
+    cmdPatch,
+    cmdNoPatch,
+    lblFits,
 };
 using enum ControlName;
 

@@ -1,5 +1,6 @@
 // Patches in the windows: File, Apply Patch (a patch and a ROM chosen, typed or dropped, the
-// patched ROM written where the box says only when nothing stands against it).
+// patched ROM written where the box says only when nothing stands against it) and the main
+// window's patch line (which patch the buttons apply after expanding).
 
 #include <deque>
 #include <set>
@@ -181,6 +182,118 @@ TEST(ApplyPatch, AsksForWhatIsMissing) {
         EXPECT_TRUE(on.Desktop.Boxes[0].Message.starts_with(c.Box)) << on.Desktop.Boxes[0].Message;
         EXPECT_EQ(roms.Names(), (std::set<std::string>{"orig.nes", "hack.ips"}));
     }
+}
+
+TEST(PatchLine, ChoosesTheOnlyPatchOfTheFolderAndLetsThePlayerPickAnotherOrNone) {
+    enum class Act { None, Pick, NoPatch, DropFromElsewhere, DropFromGame };
+    struct ChooserCase {
+        const char* Name;
+        // Files beside the game's script and original, with what they hold.
+        std::vector<std::pair<std::string, std::string>> Files;
+        Act Then;
+        // The patch chosen afterwards, by its name; empty: none.
+        std::string Chosen;
+        std::string Shown;
+    };
+    const std::vector<ChooserCase> cases{
+        {"no patch", {}, Act::None, "", "Patch: none"},
+        {"one patch by its name", {{"hack.bps", "x"}}, Act::None, "hack.bps", "Patch: hack.bps"},
+        {"a name in capitals", {{"HACK.UPS", "x"}}, Act::None, "HACK.UPS", "Patch: HACK.UPS"},
+        {"a patch known by its start only",
+         {{"hack.dat", kIps}},
+         Act::None,
+         "hack.dat",
+         "Patch: hack.dat"},
+        {"files that are no patch, though one starts as a patch does",
+         {{"PATCH NOTES.txt", "PATCH NOTES\r\nLevel 3 is easier now."}, {"ips", "x"}},
+         Act::None,
+         "",
+         "Patch: none"},
+        {"two patches: none until the player picks",
+         {{"a.ips", kIps}, {"b.ips", kIps}},
+         Act::None,
+         "",
+         "Patch: none (2 here)"},
+        {"two patches, one picked",
+         {{"a.ips", kIps}, {"b.ips", kIps}},
+         Act::Pick,
+         "b.ips",
+         "Patch: b.ips"},
+        {"the only patch set aside", {{"hack.ips", kIps}}, Act::NoPatch, "", "Patch: none"},
+        {"a patch dropped from elsewhere",
+         {},
+         Act::DropFromElsewhere,
+         "away.ips",
+         "Patch: away.ips"},
+        {"a patch of the folder dropped",
+         {{"a.ips", kIps}, {"b.ips", kIps}},
+         Act::DropFromGame,
+         "a.ips",
+         "Patch: a.ips"},
+    };
+    for (const ChooserCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const GameFolder game;
+        for (const auto& [name, bytes] : c.Files) {
+            game.Folder.Write(name, bytes);
+        }
+        TempFolder elsewhere;
+        elsewhere.Write("away.ips", kIps);
+        // A patch of the game dropped on a window without a folder brings the folder too.
+        MainForm on(c.Then == Act::DropFromGame ? MainForm::Start{}
+                                                : MainForm::Start{.StartPath = game.Path()});
+        switch (c.Then) {
+        case Act::None: break;
+        case Act::Pick:
+            on.Desktop.FileAnswers = {game.Folder.PathOf("b.ips")};
+            on.Window().Click(form::frmKelbrin::cmdPatch);
+            EXPECT_EQ(on.Desktop.FileDialogs,
+                      std::vector<std::string>{"Choose the patch to apply after expanding in " +
+                                               game.Path()});
+            break;
+        case Act::NoPatch: on.Window().Click(form::frmKelbrin::cmdNoPatch); break;
+        case Act::DropFromElsewhere: on.Drop(elsewhere.PathOf("away.ips")); break;
+        case Act::DropFromGame: on.Drop(game.Folder.PathOf("a.ips")); break;
+        }
+        const std::string chosen = c.Chosen.empty() ? ""
+                                   : c.Then == Act::DropFromElsewhere
+                                       ? elsewhere.PathOf(c.Chosen)
+                                       : game.Folder.PathOf(c.Chosen);
+        EXPECT_EQ(on.Form->Patch(), chosen);
+        EXPECT_EQ(on.Window().Of(form::frmKelbrin::lblPatch).Caption, c.Shown);
+        EXPECT_EQ(on.Window().Of(form::frmKelbrin::lblPatch).PathTip, chosen);
+        EXPECT_EQ(on.Window().Of(form::frmKelbrin::cmdNoPatch).Enabled, !chosen.empty());
+        // A patch never moves the buttons away from the game.
+        EXPECT_EQ(on.Form->Folder(), game.Path());
+        EXPECT_EQ(on.Desktop.Boxes, std::vector<SeenBox>{});
+    }
+}
+
+// File, Apply Patch starts with the patch the buttons would apply, and the patch line is
+// locked with the folder's choice while a run writes.
+TEST(PatchLine, ReachesApplyPatchAndIsLockedDuringARun) {
+    const GameFolder game;
+    game.Folder.Write("hack.ips", kIps);
+    MainForm on({.StartPath = game.Path()});
+    std::string shown;
+    on.Desktop.WhileModal = [&](FakePort& box) {
+        shown = box.Of(form::frmApplyPatch::txtPatch).Text;
+        box.Click(form::frmApplyPatch::cmdClose);
+    };
+    on.Choose(form::frmKelbrin::mnuFile_ApplyPatch);
+    EXPECT_EQ(shown, game.Folder.PathOf("hack.ips"));
+
+    on.Window().Click(form::frmKelbrin::cmdNoPatch);
+    std::vector<bool> during;
+    on.DuringRun([&] {
+        during = {on.Window().Of(form::frmKelbrin::cmdPatch).Enabled,
+                  on.Window().Of(form::frmKelbrin::cmdNoPatch).Enabled,
+                  on.Window().Enabled(form::frmKelbrin::mnuFile_ApplyPatch)};
+    });
+    on.Press(1);
+    EXPECT_EQ(during, (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(on.Window().Of(form::frmKelbrin::cmdPatch).Enabled);
+    EXPECT_TRUE(on.Window().Enabled(form::frmKelbrin::mnuFile_ApplyPatch));
 }
 
 } // namespace
