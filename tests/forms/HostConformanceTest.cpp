@@ -163,10 +163,14 @@ TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
     };
     EXPECT_EQ(on->Focus(), form::ControlId(main::cmdExpand0));
     EXPECT_EQ(tab(), form::ControlId(main::cmdExpand1));
+    EXPECT_EQ(tab(), form::ControlId(main::cmdPatch));
+    EXPECT_EQ(tab(), form::ControlId(main::cmdNoPatch));
     EXPECT_EQ(tab(), form::ControlId(main::cmdExpand0));
     on->Port().SetVisible(main::txtMD5, true);
+    on->Port().SetEnabled(main::cmdNoPatch, false);
     EXPECT_EQ(tab(), form::ControlId(main::cmdExpand1));
     EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
+    EXPECT_EQ(tab(), form::ControlId(main::cmdPatch));
     EXPECT_EQ(tab(), form::ControlId(main::cmdExpand0));
     on->Port().SetEnabled(main::cmdExpand1, false);
     EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
