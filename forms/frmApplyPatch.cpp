@@ -36,6 +36,12 @@ constexpr std::string_view kSeparators = "/";
 constexpr char kSeparator = '/';
 #endif
 
+std::string WithoutAccessKey(std::string_view caption) {
+    std::string text(caption);
+    std::erase(text, '&');
+    return text;
+}
+
 // The last part of a path: the file's name.
 std::string FileNameOf(const std::string& path) {
     return path.substr(path.find_last_of(kSeparators) + 1); // the whole path without a separator
@@ -156,12 +162,13 @@ void frmApplyPatch::cmdApply_Click() {
     ApplyPatchWindow window(*port_, desktop_);
     window.SetStatus("Patching...");
     try {
-        const PatchedRom written = WritePatchedRom(
-            {.Patch = patch,
-             .Rom = rom,
-             .Output = output,
-             .ReplaceExisting = replace_,
-             .HowToReplace = "choose \"Replace a file that is there already\" to replace it"});
+        const PatchedRom written =
+            WritePatchedRom({.Patch = patch,
+                             .Rom = rom,
+                             .Output = output,
+                             .ReplaceExisting = replace_,
+                             .HowToReplace = "choose \"" + WithoutAccessKey(form::kReplaceCaption) +
+                                             "\" to replace it"});
         window.SetStatus("Patched ROM written: " + PathText(written.Path) + " (CRC32 " +
                          Crc32::Text(written.Crc32) + ")");
     } catch (const RunFailure& failure) {
