@@ -3,16 +3,13 @@
 #include <cstdio>
 #include <string_view>
 
-#include "BinaryWriter.h"
 #include "ConsoleWindow.h"
 #include "Crc32.h"
 #include "DisplayText.h"
 #include "FailureBox.h"
-#include "FileHandle.h"
-#include "FileIdentity.h"
 #include "NumberText.h"
 #include "Patch.h"
-#include "ReplacementFile.h"
+#include "PatchedRomFile.h"
 #include "RunFailure.h"
 #include "Terminal.h"
 #include "TerminalText.h"
@@ -25,27 +22,6 @@ namespace {
 constexpr int kExitDone = 0;
 constexpr int kExitError = 1;
 
-// A BPS patch may give each byte of the ROM it makes in an action of its own: two bytes a byte.
-constexpr std::uint64_t kLargestPatch = 2 * kLargestPatchedRom;
-
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/:";
-#else
-constexpr std::string_view kSeparators = "/";
-#endif
-
-// Where the extension of the path's last part starts (its dot), or the path's end. A name whose
-// only dot is its first character (".rom") has none.
-std::size_t ExtensionAt(std::string_view path) {
-    const std::size_t nameStart = path.find_last_of(kSeparators) + 1; // 0 when there is none
-    const std::size_t dot = path.rfind('.');
-    return dot != std::string_view::npos && dot > nameStart ? dot : path.size();
-}
-
-std::string DefaultPatchedPath(const std::string& patch, const std::string& rom) {
-    return patch.substr(0, ExtensionAt(patch)) + rom.substr(ExtensionAt(rom));
-}
-
 std::string Quoted(const std::string& path) {
     return "'" + path + "'";
 }
@@ -55,28 +31,6 @@ int Fail(const RunFailure& failure) {
     ConsoleWindow window(stdout, stderr);
     FailureBox().Show(failure, window);
     return kExitError;
-}
-
-PageBuffer Patched(const ApplyOptions& options) {
-    const WholeFile patch = Under("Can't open the patch: " + Quoted(options.Patch),
-                                  [&] { return WholeFile(options.Patch, kLargestPatch); });
-    // A ROM larger than any patch makes is refused with the patch's own words.
-    const WholeFile rom = Under("Can't open the ROM: " + Quoted(options.Rom),
-                                [&] { return WholeFile(options.Rom, kLargestPatchedRom); });
-    return Under("Can't apply the patch " + Quoted(options.Patch) + " to " + Quoted(options.Rom),
-                 [&] { return ApplyPatch(options.Patch, patch.Bytes(), rom.Bytes()); });
-}
-
-void Write(const std::string& path, const ApplyOptions& options, const PageBuffer& bytes) {
-    Under("Can't save the patched ROM: " + Quoted(path), [&] {
-        ReplacementFile written(ReplacementFile::NamesFor(path), {options.Patch, options.Rom});
-        BinaryWriter writer(written.File());
-        writer.Write(bytes.Bytes());
-        writer.Close();
-        written.FlushToDisk();
-        // Without --force, a file that appeared there meanwhile stays as it is.
-        written.Commit(options.Force);
-    });
 }
 
 // Writes the report as a person reads it; 1 when it could not be written: it is the whole
@@ -141,32 +95,15 @@ std::string PatchReport(const PatchDescription& description) {
 } // namespace
 
 int ApplyCommand(const ApplyOptions& options) {
-    const std::string output =
-        options.Output.value_or(DefaultPatchedPath(options.Patch, options.Rom));
     try {
-        const std::string context = "Can't save the patched ROM: " + Quoted(output);
-        // Nothing, not even --force, writes the patched ROM over what it is made from.
-        for (const std::string* input : {&options.Rom, &options.Patch}) {
-            if (SameExistingFile(output, *input)) {
-                throw RunFailure(
-                    RuntimeError(ErrPermissionDenied,
-                                 "it would replace " + Quoted(*input) + ", which it is made from"),
-                    context);
-            }
-        }
-        // Refused before the work; the rename that puts the file in place refuses again should
-        // one appear there meanwhile.
-        if (!options.Force && ExistingFileKey(output)) {
-            throw RunFailure(
-                RuntimeError(ErrFileAlreadyExists, "the file exists already; --force replaces it"),
-                context);
-        }
-        const PageBuffer patched = Patched(options);
-        Write(output, options, patched);
-        Crc32 crc;
-        crc.Update(patched.Bytes());
-        return Print("Patched ROM written: " + output + " (CRC32 " + Crc32::Text(crc.Value()) +
-                     ")\n");
+        const PatchedRom written = WritePatchedRom(
+            {.Patch = options.Patch,
+             .Rom = options.Rom,
+             .Output = options.Output.value_or(DefaultPatchedPath(options.Patch, options.Rom)),
+             .ReplaceExisting = options.Force,
+             .HowToReplace = "--force replaces it"});
+        return Print("Patched ROM written: " + written.Path + " (CRC32 " +
+                     Crc32::Text(written.Crc32) + ")\n");
     } catch (const RunFailure& failure) {
         return Fail(failure);
     }

@@ -56,6 +56,10 @@ std::string PatchName(std::string_view path) {
     return std::string(path.substr(NameAt(path)));
 }
 
+std::string DefaultPatchedPath(const std::string& patch, const std::string& rom) {
+    return patch.substr(0, ExtensionAt(patch)) + rom.substr(ExtensionAt(rom));
+}
+
 std::string PatchedRomPath(const std::string& lastPatch, const std::string& expandedPath,
                            const std::optional<std::string>& output,
                            const std::vector<std::string>& inputs) {

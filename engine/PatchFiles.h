@@ -10,15 +10,16 @@
 
 namespace kelbrin {
 
-// A BPS patch may give each byte of the ROM it makes in an action of its own: two bytes a byte.
-inline constexpr std::uint64_t kLargestPatch = 2 * kLargestPatchedRom;
-
 // Every byte of the patch at `path`; one larger than any patch that makes a ROM Kelbrin makes
 // is refused before it is read.
 WholeFile ReadPatch(const std::string& path);
 
 // The last part of a path, by which messages name a patch.
 std::string PatchName(std::string_view path);
+
+// Where a patched ROM goes when nobody says: the patch's name with the ROM's extension, beside
+// the patch ("mods/hack.bps" and "big.sfc" give "mods/hack.sfc").
+std::string DefaultPatchedPath(const std::string& patch, const std::string& rom);
 
 // Where a run puts the patched ROM: `output` when given, else the last patch's name with the
 // expanded ROM's extension, in the expanded ROM's folder ("mods/hack.bps" and "big.sfc" give

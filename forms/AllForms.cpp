@@ -1,5 +1,6 @@
 #include "AllForms.h"
 
+#include "ApplyPatchForm.h"
 #include "CheckForm.h"
 #include "HowToForm.h"
 #include "InfoForm.h"
@@ -9,8 +10,9 @@
 namespace kelbrin::form {
 
 const std::vector<const Form*>& AllForms() {
-    static const std::vector<const Form*> forms{&KelbrinForm(), &HowToForm(), &InfoForm(),
-                                                &CheckForm(), &MakeScriptForm()};
+    static const std::vector<const Form*> forms{&KelbrinForm(),    &HowToForm(),
+                                                &InfoForm(),       &CheckForm(),
+                                                &MakeScriptForm(), &ApplyPatchForm()};
     return forms;
 }
 

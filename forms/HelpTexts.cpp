@@ -85,7 +85,8 @@ const std::string& UsageHelpText() {
         "second column after NAME; your original ROM is only read, never changed.",
         "When the status line says \"Expansion Done\", apply the patch to the expanded",
         "ROM.  If something is wrong, an error box tells you what, and the status",
-        "line says \"Ended due to Error\".",
+        "line says \"Ended due to Error\".  Kelbrin can also apply the patch for you:",
+        "see \"Applying a Patch\".",
         FrameRule(),
     });
     return text;
@@ -222,6 +223,49 @@ const std::string& FormatHelpText() {
         "   kelbrin-cli --layout lists where every byte of the expanded ROM comes",
         "   from.  kelbrin-cli --make-script writes the whole file for you from",
         "   the original and an expanded ROM you already have.",
+        FrameRule(),
+    });
+    return text;
+}
+
+const std::string& PatchHelpText() {
+    static const std::string text = Join({
+        FrameRule(),
+        Centred("Applying a Patch"),
+        "",
+        "Kelbrin applies the patch itself once it has expanded the ROM, so that you",
+        "need no patcher of your own.",
+        "",
+        "1) Put the patch file (.ips, .bps or .ups) into the directory with",
+        "   Kelbrin.txt and the original ROM, as the maker of the patch gives it.",
+        "   The patch line under the status line shows the patch the buttons apply,",
+        "   \"Patch: hack.ips\" for example.  When the directory holds one patch,",
+        "   that one is chosen; when it holds several, none is chosen until you",
+        "   pick one with \"Patch...\".  \"Patch...\" also picks a patch kept",
+        "   anywhere else, and so does dropping the patch file on the window.",
+        "   \"None\" expands without applying a patch.",
+        "",
+        "2) Press one of the two buttons, as you would without a patch.  Kelbrin",
+        "   expands the ROM, applies the patch to the expanded ROM and writes the",
+        "   patched ROM beside it, under the patch's name with the expanded ROM's",
+        "   extension: hack.ips and a ROM ending in .nes give hack.nes.",
+        "",
+        "3) A patch knows the ROM it was made for.  When a box says that the",
+        "   patch was made for another ROM, it was most likely made for the ROM",
+        "   of the other button, with a header or without one: press the other",
+        "   button.  The line under the patch line says which button fits when",
+        "   Kelbrin can tell.  When neither does, the patch was made for another",
+        "   version of the game, and the maker of the patch can tell you which.",
+        "",
+        "A ROM that needs no expansion:",
+        "   File > Apply Patch... applies a patch to any ROM.  Choose the patch and",
+        "   the ROM with the buttons beside them, type their names, or drop the",
+        "   files on the box.  The patched ROM goes beside the patch under the",
+        "   patch's name with the ROM's extension, unless you name another place.",
+        "   A file that is there already is replaced only when you choose",
+        "   \"Replace a file that is there already\".  Your ROM and the patch are",
+        "   only read.  The status line then names the patched ROM and its CRC32,",
+        "   which you can compare with the one the maker of the patch gives.",
         FrameRule(),
     });
     return text;

@@ -7,6 +7,7 @@ namespace kelbrin::form {
 namespace {
 
 constexpr Colour kPaleBlue{240, 240, 255};
+constexpr Colour kPaleGreen{240, 255, 240};
 
 Form MakeHowToForm() {
     using enum frmHowTo::ControlName;
@@ -16,7 +17,7 @@ Form MakeHowToForm() {
     form.Name = "frmHowTo";
     form.Caption = "How To Use Kelbrin";
     form.Width = 9000;
-    form.Height = 7800;
+    form.Height = 8040;
     form.Back = kDarkBlue;
     form.Controls = {
         {.Id = txtHowTo1,
@@ -57,7 +58,7 @@ Form MakeHowToForm() {
         {.Id = cmdOK,
          .Name = "cmdOK",
          .Kind = PushButton,
-         .At = {3840, 7320, 1215, 375},
+         .At = {3840, 7380, 1215, 375},
          .Caption = "OK"},
         {.Id = Image1,
          .Name = "Image1",
@@ -89,8 +90,33 @@ Form MakeHowToForm() {
          .Kind = Shape,
          .At = {120, 120, 255, 6990},
          .Back = kWhite},
+        {.Id = txtHowTo2,
+         .Name = "txtHowTo(2)",
+         .Kind = TextBox,
+         .At = {240, 120, 8655, 6975},
+         .Caption = PatchHelpText(),
+         // Shown when its page is chosen: it lies over the pictures of the format page.
+         .Visible = false,
+         .Back = kPaleGreen,
+         .Fore = kBlack,
+         .TextFont = pageFont,
+         .MultiLine = true,
+         .LabelledBy = optPart2},
+        {.Id = optPart2,
+         .Name = "optPart(2)",
+         .Kind = OptionButton,
+         .At = {120, 7680, 3615, 255},
+         .Caption = "Applying a Patch",
+         .Back = kDarkBlue,
+         .Fore = kWhite},
+        {.Id = Shape2,
+         .Name = "Shape(2)",
+         .Kind = Shape,
+         .At = {120, 120, 255, 6990},
+         .Visible = false,
+         .Back = kPaleGreen},
     };
-    form.TabOrder = {txtHowTo0, cmdOK, txtHowTo1, optPart0, optPart1};
+    form.TabOrder = {txtHowTo0, cmdOK, txtHowTo1, txtHowTo2, optPart0, optPart1, optPart2};
     return form;
 }
 

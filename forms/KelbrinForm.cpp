@@ -14,13 +14,13 @@ Form MakeKelbrinForm() {
     form.Name = "frmKelbrin";
     form.Caption = "Kelbrin";
     form.Width = 4680;
-    form.Height = 3450;
+    form.Height = 4230;
     form.Back = kBlack;
     form.Controls = {
         {.Id = fraDownloader,
          .Name = "fraDownloader",
          .Kind = Frame,
-         .At = {120, 720, 4455, 2055},
+         .At = {120, 720, 4455, 2835},
          .Back = Colour{0, 255, 0},
          .Fore = kWhite,
          .AccessibleName = "Expand the ROM"},
@@ -73,7 +73,7 @@ Form MakeKelbrinForm() {
         {.Id = lblTitle1,
          .Name = "lblTitle(1)",
          .Kind = Label,
-         .At = {120, 2760, 4455, 375},
+         .At = {120, 3540, 4455, 375},
          .Caption = "Ver. 11.11.29",
          .Back = kBlack,
          .Fore = Colour{128, 128, 255},
@@ -81,7 +81,7 @@ Form MakeKelbrinForm() {
         {.Id = lblTitle2,
          .Name = "lblTitle(2)",
          .Kind = Label,
-         .At = {120, 3120, 4455, 375},
+         .At = {120, 3900, 4455, 375},
          .Caption = "by Halvek",
          .Back = kBlack,
          .Fore = Colour{0, 0, 255},
@@ -94,8 +94,41 @@ Form MakeKelbrinForm() {
          .Back = kBlack,
          .Fore = Colour{255, 0, 0},
          .TextFont = {.Family = "Comic Sans MS", .Points = 21.75}},
+        // The patch the buttons apply after expanding, and the choice of another or none.
+        {.Id = lblPatch,
+         .Name = "lblPatch",
+         .Kind = Label,
+         .Parent = fraDownloader,
+         .At = {120, 2085, 2415, 255},
+         .Caption = "Patch: none",
+         .Fore = kBlack,
+         .Align = TextAlign::Left,
+         .AccessibleDescription = "The patch the buttons apply after expanding"},
+        {.Id = cmdPatch,
+         .Name = "cmdPatch",
+         .Kind = PushButton,
+         .Parent = fraDownloader,
+         .At = {2640, 2025, 855, 375},
+         .Caption = "&Patch...",
+         .AccessibleDescription = "Chooses the patch the buttons apply after expanding"},
+        {.Id = cmdNoPatch,
+         .Name = "cmdNoPatch",
+         .Kind = PushButton,
+         .Parent = fraDownloader,
+         .At = {3600, 2025, 735, 375},
+         .Caption = "N&one",
+         .AccessibleDescription = "Expands without applying a patch"},
+        // Which button suits the chosen patch, once that is known.
+        {.Id = lblFits,
+         .Name = "lblFits",
+         .Kind = Label,
+         .Parent = fraDownloader,
+         .At = {120, 2490, 4215, 255},
+         .Fore = kBlack,
+         .Align = TextAlign::Left,
+         .AccessibleDescription = "Which button suits the patch"},
     };
-    form.TabOrder = {cmdExpand0, cmdExpand1, txtMD5};
+    form.TabOrder = {cmdExpand0, cmdExpand1, txtMD5, cmdPatch, cmdNoPatch};
     form.Menus = {
         {mnuFile,
          "mnuFile",
@@ -105,6 +138,7 @@ Form MakeKelbrinForm() {
           {mnuFile_bar2, "mnuFile_bar2", "-"},
           {mnuFile_Folder, "mnuFile_Folder", "&Choose Folder..."},
           {mnuFile_Info, "mnuFile_Info", "ROM &Information..."},
+          {mnuFile_ApplyPatch, "mnuFile_ApplyPatch", "A&pply Patch..."},
           // For patch authors.
           {mnuFile_bar3, "mnuFile_bar3", "-"},
           {mnuFile_Check, "mnuFile_Check", "Chec&k Script..."},

@@ -21,6 +21,10 @@ enum class ControlName {
     lblTitle1,
     lblTitle2,
     lblTitle0,
+    lblPatch,
+    cmdPatch,
+    cmdNoPatch,
+    lblFits,
 };
 using enum ControlName;
 
@@ -31,6 +35,7 @@ enum class MenuName {
     mnuFile_bar2,
     mnuFile_Folder,
     mnuFile_Info,
+    mnuFile_ApplyPatch,
     mnuFile_bar3,
     mnuFile_Check,
     mnuFile_MakeScript,

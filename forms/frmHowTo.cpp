@@ -13,7 +13,7 @@ void frmHowTo::Form_Load() {
 }
 
 void frmHowTo::optPart_Click(std::int16_t Index) {
-    for (std::int16_t i = 0; i < 2; ++i) {
+    for (std::int16_t i = 0; i < kPages; ++i) {
         port_->SetVisible(txtHowTo(i), i == Index);
         port_->SetVisible(Shape(i), i == Index);
     }
@@ -24,7 +24,7 @@ void frmHowTo::cmdOK_Click() {
 }
 
 void frmHowTo::Click(form::ControlId control) {
-    for (std::int16_t i = 0; i < 2; ++i) {
+    for (std::int16_t i = 0; i < kPages; ++i) {
         if (control == optPart(i)) {
             optPart_Click(i);
         }

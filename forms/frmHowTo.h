@@ -10,8 +10,8 @@
 
 namespace kelbrin {
 
-// The help window's behaviour, the same under every toolkit: two pages chosen by two option
-// buttons, and OK. Its window is HowToForm(), a top-level window of its own, made on its
+// The help window's behaviour, the same under every toolkit: its pages, each chosen by an option
+// button, and OK. Its window is HowToForm(), a top-level window of its own, made on its
 // first page.
 class frmHowTo final : public FormEvents {
 public:

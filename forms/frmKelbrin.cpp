@@ -3,14 +3,17 @@
 #include <utility>
 
 #include "Expand.h"
+#include "FileHandle.h"
 #include "FileLength.h"
 #include "FolderNames.h"
+#include "FolderPatches.h"
 #include "FolderPaths.h"
 #include "OriginalIdentity.h"
 #include "PacedRunWindow.h"
 #include "RomInformation.h"
 #include "ScriptHead.h"
 #include "UnfinishedFiles.h"
+#include "frmApplyPatch.h"
 #include "frmCheck.h"
 #include "frmInfo.h"
 #include "frmMakeScript.h"
@@ -20,6 +23,12 @@ namespace kelbrin {
 using namespace form::frmKelbrin;
 
 namespace {
+
+#ifdef _WIN32
+constexpr std::string_view kPathSeparators = "\\/";
+#else
+constexpr std::string_view kPathSeparators = "/";
+#endif
 
 bool HoldsScript(const std::string& folder) {
     return !folder.empty() && FileLength64(PathInFolder(folder, kScriptName)) >= 0;
@@ -47,6 +56,7 @@ void frmKelbrin::Show() {
 }
 
 void frmKelbrin::Form_Load() {
+    ChoosePatch({});
     port_->TakeDrops(true);
     if (portable_) {
         desktop_.KeepNoSettings();
@@ -66,7 +76,12 @@ void frmKelbrin::Form_Load() {
 
 RunResult frmKelbrin::Expand(std::int16_t Index) {
     PacedRunWindow window(*port_, desktop_);
-    return kelbrin::Expand(HeaderOf(Index), folder_, window);
+    if (patch_.empty()) {
+        return kelbrin::Expand(HeaderOf(Index), folder_, window);
+    }
+    RunExtras extras;
+    extras.Patches = {patch_};
+    return kelbrin::Expand(HeaderOf(Index), folder_, window, extras);
 }
 
 void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
@@ -102,8 +117,11 @@ void frmKelbrin::EnableExpandControls(bool Enable) {
 void frmKelbrin::EnableFolderChoice(bool enable) {
     port_->SetEnabled(mnuFile_Folder, enable);
     port_->SetEnabled(mnuFile_Info, enable);
+    port_->SetEnabled(mnuFile_ApplyPatch, enable);
     port_->SetEnabled(mnuFile_Check, enable);
     port_->SetEnabled(mnuFile_MakeScript, enable);
+    port_->SetEnabled(cmdPatch, enable);
+    port_->SetEnabled(cmdNoPatch, enable && !patch_.empty());
     port_->TakeDrops(enable);
 }
 
@@ -156,6 +174,14 @@ void frmKelbrin::mnuFile_Info_Click() {
     }
 }
 
+void frmKelbrin::mnuFile_ApplyPatch_Click() {
+    if (running_) {
+        return;
+    }
+    frmApplyPatch(desktop_, folder_.empty() ? programDirectory_ : folder_, *port_, patch_)
+        .ShowModal();
+}
+
 void frmKelbrin::mnuFile_Check_Click() {
     if (running_ || !HaveFolder()) {
         return;
@@ -176,9 +202,56 @@ void frmKelbrin::mnuFile_MakeScript_Click() {
 }
 
 void frmKelbrin::Form_DragDrop(const std::string& path) {
-    if (!running_) {
-        TakeFolderOf(path, true);
+    if (running_) {
+        return;
     }
+    if (!IsExistingFolder(path) && ExistingFileKey(path) && IsPatchFile(path)) {
+        // A patch from elsewhere (a download folder) leaves the game's folder as it is.
+        const std::optional<std::string> folder = ExistingFolderOf(path);
+        if (folder && HoldsScript(*folder)) {
+            UseFolder(*folder, true);
+        }
+        ChoosePatch(path);
+        return;
+    }
+    TakeFolderOf(path, true);
+}
+
+void frmKelbrin::cmdPatch_Click() {
+    if (running_) {
+        return;
+    }
+    const std::string start = !patch_.empty() ? FolderOfFile(patch_) : DialogStart();
+    if (std::optional<std::string> chosen =
+            desktop_.ChooseFile(*port_, "Choose the patch to apply after expanding", start)) {
+        ChoosePatch(*std::move(chosen));
+    }
+}
+
+void frmKelbrin::cmdNoPatch_Click() {
+    if (!running_) {
+        ChoosePatch("");
+    }
+}
+
+void frmKelbrin::FindPatch() {
+    const std::vector<std::string> patches =
+        folder_.empty() ? std::vector<std::string>() : PatchesInFolder(folder_);
+    patchesFound_ = patches.size();
+    ChoosePatch(patches.size() == 1 ? patches.front() : std::string());
+}
+
+void frmKelbrin::ChoosePatch(std::string patch) {
+    patch_ = std::move(patch);
+    std::string shown = "Patch: none";
+    if (!patch_.empty()) {
+        shown = "Patch: " + PathText(patch_.substr(patch_.find_last_of(kPathSeparators) + 1));
+    } else if (patchesFound_ > 1) {
+        shown += " (" + std::to_string(patchesFound_) + " here)";
+    }
+    port_->SetCaption(lblPatch, shown);
+    port_->SetPathTip(lblPatch, patch_);
+    port_->SetEnabled(cmdNoPatch, !patch_.empty());
 }
 
 void frmKelbrin::TakeFolderOf(const std::string& path, bool remember) {
@@ -198,6 +271,7 @@ void frmKelbrin::UseFolder(const std::string& folder, bool remember) {
         port_->SetVisible(txtMD5, false);
     }
     folder_ = folder;
+    FindPatch();
     // A portable copy writes nothing outside its folder, and a folder without a script is
     // nothing to come back to.
     if (remember && !portable_ && HoldsScript(folder_)) {
@@ -267,6 +341,11 @@ void frmKelbrin::Click(form::ControlId control) {
             cmdExpand_Click(i);
         }
     }
+    if (control == cmdPatch) {
+        cmdPatch_Click();
+    } else if (control == cmdNoPatch) {
+        cmdNoPatch_Click();
+    }
 }
 
 void frmKelbrin::Choose(form::MenuId item) {
@@ -278,6 +357,7 @@ void frmKelbrin::Choose(form::MenuId item) {
     switch (item.As<MenuName>()) {
     case mnuFile_Folder: mnuFile_Folder_Click(); break;
     case mnuFile_Info: mnuFile_Info_Click(); break;
+    case mnuFile_ApplyPatch: mnuFile_ApplyPatch_Click(); break;
     case mnuFile_Check: mnuFile_Check_Click(); break;
     case mnuFile_MakeScript: mnuFile_MakeScript_Click(); break;
     case mnuFile_Exit: mnuFile_Exit_Click(); break;

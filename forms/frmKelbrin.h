@@ -45,18 +45,25 @@ public:
     // its header and digests, also when its length fits neither size. A script or an original
     // that fails any other check is reported as a run reports it. It writes nothing.
     void mnuFile_Info_Click();
+    // A patch applied to any ROM, one that needs no expansion too, in a box (frmApplyPatch)
+    // that starts with the patch the buttons would apply.
+    void mnuFile_ApplyPatch_Click();
     // For a patch author: the check of the script the buttons would run, in a box (frmCheck).
     // Like ROM Information it asks for a folder when there is none, and writes nothing.
     void mnuFile_Check_Click();
     // For a patch author: a script made from two files, in a box (frmMakeScript), and then the
     // check of the script written.
     void mnuFile_MakeScript_Click();
+    // The patch the buttons apply after expanding: one chosen in the file dialog, or none.
+    void cmdPatch_Click();
+    void cmdNoPatch_Click();
     void mnuFile_Exit_Click();
     void mnuHelp_HowTo_Click();
     void mnuHelp_About_Click();
     // A folder, or any file in one, dropped on the window: the buttons act on that folder. A
-    // name that names nothing (one the toolkit could not hand on unchanged) is refused with a
-    // box, and so is any drop during a run.
+    // patch file dropped is the patch they apply, and its folder theirs only when it holds a
+    // script. A name that names nothing (one the toolkit could not hand on unchanged) is
+    // refused with a box, and so is any drop during a run.
     void Form_DragDrop(const std::string& path);
     // The window's close box: during a run it ends the program as Exit does.
     bool QueryClose() override;
@@ -70,6 +77,8 @@ public:
     const std::optional<RunResult>& LastRun() const noexcept { return lastRun_; }
     // The folder the buttons act on; empty while there is none.
     const std::string& Folder() const noexcept { return folder_; }
+    // The patch the buttons apply after expanding; empty for none.
+    const std::string& Patch() const noexcept { return patch_; }
 
 private:
     void Form_Load();
@@ -89,6 +98,10 @@ private:
     void TakeFolderOf(const std::string& path, bool remember);
     void UseFolder(const std::string& folder, bool remember);
     void ShowFolder();
+    // The patch of a folder the buttons have just taken: the only one it holds; none when it
+    // holds several, until the player picks one.
+    void FindPatch();
+    void ChoosePatch(std::string patch);
     void SetStatus(const std::string& text);
 
     Desktop& desktop_;
@@ -99,6 +112,9 @@ private:
     std::unique_ptr<FormPort> port_;
     std::unique_ptr<frmHowTo> howTo_;
     std::string folder_;
+    std::string patch_;
+    // How many patch files the folder held when the buttons took it.
+    std::size_t patchesFound_ = 0;
     bool running_ = false;
     std::optional<RunResult> lastRun_;
     // The Make Script box's files and header sizes, from one showing to the next.

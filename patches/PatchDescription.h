@@ -11,6 +11,9 @@ namespace kelbrin {
 
 // The largest ROM a patch may make: a header and an image of at most FFFFFFF bytes each fit.
 inline constexpr std::uint64_t kLargestPatchedRom = 0x20000000;
+// The largest patch file read: a BPS patch may give each byte of the ROM it makes in an action
+// of its own, two bytes a byte.
+inline constexpr std::uint64_t kLargestPatch = 2 * kLargestPatchedRom;
 
 // The kinds of BPS actions, numbered as the patch numbers them: the index of their counts.
 enum class BpsAction : std::size_t { SourceRead, TargetRead, SourceCopy, TargetCopy };

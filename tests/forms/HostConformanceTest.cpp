@@ -163,10 +163,14 @@ TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
     };
     EXPECT_EQ(on->Focus(), form::ControlId(main::cmdExpand0));
     EXPECT_EQ(tab(), form::ControlId(main::cmdExpand1));
+    EXPECT_EQ(tab(), form::ControlId(main::cmdPatch));
+    EXPECT_EQ(tab(), form::ControlId(main::cmdNoPatch));
     EXPECT_EQ(tab(), form::ControlId(main::cmdExpand0));
     on->Port().SetVisible(main::txtMD5, true);
+    on->Port().SetEnabled(main::cmdNoPatch, false);
     EXPECT_EQ(tab(), form::ControlId(main::cmdExpand1));
     EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
+    EXPECT_EQ(tab(), form::ControlId(main::cmdPatch));
     EXPECT_EQ(tab(), form::ControlId(main::cmdExpand0));
     on->Port().SetEnabled(main::cmdExpand1, false);
     EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
@@ -270,15 +274,15 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
     EXPECT_EQ(ExpectColoursShown(*info, "info.png"), 1);
 
     const auto help = ShowForm(form::HowToForm());
-    // The usage page, its strip and both option buttons.
-    EXPECT_EQ(ExpectColoursShown(*help, "help-usage.png"), 4);
+    // The usage page, its strip and the three option buttons.
+    EXPECT_EQ(ExpectColoursShown(*help, "help-usage.png"), 5);
     help->Click(form::frmHowTo::optPart1);
     for (std::int16_t i = 0; i < 2; ++i) {
         help->Port().SetVisible(form::frmHowTo::txtHowTo(i), i == 1);
         help->Port().SetVisible(form::frmHowTo::Shape(i), i == 1);
     }
-    // The format page, its strip, both option buttons and both pictures.
-    EXPECT_EQ(ExpectColoursShown(*help, "help-format.png"), 6);
+    // The format page, its strip, the three option buttons and both pictures.
+    EXPECT_EQ(ExpectColoursShown(*help, "help-format.png"), 7);
 
     // Check Script on a laid-out ROM: every filled box of its strip and its legend where no
     // later one covers it.

@@ -164,9 +164,9 @@ TEST(MainWindow, FixedClientAreaUnderTheMenuBar) {
     auto& w = static_cast<QMainWindow&>(on.Window());
     w.resize(600, 500);
     QCoreApplication::processEvents();
-    EXPECT_EQ(w.centralWidget()->size(), QSize(312, 230));
+    EXPECT_EQ(w.centralWidget()->size(), QSize(312, 282));
     EXPECT_EQ(w.centralWidget()->y(), w.menuBar()->geometry().bottom() + 1);
-    EXPECT_EQ(w.height(), 230 + w.menuBar()->height());
+    EXPECT_EQ(w.height(), 282 + w.menuBar()->height());
 }
 
 // A name that is no UTF-8 reaches the form as its bytes.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "AllForms.h"
+#include "ApplyPatchForm.h"
 #include "KelbrinForm.h"
 #include "MakeScriptForm.h"
 
@@ -51,7 +52,7 @@ TEST(Descriptions, EveryControlOfEveryFormLiesWhereItsNameSaysAndHasANameForScre
 // Tab goes through a box as a person reads it: row by row from the top, left to right in a row
 // (controls side by side share their middle).
 TEST(Descriptions, TabFollowsTheOrderOnScreen) {
-    for (const form::Form* design : {&form::MakeScriptForm()}) {
+    for (const form::Form* design : {&form::MakeScriptForm(), &form::ApplyPatchForm()}) {
         SCOPED_TRACE(std::string(design->Name));
         std::vector<form::ControlId> onScreen = design->TabOrder;
         const auto place = [design](form::ControlId id) {

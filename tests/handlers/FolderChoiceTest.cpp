@@ -239,6 +239,8 @@ TEST(ChosenFolder, DroppedFolderOrAnyFileInItIsTheOneTheButtonsActOn) {
         EXPECT_TRUE(on.Window().TakesDrops);
         on.Drop(dropped);
         EXPECT_EQ(on.Form->Folder(), game.Path());
+        // The folder's run alone: the patch there is chosen too (see the patch line's tests).
+        on.Window().Click(form::frmKelbrin::cmdNoPatch);
         on.Press(1);
         EXPECT_EQ(game.Folder.Read("big.nes"), Image(8));
     }

@@ -1,4 +1,4 @@
-// The help window's and the ROM Information box's handlers: the two help pages and the one
+// The help window's and the ROM Information box's handlers: the help pages and the one
 // help window, and what the box tells of the original.
 
 #include "HowToForm.h"
@@ -20,13 +20,13 @@ TEST(HelpWindow, OpensOnTheUsagePageAndShowsThePageChosen) {
         int Select; // -1: as opened
         std::int16_t Page;
     };
-    for (const PageCase& c :
-         {PageCase{"opened", -1, 0}, PageCase{"format", 1, 1}, PageCase{"usage again", 0, 0}}) {
+    for (const PageCase& c : {PageCase{"opened", -1, 0}, PageCase{"format", 1, 1},
+                              PageCase{"patch", 2, 2}, PageCase{"usage again", 0, 0}}) {
         SCOPED_TRACE(c.Name);
         if (c.Select >= 0) {
             help.Click(form::frmHowTo::optPart(static_cast<std::int16_t>(c.Select)));
         }
-        for (std::int16_t i = 0; i < 2; ++i) {
+        for (std::int16_t i = 0; i < form::frmHowTo::kPages; ++i) {
             EXPECT_EQ(help.Of(form::frmHowTo::txtHowTo(i)).Visible, i == c.Page) << i;
             EXPECT_EQ(help.Of(form::frmHowTo::Shape(i)).Visible, i == c.Page) << i;
         }

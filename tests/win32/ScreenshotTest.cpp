@@ -68,7 +68,8 @@ TEST(Screenshots, UnderHighContrastColoursTextOnTheFormsOwnColoursKeepsItsColour
     main->Port().SetVisible(form::frmKelbrin::txtMD5, true);
     main->Port().SetVisible(form::frmKelbrin::lblMD5, true);
     EXPECT_EQ(ExpectColoursShown(*main, "main-high-contrast.png"), 8);
-    EXPECT_EQ(ExpectColoursShown(*ShowForm(form::HowToForm()), "help-high-contrast.png"), 4);
+    // The usage page, its strip and the three option buttons.
+    EXPECT_EQ(ExpectColoursShown(*ShowForm(form::HowToForm()), "help-high-contrast.png"), 5);
     for (const form::Form* design : form::AllForms()) {
         for (const form::Control& c : design->Controls) {
             const std::optional<form::Colour> text = form::TextColour(c);
