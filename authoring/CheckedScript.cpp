@@ -1,5 +1,7 @@
 #include "CheckedScript.h"
 
+#include <exception>
+
 #include "BinaryWriter.h"
 #include "ComparingOutput.h"
 #include "Expand.h"
@@ -78,19 +80,19 @@ CheckedScript::CheckedScript(const ScriptRequest& request, const std::string& sc
                   // Made only now that both files are read: nothing is written before.
                   ReplacementFile written(ReplacementFile::NamesFor(scriptPath), inputs_);
                   BinaryWriter writer(written.File());
-                  std::optional<RuntimeError> failedWrite;
+                  std::exception_ptr failedWrite;
                   const bool rebuilds = Proves(request, scriptPath, [&](std::string_view text) {
                       try {
                           writer.Write(
                               {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-                      } catch (const RuntimeError& error) {
-                          failedWrite = error;
+                      } catch (const RuntimeError&) {
+                          failedWrite = std::current_exception();
                           throw;
                       }
                   });
                   // The rehearsal reports a failed write as its own failure: it comes first.
                   if (failedWrite) {
-                      throw *failedWrite;
+                      std::rethrow_exception(failedWrite);
                   }
                   if (rebuilds) {
                       writer.Close();
