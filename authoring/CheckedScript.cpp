@@ -32,7 +32,7 @@ std::string ScriptNameOf(const std::string& path) {
 #else
     const std::size_t at = path.find_last_of('/');
 #endif
-    const std::string name = at == std::string::npos ? path : path.substr(at + 1);
+    std::string name = at == std::string::npos ? path : path.substr(at + 1);
 #ifdef _WIN32
     const std::optional<std::string> ansi = AnsiFromUtf8(name);
     if (!ansi) {
