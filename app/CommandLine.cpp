@@ -86,6 +86,7 @@ std::vector<std::string> CommandLine::Spelled(const std::vector<std::string>& ar
     for (auto arg = args.begin(); arg != optionsEnd; ++arg) {
         const std::string name = arg->substr(0, arg->find('='));
         const bool value = arg != args.begin() && takesValue(arg[-1]);
+        // NOLINTNEXTLINE(bugprone-branch-clone): each spelling is a case, several kept whole
         if (value || !arg->starts_with('-')) {
             spelled.push_back(*arg);
         } else if (!arg->starts_with("--")) {

@@ -10,6 +10,7 @@
 #include <QStyleFactory>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -74,7 +75,7 @@ std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     if (!kelbrin::SetUpProcess()) {
         return EXIT_FAILURE;
     }
@@ -112,4 +113,8 @@ int main(int argc, char** argv) {
     kelbrin::frmKelbrin window(desktop, programDirectory, startPath);
     window.Show();
     return QApplication::exec();
+} catch (const std::exception& error) {
+    // The window reports a run's failures in its boxes; this is the program around it.
+    std::fprintf(stderr, "kelbrin: %s\n", error.what());
+    return EXIT_FAILURE;
 }

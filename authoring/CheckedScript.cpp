@@ -1,5 +1,7 @@
 #include "CheckedScript.h"
 
+#include <exception>
+
 #include "BinaryWriter.h"
 #include "ComparingOutput.h"
 #include "Expand.h"
@@ -30,7 +32,7 @@ std::string ScriptNameOf(const std::string& path) {
 #else
     const std::size_t at = path.find_last_of('/');
 #endif
-    const std::string name = at == std::string::npos ? path : path.substr(at + 1);
+    std::string name = at == std::string::npos ? path : path.substr(at + 1);
 #ifdef _WIN32
     const std::optional<std::string> ansi = AnsiFromUtf8(name);
     if (!ansi) {
@@ -78,19 +80,19 @@ CheckedScript::CheckedScript(const ScriptRequest& request, const std::string& sc
                   // Made only now that both files are read: nothing is written before.
                   ReplacementFile written(ReplacementFile::NamesFor(scriptPath), inputs_);
                   BinaryWriter writer(written.File());
-                  std::optional<RuntimeError> failedWrite;
+                  std::exception_ptr failedWrite;
                   const bool rebuilds = Proves(request, scriptPath, [&](std::string_view text) {
                       try {
                           writer.Write(
                               {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-                      } catch (const RuntimeError& error) {
-                          failedWrite = error;
+                      } catch (const RuntimeError&) {
+                          failedWrite = std::current_exception();
                           throw;
                       }
                   });
                   // The rehearsal reports a failed write as its own failure: it comes first.
                   if (failedWrite) {
-                      throw *failedWrite;
+                      std::rethrow_exception(failedWrite);
                   }
                   if (rebuilds) {
                       writer.Close();

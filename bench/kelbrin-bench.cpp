@@ -83,7 +83,8 @@ std::string RomLike(std::size_t size, std::uint64_t seed) {
     const std::string tiles = RandomBytes(64 * 32, seed);
     std::string bytes;
     while (bytes.size() < size) {
-        const std::uint64_t kind = random() % 10, length = 256 + random() % 16384;
+        const std::uint64_t kind = random() % 10;
+        const std::uint64_t length = 256 + random() % 16384;
         for (std::size_t i = 0; i < length; ++i) {
             const std::uint64_t word = random();
             const char code =
@@ -102,7 +103,8 @@ std::string RomLike(std::size_t size, std::uint64_t seed) {
 std::string Scattered(std::string bytes, std::size_t changes, std::uint64_t seed) {
     Random random(seed);
     for (std::size_t i = 0; i < changes; ++i) {
-        bytes[random() % bytes.size()] ^= static_cast<char>(1 + random() % 255);
+        char& byte = bytes[random() % bytes.size()];
+        byte = static_cast<char>(static_cast<unsigned char>(byte) ^ (1 + random() % 255));
     }
     return bytes;
 }
@@ -393,7 +395,8 @@ long Counted(const std::string& script, const fs::path& file) {
 void AgainstXdelta(const std::string& name, const fs::path& dir, const std::string& original,
                    const std::string& expanded, unsigned originalHeader = 0,
                    unsigned expandedHeader = 0) {
-    const fs::path check = dir / "check", script = dir / "Kelbrin.txt";
+    const fs::path check = dir / "check";
+    const fs::path script = dir / "Kelbrin.txt";
     fs::create_directory(check);
     WriteText(check / "original.bin", original);
     WriteText(dir / "expanded.bin", expanded);
@@ -417,9 +420,10 @@ void AgainstXdelta(const std::string& name, const fs::path& dir, const std::stri
     AtMost(name, make.Label, runs[0], runs[1], "1.0", "xdelta3");
     Row(name, make.Label, runs[0],
         std::to_string(lines) + " lines <= 1.5 x " + std::to_string(instructions) + " instr.",
-        lines <= 1.5 * instructions, 1.0 * lines / instructions);
+        static_cast<double>(lines) <= 1.5 * static_cast<double>(instructions),
+        static_cast<double>(lines) / static_cast<double>(instructions));
     Row(name, make.Label, runs[0], "peak <= files + 64 = " + std::to_string(limit) + " MiB",
-        PeakMiB(runs[0]) <= limit);
+        PeakMiB(runs[0]) <= static_cast<double>(limit));
 }
 
 constexpr std::size_t MiB = 1 << 20;
@@ -463,7 +467,8 @@ void SMoves(const std::string& name, const fs::path& dir) {
 
 // A 16-byte header on both sides.
 void SHeader(const std::string& name, const fs::path& dir) {
-    const std::string image = RomLike(MiB / 2, 16), padding(MiB / 2, '\xFF');
+    const std::string image = RomLike(MiB / 2, 16);
+    const std::string padding(MiB / 2, '\xFF');
     AgainstXdelta(name, dir, "NES\x1A" + std::string(12, '\x01') + image,
                   std::string("NES\x1A\x20\x10\x40", 7) + std::string(9, '\0') + image + padding,
                   16, 16);

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <span>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "BinaryReader.h"
@@ -164,7 +165,7 @@ private:
         {
             const std::lock_guard lock(mutex_);
             if (!failure_) {
-                failure_ = failure;
+                failure_ = std::move(failure);
             }
         }
         changed_.notify_all();

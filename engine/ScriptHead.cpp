@@ -91,7 +91,7 @@ void ReadNameLine(ScriptHead& head, TextInputFile& script, const std::string& sc
             RunFailure failure(RuntimeError(taken.Number()),
                                ContextText::Expanded(head.ExpandedName));
             failure.FileName = PathText(taken.Name());
-            throw failure;
+            throw failure; // NOLINT(misc-throw-by-value-catch-by-reference): built in steps
         }
     });
 }

@@ -83,16 +83,13 @@ std::vector<std::string_view> Parts(std::string_view path) {
 std::string FolderPath(const std::string& path) {
     std::string folder = AbsolutePath(path);
     const std::size_t root = RootLength(folder);
-    for (;;) {
-        if (folder.size() > root && IsSeparator(folder.back())) {
-            folder.pop_back();
-        } else if (folder.size() > root + 1 && folder.back() == '.' &&
-                   IsSeparator(folder[folder.size() - 2])) {
-            folder.pop_back();
-        } else {
-            return folder;
-        }
+    // A separator or a "." after one at the end names the same folder.
+    while ((folder.size() > root && IsSeparator(folder.back())) ||
+           (folder.size() > root + 1 && folder.back() == '.' &&
+            IsSeparator(folder[folder.size() - 2]))) {
+        folder.pop_back();
     }
+    return folder;
 }
 
 std::optional<std::string> ExistingFolderOf(const std::string& path) {

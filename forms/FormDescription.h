@@ -5,6 +5,7 @@
 // render these tables, so each window is laid out once. Each form's own table lies in a file of
 // its own (KelbrinForm.h, ...), with the enums that name its controls and menu items.
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -89,7 +90,12 @@ public:
     template <typename Named>
     requires kNamesControls<Named>
     constexpr Named As() const noexcept { return static_cast<Named>(index_); }
-    constexpr auto operator<=>(const ControlId&) const = default;
+    constexpr bool operator==(const ControlId&) const = default;
+    // Written out, not defaulted: clang-tidy 14 reads the defaulted one's test against 0 as a
+    // null pointer.
+    constexpr std::strong_ordering operator<=>(const ControlId& other) const {
+        return index_ <=> other.index_;
+    }
 
 private:
     int index_;
@@ -106,7 +112,11 @@ public:
     template <typename Named>
     requires kNamesMenuItems<Named>
     constexpr Named As() const noexcept { return static_cast<Named>(index_); }
-    constexpr auto operator<=>(const MenuId&) const = default;
+    constexpr bool operator==(const MenuId&) const = default;
+    // Written out as ControlId's is.
+    constexpr std::strong_ordering operator<=>(const MenuId& other) const {
+        return index_ <=> other.index_;
+    }
 
 private:
     int index_;

@@ -84,8 +84,8 @@ void MD5::MD5Update(std::int32_t InputLen, std::span<const std::uint8_t> InputBu
         }
         index = 0;
     }
-    std::copy(InputBuffer.begin() + consumed, InputBuffer.begin() + length,
-              BlockBuffer_.begin() + index);
+    std::ranges::copy(InputBuffer.subspan(consumed, length - consumed),
+                      BlockBuffer_.begin() + index);
 }
 
 void MD5::MD5Final() {

@@ -23,7 +23,7 @@ std::size_t BlockIndex::BlockSizeFor(std::size_t originalSize) {
     return size;
 }
 
-RollingHash::RollingHash(std::size_t width) : width_(width), outgoingFactor_(1) {
+RollingHash::RollingHash(std::size_t width) : width_(width) {
     for (std::size_t i = 1; i < width; ++i) {
         outgoingFactor_ *= kMultiplier;
     }
@@ -49,7 +49,7 @@ std::uint32_t RollingHash::Of(const std::uint8_t* bytes) const {
 
 BlockIndex::BlockIndex(std::span<const std::uint8_t> original, std::size_t blockSize)
     : original_(original), blockSize_(std::max(blockSize, BlockSizeFor(original.size()))),
-      hash_(blockSize_), shift_(32), mask_(0) {
+      hash_(blockSize_) {
     static_assert(kMostBlocks < kBlockMask, "a slot holds every block's number");
     const std::size_t blocks = original.size() / blockSize_;
     if (blocks == 0) {

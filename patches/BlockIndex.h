@@ -21,7 +21,7 @@ public:
 private:
     static constexpr std::uint32_t kMultiplier = 0x01000193;
     std::size_t width_;
-    std::uint32_t outgoingFactor_;
+    std::uint32_t outgoingFactor_ = 1;
 };
 
 // Where the original holds a given run of bytes, as delta encoders find it: the original is cut
@@ -81,8 +81,8 @@ private:
     std::span<const std::uint8_t> original_;
     std::size_t blockSize_;
     RollingHash hash_;
-    int shift_;
-    std::size_t mask_;
+    int shift_ = 32;
+    std::size_t mask_ = 0;
     // Block number + 1 of the first block with those bytes, and its tag; 0 for an empty slot.
     std::vector<std::uint32_t> slots_;
     // For each block, the next block (+ 1) with the same bytes; 0 at the end of the chain.

@@ -45,8 +45,10 @@ void DrawingView::paintEvent(QPaintEvent* /*event*/) {
         painter.save();
         painter.setClipRect(rect);
         painter.setPen(ToQColor(label.Fore));
-        painter.drawText(rect, QtAlignment(label.Align) | Qt::AlignVCenter | Qt::TextSingleLine,
-                         Shown(label.Text));
+        painter.drawText(
+            rect,
+            static_cast<int>(QtAlignment(label.Align) | Qt::AlignVCenter | Qt::TextSingleLine),
+            Shown(label.Text));
         painter.restore();
     }
 }

@@ -74,7 +74,7 @@ protected:
     void accept() override {
         const QStringList chosen = selectedFiles();
         if (chosen.size() == 1 && QFileInfo(chosen.front()).isFile()) {
-            QDialog::accept();
+            QDialog::accept(); // NOLINT(bugprone-parent-virtual-call): past the refusal
         } else {
             QFileDialog::accept();
         }

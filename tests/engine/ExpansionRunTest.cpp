@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Run, ThreeCopiesOfOneOriginalMakeTheLargerImage) {
-    for (const std::int16_t index : {0, 1}) {
+    for (const std::int16_t index : {std::int16_t{0}, std::int16_t{1}}) {
         SCOPED_TRACE(index);
         RunFolder run;
         const std::string original = Image(0xA000);

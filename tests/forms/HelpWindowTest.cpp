@@ -1,14 +1,10 @@
 // The help window as the Qt host draws it: its two pages selectable and never wider than their
 // box, and the focus shown on its dark blue.
 
-#include <QFrame>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 
-#include "DescriptionValues.h"
 #include "WindowHarness.h"
 
 namespace kelbrin::test {
@@ -26,7 +22,7 @@ TEST(HelpWindow, PagesAreSelectableAndNeverWiderThanTheirBox) {
         EXPECT_TRUE(box.textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
         EXPECT_NE(box.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         on.Port->SetVisible(form::frmHowTo::txtHowTo(i), true);
-        on.Port->SetVisible(form::frmHowTo::txtHowTo(1 - i), false);
+        on.Port->SetVisible(form::frmHowTo::txtHowTo(static_cast<std::int16_t>(1 - i)), false);
         QCoreApplication::processEvents(); // the scroll bars follow the laid-out text
         EXPECT_FALSE(box.horizontalScrollBar()->isVisible());
     }

@@ -192,7 +192,7 @@ TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne
         {{one.X + 409 - 4, one.Y + 163 - 4}, help::Image1},
         {{two.X + 4, two.Y + 4}, help::Image2},
         {{(one.X + two.X + 425) / 2, (one.Y + two.Y + 149) / 2}, help::Image2}};
-    for (const std::int16_t page : {0, 1, 0}) {
+    for (const int page : {0, 1, 0}) {
         SCOPED_TRACE(page);
         for (std::int16_t i = 0; i < 2; ++i) {
             on->Port().SetVisible(help::txtHowTo(i), i == page);

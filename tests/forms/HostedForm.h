@@ -2,7 +2,7 @@
 
 // What the conformance suite (HostConformanceTest.cpp) asks of a toolkit's host: a form shown
 // by it, driven and read as a person would. Each toolkit's tests give a driver (QtDriver.cpp,
-// Win32Driver.cpp) that defines ShowForm.
+// tests/win32/Win32Harness.cpp) that defines ShowForm.
 
 #include <memory>
 #include <optional>

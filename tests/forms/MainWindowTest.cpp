@@ -2,23 +2,16 @@
 // fixed client area, and drops and titles of names that are no UTF-8. What every host does
 // alike is in HostConformanceTest.cpp.
 
-#include <QDropEvent>
 #include <QFile>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleFactory>
-#include <QTest>
 #include <QUrl>
-#include <algorithm>
-#include <functional>
 #include <map>
 
 #include "DescriptionValues.h"
@@ -29,8 +22,6 @@ namespace kelbrin::test {
 namespace {
 
 using form::ControlId;
-
-using form::MenuId;
 
 // The Qt widget that draws each kind of control.
 const char* QtClassOf(const form::Control& c) {

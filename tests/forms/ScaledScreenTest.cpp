@@ -4,6 +4,7 @@
 // are never framed, as under a window manager that has not framed them yet when they are first
 // fitted: the title bar they will get must be counted all the same.
 
+#include <QDir>
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
@@ -19,6 +20,8 @@ TEST(AtTwoHundredPercent, EveryWindowLiesInTheWorkAreaAndScrollsWhatItCannotShow
     const QScreen& screen = *QGuiApplication::primaryScreen();
     ASSERT_EQ(screen.devicePixelRatio(), 2.0) << "run by the test forms_tests_at_200_percent";
     const QRect area = screen.availableGeometry();
+    // This program may run before any other has made the folder.
+    ASSERT_TRUE(QDir().mkpath(KELBRIN_SCREENSHOT_DIR));
     for (const form::Form* design : form::AllForms()) {
         SCOPED_TRACE(std::string(design->Name));
         FormOn on(*design);

@@ -16,8 +16,6 @@
 namespace kelbrin::test {
 namespace {
 
-using form::MenuId;
-
 // A band of the strip: its colour, and the bytes its height stands for; or a mark, which
 // covers only a part of the strip's width and stands for no number of bytes.
 struct Band {

@@ -14,7 +14,6 @@ namespace kelbrin::test {
 namespace {
 
 namespace fs = std::filesystem;
-using form::MenuId;
 
 const std::string kChooseFolder = "Choose the folder with Kelbrin.txt";
 

@@ -6,8 +6,6 @@
 namespace kelbrin::test {
 namespace {
 
-using form::MenuId;
-
 TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
     struct ItemCase {
         const char* Name;
@@ -85,7 +83,7 @@ std::vector<bool> Enabled(const MainForm& on) {
 }
 
 TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
-    for (const std::int16_t index : {0, 1}) {
+    for (const std::int16_t index : {std::int16_t{0}, std::int16_t{1}}) {
         for (const bool broken : {false, true}) {
             SCOPED_TRACE(std::string(broken ? "ends with an error box, " : "succeeds, ") +
                          "index " + std::to_string(index));
@@ -98,7 +96,7 @@ TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
                 during = Enabled(on);
                 // A click queued before the lock, by button and by menu: a second run would
                 // have shown its own last status before these return.
-                on.Press(1 - index);
+                on.Press(static_cast<std::int16_t>(1 - index));
                 on.Choose(form::frmKelbrin::mnuFile_Expand(index));
                 statusAfterSecondTry = on.Status();
             });

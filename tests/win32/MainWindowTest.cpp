@@ -10,8 +10,6 @@
 namespace kelbrin::test {
 namespace {
 
-using form::MenuId;
-
 TEST(Forms, EveryControlOfEveryFormStandsAsDescribed) {
     for (const form::Form* design : form::AllForms()) {
         SCOPED_TRACE(std::string(design->Name));
@@ -114,7 +112,7 @@ TEST(MainWindow, ScreenReadersPairTheMD5BoxWithItsLabelAndHearTheStatusLine) {
 TEST(MainWindow, StatusLineShowsTheChosenFolderAfterInformationAskedForIt) {
     const TempFolder game;
     WriteGame(game);
-    ProgramOn on(false);
+    ProgramOn on;
     ASSERT_EQ(TextOf(on.Control(form::frmKelbrin::lblStatus)),
               L"Choose the folder with Kelbrin.txt");
     on.Desktop.FolderToChoose = game.Path();

@@ -12,6 +12,7 @@
 
 #include "AllForms.h"
 #include "ControlIds.h"
+#include "HostedForm.h"
 #include "RecordedEvents.h"
 #include "RunFolder.h"
 #include "Win32Desktop.h"
@@ -86,8 +87,8 @@ struct FormOn {
     HWND Control(form::ControlId id) const;
 };
 
-// The main window as the program shows it, its handlers at work, on a program folder of its
-// own: a portable copy with the standard script, or an installed one with nothing chosen.
+// The main window as the program shows it, its handlers at work, installed: in a program folder
+// of its own with no script, nothing chosen.
 struct ProgramOn {
     TempFolder Folder;
     BoxWatcher Watcher{::GetCurrentThreadId()};
@@ -95,7 +96,7 @@ struct ProgramOn {
     std::optional<frmKelbrin> Form;
     HWND Window = nullptr;
 
-    explicit ProgramOn(bool portable);
+    ProgramOn();
     ~ProgramOn();
     HWND Control(form::ControlId id) const;
 };
@@ -105,6 +106,8 @@ struct ProgramOn {
 void DuringNextPump(std::function<void()> action);
 // Handles what is waiting, as a run's moment for events does.
 void Pump();
+// Leaves no window of a test behind for the next: each test's windows live on this thread.
+void ForgetClosedWindows();
 // Presses `key` where the focus is, as a person would, and tells where the focus went.
 HWND Press(WPARAM key);
 // The shown top-level window of this thread with this title; nullptr when there is none.
@@ -114,8 +117,6 @@ HWND ShownWindow(const std::wstring& title);
 HWND ControlIn(HWND top, form::ControlId id);
 std::wstring TextOf(HWND window);
 std::wstring Wide(std::string_view text);
-// A picture control's bitmap size.
-SIZE PictureSize(HWND picture);
 
 // The description's places at 96 dots per inch, the window's classes, captions, fonts and tab
 // stops: `window` shows each control of `form` as described (and as it starts, when `atStart`)
