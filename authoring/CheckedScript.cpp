@@ -22,7 +22,7 @@ namespace kelbrin {
 namespace {
 
 // A header and an image of at most FFFFFFF bytes each: the largest file a script can describe.
-constexpr std::uint64_t kLargestNumber = 0xFFFFFFF;
+constexpr std::uint64_t kLargestScriptedPart = 0xFFFFFFF;
 
 // The name a NAME line gives a file: its path's last part, as a run reads names. On Windows
 // that is the ANSI code page, in which the file layer's UTF-8 path may have no spelling.
@@ -65,10 +65,10 @@ CheckedScript::CheckedScript(const ScriptRequest& request, const std::string& sc
       original_(WithContext(Reading("original", request.OriginalPath),
                             [&] {
                                 return WholeFile(request.OriginalPath,
-                                                 request.OriginalHeader + kLargestNumber);
+                                                 request.OriginalHeader + kLargestScriptedPart);
                             })),
       expanded_(WithContext(Reading("expanded file", request.ExpandedPath), [&] {
-          return WholeFile(request.ExpandedPath, request.ExpandedHeader + kLargestNumber);
+          return WholeFile(request.ExpandedPath, request.ExpandedHeader + kLargestScriptedPart);
       })) {
     plan_ = MakeScript({ScriptNameOf(request.OriginalPath), ScriptNameOf(request.ExpandedPath),
                         original_.Bytes(), expanded_.Bytes(), request.OriginalHeader,
