@@ -1,5 +1,7 @@
 #include "frmKelbrin.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "Expand.h"
@@ -9,7 +11,9 @@
 #include "FolderPatches.h"
 #include "FolderPaths.h"
 #include "OriginalIdentity.h"
+#include "OriginalSearch.h"
 #include "PacedRunWindow.h"
+#include "PatchFit.h"
 #include "RomInformation.h"
 #include "ScriptHead.h"
 #include "UnfinishedFiles.h"
@@ -37,6 +41,28 @@ bool HoldsScript(const std::string& folder) {
 // The control array's index as the run takes it: 0 asks for the header, any other for none.
 HeaderChoice HeaderOf(std::int16_t Index) {
     return Index == 0 ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove;
+}
+
+// The patch line's second line: which button writes the ROM the patch was made for, in a few
+// words; the run's box says the rest.
+std::string FitLine(const PatchFitting& fit) {
+    for (const HeaderChoice button : {HeaderChoice::AddOrReplace, HeaderChoice::IgnoreOrRemove}) {
+        if ((button == HeaderChoice::AddOrReplace ? fit.AddOrReplace : fit.IgnoreOrRemove).Fit ==
+            ButtonFit::Fits) {
+            return "Fits: " + std::string(ButtonCaption(button));
+        }
+    }
+    const ButtonFit fits[] = {fit.AddOrReplace.Fit, fit.IgnoreOrRemove.Fit};
+    if (std::ranges::find(fits, ButtonFit::AlreadyPatched) != std::end(fits)) {
+        return "The expanded ROM is patched already";
+    }
+    if (std::ranges::find(fits, ButtonFit::CannotTell) != std::end(fits)) {
+        return "No checksum in the patch: its author says which button";
+    }
+    if (std::ranges::find(fits, ButtonFit::DoesNotFit) != std::end(fits)) {
+        return "Fits neither button: made for another ROM";
+    }
+    return {};
 }
 
 } // namespace
@@ -74,14 +100,39 @@ void frmKelbrin::Form_Load() {
     }
 }
 
-RunResult frmKelbrin::Expand(std::int16_t Index) {
+RunExtras frmKelbrin::Extras(const std::optional<std::string>& original) const {
+    RunExtras extras;
+    if (!patch_.empty()) {
+        extras.Patches = {patch_};
+    }
+    extras.Original = original;
+    return extras;
+}
+
+RunResult frmKelbrin::Expand(std::int16_t Index, const std::optional<std::string>& original) {
     PacedRunWindow window(*port_, desktop_);
-    if (patch_.empty()) {
+    const RunExtras extras = Extras(original);
+    if (!extras.Any()) {
         return kelbrin::Expand(HeaderOf(Index), folder_, window);
     }
-    RunExtras extras;
-    extras.Patches = {patch_};
     return kelbrin::Expand(HeaderOf(Index), folder_, window, extras);
+}
+
+std::optional<std::string> frmKelbrin::OriginalUnderAnotherName() {
+    if (!lastRun_ || lastRun_->ErrorNumber != ErrFileNotFound) {
+        return std::nullopt;
+    }
+    const std::vector<std::string> names = OriginalsUnderOtherNames(folder_);
+    if (names.size() != 1) {
+        return std::nullopt;
+    }
+    const bool use = desktop_.AskYesNo(
+        *port_,
+        "'" + names.front() +
+            "' in this folder fits the script: it may be the original under another name.\r\n\r\n"
+            "Expand it for this run? It is only read, and keeps its name.",
+        "Kelbrin");
+    return use ? std::optional<std::string>(PathInFolder(folder_, names.front())) : std::nullopt;
 }
 
 void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
@@ -96,6 +147,10 @@ void frmKelbrin::cmdExpand_Click(std::int16_t Index) {
     EnableExpandControls(false);
     EnableFolderChoice(false);
     lastRun_ = Expand(Index);
+    // The box has said that the original is missing; a file that fits the script may be it.
+    if (const std::optional<std::string> original = OriginalUnderAnotherName()) {
+        lastRun_ = Expand(Index, original);
+    }
     EnableFolderChoice(true);
     EnableExpandControls(true);
     running_ = false;
@@ -238,7 +293,28 @@ void frmKelbrin::FindPatch() {
     const std::vector<std::string> patches =
         folder_.empty() ? std::vector<std::string>() : PatchesInFolder(folder_);
     patchesFound_ = patches.size();
-    ChoosePatch(patches.size() == 1 ? patches.front() : std::string());
+    if (patches.size() <= 1) {
+        ChoosePatch(patches.empty() ? std::string() : patches.front());
+        return;
+    }
+    // Of several, the one made for a ROM that a button writes, when only one is.
+    std::vector<std::string> fitting;
+    for (const std::string& patch : patches) {
+        const PatchFitting fit = FitPatch(folder_, Extras({}), patch);
+        if (fit.AddOrReplace.Fit == ButtonFit::Fits || fit.IgnoreOrRemove.Fit == ButtonFit::Fits) {
+            fitting.push_back(patch);
+        }
+    }
+    ChoosePatch(fitting.size() == 1 ? fitting.front() : std::string());
+}
+
+void frmKelbrin::ShowFit() {
+    std::string line;
+    if (!patch_.empty() && HoldsScript(folder_)) {
+        const PatchFitting fit = FitPatch(folder_, Extras({}), patch_);
+        line = FitLine(fit);
+    }
+    port_->SetCaption(lblFits, line);
 }
 
 void frmKelbrin::ChoosePatch(std::string patch) {
@@ -252,6 +328,7 @@ void frmKelbrin::ChoosePatch(std::string patch) {
     port_->SetCaption(lblPatch, shown);
     port_->SetPathTip(lblPatch, patch_);
     port_->SetEnabled(cmdNoPatch, !patch_.empty());
+    ShowFit();
 }
 
 void frmKelbrin::TakeFolderOf(const std::string& path, bool remember) {

@@ -9,6 +9,7 @@
 #include "FormEvents.h"
 #include "FormPort.h"
 #include "KelbrinForm.h"
+#include "RunExtras.h"
 #include "RunResult.h"
 #include "frmHowTo.h"
 #include "frmMakeScript.h"
@@ -36,7 +37,7 @@ public:
     void Show();
 
     // One expansion run: 0 adds or replaces the header, any other index leaves it out.
-    RunResult Expand(std::int16_t Index);
+    RunResult Expand(std::int16_t Index, const std::optional<std::string>& original = {});
 
     void cmdExpand_Click(std::int16_t Index);
     void mnuFile_Expand_Click(std::int16_t Index);
@@ -102,6 +103,12 @@ private:
     // holds several, until the player picks one.
     void FindPatch();
     void ChoosePatch(std::string patch);
+    // Says under the patch line which button's ROM the chosen patch was made for.
+    void ShowFit();
+    RunExtras Extras(const std::optional<std::string>& original) const;
+    // After a run that found no original: a file of the folder that fits the script, when the
+    // player agrees to expand it this once.
+    std::optional<std::string> OriginalUnderAnotherName();
     void SetStatus(const std::string& text);
 
     Desktop& desktop_;

@@ -3,9 +3,11 @@
 // window's patch line (which patch the buttons apply after expanding).
 
 #include <deque>
+#include <filesystem>
 #include <set>
 
 #include "ApplyPatchForm.h"
+#include "BpsWriter.h"
 #include "Crc32.h"
 #include "FolderPaths.h"
 #include "MainForm.h"
@@ -294,6 +296,107 @@ TEST(PatchLine, ReachesApplyPatchAndIsLockedDuringARun) {
     EXPECT_EQ(during, (std::vector<bool>{false, false, false}));
     EXPECT_TRUE(on.Window().Of(form::frmKelbrin::cmdPatch).Enabled);
     EXPECT_TRUE(on.Window().Enabled(form::frmKelbrin::mnuFile_ApplyPatch));
+}
+
+// The ROMs the two buttons write in the standard game folder: 0 with the script's header, 1
+// without.
+std::string ButtonRom(std::int16_t index) {
+    const GameFolder game;
+    MainForm on({.StartPath = game.Path()});
+    on.Press(index);
+    return game.Folder.Read("big.nes").value_or("");
+}
+
+std::string Bps(const std::string& source, const std::string& target) {
+    const auto bytes = [](const std::string& text) {
+        return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    };
+    const PatchBytes patch = MakeBpsPatch(bytes(source), bytes(target));
+    return {patch.begin(), patch.end()};
+}
+
+// The patch line tells which button writes the ROM the patch was made for, and of several
+// patches chooses the one made for a button's ROM when only one is.
+TEST(PatchLine, SaysWhichButtonThePatchFitsAndChoosesTheOneThatFits) {
+    const std::string withHeader = ButtonRom(0);
+    const std::string without = ButtonRom(1);
+    const std::string hacked = "HACKED!!";
+    struct FitCase {
+        const char* Name;
+        std::vector<std::pair<std::string, std::string>> Patches;
+        std::string Chosen;
+        std::string Line;
+    };
+    const std::vector<FitCase> cases{
+        {"made for the ROM without a header",
+         {{"hack.bps", Bps(without, hacked)}},
+         "hack.bps",
+         "Fits: Expand and Ignore/Remove Header"},
+        {"made for the ROM with the header",
+         {{"hack.bps", Bps(withHeader, hacked)}},
+         "hack.bps",
+         "Fits: Expand and Add/Replace Header"},
+        {"made for another ROM",
+         {{"hack.bps", Bps("another", hacked)}},
+         "hack.bps",
+         "Fits neither button: made for another ROM"},
+        {"its target is what a button writes",
+         {{"hack.bps", Bps("another", without)}},
+         "hack.bps",
+         "The expanded ROM is patched already"},
+        {"an IPS patch",
+         {{"hack.ips", kIps}},
+         "hack.ips",
+         "No checksum in the patch: its author says which button"},
+        {"of two patches the one that fits",
+         {{"a.bps", Bps("another", hacked)}, {"b.bps", Bps(without, hacked)}},
+         "b.bps",
+         "Fits: Expand and Ignore/Remove Header"},
+        {"of two that fit, none",
+         {{"a.bps", Bps(without, hacked)}, {"b.bps", Bps(withHeader, hacked)}},
+         "",
+         ""},
+    };
+    for (const FitCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const GameFolder game;
+        for (const auto& [name, bytes] : c.Patches) {
+            game.Folder.Write(name, bytes);
+        }
+        MainForm on({.StartPath = game.Path()});
+        EXPECT_EQ(on.Form->Patch(), c.Chosen.empty() ? "" : game.Folder.PathOf(c.Chosen));
+        EXPECT_EQ(on.Window().Of(form::frmKelbrin::lblFits).Caption, c.Line);
+        EXPECT_FALSE(game.Folder.Read("big.nes"));
+    }
+    // The button that fits writes both ROMs.
+    const GameFolder game;
+    game.Folder.Write("hack.bps", Bps(without, hacked));
+    MainForm on({.StartPath = game.Path()});
+    on.Press(1);
+    EXPECT_EQ(game.Folder.Read("big.nes"), without);
+    EXPECT_EQ(game.Folder.Read("hack.nes"), hacked);
+}
+
+// A run that finds no original asks, after its box, whether a file of the folder that fits the
+// script is the original; that file is expanded this once, and keeps its name.
+TEST(MainWindow, OffersTheOriginalUnderAnotherName) {
+    for (const bool yes : {true, false}) {
+        SCOPED_TRACE(yes ? "used" : "declined");
+        const GameFolder game;
+        const std::string original = game.Folder.Read("orig.nes").value_or("");
+        std::filesystem::rename(game.Folder.PathOf("orig.nes"),
+                                game.Folder.PathOf("Game (USA).nes"));
+        MainForm on({.StartPath = game.Path()});
+        on.Desktop.Answers = {yes};
+        on.Press(1);
+        ASSERT_EQ(on.Desktop.Questions.size(), 1U);
+        EXPECT_TRUE(on.Desktop.Questions[0].starts_with(
+            "Kelbrin: 'Game (USA).nes' in this folder fits the script"))
+            << on.Desktop.Questions[0];
+        EXPECT_EQ(game.Folder.Read("big.nes").has_value(), yes);
+        EXPECT_EQ(game.Folder.Read("Game (USA).nes"), original);
+        EXPECT_FALSE(game.Folder.Read("orig.nes"));
+    }
 }
 
 } // namespace
