@@ -12,6 +12,7 @@
 #include "IpsWriter.h"
 #include "Patch.h"
 #include "PatchErrors.h"
+#include "PatchFiles.h"
 #include "ReplacementFile.h"
 #include "RunFailure.h"
 #include "Terminal.h"
@@ -28,27 +29,17 @@ constexpr int kExitError = 1;
 // Below this the patch is made before a progress line would be read.
 constexpr std::uint64_t kShownProgress = std::uint64_t{4} << 20;
 
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/:";
-#else
-constexpr std::string_view kSeparators = "/";
-#endif
-
 std::string Quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
 // TARGET's path with the format's extension in place of its own: "hack.sfc" gives "hack.bps".
-// A name whose only dot is its first character (".rom") has no extension.
 std::string DefaultPatchPath(const std::string& target, PatchFormat format) {
-    const std::size_t nameStart = target.find_last_of(kSeparators) + 1; // 0 when there is none
-    const std::size_t dot = target.rfind('.');
-    const std::size_t stem = dot != std::string::npos && dot > nameStart ? dot : target.size();
-    std::string extension(PatchFormatName(format));
+    std::string extension = "." + std::string(PatchFormatName(format));
     std::ranges::transform(extension, extension.begin(), [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     });
-    return target.substr(0, stem) + "." + extension;
+    return WithExtension(target, extension);
 }
 
 int Fail(const RunFailure& failure) {

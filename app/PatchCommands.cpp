@@ -9,6 +9,7 @@
 #include "FailureBox.h"
 #include "NumberText.h"
 #include "Patch.h"
+#include "PatchFiles.h"
 #include "PatchedRomFile.h"
 #include "RunFailure.h"
 #include "Terminal.h"
@@ -112,7 +113,7 @@ int ApplyCommand(const ApplyOptions& options) {
 int PatchInfoCommand(const std::string& patch) {
     try {
         const PatchDescription description = Under("Can't read the patch: " + Quoted(patch), [&] {
-            const WholeFile bytes(patch, kLargestPatch);
+            const WholeFile bytes = ReadPatch(patch);
             return DescribePatch(patch, bytes.Bytes());
         });
         return Print(PatchReport(description));

@@ -56,8 +56,12 @@ std::string PatchName(std::string_view path) {
     return std::string(path.substr(NameAt(path)));
 }
 
+std::string WithExtension(const std::string& path, std::string_view extension) {
+    return path.substr(0, ExtensionAt(path)) + std::string(extension);
+}
+
 std::string DefaultPatchedPath(const std::string& patch, const std::string& rom) {
-    return patch.substr(0, ExtensionAt(patch)) + rom.substr(ExtensionAt(rom));
+    return WithExtension(patch, std::string_view(rom).substr(ExtensionAt(rom)));
 }
 
 std::string PatchedRomPath(const std::string& lastPatch, const std::string& expandedPath,

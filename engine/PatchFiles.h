@@ -17,6 +17,10 @@ WholeFile ReadPatch(const std::string& path);
 // The last part of a path, by which messages name a patch.
 std::string PatchName(std::string_view path);
 
+// `path` with `extension` (".bps") in place of its own: "mods/hack.sfc" gives "mods/hack.bps".
+// A name whose only dot is its first character (".rom") has no extension of its own.
+std::string WithExtension(const std::string& path, std::string_view extension);
+
 // Where a patched ROM goes when nobody says: the patch's name with the ROM's extension, beside
 // the patch ("mods/hack.bps" and "big.sfc" give "mods/hack.sfc").
 std::string DefaultPatchedPath(const std::string& patch, const std::string& rom);
