@@ -46,8 +46,7 @@ constexpr int kExitUsage = 2;
 
 // Every form of the command, GNU-style ("or:"), which help2man makes the manual's SYNOPSIS of.
 constexpr const char* kUsage =
-    "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR]\n"
-    "         [--original FILE] [--patch FILE]... [--output FILE]\n"
+    "Usage: kelbrin-cli (--add-header | --remove-header) [--dir DIR] [OPTION]...\n"
     "  or:  kelbrin-cli --info [--dir DIR] [--original FILE]\n"
     "  or:  kelbrin-cli (--check | --layout) [--dir DIR] [--original FILE]\n"
     "  or:  kelbrin-cli --make-script ORIGINAL EXPANDED [OPTION]...\n"
