@@ -35,7 +35,9 @@ std::string Quoted(const std::string& path) {
 
 // TARGET's path with the format's extension in place of its own: "hack.sfc" gives "hack.bps".
 std::string DefaultPatchPath(const std::string& target, PatchFormat format) {
-    std::string extension = "." + std::string(PatchFormatName(format));
+    // Appended rather than "." + name: GCC 12 at -O3 reads a false overlap into the latter.
+    std::string extension(".");
+    extension += PatchFormatName(format);
     std::ranges::transform(extension, extension.begin(), [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     });
