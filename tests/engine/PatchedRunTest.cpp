@@ -82,6 +82,11 @@ class PatchedRun : public ::testing::TestWithParam<PatchedRunCase> {};
 
 TEST_P(PatchedRun, WritesBothRomsOrNeither) {
     const PatchedRunCase& c = GetParam();
+#ifdef _WIN32
+    if (c.During) {
+        GTEST_SKIP() << "a live run's unfinished file cannot be removed on Windows";
+    }
+#endif
     RunFolder run;
     WriteGame(run.Folder);
     RunExtras extras;
