@@ -30,10 +30,8 @@ std::string_view WithoutBlanks(std::string_view text) {
 
 #ifdef _WIN32
 constexpr std::string_view kSeparators = "\\/";
-constexpr char kSeparator = '\\';
 #else
 constexpr std::string_view kSeparators = "/";
-constexpr char kSeparator = '/';
 #endif
 
 std::string WithoutAccessKey(std::string_view caption) {
@@ -137,11 +135,7 @@ void frmApplyPatch::cmdOutput_Click() {
     if (!folder) {
         return;
     }
-    std::string path = *folder;
-    if (path.empty() || kSeparators.find(path.back()) == std::string_view::npos) {
-        path += kSeparator;
-    }
-    port_->SetText(txtOutput, path + name);
+    port_->SetText(txtOutput, JoinedPath(*folder, name));
 }
 
 void frmApplyPatch::cmdApply_Click() {

@@ -132,7 +132,7 @@ std::optional<std::string> frmKelbrin::OriginalUnderAnotherName() {
             "' in this folder fits the script: it may be the original under another name.\r\n\r\n"
             "Expand it for this run? It is only read, and keeps its name.",
         "Kelbrin");
-    return use ? std::optional<std::string>(PathInFolder(folder_, names.front())) : std::nullopt;
+    return use ? std::optional<std::string>(JoinedPath(folder_, names.front())) : std::nullopt;
 }
 
 void frmKelbrin::cmdExpand_Click(std::int16_t Index) {

@@ -9,6 +9,19 @@
 
 namespace kelbrin {
 
+std::string JoinedPath(std::string_view folder, std::string_view name) {
+#ifdef _WIN32
+    constexpr std::string_view kSeparators = "\\/";
+#else
+    constexpr std::string_view kSeparators = "/";
+#endif
+    std::string path(folder);
+    if (path.empty() || kSeparators.find(path.back()) == std::string_view::npos) {
+        path += kSeparators.front();
+    }
+    return path.append(name);
+}
+
 std::string PathInFolder(std::string_view folder, std::string_view scriptName) {
 #ifdef _WIN32
     constexpr char kSeparator = '\\';

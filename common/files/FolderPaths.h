@@ -12,6 +12,9 @@ namespace kelbrin {
 // is text of the ANSI code page, as the classic file calls read it: it becomes UTF-8 here.
 std::string PathInFolder(std::string_view folder, std::string_view scriptName);
 
+// `name` (UTF-8, as the system lists it) inside `folder`, with one separator between them.
+std::string JoinedPath(std::string_view folder, std::string_view name);
+
 // The folder part of a file's path: what stands before its last separator, "." for a bare
 // name, the root for a file in it.
 std::string FolderOfFile(std::string_view path);

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <map>
 
+#include "ChecksummedBytes.h"
 #include "CliHarness.h"
-#include "Crc32.h"
 
 namespace kelbrin::test {
 namespace {
@@ -23,17 +23,6 @@ const std::string kOriginal(16, '\x5A');
 const std::string kIps = "PATCH\0\0\x01\0\x02xyEOF"s;
 const std::string kCutShortIps = "PATCH\0\0\x01\0\x05xy"s;
 const std::string kPatched = "ZxyZZZZZZZZZZZZZ";
-
-std::string LittleEndian(std::uint32_t value) {
-    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
-            static_cast<char>(value >> 24)};
-}
-
-std::uint32_t Crc32Of(const std::string& bytes) {
-    Crc32 crc;
-    crc.Update({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-    return crc.Value();
-}
 
 // A BPS patch that makes "ABCD" of the original in one TargetRead, with the author's metadata.
 std::string BpsPatch() {

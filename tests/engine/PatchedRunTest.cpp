@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Crc32.h"
+#include "ChecksummedBytes.h"
 #include "MD5.h"
 #include "OriginalSearch.h"
 #include "PatchFit.h"
@@ -19,17 +19,6 @@ namespace kelbrin::test {
 namespace {
 
 using namespace std::string_literals;
-
-std::string LittleEndian(std::uint32_t value) {
-    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
-            static_cast<char>(value >> 24)};
-}
-
-std::uint32_t Crc32Of(const std::string& bytes) {
-    Crc32 crc;
-    crc.Update({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-    return crc.Value();
-}
 
 // A number below 128 in BPS's and UPS's one byte.
 std::string N(std::size_t value) {

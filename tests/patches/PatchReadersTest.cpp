@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "Crc32.h"
+#include "ChecksummedBytes.h"
 #include "Patch.h"
 #include "PatchErrors.h"
 #include "RuntimeError.h"
@@ -10,21 +10,13 @@
 namespace kelbrin {
 namespace {
 
+using test::Crc32Of;
+using test::LittleEndian;
+
 using namespace std::string_literals;
 
 std::span<const std::uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-std::string LittleEndian(std::uint32_t value) {
-    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
-            static_cast<char>(value >> 24)};
-}
-
-std::uint32_t Crc32Of(const std::string& text) {
-    Crc32 crc;
-    crc.Update(Bytes(text));
-    return crc.Value();
 }
 
 // A small number of BPS and UPS in its one byte.
