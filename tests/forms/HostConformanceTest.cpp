@@ -5,6 +5,7 @@
 // the build tree for a person to look at).
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
@@ -27,6 +28,51 @@ namespace kelbrin::test {
 namespace {
 
 namespace main = form::frmKelbrin;
+
+// `shown` is `caption` with some of its runs of blanks turned into line breaks, and CR LF
+// shown as LF.
+bool IsWrappingOf(std::string_view shown, std::string_view caption) {
+    std::size_t s = 0;
+    for (std::size_t c = 0; c < caption.size();) {
+        if (caption[c] == ' ' && s < shown.size() && shown[s] == '\n') {
+            c = std::min(caption.find_first_not_of(' ', c), caption.size());
+            ++s;
+        } else if (caption.substr(c, 2) == "\r\n" && s < shown.size() && shown[s] == '\n') {
+            c += 2;
+            ++s;
+        } else if (s < shown.size() && shown[s] == caption[c]) {
+            ++s;
+            ++c;
+        } else {
+            return false;
+        }
+    }
+    return s == shown.size();
+}
+
+// The look-alike a family resolves to on a machine without it.
+std::string_view LookAlike(std::string_view family) {
+    for (const auto& [asked, alike] :
+         {std::pair<std::string_view, std::string_view>{"Comic Sans MS", "Comic Neue"},
+          {"Courier New", "Liberation Mono"},
+          {"MS Sans Serif", "Liberation Sans"}}) {
+        if (family == asked) {
+            return alike;
+        }
+    }
+    return family;
+}
+
+TEST(Forms, EveryFormIsPlacedAsDescribedWithTheFocusOnTheFirstOfItsTabOrder) {
+    for (const form::Form* f : form::AllForms()) {
+        SCOPED_TRACE(std::string(f->Name));
+        const auto on = ShowForm(*f);
+        ExpectPlacedAsDescribed(*on);
+        EXPECT_FALSE(on->HasOwner());
+        EXPECT_EQ(on->MenuBar().empty(), f->Menus.empty());
+        EXPECT_EQ(on->Focus(), f->TabOrder.front());
+    }
+}
 
 TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
     struct EventCase {
@@ -329,6 +375,41 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
 }
 
 } // namespace
+
+void ExpectPlacedAsDescribed(HostedForm& on, int dpi) {
+    const form::Form& f = on.Form();
+    const auto pixels = [dpi](std::int32_t twips) { return form::ToPixels(twips, dpi); };
+    EXPECT_EQ(on.Title(), f.Caption);
+    EXPECT_EQ(on.ClientSize(), std::pair(pixels(f.Width), pixels(f.Height)));
+    for (const form::Control& c : f.Controls) {
+        SCOPED_TRACE(std::string(c.Name));
+        EXPECT_EQ(on.ParentOf(c.Id), c.Parent);
+        // A picture at its natural size, its top-left corner in its place.
+        const auto [width, height] = c.Kind == form::ControlKind::Picture
+                                         ? on.PictureSize(c.Id)
+                                         : std::pair(pixels(c.At.Width), pixels(c.At.Height));
+        EXPECT_EQ(on.Place(c.Id), (PixelBox{pixels(c.At.Left), pixels(c.At.Top), width, height}));
+        EXPECT_TRUE(IsWrappingOf(on.Shown(c.Id), c.Caption)) << on.Shown(c.Id);
+        EXPECT_EQ(on.IsVisible(c.Id), c.Visible);
+        switch (c.Kind) {
+        case form::ControlKind::OptionButton: EXPECT_EQ(on.IsChecked(c.Id), c.Selected); break;
+        case form::ControlKind::TextBox: EXPECT_EQ(on.IsEditable(c.Id), c.Editable); break;
+        case form::ControlKind::Label: EXPECT_EQ(on.Alignment(c.Id), c.Align); break;
+        case form::ControlKind::Frame:
+        case form::ControlKind::Picture:
+        case form::ControlKind::Shape: continue; // no text to show
+        default: break;
+        }
+        const form::Font font = c.TextFont.Family.empty() ? on.DefaultFont() : c.TextFont;
+        const ShownFont seen = on.FontOf(c.Id, dpi);
+        EXPECT_EQ(seen.Family, font.Family);
+        EXPECT_EQ(std::lround(seen.Points * dpi / 72), std::lround(font.Points * dpi / 72));
+        EXPECT_EQ(seen.Bold, font.Bold);
+        // The family itself or its look-alike, not the font mapper's fallback.
+        EXPECT_TRUE(seen.Resolved == font.Family || seen.Resolved == LookAlike(font.Family))
+            << seen.Resolved;
+    }
+}
 
 int ExpectColoursShown(HostedForm& on, const std::string& file) {
     SCOPED_TRACE(file);

@@ -32,6 +32,24 @@ struct SeenMessageBox {
     bool OverItsWindow = false;
 };
 
+// A rectangle in pixels.
+struct PixelBox {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    bool operator==(const PixelBox&) const = default;
+};
+
+// A control's font as asked for, and the family the system draws it in.
+struct ShownFont {
+    std::string Family;
+    // Where the toolkit asks in pixels, converted at the window's DPI.
+    double Points = 0;
+    bool Bold = false;
+    std::string Resolved;
+};
+
 class HostedForm {
 public:
     virtual ~HostedForm() = default;
@@ -56,10 +74,23 @@ public:
     virtual bool IsEnabled(form::ControlId control) = 0;
     virtual bool IsEnabled(form::MenuId item) = 0;
     virtual std::string Title() = 0;
+    // The client area's size in pixels; whether the window stays in front of another.
+    virtual std::pair<int, int> ClientSize() = 0;
+    virtual bool HasOwner() = 0;
+    // A control's place in its parent, and that parent (nothing: the client area).
+    virtual PixelBox Place(form::ControlId control) = 0;
+    virtual std::optional<form::ControlId> ParentOf(form::ControlId control) = 0;
+    virtual ShownFont FontOf(form::ControlId control, int dpi) = 0;
+    // The font of a control that names none.
+    virtual form::Font DefaultFont() = 0;
+    virtual form::TextAlign Alignment(form::ControlId label) = 0;
+    virtual bool IsChecked(form::ControlId option) = 0;
+    virtual bool IsEditable(form::ControlId textBox) = 0;
     // A picture control's size in pixels.
     virtual std::pair<int, int> PictureSize(form::ControlId control) = 0;
     // The menu bar's captions, and each menu's items: the caption, "\tCtrl+K" after it for a
     // Ctrl key, "-" for a separator.
+    // No menu bar: nothing.
     virtual std::vector<std::string> MenuBar() = 0;
     virtual std::vector<std::string> MenuItems(std::size_t menu) = 0;
     // The desktop's message box over this window, closed at once with OK.
@@ -85,6 +116,10 @@ public:
 // shows where it lies on top: a colour that reaches
 // no pixel would pass every other test and still look wrong. How many controls were probed.
 int ExpectColoursShown(HostedForm& on, const std::string& file);
+
+// The window shows every control of its form where the form places it on a screen of `dpi`
+// dots per inch, in its parent, with its caption (or text), its font and its state at the start.
+void ExpectPlacedAsDescribed(HostedForm& on, int dpi = 96);
 
 // `form` drawn by the toolkit's host and shown, its events written down.
 std::unique_ptr<HostedForm> ShowForm(const form::Form& form);

@@ -3,6 +3,7 @@
 
 #include <QAbstractScrollArea>
 #include <QDir>
+#include <QFontInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include "Fonts.h"
 #include "HostedForm.h"
 #include "WindowHarness.h"
 
@@ -74,12 +76,7 @@ public:
     }
     std::optional<form::ControlId> Focus() override {
         Activate();
-        for (const form::Control& c : form_.Controls) {
-            if (&on_.Control(c.Id) == QApplication::focusWidget()) {
-                return c.Id;
-            }
-        }
-        return std::nullopt;
+        return IdOf(QApplication::focusWidget());
     }
     void CloseBox() override { on_.Window().close(); }
     bool Drop(const std::string& path) override {
@@ -107,8 +104,39 @@ public:
         const QSize size = on_.Control(control).size();
         return {size.width(), size.height()};
     }
+    std::pair<int, int> ClientSize() override {
+        return {on_.Client().width(), on_.Client().height()};
+    }
+    bool HasOwner() override { return on_.Window().parentWidget() != nullptr; }
+    PixelBox Place(form::ControlId control) override {
+        const QRect at = on_.Control(control).geometry();
+        return {at.x(), at.y(), at.width(), at.height()};
+    }
+    std::optional<form::ControlId> ParentOf(form::ControlId control) override {
+        return IdOf(on_.Control(control).parentWidget());
+    }
+    ShownFont FontOf(form::ControlId control, int) override {
+        const QFont font = on_.Control(control).font();
+        return {Utf8(font.family()), font.pointSizeF(), font.bold(),
+                Utf8(QFontInfo(font).family())};
+    }
+    form::Font DefaultFont() override { return kFormsDefaultFont; }
+    form::TextAlign Alignment(form::ControlId label) override {
+        const Qt::Alignment across =
+            on_.Control<QLabel>(label).alignment() & Qt::AlignHorizontal_Mask;
+        return across == Qt::AlignLeft    ? form::TextAlign::Left
+               : across == Qt::AlignRight ? form::TextAlign::Right
+                                          : form::TextAlign::Centre;
+    }
+    bool IsChecked(form::ControlId option) override {
+        return on_.Control<QAbstractButton>(option).isChecked();
+    }
+    bool IsEditable(form::ControlId textBox) override {
+        return !on_.Control(textBox).property("readOnly").toBool();
+    }
     std::vector<std::string> MenuBar() override {
-        return Items(*static_cast<QMainWindow&>(on_.Window()).menuBar());
+        const auto* main = qobject_cast<QMainWindow*>(&on_.Window());
+        return main == nullptr ? std::vector<std::string>() : Items(*main->menuBar());
     }
     std::vector<std::string> MenuItems(std::size_t menu) override {
         return Items(Find<QMenu>(on_.Window(), form_.Menus.at(menu).Name));
@@ -145,10 +173,8 @@ public:
     std::optional<form::ControlId> TopAt(Point at) override {
         for (QWidget* top = on_.Client().childAt(at.X, at.Y); top != nullptr;
              top = top->parentWidget()) {
-            for (const form::Control& c : form_.Controls) {
-                if (top == &on_.Control(c.Id)) {
-                    return c.Id;
-                }
+            if (const std::optional<form::ControlId> id = IdOf(top)) {
+                return id;
             }
         }
         return std::nullopt;
@@ -175,6 +201,15 @@ private:
     static form::Colour Colour(const QColor& c) {
         return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
                 static_cast<std::uint8_t>(c.blue())};
+    }
+    // The control that `widget` draws; nothing: none of the form's.
+    std::optional<form::ControlId> IdOf(const QWidget* widget) const {
+        for (const form::Control& c : form_.Controls) {
+            if (widget == &on_.Control(c.Id)) {
+                return c.Id;
+            }
+        }
+        return std::nullopt;
     }
     void Activate() {
         if (QApplication::activeWindow() != &on_.Window()) {

@@ -9,7 +9,6 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -191,13 +190,6 @@ inline QString ShownCaption(const QWidget* widget) {
     }
     auto* button = qobject_cast<const QAbstractButton*>(widget);
     return button == nullptr ? QString() : button->text();
-}
-
-// `shown` is `caption` with some of its runs of blanks turned into line breaks.
-inline bool IsWrappingOf(const QString& shown, const QString& caption) {
-    QString pattern = QRegularExpression::escape(caption);
-    pattern.replace(QRegularExpression("((?:\\\\ )+)"), "(?:\\1|\n)");
-    return QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(shown).hasMatch();
 }
 
 } // namespace kelbrin::test

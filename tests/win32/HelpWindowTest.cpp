@@ -64,19 +64,19 @@ TEST(HelpWindow, TabStopsOnTheCheckedOptionOnlyAndTheArrowsMoveBetweenThem) {
 // The screen's work area of Wine's null display is 1024 x 768 pixels: at 200 % the window's
 // 1200 x 1040 would reach past it.
 TEST(HelpWindow, AtTwoHundredPercentItIsLaidOutAsLargeAsTheWorkAreaHoldsAndLiesInIt) {
-    FormOn on(form::HowToForm());
+    const auto shown = ShowForm(form::HowToForm());
+    const HWND window = HandleOf(*shown);
     RECT suggested{200, 100, 1400, 1200};
-    ::SendMessageW(on.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192),
                    reinterpret_cast<LPARAM>(&suggested));
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    ASSERT_TRUE(
-        ::GetMonitorInfoW(::MonitorFromWindow(on.Handle(), MONITOR_DEFAULTTONEAREST), &monitor));
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
     const RECT& work = monitor.rcWork;
     RECT outer;
     RECT client;
-    ::GetWindowRect(on.Handle(), &outer);
-    ::GetClientRect(on.Handle(), &client);
+    ::GetWindowRect(window, &outer);
+    ::GetClientRect(window, &client);
     EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
                 outer.bottom <= work.bottom);
     // The DPI it is laid out at, from its client area; one more would not fit.
@@ -88,8 +88,8 @@ TEST(HelpWindow, AtTwoHundredPercentItIsLaidOutAsLargeAsTheWorkAreaHoldsAndLiesI
     EXPECT_LT(dpi, 192);
     EXPECT_GT(form::ToPixels(help.Height, dpi + 1) + (outer.bottom - outer.top) - client.bottom,
               work.bottom - work.top);
-    ExpectLaidOutAsDescribed(on.Handle(), help, true, dpi);
-    Shoot(on.Handle(), L"help-200.png");
+    ExpectPlacedAsDescribed(*shown, dpi);
+    Shoot(window, L"help-200.png");
 }
 
 TEST(HelpWindow, KeepsTheProgramRunningAfterTheMainWindowClosed) {

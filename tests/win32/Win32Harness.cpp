@@ -19,15 +19,13 @@ using std::min;
 
 namespace kelbrin::test {
 
-namespace {
-
-using form::ControlId;
-
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     ::GetClassNameW(window, name, 64);
     return name;
 }
+
+namespace {
 
 // The actions for the next pump, run by a message-only window that every pump of the thread
 // serves.
@@ -302,17 +300,6 @@ SIZE PictureSize(HWND picture) {
     return SIZE{bitmap.bmWidth, bitmap.bmHeight};
 }
 
-std::wstring ClassFor(form::ControlKind kind) {
-    switch (kind) {
-    case form::ControlKind::Frame: return L"KelbrinFrame";
-    case form::ControlKind::TextBox: return L"Edit";
-    case form::ControlKind::Drawing: return L"KelbrinDrawing";
-    case form::ControlKind::PushButton:
-    case form::ControlKind::OptionButton: return L"Button";
-    default: return L"Static";
-    }
-}
-
 std::wstring ResolvedFace(HFONT font) {
     HDC dc = ::GetDC(nullptr);
     HGDIOBJ previous = ::SelectObject(dc, font);
@@ -324,56 +311,6 @@ std::wstring ResolvedFace(HFONT font) {
 }
 
 } // namespace
-
-void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart, int dpi) {
-    EXPECT_EQ(TextOf(top), Wide(form.Caption));
-    RECT client;
-    ::GetClientRect(top, &client);
-    EXPECT_EQ(client.right, form::ToPixels(form.Width, dpi));
-    EXPECT_EQ(client.bottom, form::ToPixels(form.Height, dpi));
-    for (const form::Control& c : form.Controls) {
-        SCOPED_TRACE(std::string(c.Name));
-        HWND control = ControlIn(top, c.Id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(ClassOf(control), ClassFor(c.Kind));
-        EXPECT_EQ(::GetParent(control), c.Parent ? ControlIn(top, *c.Parent) : top);
-        RECT place;
-        ::GetWindowRect(control, &place);
-        ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
-        EXPECT_EQ(place.left, form::ToPixels(c.At.Left, dpi));
-        EXPECT_EQ(place.top, form::ToPixels(c.At.Top, dpi));
-        const SIZE size{place.right - place.left, place.bottom - place.top};
-        if (c.Kind == form::ControlKind::Picture) {
-            // At its natural size, whatever the layout's box.
-            EXPECT_EQ(size.cx, PictureSize(control).cx);
-            EXPECT_EQ(size.cy, PictureSize(control).cy);
-        } else {
-            EXPECT_EQ(size.cx, form::ToPixels(c.At.Width, dpi));
-            EXPECT_EQ(size.cy, form::ToPixels(c.At.Height, dpi));
-        }
-        if (c.Kind != form::ControlKind::TextBox) {
-            EXPECT_EQ(TextOf(control), Wide(c.Caption));
-        }
-        if (atStart) {
-            EXPECT_EQ(::IsWindowVisible(control) != FALSE, c.Visible);
-        }
-        if (c.Kind == form::ControlKind::Frame || c.Kind == form::ControlKind::Picture ||
-            c.Kind == form::ControlKind::Shape) {
-            continue; // no text to show
-        }
-        const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-        LOGFONTW asked{};
-        ASSERT_NE(::GetObjectW(font, sizeof asked, &asked), 0);
-        const std::wstring family =
-            c.TextFont.Family.empty() ? L"MS Shell Dlg 2" : Wide(c.TextFont.Family);
-        const double points = c.TextFont.Family.empty() ? 8 : c.TextFont.Points;
-        EXPECT_EQ(asked.lfFaceName, family);
-        EXPECT_EQ(asked.lfHeight, -std::lround(points * dpi / 72));
-        EXPECT_EQ(asked.lfWeight >= FW_BOLD, c.TextFont.Bold);
-        // The family itself or the substitute registered for it, not the mapper's fallback.
-        EXPECT_EQ(ResolvedFace(font), family);
-    }
-}
 
 Screenshot::~Screenshot() {
     ::DeleteObject(Bitmap);
@@ -438,14 +375,7 @@ public:
         ::SetKeyboardState(keys);
     }
     void PressTab() override { Press(VK_TAB); }
-    std::optional<form::ControlId> Focus() override {
-        for (const form::Control& c : form_.Controls) {
-            if (on_.Control(c.Id) == ::GetFocus()) {
-                return c.Id;
-            }
-        }
-        return std::nullopt;
-    }
+    std::optional<form::ControlId> Focus() override { return IdOf(::GetFocus()); }
     void CloseBox() override { ::SendMessageW(on_.Handle(), WM_CLOSE, 0, 0); }
     // The way Explorer drops, on a window that takes drops: a DROPFILES block with the names in
     // UTF-16.
@@ -503,6 +433,44 @@ public:
         const SIZE size = test::PictureSize(on_.Control(control));
         return {size.cx, size.cy};
     }
+    std::pair<int, int> ClientSize() override {
+        RECT client;
+        ::GetClientRect(on_.Handle(), &client);
+        return {client.right, client.bottom};
+    }
+    bool HasOwner() override { return ::GetWindow(on_.Handle(), GW_OWNER) != nullptr; }
+    PixelBox Place(form::ControlId control) override {
+        const HWND window = on_.Control(control);
+        RECT place;
+        ::GetWindowRect(window, &place);
+        ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&place), 2);
+        return {place.left, place.top, place.right - place.left, place.bottom - place.top};
+    }
+    std::optional<form::ControlId> ParentOf(form::ControlId control) override {
+        return IdOf(::GetParent(on_.Control(control)));
+    }
+    ShownFont FontOf(form::ControlId control, int dpi) override {
+        const auto font =
+            reinterpret_cast<HFONT>(::SendMessageW(on_.Control(control), WM_GETFONT, 0, 0));
+        LOGFONTW asked{};
+        ::GetObjectW(font, sizeof asked, &asked);
+        return {Utf8FromWide(asked.lfFaceName), -asked.lfHeight * 72.0 / dpi,
+                asked.lfWeight >= FW_BOLD, Utf8FromWide(ResolvedFace(font))};
+    }
+    form::Font DefaultFont() override { return {"MS Shell Dlg 2", 8}; }
+    form::TextAlign Alignment(form::ControlId label) override {
+        switch (::GetWindowLongPtrW(on_.Control(label), GWL_STYLE) & SS_TYPEMASK) {
+        case SS_LEFT: return form::TextAlign::Left;
+        case SS_RIGHT: return form::TextAlign::Right;
+        default: return form::TextAlign::Centre;
+        }
+    }
+    bool IsChecked(form::ControlId option) override {
+        return ::SendMessageW(on_.Control(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    bool IsEditable(form::ControlId textBox) override {
+        return (::GetWindowLongPtrW(on_.Control(textBox), GWL_STYLE) & ES_READONLY) == 0;
+    }
     std::vector<std::string> MenuBar() override { return Items(::GetMenu(on_.Handle())); }
     std::vector<std::string> MenuItems(std::size_t menu) override {
         return Items(::GetSubMenu(::GetMenu(on_.Handle()), static_cast<int>(menu)));
@@ -548,12 +516,7 @@ public:
             ::MapWindowPoints(top, child, &inTop, 1);
             top = child;
         }
-        for (const form::Control& c : form_.Controls) {
-            if (on_.Control(c.Id) == top) {
-                return c.Id;
-            }
-        }
-        return std::nullopt;
+        return IdOf(top);
     }
     std::optional<Point> PointOnTop(form::ControlId control) override {
         const HWND window = on_.Control(control);
@@ -581,7 +544,18 @@ public:
         return Colour(colour);
     }
 
+    HWND Handle() const { return on_.Handle(); }
+
 private:
+    // The control that `window` is; nothing: none of the form's.
+    std::optional<form::ControlId> IdOf(HWND window) const {
+        for (const form::Control& c : form_.Controls) {
+            if (on_.Control(c.Id) == window) {
+                return c.Id;
+            }
+        }
+        return std::nullopt;
+    }
     static form::Colour Colour(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
     // The command of the menu item at the item's place in its form's menus.
     UINT Command(form::MenuId item) const {
@@ -621,6 +595,10 @@ private:
 
 std::unique_ptr<HostedForm> ShowForm(const form::Form& form) {
     return std::make_unique<Win32HostedForm>(form);
+}
+
+HWND HandleOf(HostedForm& on) {
+    return static_cast<Win32HostedForm&>(on).Handle();
 }
 
 } // namespace kelbrin::test
