@@ -279,10 +279,47 @@ TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
         } else {
             EXPECT_EQ(box.Text, c.Shown);
         }
-        EXPECT_EQ(box.Icon, c.Icon);
+        EXPECT_EQ(box.Icon, c.Icon == MessageBoxIcon::Stop ? "stop" : "");
         EXPECT_EQ(box.Buttons, std::vector<std::string>{"OK"});
         EXPECT_TRUE(box.OverItsWindow);
     }
+}
+
+TEST(Desktop, QuestionAsksYesOrNoWithNoForEnter) {
+    const auto on = ShowForm(form::KelbrinForm());
+    for (const bool yes : {false, true}) {
+        const auto [answer, box] = on->Ask("Replace it?", "Make Script", yes);
+        EXPECT_EQ(answer, yes);
+        EXPECT_EQ(box.Title, "Make Script");
+        EXPECT_EQ(box.Text, "Replace it?");
+        EXPECT_EQ(box.Icon, "question");
+        EXPECT_EQ(box.Buttons, (std::vector<std::string>{"Yes", "No"}));
+        EXPECT_EQ(box.Default, "No");
+        EXPECT_TRUE(box.OverItsWindow);
+    }
+}
+
+TEST(Desktop, ModalFormLocksItsOwnerStaysInFrontAndReturnsOnceClosed) {
+    const auto main = ShowForm(form::KelbrinForm());
+    ClosingEvents events;
+    events.Form = &form::InfoForm();
+    const auto info = main->TheDesktop().OpenForm(form::InfoForm(), events, &main->Port());
+    events.Port = info.get();
+    const SeenModal seen = main->ShowModal(*info, form::InfoForm(), form::frmInfo::cmdClose);
+    EXPECT_TRUE(seen.Shown);
+    EXPECT_TRUE(seen.OverItsOwner);
+    EXPECT_TRUE(seen.OwnerLocked);
+    EXPECT_FALSE(info->IsOpen());
+    EXPECT_TRUE(seen.OwnerFreedAfter);
+    EXPECT_EQ(events.Log, std::vector<std::string>{"click:cmdClose"});
+}
+
+// Text shown as the system's texts: UTF-8, whatever the form's bytes, with its line ends.
+TEST(Desktop, ClipboardTakesTheTextAsItIsShown) {
+    const auto on = ShowForm(form::KelbrinForm());
+    on->TheDesktop().CopyToClipboard("Original: caf\xE9.nes\nHeader: none\n");
+    const std::string end(on->LineEnd());
+    EXPECT_EQ(on->Clipboard(), "Original: caf\xC3\xA9.nes" + end + "Header: none" + end);
 }
 
 std::string Hex(form::Colour c) {

@@ -26,10 +26,24 @@ struct Point {
 struct SeenMessageBox {
     std::string Title;
     std::string Text;
-    MessageBoxIcon Icon = MessageBoxIcon::None;
+    // "stop", "question" or empty.
+    std::string Icon;
+    // Without access keys; " with an icon" after one that shows one.
     std::vector<std::string> Buttons;
+    // The button that Enter presses.
+    std::string Default;
     // It was shown over the window that asked for it.
     bool OverItsWindow = false;
+};
+
+// What a person saw while a form was shown modally over another.
+struct SeenModal {
+    // The form's window came up, over its owner, which took no input meanwhile.
+    bool Shown = false;
+    bool OverItsOwner = false;
+    bool OwnerLocked = false;
+    // And took input again once the form was closed.
+    bool OwnerFreedAfter = false;
 };
 
 // A rectangle in pixels.
@@ -56,6 +70,7 @@ public:
     virtual const form::Form& Form() = 0;
     virtual RecordedEvents& Events() = 0;
     virtual FormPort& Port() = 0;
+    virtual kelbrin::Desktop& TheDesktop() = 0;
 
     // A left click on the control; the item chosen from its menu, found there by its place.
     virtual void Click(form::ControlId control) = 0;
@@ -96,6 +111,16 @@ public:
     // The desktop's message box over this window, closed at once with OK.
     virtual SeenMessageBox ShowMessageBox(const std::string& message, const std::string& title,
                                           MessageBoxIcon icon) = 0;
+    // The desktop's question over this window, answered; what it returned.
+    virtual std::pair<bool, SeenMessageBox> Ask(const std::string& question,
+                                                const std::string& title, bool yes) = 0;
+    // `modal`, a window of `form` owned by this one, shown modally and closed with `button` as
+    // soon as it is up.
+    virtual SeenModal ShowModal(FormPort& modal, const form::Form& form,
+                                form::ControlId button) = 0;
+    // The clipboard's text in UTF-8, and the line end of the system's texts.
+    virtual std::string Clipboard() = 0;
+    virtual std::string_view LineEnd() = 0;
 
     // The window's pixels as shown, saved as the PNG `file` for a person to look at; the shot's
     // colour at a point of the client area.

@@ -2,6 +2,7 @@
 // show.
 
 #include <QAbstractScrollArea>
+#include <QClipboard>
 #include <QDir>
 #include <QFontInfo>
 #include <QImage>
@@ -15,6 +16,7 @@
 #include <QStyleFactory>
 #include <QTest>
 #include <QUrl>
+#include <QtGui/private/qguiapplication_p.h>
 
 #include "Fonts.h"
 #include "HostedForm.h"
@@ -59,6 +61,7 @@ public:
     const form::Form& Form() override { return form_; }
     RecordedEvents& Events() override { return on_.Events; }
     FormPort& Port() override { return *on_.Port; }
+    kelbrin::Desktop& TheDesktop() override { return on_.Desktop; }
 
     void Click(form::ControlId control) override {
         // Left, on an option button's circle.
@@ -145,20 +148,35 @@ public:
                                   MessageBoxIcon icon) override {
         // Under a style that puts icons on dialog buttons, which our boxes do not show.
         QApplication::setStyle(new IconsOnButtons);
+        on_.Closer.Boxes.clear();
         on_.Desktop.ShowMessageBox(*on_.Port, message, title, icon);
         QApplication::setStyle(QStyleFactory::create("Fusion"));
-        if (on_.Closer.Boxes.size() != 1) {
-            return {};
-        }
-        const SeenBox& box = on_.Closer.Boxes[0];
-        return {Utf8(box.Title),
-                Utf8(box.Text),
-                box.Icon == QMessageBox::Critical ? MessageBoxIcon::Stop : MessageBoxIcon::None,
-                {box.Buttons != QMessageBox::Ok ? "not only OK"
-                 : box.IconOnOK                 ? "OK with an icon"
-                                                : "OK"},
-                box.Owner == &on_.Window()};
+        return LastBox();
     }
+    // No as Escape gives it.
+    std::pair<bool, SeenMessageBox> Ask(const std::string& question, const std::string& title,
+                                        bool yes) override {
+        on_.Closer.Boxes.clear();
+        on_.Closer.Answer = yes ? std::optional(QMessageBox::Yes) : std::nullopt;
+        const bool answer = on_.Desktop.AskYesNo(*on_.Port, question, title);
+        return {answer, LastBox()};
+    }
+    SeenModal ShowModal(FormPort& modal, const form::Form& form, form::ControlId button) override {
+        SeenModal seen;
+        QTimer::singleShot(0, [&] {
+            QWidget* shown = QApplication::activeModalWidget();
+            if (shown == nullptr || shown->objectName() != QString::fromLatin1(form.Name)) {
+                return;
+            }
+            seen = {true, shown->parentWidget() == &on_.Window(), Blocked()};
+            Find<QAbstractButton>(*shown, form::ControlOf(form, button).Name).click();
+        });
+        modal.ShowModal();
+        seen.OwnerFreedAfter = !Blocked();
+        return seen;
+    }
+    std::string Clipboard() override { return Utf8(QGuiApplication::clipboard()->text()); }
+    std::string_view LineEnd() override { return "\n"; }
 
     void Shoot(const std::string& file) override {
         QDir().mkpath(KELBRIN_SCREENSHOT_DIR);
@@ -210,6 +228,24 @@ private:
             }
         }
         return std::nullopt;
+    }
+    // The one box shown since the closer's list was cleared.
+    SeenMessageBox LastBox() const {
+        if (on_.Closer.Boxes.size() != 1) {
+            return {};
+        }
+        const SeenBox& box = on_.Closer.Boxes[0];
+        return {Utf8(box.Title),
+                Utf8(box.Text),
+                box.Icon == QMessageBox::Critical   ? "stop"
+                : box.Icon == QMessageBox::Question ? "question"
+                                                    : "",
+                box.Buttons,
+                box.Default,
+                box.Owner == &on_.Window()};
+    }
+    bool Blocked() const {
+        return QGuiApplicationPrivate::instance()->isWindowBlocked(on_.Window().windowHandle());
     }
     void Activate() {
         if (QApplication::activeWindow() != &on_.Window()) {

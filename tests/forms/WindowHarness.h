@@ -45,12 +45,11 @@ struct SeenBox {
     // A folder dialog's: the folder it opened at.
     QString Text;
     QMessageBox::Icon Icon;
-    QMessageBox::StandardButtons Buttons;
     // The window it was shown over.
     QWidget* Owner;
-    // The button that Enter presses.
-    QMessageBox::StandardButton Default = QMessageBox::NoButton;
-    bool IconOnOK = false;
+    // Without access keys, " with an icon" after one that shows one; the one Enter presses.
+    std::vector<std::string> Buttons{};
+    std::string Default{};
 };
 
 // The widget or menu item that a window's form calls `name`.
@@ -111,7 +110,6 @@ private:
                 Boxes.push_back({dialog->windowTitle(),
                                  dialog->directory().absolutePath(),
                                  {},
-                                 {},
                                  dialog->parentWidget()});
             }
             if (InFolderDialog) {
@@ -133,17 +131,21 @@ private:
         if (box == nullptr) {
             if (modal != nullptr) {
                 Boxes.push_back(
-                    {modal->windowTitle(), "<not a message box>", {}, {}, modal->parentWidget()});
+                    {modal->windowTitle(), "<not a message box>", {}, modal->parentWidget()});
                 modal->close();
             }
             return;
         }
-        QAbstractButton* ok = box->button(QMessageBox::Ok);
-        Boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                         box->parentWidget(),
-                         box->defaultButton() != nullptr ? box->standardButton(box->defaultButton())
-                                                         : QMessageBox::NoButton,
-                         ok != nullptr && !ok->icon().isNull()});
+        const auto caption = [](const QAbstractButton* button) {
+            return button == nullptr ? std::string()
+                                     : QString(button->text()).remove('&').toStdString();
+        };
+        std::vector<std::string> buttons;
+        for (const QAbstractButton* button : box->buttons()) {
+            buttons.push_back(caption(button) + (button->icon().isNull() ? "" : " with an icon"));
+        }
+        Boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->parentWidget(), buttons,
+                         caption(box->defaultButton())});
         if (QAbstractButton* answer = box->button(Answer.value_or(QMessageBox::Ok))) {
             answer->click();
         } else if (QAbstractButton* escape = box->escapeButton()) {

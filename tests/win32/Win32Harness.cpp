@@ -84,12 +84,9 @@ void SavePng(HBITMAP bitmap, const std::wstring& file) {
 
 SeenBox Read(HWND box) {
     const auto defaultId = ::SendMessageW(box, DM_GETDEFID, 0, 0);
-    SeenBox seen{TextOf(box),
-                 TextOf(::GetDlgItem(box, 0xFFFF)),
-                 nullptr,
-                 {},
-                 HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0,
-                 ::GetWindow(box, GW_OWNER)};
+    int defaultButton = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0;
+    SeenBox seen{TextOf(box), TextOf(::GetDlgItem(box, 0xFFFF)), nullptr, {},
+                 {},          ::GetWindow(box, GW_OWNER)};
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(child)) {
@@ -99,12 +96,13 @@ SeenBox Read(HWND box) {
         if (ClassOf(child) == L"Button") {
             seen.Buttons.push_back(TextOf(child));
             if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-                seen.Default = ::GetDlgCtrlID(child);
+                defaultButton = ::GetDlgCtrlID(child);
             }
         } else if (ClassOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
             seen.Icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
         }
     }
+    seen.Default = TextOf(::GetDlgItem(box, defaultButton));
     return seen;
 }
 
@@ -355,6 +353,7 @@ public:
     const form::Form& Form() override { return form_; }
     RecordedEvents& Events() override { return on_.Events; }
     FormPort& Port() override { return *on_.Port; }
+    kelbrin::Desktop& TheDesktop() override { return on_.Desktop; }
 
     void Click(form::ControlId control) override {
         ::SendMessageW(on_.Control(control), BM_CLICK, 0, 0);
@@ -479,24 +478,43 @@ public:
                                   MessageBoxIcon icon) override {
         // Over its window, as a person sees it.
         on_.Watcher.ShootNextBox(L"message-box.png");
+        const std::size_t before = on_.Watcher.Boxes().size();
         on_.Desktop.ShowMessageBox(*on_.Port, message, title, icon);
-        const std::vector<SeenBox> boxes = on_.Watcher.Boxes();
-        if (boxes.size() != 1) {
-            return {};
-        }
-        const SeenBox& box = boxes[0];
-        SeenMessageBox seen{Utf8FromWide(box.Title),
-                            Lines(box.Text),
-                            box.Icon == ::LoadIconW(nullptr, MAKEINTRESOURCEW(32513))
-                                ? MessageBoxIcon::Stop
-                                : MessageBoxIcon::None,
-                            {},
-                            box.Owner == on_.Handle()};
-        for (const std::wstring& button : box.Buttons) {
-            seen.Buttons.push_back(Utf8FromWide(button));
-        }
+        return LastBox(before);
+    }
+    std::pair<bool, SeenMessageBox> Ask(const std::string& question, const std::string& title,
+                                        bool yes) override {
+        on_.Watcher.AnswerQuestionsWith(yes ? IDYES : IDNO);
+        const std::size_t before = on_.Watcher.Boxes().size();
+        const bool answer = on_.Desktop.AskYesNo(*on_.Port, question, title);
+        return {answer, LastBox(before)};
+    }
+    SeenModal ShowModal(FormPort& modal, const form::Form& form, form::ControlId button) override {
+        SeenModal seen;
+        DuringNextPump([&] {
+            const HWND shown = ShownWindow(Wide(form.Caption));
+            if (shown != nullptr) {
+                seen = {true, ::GetWindow(shown, GW_OWNER) == on_.Handle(),
+                        ::IsWindowEnabled(on_.Handle()) == FALSE};
+                ::SendMessageW(ControlIn(shown, button), BM_CLICK, 0, 0);
+            }
+        });
+        modal.ShowModal();
+        seen.OwnerFreedAfter = ::IsWindowEnabled(on_.Handle()) != FALSE;
         return seen;
     }
+    std::string Clipboard() override {
+        std::string text;
+        if (::OpenClipboard(on_.Handle())) {
+            if (const auto* copied =
+                    static_cast<const wchar_t*>(::GetClipboardData(CF_UNICODETEXT))) {
+                text = Utf8FromWide(copied);
+            }
+            ::CloseClipboard();
+        }
+        return text;
+    }
+    std::string_view LineEnd() override { return "\r\n"; }
 
     void Shoot(const std::string& file) override {
         shot_ = test::Shoot(on_.Handle(), WideFromUtf8(file));
@@ -555,6 +573,33 @@ private:
             }
         }
         return std::nullopt;
+    }
+    // The one box shown after `before` boxes.
+    SeenMessageBox LastBox(std::size_t before) const {
+        const std::vector<SeenBox> boxes = on_.Watcher.Boxes();
+        if (boxes.size() != before + 1) {
+            return {};
+        }
+        const SeenBox& box = boxes.back();
+        const auto icon = [&box](int id) {
+            return box.Icon == ::LoadIconW(nullptr, MAKEINTRESOURCEW(id));
+        };
+        const auto caption = [](std::wstring text) {
+            std::erase(text, L'&');
+            return Utf8FromWide(text);
+        };
+        SeenMessageBox seen{Utf8FromWide(box.Title),
+                            Lines(box.Text),
+                            icon(32513)   ? "stop"
+                            : icon(32514) ? "question"
+                                          : "",
+                            {},
+                            caption(box.Default),
+                            box.Owner == on_.Handle()};
+        for (const std::wstring& button : box.Buttons) {
+            seen.Buttons.push_back(caption(button));
+        }
+        return seen;
     }
     static form::Colour Colour(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
     // The command of the menu item at the item's place in its form's menus.

@@ -28,8 +28,8 @@ struct SeenBox {
     std::wstring Text;
     HICON Icon = nullptr;
     std::vector<std::wstring> Buttons;
-    // The command of the button that Enter presses.
-    int Default = 0;
+    // The caption of the button that Enter presses.
+    std::wstring Default;
     HWND Owner = nullptr;
 };
 
