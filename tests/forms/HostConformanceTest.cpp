@@ -185,6 +185,45 @@ TEST(Forms, WhatThePortSetsShowsAtOnce) {
     EXPECT_EQ(help->PictureSize(form::frmHowTo::Image1), std::pair(425, 149));
 }
 
+TEST(Forms, ScreenReadersNameEveryBoxThatALabelNamesByThatLabel) {
+    for (const form::Form* f : form::AllForms()) {
+        const auto on = ShowForm(*f);
+        for (const form::Control& c : f->Controls) {
+            if (c.LabelledBy &&
+                form::ControlOf(*f, *c.LabelledBy).Kind == form::ControlKind::Label) {
+                EXPECT_EQ(on->LabelOf(c.Id), c.LabelledBy) << c.Name;
+            }
+        }
+    }
+}
+
+// A screen reader says a changed name only of the focused object; what the status line
+// announces, it says wherever the focus is.
+TEST(MainWindow, ScreenReadersHearEveryStatusAndWhatTheStatusLineAnnounces) {
+    const auto on = ShowForm(form::KelbrinForm());
+    struct StatusCase {
+        const char* Text;
+        bool Announced;
+    };
+    for (const StatusCase& c :
+         {StatusCase{"Writing Header", true}, StatusCase{"Copy, Fill, Replace line #4", false},
+          StatusCase{"Expansion Done", true}}) {
+        SCOPED_TRACE(c.Text);
+        const Heard heard = on->HearDuring(main::lblStatus, [&] {
+            if (c.Announced) {
+                on->Port().Announce(main::lblStatus, c.Text);
+            } else {
+                on->Port().SetCaption(main::lblStatus, c.Text);
+            }
+        });
+        EXPECT_EQ(on->Shown(main::lblStatus), c.Text);
+        EXPECT_TRUE(heard.NameChanged);
+        EXPECT_EQ(heard.Announced,
+                  c.Announced ? std::vector<std::string>{c.Text} : std::vector<std::string>{});
+        EXPECT_EQ(heard.Name, c.Text);
+    }
+}
+
 TEST(MainWindow, MenusHoldTheFormsItemsInOrder) {
     const auto on = ShowForm(form::KelbrinForm());
     const std::vector<form::Menu>& menus = form::KelbrinForm().Menus;

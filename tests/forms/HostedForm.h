@@ -4,6 +4,7 @@
 // by it, driven and read as a person would. Each toolkit's tests give a driver (QtDriver.cpp,
 // tests/win32/Win32Harness.cpp) that defines ShowForm.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,6 +45,14 @@ struct SeenModal {
     bool OwnerLocked = false;
     // And took input again once the form was closed.
     bool OwnerFreedAfter = false;
+};
+
+// What a screen reader heard of a control: its name changing, what it announced wherever the
+// focus was, and the name it gives the control now.
+struct Heard {
+    bool NameChanged = false;
+    std::vector<std::string> Announced;
+    std::string Name;
 };
 
 // A rectangle in pixels.
@@ -101,6 +110,10 @@ public:
     virtual form::TextAlign Alignment(form::ControlId label) = 0;
     virtual bool IsChecked(form::ControlId option) = 0;
     virtual bool IsEditable(form::ControlId textBox) = 0;
+    // The label a screen reader names the control by (nothing: none), and what it hears of the
+    // control while `act` runs.
+    virtual std::optional<form::ControlId> LabelOf(form::ControlId control) = 0;
+    virtual Heard HearDuring(form::ControlId control, const std::function<void()>& act) = 0;
     // A picture control's size in pixels.
     virtual std::pair<int, int> PictureSize(form::ControlId control) = 0;
     // The menu bar's captions, and each menu's items: the caption, "\tCtrl+K" after it for a

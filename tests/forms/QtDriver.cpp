@@ -2,6 +2,7 @@
 // show.
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QClipboard>
 #include <QDir>
 #include <QFontInfo>
@@ -17,6 +18,8 @@
 #include <QTest>
 #include <QUrl>
 #include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include "Fonts.h"
 #include "HostedForm.h"
@@ -54,6 +57,34 @@ std::vector<std::string> Items(const QWidget& menu) {
     }
     return items;
 }
+
+// Accessibility events reach the handler only while the platform's accessibility is active, as
+// it is under a screen reader.
+class ScreenReaderListening {
+public:
+    ScreenReaderListening() {
+        heard().clear();
+        QAccessible::installUpdateHandler(
+            [](QAccessibleEvent* event) { heard().emplace_back(event->object(), event->type()); });
+        Platform()->setActive(true);
+    }
+    ~ScreenReaderListening() {
+        Platform()->setActive(false);
+        QAccessible::installUpdateHandler(nullptr);
+    }
+    ScreenReaderListening(const ScreenReaderListening&) = delete;
+    ScreenReaderListening& operator=(const ScreenReaderListening&) = delete;
+
+    static std::vector<std::pair<QObject*, QAccessible::Event>>& heard() {
+        static std::vector<std::pair<QObject*, QAccessible::Event>> events;
+        return events;
+    }
+
+private:
+    static QPlatformAccessibility* Platform() {
+        return QGuiApplicationPrivate::platformIntegration()->accessibility();
+    }
+};
 
 class QtHostedForm final : public HostedForm {
 public:
@@ -136,6 +167,33 @@ public:
     }
     bool IsEditable(form::ControlId textBox) override {
         return !on_.Control(textBox).property("readOnly").toBool();
+    }
+    std::optional<form::ControlId> LabelOf(form::ControlId control) override {
+        QAccessibleInterface* named = QAccessible::queryAccessibleInterface(&on_.Control(control));
+        // "Label": the objects that label this one.
+        const auto labels = named->relations(QAccessible::Label);
+        return labels.size() == 1 ? IdOf(qobject_cast<QWidget*>(labels.front().first->object()))
+                                  : std::nullopt;
+    }
+    // A notification shown inside a status bar is said wherever the focus is (Orca).
+    Heard HearDuring(form::ControlId control, const std::function<void()>& act) override {
+        QWidget& widget = on_.Control(control);
+        Heard heard;
+        {
+            const ScreenReaderListening listening;
+            act();
+            for (const auto& [object, event] : ScreenReaderListening::heard()) {
+                heard.NameChanged |= object == &widget && event == QAccessible::NameChanged;
+                QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(object);
+                if (event == QAccessible::ObjectShow &&
+                    shown->role() == QAccessible::Notification &&
+                    shown->parent()->object() == &widget) {
+                    heard.Announced.push_back(Utf8(shown->text(QAccessible::Name)));
+                }
+            }
+        }
+        heard.Name = Utf8(QAccessible::queryAccessibleInterface(&widget)->text(QAccessible::Name));
+        return heard;
     }
     std::vector<std::string> MenuBar() override {
         const auto* main = qobject_cast<QMainWindow*>(&on_.Window());

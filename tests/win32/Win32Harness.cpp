@@ -470,6 +470,42 @@ public:
     bool IsEditable(form::ControlId textBox) override {
         return (::GetWindowLongPtrW(on_.Control(textBox), GWL_STYLE) & ES_READONLY) == 0;
     }
+    // A screen reader names a text box by the label just before it in the stacking order.
+    std::optional<form::ControlId> LabelOf(form::ControlId control) override {
+        const std::optional<form::ControlId> before =
+            IdOf(::GetWindow(on_.Control(control), GW_HWNDPREV));
+        return before && form::ControlOf(form_, *before).Kind == form::ControlKind::Label
+                   ? before
+                   : std::nullopt;
+    }
+    // The status line is a polite live region, and an announcement raises its change. (Wine has
+    // no annotation service to make it one, and no screen reader to say it; the event is what
+    // the program does.)
+    Heard HearDuring(form::ControlId control, const std::function<void()>& act) override {
+        static std::vector<std::pair<DWORD, HWND>> events;
+        events.clear();
+        HWINEVENTHOOK hook = ::SetWinEventHook(
+            EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+            [](HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
+                if (object == OBJID_CLIENT) {
+                    events.emplace_back(event, window);
+                }
+            },
+            ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        act();
+        Pump();
+        ::UnhookWinEvent(hook);
+        const HWND window = on_.Control(control);
+        const auto raised = [window](DWORD event) {
+            return std::ranges::find(events, std::pair{event, window}) != events.end();
+        };
+        // A label is named by its text.
+        const std::string name = Utf8FromWide(TextOf(window));
+        return {raised(EVENT_OBJECT_NAMECHANGE),
+                raised(EVENT_OBJECT_LIVEREGIONCHANGED) ? std::vector{name}
+                                                       : std::vector<std::string>{},
+                name};
+    }
     std::vector<std::string> MenuBar() override { return Items(::GetMenu(on_.Handle())); }
     std::vector<std::string> MenuItems(std::size_t menu) override {
         return Items(::GetSubMenu(::GetMenu(on_.Handle()), static_cast<int>(menu)));
