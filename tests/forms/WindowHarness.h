@@ -62,26 +62,6 @@ template <typename Widget = QWidget> Widget& Find(const QObject& window, std::st
     return *found;
 }
 
-// The form whose window `inside` is or lies in.
-inline const form::Form& FormOf(const QObject& inside) {
-    for (const QObject* o = &inside; o != nullptr; o = o->parent()) {
-        for (const form::Form* f : form::AllForms()) {
-            if (o->objectName() == QString::fromLatin1(f->Name)) {
-                return *f;
-            }
-        }
-    }
-    throw std::runtime_error("not in a form's window");
-}
-
-template <typename Widget = QWidget> Widget& Find(const QObject& window, form::ControlId id) {
-    return Find<Widget>(window, form::ControlOf(FormOf(window), id).Name);
-}
-
-inline QAction& Find(const QObject& window, form::MenuId id) {
-    return Find<QAction>(window, form::MenuItemOf(FormOf(window), id).Name);
-}
-
 // Closes every modal box as soon as it is up and notes what it said, so that no test waits
 // for a person. It has to poll: the box's exec() holds the test until the box is closed.
 class BoxCloser {
@@ -173,9 +153,11 @@ struct FormOn {
     QWidget& Window() const { return static_cast<QtFormHost&>(*Port).Window(); }
     QWidget& Client() const { return static_cast<QtFormHost&>(*Port).Client(); }
     template <typename Widget = QWidget> Widget& Control(form::ControlId id) const {
-        return Find<Widget>(Window(), id);
+        return Find<Widget>(Window(), form::ControlOf(*Events.Form, id).Name);
     }
-    QAction& Item(form::MenuId id) const { return Find(Window(), id); }
+    QAction& Item(form::MenuId id) const {
+        return Find<QAction>(Window(), form::MenuItemOf(*Events.Form, id).Name);
+    }
 };
 
 // A drag from a file manager, entering `window` and dropped on it, as the window system delivers
