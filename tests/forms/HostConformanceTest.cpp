@@ -261,6 +261,32 @@ TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
     EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
 }
 
+// As everywhere in Windows, and in Qt: of the option buttons, Tab stops on the one checked; the
+// arrow keys move between them and check the one they reach.
+TEST(HelpWindow, TabStopsOnTheCheckedOptionOnlyAndTheArrowsMoveBetweenThem) {
+    namespace help = form::frmHowTo;
+    const auto on = ShowForm(form::HowToForm());
+    const auto tab = [&on] {
+        on->PressTab();
+        return on->Focus();
+    };
+    ASSERT_EQ(on->Focus(), form::ControlId(help::txtHowTo0));
+    EXPECT_EQ(tab(), form::ControlId(help::cmdOK));
+    EXPECT_EQ(tab(), form::ControlId(help::txtHowTo1));
+    EXPECT_EQ(tab(), form::ControlId(help::optPart0));
+    EXPECT_EQ(tab(), form::ControlId(help::txtHowTo0));
+
+    on->FocusOn(help::optPart0);
+    on->PressDown();
+    EXPECT_EQ(on->Focus(), form::ControlId(help::optPart1));
+    EXPECT_TRUE(on->IsChecked(help::optPart1));
+    EXPECT_FALSE(on->IsChecked(help::optPart0));
+    EXPECT_EQ(on->Events().Log, std::vector<std::string>{"click:optPart(1)"});
+    on->FocusOn(help::txtHowTo1);
+    EXPECT_EQ(tab(), form::ControlId(help::optPart1));
+    EXPECT_EQ(tab(), form::ControlId(help::txtHowTo0));
+}
+
 TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne) {
     namespace help = form::frmHowTo;
     const auto on = ShowForm(form::HowToForm());

@@ -85,9 +85,12 @@ public:
     virtual void Click(form::ControlId control) = 0;
     virtual void Choose(form::MenuId item) = 0;
     virtual void PressCtrl(char key) = 0;
-    // Tab, as a person presses it; the control that has the focus (nothing: none of the form's).
+    // Tab or the down arrow, as a person presses it where the focus is; the control that has the
+    // focus (nothing: none of the form's), and giving it to one.
     virtual void PressTab() = 0;
+    virtual void PressDown() = 0;
     virtual std::optional<form::ControlId> Focus() = 0;
+    virtual void FocusOn(form::ControlId control) = 0;
     virtual void CloseBox() = 0;
     // A file dropped from the file manager; whether the window took it.
     virtual bool Drop(const std::string& path) = 0;

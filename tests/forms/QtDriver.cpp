@@ -108,6 +108,14 @@ public:
         Activate();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
+    void PressDown() override {
+        Activate();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    }
+    void FocusOn(form::ControlId control) override {
+        Activate();
+        on_.Control(control).setFocus(Qt::OtherFocusReason);
+    }
     std::optional<form::ControlId> Focus() override {
         Activate();
         return IdOf(QApplication::focusWidget());

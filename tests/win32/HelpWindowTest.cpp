@@ -1,6 +1,5 @@
-// The help window as the Win32 host draws it: its two pages, never breaking a line; Tab and the
-// arrows among its option buttons; laid out at 200 %; and the program going on while it is
-// open.
+// The help window as the Win32 host draws it: its two pages, never breaking a line; laid out at
+// 200 %; and the program going on while it is open.
 
 #include <algorithm>
 
@@ -30,35 +29,6 @@ TEST(HelpWindow, PagesAreTheHelpTextsAndBreakNoLineAgainAtAnyDpi) {
                       std::ranges::count(*texts[i], '\n') + 1);
         }
     }
-}
-
-bool IsChecked(HWND option) {
-    return ::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// As everywhere in Windows, and in Qt: of the option buttons, Tab stops on the one checked; the
-// arrow keys move between them and check the one they reach.
-TEST(HelpWindow, TabStopsOnTheCheckedOptionOnlyAndTheArrowsMoveBetweenThem) {
-    FormOn on(form::HowToForm());
-    const HWND usage = on.Control(form::frmHowTo::txtHowTo0);
-    const HWND ok = on.Control(form::frmHowTo::cmdOK);
-    const HWND format = on.Control(form::frmHowTo::txtHowTo1);
-    const HWND first = on.Control(form::frmHowTo::optPart0);
-    const HWND second = on.Control(form::frmHowTo::optPart1);
-    ASSERT_EQ(::GetFocus(), usage);
-    EXPECT_EQ(Press(VK_TAB), ok);
-    EXPECT_EQ(Press(VK_TAB), format);
-    EXPECT_EQ(Press(VK_TAB), first);
-    EXPECT_EQ(Press(VK_TAB), usage);
-
-    ::SetFocus(first);
-    EXPECT_EQ(Press(VK_DOWN), second);
-    EXPECT_TRUE(IsChecked(second));
-    EXPECT_FALSE(IsChecked(first));
-    EXPECT_EQ(on.Events.Log, std::vector<std::string>{"click:optPart(1)"});
-    ::SetFocus(format);
-    EXPECT_EQ(Press(VK_TAB), second);
-    EXPECT_EQ(Press(VK_TAB), usage);
 }
 
 // The screen's work area of Wine's null display is 1024 x 768 pixels: at 200 % the window's

@@ -374,6 +374,8 @@ public:
         ::SetKeyboardState(keys);
     }
     void PressTab() override { Press(VK_TAB); }
+    void PressDown() override { Press(VK_DOWN); }
+    void FocusOn(form::ControlId control) override { ::SetFocus(on_.Control(control)); }
     std::optional<form::ControlId> Focus() override { return IdOf(::GetFocus()); }
     void CloseBox() override { ::SendMessageW(on_.Handle(), WM_CLOSE, 0, 0); }
     // The way Explorer drops, on a window that takes drops: a DROPFILES block with the names in
