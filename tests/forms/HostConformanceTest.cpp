@@ -185,6 +185,53 @@ TEST(Forms, WhatThePortSetsShowsAtOnce) {
     EXPECT_EQ(help->PictureSize(form::frmHowTo::Image1), std::pair(425, 149));
 }
 
+// Labels, pictures and shapes lie under the other controls, and each group in the order of
+// definition.
+TEST(Forms, WhereControlsOverlapTheOneStackedLaterLiesOnTop) {
+    int overlaps = 0;
+    for (const form::Form* f : form::AllForms()) {
+        SCOPED_TRACE(std::string(f->Name));
+        const auto on = ShowForm(*f);
+        std::vector<std::pair<form::ControlId, PixelBox>> stacked;
+        for (const form::Control* c : form::StackingOrder(*f, std::nullopt)) {
+            if (c->Visible) {
+                stacked.emplace_back(c->Id, on->Place(c->Id));
+            }
+        }
+        const auto covers = [](const PixelBox& box, Point at) {
+            return box.Left <= at.X && at.X < box.Left + box.Width && box.Top <= at.Y &&
+                   at.Y < box.Top + box.Height;
+        };
+        for (std::size_t i = 0; i < stacked.size(); ++i) {
+            for (std::size_t j = i + 1; j < stacked.size(); ++j) {
+                const PixelBox& a = stacked[i].second;
+                const PixelBox& b = stacked[j].second;
+                const int left = std::max(a.Left, b.Left);
+                const int top = std::max(a.Top, b.Top);
+                const int right = std::min(a.Left + a.Width, b.Left + b.Width);
+                const int bottom = std::min(a.Top + a.Height, b.Top + b.Height);
+                if (left >= right || top >= bottom) {
+                    continue;
+                }
+                const Point centre{(left + right) / 2, (top + bottom) / 2};
+                const auto last =
+                    std::find_if(stacked.rbegin(), stacked.rend(),
+                                 [&](const auto& s) { return covers(s.second, centre); });
+                // The control on top there, or the frame it lies in.
+                std::optional<form::ControlId> seen = on->TopAt(centre);
+                while (seen && on->ParentOf(*seen)) {
+                    seen = on->ParentOf(*seen);
+                }
+                EXPECT_EQ(seen, last->first)
+                    << form::ControlOf(*f, stacked[i].first).Name << " under "
+                    << form::ControlOf(*f, stacked[j].first).Name;
+                ++overlaps;
+            }
+        }
+    }
+    EXPECT_GT(overlaps, 0);
+}
+
 TEST(Forms, ScreenReadersNameEveryBoxThatALabelNamesByThatLabel) {
     for (const form::Form* f : form::AllForms()) {
         const auto on = ShowForm(*f);

@@ -1,5 +1,5 @@
 // The forms as the Qt host draws them: each control the widget of its kind in its colours; the
-// main window's frame, fixed client area, and drops and titles of names that are no UTF-8. What
+// main window's fixed client area, and drops and titles of names that are no UTF-8. What
 // every host does alike is in HostConformanceTest.cpp.
 
 #include <QFile>
@@ -14,8 +14,6 @@
 
 namespace kelbrin::test {
 namespace {
-
-using form::ControlId;
 
 // The Qt widget that draws each kind of control.
 const char* QtClassOf(const form::Control& c) {
@@ -85,16 +83,6 @@ TEST(Forms, EveryControlIsTheWidgetOfItsKindInItsColours) {
             SCOPED_TRACE(std::string(c.Name));
             ExpectDrawnAsItsKind(on.Control(c.Id), c);
         }
-    }
-}
-
-TEST(MainWindow, FrameLiesAboveTheTitleLabelsItOverlaps) {
-    FormOn on(form::KelbrinForm());
-    const QWidget& frame = on.Control(form::frmKelbrin::fraDownloader);
-    for (const ControlId title : {form::frmKelbrin::lblTitle0, form::frmKelbrin::lblTitle1}) {
-        const QRect overlap = on.Control(title).geometry().intersected(frame.geometry());
-        ASSERT_FALSE(overlap.isEmpty());
-        EXPECT_EQ(frame.parentWidget()->childAt(overlap.center()), &frame);
     }
 }
 
