@@ -1,11 +1,8 @@
-// The Qt desktop's services: the folder and file dialogs, the question, the user's settings
-// (and none for a portable copy), the clipboard, and a form shown modally over its owner.
+// The Qt desktop's services: the folder and file dialogs, and the user's settings (and none for
+// a portable copy). Those that every host has are checked in HostConformanceTest.cpp.
 
-#include <QClipboard>
 #include <QFile>
-#include <QGuiApplication>
 #include <QListView>
-#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 
@@ -38,21 +35,6 @@ TEST(Desktop, FileDialogGivesTheFileChosenOverItsWindowOrNothingWhenCancelled) {
     ASSERT_EQ(on.Closer.Boxes.size(), 2u);
     EXPECT_EQ(on.Closer.Boxes[0].Title, "Choose the original ROM");
     EXPECT_EQ(on.Closer.Boxes[1].Owner, &on.Window());
-}
-
-TEST(Desktop, QuestionAsksYesOrNoWithNoForEnterAndEscape) {
-    FormOn on(form::KelbrinForm());
-    EXPECT_FALSE(on.Desktop.AskYesNo(*on.Port, "Replace it?", "Make Script"));
-    on.Closer.Answer = QMessageBox::Yes;
-    EXPECT_TRUE(on.Desktop.AskYesNo(*on.Port, "Replace it?", "Make Script"));
-    ASSERT_EQ(on.Closer.Boxes.size(), 2u);
-    const SeenBox& box = on.Closer.Boxes[0];
-    EXPECT_EQ(box.Title, "Make Script");
-    EXPECT_EQ(box.Text, "Replace it?");
-    EXPECT_EQ(box.Icon, QMessageBox::Question);
-    EXPECT_EQ(box.Buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(box.Default, QMessageBox::No);
-    EXPECT_EQ(box.Owner, &on.Window());
 }
 
 // A person looking for the right folder sees its Kelbrin.txt, and may simply choose that.
@@ -109,31 +91,6 @@ TEST(Desktop, SettingsKeepAFolderByteForByteAndAPortableCopyKeepsNoneNotEvenTheD
     desktop.RememberFolder("/games/\xFF\xFE t1");
     EXPECT_EQ(QtDesktop().RememberedFolder(), "/games/\xFF\xFE t1");
     QSettings("Kelbrin", "Kelbrin").remove("folder");
-}
-
-TEST(Desktop, ClipboardTakesTheTextAsItIsShown) {
-    QtDesktop().CopyToClipboard("Original: caf\xE9.nes\nHeader: none\n");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QString::fromUtf8("Original: caf\u00E9.nes\nHeader: none\n"));
-}
-
-TEST(Desktop, ModalFormStaysOverItsOwnerAndReturnsOnceClosed) {
-    FormOn main(form::KelbrinForm());
-    ClosingEvents events;
-    events.Form = &form::InfoForm();
-    const auto info = main.Desktop.OpenForm(form::InfoForm(), events, main.Port.get());
-    events.Port = info.get();
-    QWidget* modal = nullptr;
-    QTimer::singleShot(0, [&] {
-        modal = QApplication::activeModalWidget();
-        Find<QPushButton>(*modal, form::frmInfo::cmdClose).click();
-    });
-    info->ShowModal();
-    ASSERT_NE(modal, nullptr);
-    EXPECT_EQ(modal->objectName(), "frmInfo");
-    EXPECT_EQ(modal->parentWidget(), &main.Window());
-    EXPECT_FALSE(info->IsOpen());
-    EXPECT_EQ(events.Log, std::vector<std::string>{"click:cmdClose"});
 }
 
 } // namespace

@@ -14,10 +14,9 @@ using form::ControlId;
 
 TEST(HelpWindow, PagesAreSelectableAndNeverWiderThanTheirBox) {
     FormOn on(form::HowToForm());
-    const QWidget& help = on.Window();
     for (std::int16_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
-        const auto& box = Find<QPlainTextEdit>(help, form::frmHowTo::txtHowTo(i));
+        const auto& box = on.Control<QPlainTextEdit>(form::frmHowTo::txtHowTo(i));
         EXPECT_TRUE(box.textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
         EXPECT_TRUE(box.textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
         EXPECT_NE(box.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);

@@ -5,6 +5,7 @@
 // the build tree for a person to look at).
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
@@ -27,6 +28,51 @@ namespace kelbrin::test {
 namespace {
 
 namespace main = form::frmKelbrin;
+
+// `shown` is `caption` with some of its runs of blanks turned into line breaks, and CR LF
+// shown as LF.
+bool IsWrappingOf(std::string_view shown, std::string_view caption) {
+    std::size_t s = 0;
+    for (std::size_t c = 0; c < caption.size();) {
+        if (caption[c] == ' ' && s < shown.size() && shown[s] == '\n') {
+            c = std::min(caption.find_first_not_of(' ', c), caption.size());
+            ++s;
+        } else if (caption.substr(c, 2) == "\r\n" && s < shown.size() && shown[s] == '\n') {
+            c += 2;
+            ++s;
+        } else if (s < shown.size() && shown[s] == caption[c]) {
+            ++s;
+            ++c;
+        } else {
+            return false;
+        }
+    }
+    return s == shown.size();
+}
+
+// The look-alike a family resolves to on a machine without it.
+std::string_view LookAlike(std::string_view family) {
+    for (const auto& [asked, alike] :
+         {std::pair<std::string_view, std::string_view>{"Comic Sans MS", "Comic Neue"},
+          {"Courier New", "Liberation Mono"},
+          {"MS Sans Serif", "Liberation Sans"}}) {
+        if (family == asked) {
+            return alike;
+        }
+    }
+    return family;
+}
+
+TEST(Forms, EveryFormIsPlacedAsDescribedWithTheFocusOnTheFirstOfItsTabOrder) {
+    for (const form::Form* f : form::AllForms()) {
+        SCOPED_TRACE(std::string(f->Name));
+        const auto on = ShowForm(*f);
+        ExpectPlacedAsDescribed(*on);
+        EXPECT_FALSE(on->HasOwner());
+        EXPECT_EQ(on->MenuBar().empty(), f->Menus.empty());
+        EXPECT_EQ(on->Focus(), f->TabOrder.front());
+    }
+}
 
 TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
     struct EventCase {
@@ -139,6 +185,92 @@ TEST(Forms, WhatThePortSetsShowsAtOnce) {
     EXPECT_EQ(help->PictureSize(form::frmHowTo::Image1), std::pair(425, 149));
 }
 
+// Labels, pictures and shapes lie under the other controls, and each group in the order of
+// definition.
+TEST(Forms, WhereControlsOverlapTheOneStackedLaterLiesOnTop) {
+    int overlaps = 0;
+    for (const form::Form* f : form::AllForms()) {
+        SCOPED_TRACE(std::string(f->Name));
+        const auto on = ShowForm(*f);
+        std::vector<std::pair<form::ControlId, PixelBox>> stacked;
+        for (const form::Control* c : form::StackingOrder(*f, std::nullopt)) {
+            if (c->Visible) {
+                stacked.emplace_back(c->Id, on->Place(c->Id));
+            }
+        }
+        const auto covers = [](const PixelBox& box, Point at) {
+            return box.Left <= at.X && at.X < box.Left + box.Width && box.Top <= at.Y &&
+                   at.Y < box.Top + box.Height;
+        };
+        for (std::size_t i = 0; i < stacked.size(); ++i) {
+            for (std::size_t j = i + 1; j < stacked.size(); ++j) {
+                const PixelBox& a = stacked[i].second;
+                const PixelBox& b = stacked[j].second;
+                const int left = std::max(a.Left, b.Left);
+                const int top = std::max(a.Top, b.Top);
+                const int right = std::min(a.Left + a.Width, b.Left + b.Width);
+                const int bottom = std::min(a.Top + a.Height, b.Top + b.Height);
+                if (left >= right || top >= bottom) {
+                    continue;
+                }
+                const Point centre{(left + right) / 2, (top + bottom) / 2};
+                const auto last =
+                    std::find_if(stacked.rbegin(), stacked.rend(),
+                                 [&](const auto& s) { return covers(s.second, centre); });
+                // The control on top there, or the frame it lies in.
+                std::optional<form::ControlId> seen = on->TopAt(centre);
+                while (seen && on->ParentOf(*seen)) {
+                    seen = on->ParentOf(*seen);
+                }
+                EXPECT_EQ(seen, last->first)
+                    << form::ControlOf(*f, stacked[i].first).Name << " under "
+                    << form::ControlOf(*f, stacked[j].first).Name;
+                ++overlaps;
+            }
+        }
+    }
+    EXPECT_GT(overlaps, 0);
+}
+
+TEST(Forms, ScreenReadersNameEveryBoxThatALabelNamesByThatLabel) {
+    for (const form::Form* f : form::AllForms()) {
+        const auto on = ShowForm(*f);
+        for (const form::Control& c : f->Controls) {
+            if (c.LabelledBy &&
+                form::ControlOf(*f, *c.LabelledBy).Kind == form::ControlKind::Label) {
+                EXPECT_EQ(on->LabelOf(c.Id), c.LabelledBy) << c.Name;
+            }
+        }
+    }
+}
+
+// A screen reader says a changed name only of the focused object; what the status line
+// announces, it says wherever the focus is.
+TEST(MainWindow, ScreenReadersHearEveryStatusAndWhatTheStatusLineAnnounces) {
+    const auto on = ShowForm(form::KelbrinForm());
+    struct StatusCase {
+        const char* Text;
+        bool Announced;
+    };
+    for (const StatusCase& c :
+         {StatusCase{"Writing Header", true}, StatusCase{"Copy, Fill, Replace line #4", false},
+          StatusCase{"Expansion Done", true}}) {
+        SCOPED_TRACE(c.Text);
+        const Heard heard = on->HearDuring(main::lblStatus, [&] {
+            if (c.Announced) {
+                on->Port().Announce(main::lblStatus, c.Text);
+            } else {
+                on->Port().SetCaption(main::lblStatus, c.Text);
+            }
+        });
+        EXPECT_EQ(on->Shown(main::lblStatus), c.Text);
+        EXPECT_TRUE(heard.NameChanged);
+        EXPECT_EQ(heard.Announced,
+                  c.Announced ? std::vector<std::string>{c.Text} : std::vector<std::string>{});
+        EXPECT_EQ(heard.Name, c.Text);
+    }
+}
+
 TEST(MainWindow, MenusHoldTheFormsItemsInOrder) {
     const auto on = ShowForm(form::KelbrinForm());
     const std::vector<form::Menu>& menus = form::KelbrinForm().Menus;
@@ -174,6 +306,32 @@ TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
     EXPECT_EQ(tab(), form::ControlId(main::cmdExpand0));
     on->Port().SetEnabled(main::cmdExpand1, false);
     EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
+}
+
+// As everywhere in Windows, and in Qt: of the option buttons, Tab stops on the one checked; the
+// arrow keys move between them and check the one they reach.
+TEST(HelpWindow, TabStopsOnTheCheckedOptionOnlyAndTheArrowsMoveBetweenThem) {
+    namespace help = form::frmHowTo;
+    const auto on = ShowForm(form::HowToForm());
+    const auto tab = [&on] {
+        on->PressTab();
+        return on->Focus();
+    };
+    ASSERT_EQ(on->Focus(), form::ControlId(help::txtHowTo0));
+    EXPECT_EQ(tab(), form::ControlId(help::cmdOK));
+    EXPECT_EQ(tab(), form::ControlId(help::txtHowTo1));
+    EXPECT_EQ(tab(), form::ControlId(help::optPart0));
+    EXPECT_EQ(tab(), form::ControlId(help::txtHowTo0));
+
+    on->FocusOn(help::optPart0);
+    on->PressDown();
+    EXPECT_EQ(on->Focus(), form::ControlId(help::optPart1));
+    EXPECT_TRUE(on->IsChecked(help::optPart1));
+    EXPECT_FALSE(on->IsChecked(help::optPart0));
+    EXPECT_EQ(on->Events().Log, std::vector<std::string>{"click:optPart(1)"});
+    on->FocusOn(help::txtHowTo1);
+    EXPECT_EQ(tab(), form::ControlId(help::optPart1));
+    EXPECT_EQ(tab(), form::ControlId(help::txtHowTo0));
 }
 
 TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne) {
@@ -233,10 +391,47 @@ TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
         } else {
             EXPECT_EQ(box.Text, c.Shown);
         }
-        EXPECT_EQ(box.Icon, c.Icon);
+        EXPECT_EQ(box.Icon, c.Icon == MessageBoxIcon::Stop ? "stop" : "");
         EXPECT_EQ(box.Buttons, std::vector<std::string>{"OK"});
         EXPECT_TRUE(box.OverItsWindow);
     }
+}
+
+TEST(Desktop, QuestionAsksYesOrNoWithNoForEnter) {
+    const auto on = ShowForm(form::KelbrinForm());
+    for (const bool yes : {false, true}) {
+        const auto [answer, box] = on->Ask("Replace it?", "Make Script", yes);
+        EXPECT_EQ(answer, yes);
+        EXPECT_EQ(box.Title, "Make Script");
+        EXPECT_EQ(box.Text, "Replace it?");
+        EXPECT_EQ(box.Icon, "question");
+        EXPECT_EQ(box.Buttons, (std::vector<std::string>{"Yes", "No"}));
+        EXPECT_EQ(box.Default, "No");
+        EXPECT_TRUE(box.OverItsWindow);
+    }
+}
+
+TEST(Desktop, ModalFormLocksItsOwnerStaysInFrontAndReturnsOnceClosed) {
+    const auto main = ShowForm(form::KelbrinForm());
+    ClosingEvents events;
+    events.Form = &form::InfoForm();
+    const auto info = main->TheDesktop().OpenForm(form::InfoForm(), events, &main->Port());
+    events.Port = info.get();
+    const SeenModal seen = main->ShowModal(*info, form::InfoForm(), form::frmInfo::cmdClose);
+    EXPECT_TRUE(seen.Shown);
+    EXPECT_TRUE(seen.OverItsOwner);
+    EXPECT_TRUE(seen.OwnerLocked);
+    EXPECT_FALSE(info->IsOpen());
+    EXPECT_TRUE(seen.OwnerFreedAfter);
+    EXPECT_EQ(events.Log, std::vector<std::string>{"click:cmdClose"});
+}
+
+// Text shown as the system's texts: UTF-8, whatever the form's bytes, with its line ends.
+TEST(Desktop, ClipboardTakesTheTextAsItIsShown) {
+    const auto on = ShowForm(form::KelbrinForm());
+    on->TheDesktop().CopyToClipboard("Original: caf\xE9.nes\nHeader: none\n");
+    const std::string end(on->LineEnd());
+    EXPECT_EQ(on->Clipboard(), "Original: caf\xC3\xA9.nes" + end + "Header: none" + end);
 }
 
 std::string Hex(form::Colour c) {
@@ -329,6 +524,41 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
 }
 
 } // namespace
+
+void ExpectPlacedAsDescribed(HostedForm& on, int dpi) {
+    const form::Form& f = on.Form();
+    const auto pixels = [dpi](std::int32_t twips) { return form::ToPixels(twips, dpi); };
+    EXPECT_EQ(on.Title(), f.Caption);
+    EXPECT_EQ(on.ClientSize(), std::pair(pixels(f.Width), pixels(f.Height)));
+    for (const form::Control& c : f.Controls) {
+        SCOPED_TRACE(std::string(c.Name));
+        EXPECT_EQ(on.ParentOf(c.Id), c.Parent);
+        // A picture at its natural size, its top-left corner in its place.
+        const auto [width, height] = c.Kind == form::ControlKind::Picture
+                                         ? on.PictureSize(c.Id)
+                                         : std::pair(pixels(c.At.Width), pixels(c.At.Height));
+        EXPECT_EQ(on.Place(c.Id), (PixelBox{pixels(c.At.Left), pixels(c.At.Top), width, height}));
+        EXPECT_TRUE(IsWrappingOf(on.Shown(c.Id), c.Caption)) << on.Shown(c.Id);
+        EXPECT_EQ(on.IsVisible(c.Id), c.Visible);
+        switch (c.Kind) {
+        case form::ControlKind::OptionButton: EXPECT_EQ(on.IsChecked(c.Id), c.Selected); break;
+        case form::ControlKind::TextBox: EXPECT_EQ(on.IsEditable(c.Id), c.Editable); break;
+        case form::ControlKind::Label: EXPECT_EQ(on.Alignment(c.Id), c.Align); break;
+        case form::ControlKind::Frame:
+        case form::ControlKind::Picture:
+        case form::ControlKind::Shape: continue; // no text to show
+        default: break;
+        }
+        const form::Font font = c.TextFont.Family.empty() ? on.DefaultFont() : c.TextFont;
+        const ShownFont seen = on.FontOf(c.Id, dpi);
+        EXPECT_EQ(seen.Family, font.Family);
+        EXPECT_EQ(std::lround(seen.Points * dpi / 72), std::lround(font.Points * dpi / 72));
+        EXPECT_EQ(seen.Bold, font.Bold);
+        // The family itself or its look-alike, not the font mapper's fallback.
+        EXPECT_TRUE(seen.Resolved == font.Family || seen.Resolved == LookAlike(font.Family))
+            << seen.Resolved;
+    }
+}
 
 int ExpectColoursShown(HostedForm& on, const std::string& file) {
     SCOPED_TRACE(file);

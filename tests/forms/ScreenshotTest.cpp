@@ -82,18 +82,17 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
         for (const TextCase& c : cases) {
             SCOPED_TRACE(form::ControlOf(form::KelbrinForm(), c.Control).Name.data() +
                          std::string(c.Enabled ? "" : ", locked"));
-            Find(w, c.Control).setEnabled(c.Enabled);
-            EXPECT_LE(DarkestInside(w.grab().toImage(), w, Find(w, c.Control)), c.Darkest);
-            Find(w, c.Control).setEnabled(true);
+            on.Control(c.Control).setEnabled(c.Enabled);
+            EXPECT_LE(DarkestInside(w.grab().toImage(), w, on.Control(c.Control)), c.Darkest);
+            on.Control(c.Control).setEnabled(true);
         }
         const FormOn helpOn(form::HowToForm());
-        QWidget* help = &helpOn.Window();
-        Shoot(*help, "help-dark.png");
+        Shoot(helpOn.Window(), "help-dark.png");
         // The option circles stand out light on the dark blue, chosen or not, not in the
         // theme's dark fill.
         for (const form::ControlId id : {form::frmHowTo::optPart0, form::frmHowTo::optPart1}) {
             SCOPED_TRACE(form::ControlOf(form::HowToForm(), id).Name.data());
-            auto& option = Find<QRadioButton>(*help, id);
+            auto& option = helpOn.Control<QRadioButton>(id);
             QStyleOptionButton style;
             style.initFrom(&option);
             const QRect circle =

@@ -9,7 +9,6 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -46,12 +45,11 @@ struct SeenBox {
     // A folder dialog's: the folder it opened at.
     QString Text;
     QMessageBox::Icon Icon;
-    QMessageBox::StandardButtons Buttons;
     // The window it was shown over.
     QWidget* Owner;
-    // The button that Enter presses.
-    QMessageBox::StandardButton Default = QMessageBox::NoButton;
-    bool IconOnOK = false;
+    // Without access keys, " with an icon" after one that shows one; the one Enter presses.
+    std::vector<std::string> Buttons{};
+    std::string Default{};
 };
 
 // The widget or menu item that a window's form calls `name`.
@@ -62,26 +60,6 @@ template <typename Widget = QWidget> Widget& Find(const QObject& window, std::st
         throw std::runtime_error("the window has no " + std::string(name));
     }
     return *found;
-}
-
-// The form whose window `inside` is or lies in.
-inline const form::Form& FormOf(const QObject& inside) {
-    for (const QObject* o = &inside; o != nullptr; o = o->parent()) {
-        for (const form::Form* f : form::AllForms()) {
-            if (o->objectName() == QString::fromLatin1(f->Name)) {
-                return *f;
-            }
-        }
-    }
-    throw std::runtime_error("not in a form's window");
-}
-
-template <typename Widget = QWidget> Widget& Find(const QObject& window, form::ControlId id) {
-    return Find<Widget>(window, form::ControlOf(FormOf(window), id).Name);
-}
-
-inline QAction& Find(const QObject& window, form::MenuId id) {
-    return Find<QAction>(window, form::MenuItemOf(FormOf(window), id).Name);
 }
 
 // Closes every modal box as soon as it is up and notes what it said, so that no test waits
@@ -112,7 +90,6 @@ private:
                 Boxes.push_back({dialog->windowTitle(),
                                  dialog->directory().absolutePath(),
                                  {},
-                                 {},
                                  dialog->parentWidget()});
             }
             if (InFolderDialog) {
@@ -134,17 +111,21 @@ private:
         if (box == nullptr) {
             if (modal != nullptr) {
                 Boxes.push_back(
-                    {modal->windowTitle(), "<not a message box>", {}, {}, modal->parentWidget()});
+                    {modal->windowTitle(), "<not a message box>", {}, modal->parentWidget()});
                 modal->close();
             }
             return;
         }
-        QAbstractButton* ok = box->button(QMessageBox::Ok);
-        Boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                         box->parentWidget(),
-                         box->defaultButton() != nullptr ? box->standardButton(box->defaultButton())
-                                                         : QMessageBox::NoButton,
-                         ok != nullptr && !ok->icon().isNull()});
+        const auto caption = [](const QAbstractButton* button) {
+            return button == nullptr ? std::string()
+                                     : QString(button->text()).remove('&').toStdString();
+        };
+        std::vector<std::string> buttons;
+        for (const QAbstractButton* button : box->buttons()) {
+            buttons.push_back(caption(button) + (button->icon().isNull() ? "" : " with an icon"));
+        }
+        Boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->parentWidget(), buttons,
+                         caption(box->defaultButton())});
         if (QAbstractButton* answer = box->button(Answer.value_or(QMessageBox::Ok))) {
             answer->click();
         } else if (QAbstractButton* escape = box->escapeButton()) {
@@ -172,9 +153,11 @@ struct FormOn {
     QWidget& Window() const { return static_cast<QtFormHost&>(*Port).Window(); }
     QWidget& Client() const { return static_cast<QtFormHost&>(*Port).Client(); }
     template <typename Widget = QWidget> Widget& Control(form::ControlId id) const {
-        return Find<Widget>(Window(), id);
+        return Find<Widget>(Window(), form::ControlOf(*Events.Form, id).Name);
     }
-    QAction& Item(form::MenuId id) const { return Find(Window(), id); }
+    QAction& Item(form::MenuId id) const {
+        return Find<QAction>(Window(), form::MenuItemOf(*Events.Form, id).Name);
+    }
 };
 
 // A drag from a file manager, entering `window` and dropped on it, as the window system delivers
@@ -191,13 +174,6 @@ inline QString ShownCaption(const QWidget* widget) {
     }
     auto* button = qobject_cast<const QAbstractButton*>(widget);
     return button == nullptr ? QString() : button->text();
-}
-
-// `shown` is `caption` with some of its runs of blanks turned into line breaks.
-inline bool IsWrappingOf(const QString& shown, const QString& caption) {
-    QString pattern = QRegularExpression::escape(caption);
-    pattern.replace(QRegularExpression("((?:\\\\ )+)"), "(?:\\1|\n)");
-    return QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(shown).hasMatch();
 }
 
 } // namespace kelbrin::test

@@ -1,5 +1,5 @@
-// The Win32 desktop's services: a form shown modally over its owner, the question, and the
-// clipboard; and Kelbrin.exe as a portable copy in a folder of any name.
+// The Win32 boxes' keys, and Kelbrin.exe as a portable copy in a folder of any name. The
+// desktop's services that every host has are checked in HostConformanceTest.cpp.
 
 #include "WideText.h"
 #include "Win32Harness.h"
@@ -8,42 +8,6 @@ namespace kelbrin::test {
 namespace {
 
 using form::ControlId;
-
-TEST(Desktop, ModalFormLocksItsOwnerStaysInFrontAndReturnsOnceClosed) {
-    FormOn main(form::KelbrinForm());
-    ClosingEvents events;
-    events.Form = &form::InfoForm();
-    const auto info = main.Desktop.OpenForm(form::InfoForm(), events, main.Port.get());
-    events.Port = info.get();
-    bool ownerLocked = false;
-    HWND owner = nullptr;
-    DuringNextPump([&] {
-        HWND shown = ShownWindow(Wide(form::InfoForm().Caption));
-        ownerLocked = !::IsWindowEnabled(main.Handle());
-        owner = ::GetWindow(shown, GW_OWNER);
-        ::SendMessageW(ControlIn(shown, form::frmInfo::cmdClose), BM_CLICK, 0, 0);
-    });
-    info->ShowModal();
-    EXPECT_TRUE(ownerLocked);
-    EXPECT_EQ(owner, main.Handle());
-    EXPECT_TRUE(::IsWindowEnabled(main.Handle()));
-    EXPECT_FALSE(info->IsOpen());
-    EXPECT_EQ(events.Log, std::vector<std::string>{"click:cmdClose"});
-}
-
-TEST(Desktop, QuestionAsksYesOrNoWithNoForEnter) {
-    FormOn on(form::KelbrinForm());
-    EXPECT_FALSE(on.Desktop.AskYesNo(*on.Port, "Replace it?", "Make Script"));
-    on.Watcher.AnswerQuestionsWith(IDYES);
-    EXPECT_TRUE(on.Desktop.AskYesNo(*on.Port, "Replace it?", "Make Script"));
-    const std::vector<SeenBox> boxes = on.Watcher.Boxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].Title, L"Make Script");
-    EXPECT_EQ(boxes[0].Text, L"Replace it?");
-    EXPECT_EQ(boxes[0].Icon, ::LoadIconW(nullptr, MAKEINTRESOURCEW(32514)));
-    EXPECT_EQ(boxes[0].Buttons, (std::vector<std::wstring>{L"&Yes", L"&No"}));
-    EXPECT_EQ(boxes[0].Default, IDNO);
-}
 
 // A box over its owner closes on Escape and Enter, and cannot be minimised away from it; Enter
 // on a push button presses it. The main window keeps both keys from its buttons.
@@ -73,16 +37,6 @@ TEST(Desktop, BoxClosesOnEscapeAndEnterAndHasNoMinimiseButton) {
         Press(c.Key);
         EXPECT_TRUE(main.Events.Log.empty());
     }
-}
-
-TEST(Desktop, ClipboardTakesTheTextWithWindowsLineEnds) {
-    FormOn on(form::KelbrinForm());
-    on.Desktop.CopyToClipboard("Original: orig.nes\nHeader: none\n");
-    ASSERT_TRUE(::OpenClipboard(on.Handle()));
-    const auto* copied = static_cast<const wchar_t*>(::GetClipboardData(CF_UNICODETEXT));
-    EXPECT_EQ(copied != nullptr ? std::wstring(copied) : L"",
-              L"Original: orig.nes\r\nHeader: none\r\n");
-    ::CloseClipboard();
 }
 
 // The visible top-level window of process `id`, once it has one.

@@ -1,6 +1,5 @@
-// The help window as the Win32 host draws it: its two pages, never breaking a line; Tab and the
-// arrows among its option buttons; laid out at 200 %; and the program going on while it is
-// open.
+// The help window as the Win32 host draws it: its two pages, never breaking a line; laid out at
+// 200 %; and the program going on while it is open.
 
 #include <algorithm>
 
@@ -32,51 +31,22 @@ TEST(HelpWindow, PagesAreTheHelpTextsAndBreakNoLineAgainAtAnyDpi) {
     }
 }
 
-bool IsChecked(HWND option) {
-    return ::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// As everywhere in Windows, and in Qt: of the option buttons, Tab stops on the one checked; the
-// arrow keys move between them and check the one they reach.
-TEST(HelpWindow, TabStopsOnTheCheckedOptionOnlyAndTheArrowsMoveBetweenThem) {
-    FormOn on(form::HowToForm());
-    const HWND usage = on.Control(form::frmHowTo::txtHowTo0);
-    const HWND ok = on.Control(form::frmHowTo::cmdOK);
-    const HWND format = on.Control(form::frmHowTo::txtHowTo1);
-    const HWND first = on.Control(form::frmHowTo::optPart0);
-    const HWND second = on.Control(form::frmHowTo::optPart1);
-    ASSERT_EQ(::GetFocus(), usage);
-    EXPECT_EQ(Press(VK_TAB), ok);
-    EXPECT_EQ(Press(VK_TAB), format);
-    EXPECT_EQ(Press(VK_TAB), first);
-    EXPECT_EQ(Press(VK_TAB), usage);
-
-    ::SetFocus(first);
-    EXPECT_EQ(Press(VK_DOWN), second);
-    EXPECT_TRUE(IsChecked(second));
-    EXPECT_FALSE(IsChecked(first));
-    EXPECT_EQ(on.Events.Log, std::vector<std::string>{"click:optPart(1)"});
-    ::SetFocus(format);
-    EXPECT_EQ(Press(VK_TAB), second);
-    EXPECT_EQ(Press(VK_TAB), usage);
-}
-
 // The screen's work area of Wine's null display is 1024 x 768 pixels: at 200 % the window's
 // 1200 x 1040 would reach past it.
 TEST(HelpWindow, AtTwoHundredPercentItIsLaidOutAsLargeAsTheWorkAreaHoldsAndLiesInIt) {
-    FormOn on(form::HowToForm());
+    const auto shown = ShowForm(form::HowToForm());
+    const HWND window = HandleOf(*shown);
     RECT suggested{200, 100, 1400, 1200};
-    ::SendMessageW(on.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192),
                    reinterpret_cast<LPARAM>(&suggested));
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    ASSERT_TRUE(
-        ::GetMonitorInfoW(::MonitorFromWindow(on.Handle(), MONITOR_DEFAULTTONEAREST), &monitor));
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
     const RECT& work = monitor.rcWork;
     RECT outer;
     RECT client;
-    ::GetWindowRect(on.Handle(), &outer);
-    ::GetClientRect(on.Handle(), &client);
+    ::GetWindowRect(window, &outer);
+    ::GetClientRect(window, &client);
     EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
                 outer.bottom <= work.bottom);
     // The DPI it is laid out at, from its client area; one more would not fit.
@@ -88,8 +58,8 @@ TEST(HelpWindow, AtTwoHundredPercentItIsLaidOutAsLargeAsTheWorkAreaHoldsAndLiesI
     EXPECT_LT(dpi, 192);
     EXPECT_GT(form::ToPixels(help.Height, dpi + 1) + (outer.bottom - outer.top) - client.bottom,
               work.bottom - work.top);
-    ExpectLaidOutAsDescribed(on.Handle(), help, true, dpi);
-    Shoot(on.Handle(), L"help-200.png");
+    ExpectPlacedAsDescribed(*shown, dpi);
+    Shoot(window, L"help-200.png");
 }
 
 TEST(HelpWindow, KeepsTheProgramRunningAfterTheMainWindowClosed) {

@@ -19,15 +19,13 @@ using std::min;
 
 namespace kelbrin::test {
 
-namespace {
-
-using form::ControlId;
-
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     ::GetClassNameW(window, name, 64);
     return name;
 }
+
+namespace {
 
 // The actions for the next pump, run by a message-only window that every pump of the thread
 // serves.
@@ -86,12 +84,9 @@ void SavePng(HBITMAP bitmap, const std::wstring& file) {
 
 SeenBox Read(HWND box) {
     const auto defaultId = ::SendMessageW(box, DM_GETDEFID, 0, 0);
-    SeenBox seen{TextOf(box),
-                 TextOf(::GetDlgItem(box, 0xFFFF)),
-                 nullptr,
-                 {},
-                 HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0,
-                 ::GetWindow(box, GW_OWNER)};
+    int defaultButton = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0;
+    SeenBox seen{TextOf(box), TextOf(::GetDlgItem(box, 0xFFFF)), nullptr, {},
+                 {},          ::GetWindow(box, GW_OWNER)};
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(child)) {
@@ -101,12 +96,13 @@ SeenBox Read(HWND box) {
         if (ClassOf(child) == L"Button") {
             seen.Buttons.push_back(TextOf(child));
             if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-                seen.Default = ::GetDlgCtrlID(child);
+                defaultButton = ::GetDlgCtrlID(child);
             }
         } else if (ClassOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
             seen.Icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
         }
     }
+    seen.Default = TextOf(::GetDlgItem(box, defaultButton));
     return seen;
 }
 
@@ -302,17 +298,6 @@ SIZE PictureSize(HWND picture) {
     return SIZE{bitmap.bmWidth, bitmap.bmHeight};
 }
 
-std::wstring ClassFor(form::ControlKind kind) {
-    switch (kind) {
-    case form::ControlKind::Frame: return L"KelbrinFrame";
-    case form::ControlKind::TextBox: return L"Edit";
-    case form::ControlKind::Drawing: return L"KelbrinDrawing";
-    case form::ControlKind::PushButton:
-    case form::ControlKind::OptionButton: return L"Button";
-    default: return L"Static";
-    }
-}
-
 std::wstring ResolvedFace(HFONT font) {
     HDC dc = ::GetDC(nullptr);
     HGDIOBJ previous = ::SelectObject(dc, font);
@@ -324,56 +309,6 @@ std::wstring ResolvedFace(HFONT font) {
 }
 
 } // namespace
-
-void ExpectLaidOutAsDescribed(HWND top, const form::Form& form, bool atStart, int dpi) {
-    EXPECT_EQ(TextOf(top), Wide(form.Caption));
-    RECT client;
-    ::GetClientRect(top, &client);
-    EXPECT_EQ(client.right, form::ToPixels(form.Width, dpi));
-    EXPECT_EQ(client.bottom, form::ToPixels(form.Height, dpi));
-    for (const form::Control& c : form.Controls) {
-        SCOPED_TRACE(std::string(c.Name));
-        HWND control = ControlIn(top, c.Id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(ClassOf(control), ClassFor(c.Kind));
-        EXPECT_EQ(::GetParent(control), c.Parent ? ControlIn(top, *c.Parent) : top);
-        RECT place;
-        ::GetWindowRect(control, &place);
-        ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
-        EXPECT_EQ(place.left, form::ToPixels(c.At.Left, dpi));
-        EXPECT_EQ(place.top, form::ToPixels(c.At.Top, dpi));
-        const SIZE size{place.right - place.left, place.bottom - place.top};
-        if (c.Kind == form::ControlKind::Picture) {
-            // At its natural size, whatever the layout's box.
-            EXPECT_EQ(size.cx, PictureSize(control).cx);
-            EXPECT_EQ(size.cy, PictureSize(control).cy);
-        } else {
-            EXPECT_EQ(size.cx, form::ToPixels(c.At.Width, dpi));
-            EXPECT_EQ(size.cy, form::ToPixels(c.At.Height, dpi));
-        }
-        if (c.Kind != form::ControlKind::TextBox) {
-            EXPECT_EQ(TextOf(control), Wide(c.Caption));
-        }
-        if (atStart) {
-            EXPECT_EQ(::IsWindowVisible(control) != FALSE, c.Visible);
-        }
-        if (c.Kind == form::ControlKind::Frame || c.Kind == form::ControlKind::Picture ||
-            c.Kind == form::ControlKind::Shape) {
-            continue; // no text to show
-        }
-        const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-        LOGFONTW asked{};
-        ASSERT_NE(::GetObjectW(font, sizeof asked, &asked), 0);
-        const std::wstring family =
-            c.TextFont.Family.empty() ? L"MS Shell Dlg 2" : Wide(c.TextFont.Family);
-        const double points = c.TextFont.Family.empty() ? 8 : c.TextFont.Points;
-        EXPECT_EQ(asked.lfFaceName, family);
-        EXPECT_EQ(asked.lfHeight, -std::lround(points * dpi / 72));
-        EXPECT_EQ(asked.lfWeight >= FW_BOLD, c.TextFont.Bold);
-        // The family itself or the substitute registered for it, not the mapper's fallback.
-        EXPECT_EQ(ResolvedFace(font), family);
-    }
-}
 
 Screenshot::~Screenshot() {
     ::DeleteObject(Bitmap);
@@ -418,6 +353,7 @@ public:
     const form::Form& Form() override { return form_; }
     RecordedEvents& Events() override { return on_.Events; }
     FormPort& Port() override { return *on_.Port; }
+    kelbrin::Desktop& TheDesktop() override { return on_.Desktop; }
 
     void Click(form::ControlId control) override {
         ::SendMessageW(on_.Control(control), BM_CLICK, 0, 0);
@@ -438,14 +374,9 @@ public:
         ::SetKeyboardState(keys);
     }
     void PressTab() override { Press(VK_TAB); }
-    std::optional<form::ControlId> Focus() override {
-        for (const form::Control& c : form_.Controls) {
-            if (on_.Control(c.Id) == ::GetFocus()) {
-                return c.Id;
-            }
-        }
-        return std::nullopt;
-    }
+    void PressDown() override { Press(VK_DOWN); }
+    void FocusOn(form::ControlId control) override { ::SetFocus(on_.Control(control)); }
+    std::optional<form::ControlId> Focus() override { return IdOf(::GetFocus()); }
     void CloseBox() override { ::SendMessageW(on_.Handle(), WM_CLOSE, 0, 0); }
     // The way Explorer drops, on a window that takes drops: a DROPFILES block with the names in
     // UTF-16.
@@ -503,6 +434,80 @@ public:
         const SIZE size = test::PictureSize(on_.Control(control));
         return {size.cx, size.cy};
     }
+    std::pair<int, int> ClientSize() override {
+        RECT client;
+        ::GetClientRect(on_.Handle(), &client);
+        return {client.right, client.bottom};
+    }
+    bool HasOwner() override { return ::GetWindow(on_.Handle(), GW_OWNER) != nullptr; }
+    PixelBox Place(form::ControlId control) override {
+        const HWND window = on_.Control(control);
+        RECT place;
+        ::GetWindowRect(window, &place);
+        ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&place), 2);
+        return {place.left, place.top, place.right - place.left, place.bottom - place.top};
+    }
+    std::optional<form::ControlId> ParentOf(form::ControlId control) override {
+        return IdOf(::GetParent(on_.Control(control)));
+    }
+    ShownFont FontOf(form::ControlId control, int dpi) override {
+        const auto font =
+            reinterpret_cast<HFONT>(::SendMessageW(on_.Control(control), WM_GETFONT, 0, 0));
+        LOGFONTW asked{};
+        ::GetObjectW(font, sizeof asked, &asked);
+        return {Utf8FromWide(asked.lfFaceName), -asked.lfHeight * 72.0 / dpi,
+                asked.lfWeight >= FW_BOLD, Utf8FromWide(ResolvedFace(font))};
+    }
+    form::Font DefaultFont() override { return {"MS Shell Dlg 2", 8}; }
+    form::TextAlign Alignment(form::ControlId label) override {
+        switch (::GetWindowLongPtrW(on_.Control(label), GWL_STYLE) & SS_TYPEMASK) {
+        case SS_LEFT: return form::TextAlign::Left;
+        case SS_RIGHT: return form::TextAlign::Right;
+        default: return form::TextAlign::Centre;
+        }
+    }
+    bool IsChecked(form::ControlId option) override {
+        return ::SendMessageW(on_.Control(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    bool IsEditable(form::ControlId textBox) override {
+        return (::GetWindowLongPtrW(on_.Control(textBox), GWL_STYLE) & ES_READONLY) == 0;
+    }
+    // A screen reader names a text box by the label just before it in the stacking order.
+    std::optional<form::ControlId> LabelOf(form::ControlId control) override {
+        const std::optional<form::ControlId> before =
+            IdOf(::GetWindow(on_.Control(control), GW_HWNDPREV));
+        return before && form::ControlOf(form_, *before).Kind == form::ControlKind::Label
+                   ? before
+                   : std::nullopt;
+    }
+    // The status line is a polite live region, and an announcement raises its change. (Wine has
+    // no annotation service to make it one, and no screen reader to say it; the event is what
+    // the program does.)
+    Heard HearDuring(form::ControlId control, const std::function<void()>& act) override {
+        static std::vector<std::pair<DWORD, HWND>> events;
+        events.clear();
+        HWINEVENTHOOK hook = ::SetWinEventHook(
+            EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+            [](HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
+                if (object == OBJID_CLIENT) {
+                    events.emplace_back(event, window);
+                }
+            },
+            ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        act();
+        Pump();
+        ::UnhookWinEvent(hook);
+        const HWND window = on_.Control(control);
+        const auto raised = [window](DWORD event) {
+            return std::ranges::find(events, std::pair{event, window}) != events.end();
+        };
+        // A label is named by its text.
+        const std::string name = Utf8FromWide(TextOf(window));
+        return {raised(EVENT_OBJECT_NAMECHANGE),
+                raised(EVENT_OBJECT_LIVEREGIONCHANGED) ? std::vector{name}
+                                                       : std::vector<std::string>{},
+                name};
+    }
     std::vector<std::string> MenuBar() override { return Items(::GetMenu(on_.Handle())); }
     std::vector<std::string> MenuItems(std::size_t menu) override {
         return Items(::GetSubMenu(::GetMenu(on_.Handle()), static_cast<int>(menu)));
@@ -511,24 +516,43 @@ public:
                                   MessageBoxIcon icon) override {
         // Over its window, as a person sees it.
         on_.Watcher.ShootNextBox(L"message-box.png");
+        const std::size_t before = on_.Watcher.Boxes().size();
         on_.Desktop.ShowMessageBox(*on_.Port, message, title, icon);
-        const std::vector<SeenBox> boxes = on_.Watcher.Boxes();
-        if (boxes.size() != 1) {
-            return {};
-        }
-        const SeenBox& box = boxes[0];
-        SeenMessageBox seen{Utf8FromWide(box.Title),
-                            Lines(box.Text),
-                            box.Icon == ::LoadIconW(nullptr, MAKEINTRESOURCEW(32513))
-                                ? MessageBoxIcon::Stop
-                                : MessageBoxIcon::None,
-                            {},
-                            box.Owner == on_.Handle()};
-        for (const std::wstring& button : box.Buttons) {
-            seen.Buttons.push_back(Utf8FromWide(button));
-        }
+        return LastBox(before);
+    }
+    std::pair<bool, SeenMessageBox> Ask(const std::string& question, const std::string& title,
+                                        bool yes) override {
+        on_.Watcher.AnswerQuestionsWith(yes ? IDYES : IDNO);
+        const std::size_t before = on_.Watcher.Boxes().size();
+        const bool answer = on_.Desktop.AskYesNo(*on_.Port, question, title);
+        return {answer, LastBox(before)};
+    }
+    SeenModal ShowModal(FormPort& modal, const form::Form& form, form::ControlId button) override {
+        SeenModal seen;
+        DuringNextPump([&] {
+            const HWND shown = ShownWindow(Wide(form.Caption));
+            if (shown != nullptr) {
+                seen = {true, ::GetWindow(shown, GW_OWNER) == on_.Handle(),
+                        ::IsWindowEnabled(on_.Handle()) == FALSE};
+                ::SendMessageW(ControlIn(shown, button), BM_CLICK, 0, 0);
+            }
+        });
+        modal.ShowModal();
+        seen.OwnerFreedAfter = ::IsWindowEnabled(on_.Handle()) != FALSE;
         return seen;
     }
+    std::string Clipboard() override {
+        std::string text;
+        if (::OpenClipboard(on_.Handle())) {
+            if (const auto* copied =
+                    static_cast<const wchar_t*>(::GetClipboardData(CF_UNICODETEXT))) {
+                text = Utf8FromWide(copied);
+            }
+            ::CloseClipboard();
+        }
+        return text;
+    }
+    std::string_view LineEnd() override { return "\r\n"; }
 
     void Shoot(const std::string& file) override {
         shot_ = test::Shoot(on_.Handle(), WideFromUtf8(file));
@@ -548,12 +572,7 @@ public:
             ::MapWindowPoints(top, child, &inTop, 1);
             top = child;
         }
-        for (const form::Control& c : form_.Controls) {
-            if (on_.Control(c.Id) == top) {
-                return c.Id;
-            }
-        }
-        return std::nullopt;
+        return IdOf(top);
     }
     std::optional<Point> PointOnTop(form::ControlId control) override {
         const HWND window = on_.Control(control);
@@ -581,7 +600,45 @@ public:
         return Colour(colour);
     }
 
+    HWND Handle() const { return on_.Handle(); }
+
 private:
+    // The control that `window` is; nothing: none of the form's.
+    std::optional<form::ControlId> IdOf(HWND window) const {
+        for (const form::Control& c : form_.Controls) {
+            if (on_.Control(c.Id) == window) {
+                return c.Id;
+            }
+        }
+        return std::nullopt;
+    }
+    // The one box shown after `before` boxes.
+    SeenMessageBox LastBox(std::size_t before) const {
+        const std::vector<SeenBox> boxes = on_.Watcher.Boxes();
+        if (boxes.size() != before + 1) {
+            return {};
+        }
+        const SeenBox& box = boxes.back();
+        const auto icon = [&box](int id) {
+            return box.Icon == ::LoadIconW(nullptr, MAKEINTRESOURCEW(id));
+        };
+        const auto caption = [](std::wstring text) {
+            std::erase(text, L'&');
+            return Utf8FromWide(text);
+        };
+        SeenMessageBox seen{Utf8FromWide(box.Title),
+                            Lines(box.Text),
+                            icon(32513)   ? "stop"
+                            : icon(32514) ? "question"
+                                          : "",
+                            {},
+                            caption(box.Default),
+                            box.Owner == on_.Handle()};
+        for (const std::wstring& button : box.Buttons) {
+            seen.Buttons.push_back(caption(button));
+        }
+        return seen;
+    }
     static form::Colour Colour(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
     // The command of the menu item at the item's place in its form's menus.
     UINT Command(form::MenuId item) const {
@@ -621,6 +678,10 @@ private:
 
 std::unique_ptr<HostedForm> ShowForm(const form::Form& form) {
     return std::make_unique<Win32HostedForm>(form);
+}
+
+HWND HandleOf(HostedForm& on) {
+    return static_cast<Win32HostedForm&>(on).Handle();
 }
 
 } // namespace kelbrin::test

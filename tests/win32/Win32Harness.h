@@ -28,8 +28,8 @@ struct SeenBox {
     std::wstring Text;
     HICON Icon = nullptr;
     std::vector<std::wstring> Buttons;
-    // The command of the button that Enter presses.
-    int Default = 0;
+    // The caption of the button that Enter presses.
+    std::wstring Default;
     HWND Owner = nullptr;
 };
 
@@ -116,12 +116,11 @@ HWND ShownWindow(const std::wstring& title);
 // The control `id` among the windows inside `top`, at any depth.
 HWND ControlIn(HWND top, form::ControlId id);
 std::wstring TextOf(HWND window);
+std::wstring ClassOf(HWND window);
 std::wstring Wide(std::string_view text);
 
-// The description's places at 96 dots per inch, the window's classes, captions, fonts and tab
-// stops: `window` shows each control of `form` as described (and as it starts, when `atStart`)
-// on a screen of `dpi` dots per inch.
-void ExpectLaidOutAsDescribed(HWND window, const form::Form& form, bool atStart, int dpi = 96);
+// The window of a form that ShowForm shows.
+HWND HandleOf(HostedForm& on);
 
 // The window's pixels as shown, menu bar and frame included, saved as a PNG under the build
 // tree; returned for probing, with its top-left corner on the screen.
