@@ -5,14 +5,15 @@
 #include "HowToForm.h"
 #include "InfoForm.h"
 #include "KelbrinForm.h"
+#include "MakePatchForm.h"
 #include "MakeScriptForm.h"
 
 namespace kelbrin::form {
 
 const std::vector<const Form*>& AllForms() {
-    static const std::vector<const Form*> forms{&KelbrinForm(),    &HowToForm(),
-                                                &InfoForm(),       &CheckForm(),
-                                                &MakeScriptForm(), &ApplyPatchForm()};
+    static const std::vector<const Form*> forms{
+        &KelbrinForm(),    &HowToForm(),      &InfoForm(),     &CheckForm(),
+        &MakeScriptForm(), &ApplyPatchForm(), &MakePatchForm()};
     return forms;
 }
 

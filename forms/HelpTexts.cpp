@@ -223,6 +223,18 @@ const std::string& FormatHelpText() {
         "   kelbrin-cli --layout lists where every byte of the expanded ROM comes",
         "   from.  kelbrin-cli --make-script writes the whole file for you from",
         "   the original and an expanded ROM you already have.",
+        Rule('.'),
+        "Making the patch",
+        "   File > Make Patch... makes the patch that takes the expanded ROM on to",
+        "   your hack, as kelbrin-cli --make-patch does.  Choose the expanded ROM",
+        "   and the hacked ROM with the buttons beside them, type their names, or",
+        "   drop them on the box (the first file dropped is the expanded ROM), and",
+        "   the format: BPS, IPS (for ROMs of up to 16 MiB) or UPS.  The patch goes",
+        "   beside the hacked ROM under its name with the format's extension",
+        "   (hack.sfc gives hack.bps), unless you name another place, and never",
+        "   over either ROM.  It is applied to the expanded ROM in memory first,",
+        "   and written only when it gives the hacked ROM byte for byte; the",
+        "   status line then names it and its size.",
         FrameRule(),
     });
     return text;

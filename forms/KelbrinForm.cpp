@@ -143,6 +143,7 @@ Form MakeKelbrinForm() {
           {mnuFile_bar3, "mnuFile_bar3", "-"},
           {mnuFile_Check, "mnuFile_Check", "Chec&k Script..."},
           {mnuFile_MakeScript, "mnuFile_MakeScript", "&Make Script..."},
+          {mnuFile_MakePatch, "mnuFile_MakePatch", "Make Pa&tch..."},
           {mnuFile_bar0, "mnuFile_bar0", "-"},
           {mnuFile_Exit, "mnuFile_Exit", "E&xit", 'Q'}}},
         {mnuHelp,

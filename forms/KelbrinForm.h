@@ -39,6 +39,7 @@ enum class MenuName {
     mnuFile_bar3,
     mnuFile_Check,
     mnuFile_MakeScript,
+    mnuFile_MakePatch,
     mnuFile_bar0,
     mnuFile_Exit,
     mnuHelp,

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "BoxRunWindow.h"
 #include "Crc32.h"
 #include "FailureBox.h"
 #include "FileHandle.h"
@@ -10,7 +11,7 @@
 #include "FolderPaths.h"
 #include "PatchedRomFile.h"
 #include "RunFailure.h"
-#include "RunWindow.h"
+#include "TypedText.h"
 
 namespace kelbrin {
 
@@ -20,48 +21,11 @@ namespace {
 
 const std::string kTitle = "Apply Patch";
 
-std::string_view WithoutBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/";
-#else
-constexpr std::string_view kSeparators = "/";
-#endif
-
 std::string WithoutAccessKey(std::string_view caption) {
     std::string text(caption);
     std::erase(text, '&');
     return text;
 }
-
-// The last part of a path: the file's name.
-std::string FileNameOf(const std::string& path) {
-    return path.substr(path.find_last_of(kSeparators) + 1); // the whole path without a separator
-}
-
-// The box's status line and its boxes, for the failure exit the command line has too.
-class ApplyPatchWindow final : public RunWindow {
-public:
-    ApplyPatchWindow(FormPort& port, Desktop& desktop) : port_(port), desktop_(desktop) {}
-    void SetStatus(const std::string& text) override { port_.Announce(lblStatus, text); }
-    void ShowMD5(const std::string& /*digest*/) override {}
-    void HideMD5() override {}
-    void LetEventsRun() override { desktop_.LetEventsRun(); }
-    void ShowMessageBox(const std::string& message, const std::string& title,
-                        MessageBoxIcon icon) override {
-        desktop_.ShowMessageBox(port_, message, title, icon);
-    }
-
-private:
-    FormPort& port_;
-    Desktop& desktop_;
-};
 
 } // namespace
 
@@ -74,13 +38,7 @@ frmApplyPatch::frmApplyPatch(Desktop& desktop, std::string startFolder, FormPort
 }
 
 std::string frmApplyPatch::PathIn(form::ControlId box) const {
-    const std::string text = port_->Text(box);
-    std::string_view path = WithoutBlanks(text);
-    // Windows' "Copy as path" puts the path in quotes.
-    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
-        path = path.substr(1, path.size() - 2);
-    }
-    return std::string(path);
+    return TypedPath(port_->Text(box));
 }
 
 std::string frmApplyPatch::DefaultOutput() const {
@@ -153,7 +111,7 @@ void frmApplyPatch::cmdApply_Click() {
         shownDefault_ = output;
         port_->SetText(txtOutput, output);
     }
-    ApplyPatchWindow window(*port_, desktop_);
+    BoxRunWindow window(*port_, desktop_, lblStatus);
     window.SetStatus("Patching...");
     try {
         const PatchedRom written =

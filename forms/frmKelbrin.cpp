@@ -20,6 +20,7 @@
 #include "frmApplyPatch.h"
 #include "frmCheck.h"
 #include "frmInfo.h"
+#include "frmMakePatch.h"
 #include "frmMakeScript.h"
 
 namespace kelbrin {
@@ -175,6 +176,7 @@ void frmKelbrin::EnableFolderChoice(bool enable) {
     port_->SetEnabled(mnuFile_ApplyPatch, enable);
     port_->SetEnabled(mnuFile_Check, enable);
     port_->SetEnabled(mnuFile_MakeScript, enable);
+    port_->SetEnabled(mnuFile_MakePatch, enable);
     port_->SetEnabled(cmdPatch, enable);
     port_->SetEnabled(cmdNoPatch, enable && !patch_.empty());
     port_->TakeDrops(enable);
@@ -254,6 +256,13 @@ void frmKelbrin::mnuFile_MakeScript_Click() {
     if (maker.ScriptFolder()) {
         frmCheck(desktop_, *maker.ScriptFolder(), *port_).ShowModal();
     }
+}
+
+void frmKelbrin::mnuFile_MakePatch_Click() {
+    if (running_) {
+        return;
+    }
+    frmMakePatch(desktop_, folder_.empty() ? programDirectory_ : folder_, *port_).ShowModal();
 }
 
 void frmKelbrin::Form_DragDrop(const std::string& path) {
@@ -437,6 +446,7 @@ void frmKelbrin::Choose(form::MenuId item) {
     case mnuFile_ApplyPatch: mnuFile_ApplyPatch_Click(); break;
     case mnuFile_Check: mnuFile_Check_Click(); break;
     case mnuFile_MakeScript: mnuFile_MakeScript_Click(); break;
+    case mnuFile_MakePatch: mnuFile_MakePatch_Click(); break;
     case mnuFile_Exit: mnuFile_Exit_Click(); break;
     case mnuHelp_HowTo: mnuHelp_HowTo_Click(); break;
     case mnuHelp_About: mnuHelp_About_Click(); break;

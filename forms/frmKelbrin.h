@@ -55,6 +55,9 @@ public:
     // For a patch author: a script made from two files, in a box (frmMakeScript), and then the
     // check of the script written.
     void mnuFile_MakeScript_Click();
+    // For a patch author: a patch made from the expanded ROM to a hacked one, in a box
+    // (frmMakePatch).
+    void mnuFile_MakePatch_Click();
     // The patch the buttons apply after expanding: one chosen in the file dialog, or none.
     void cmdPatch_Click();
     void cmdNoPatch_Click();

@@ -7,6 +7,7 @@
 #include "NumberText.h"
 #include "RuntimeError.h"
 #include "ScriptFields.h"
+#include "TypedText.h"
 #include "WrittenScript.h"
 
 namespace kelbrin {
@@ -16,14 +17,6 @@ using namespace form::frmMakeScript;
 namespace {
 
 const std::string kTitle = "Make Script";
-
-std::string_view WithoutBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 } // namespace
 
@@ -38,13 +31,7 @@ frmMakeScript::frmMakeScript(Desktop& desktop, std::string startFolder, FormPort
 }
 
 std::string frmMakeScript::PathIn(form::ControlId box) const {
-    const std::string text = port_->Text(box);
-    std::string_view path = WithoutBlanks(text);
-    // Windows' "Copy as path" puts the path in quotes.
-    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
-        path = path.substr(1, path.size() - 2);
-    }
-    return std::string(path);
+    return TypedPath(port_->Text(box));
 }
 
 void frmMakeScript::ChooseInto(form::ControlId box, const std::string& title,
@@ -73,7 +60,7 @@ void frmMakeScript::cmdExpanded_Click() {
 std::optional<std::uint32_t> frmMakeScript::HeaderSize(form::ControlId box,
                                                        const std::string& whose) {
     const std::string text = port_->Text(box);
-    const std::string_view size = WithoutBlanks(text);
+    const std::string_view size = Trimmed(text);
     // An empty box is no header, as 0 is.
     if (size.empty()) {
         return 0;

@@ -37,6 +37,8 @@ TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
          [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmCheck"}); }},
         {"Make Script", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_MakeScript); },
          [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmMakeScript"}); }},
+        {"Make Patch", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_MakePatch); },
+         [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmMakePatch"}); }},
         {"Exit", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Exit); },
          [](const MainForm& on) { EXPECT_FALSE(on.Window().IsOpen()); }},
         {"How to Use", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuHelp_HowTo); },
@@ -65,7 +67,7 @@ TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
 }
 
 // Both buttons and both expand items, then Choose Folder, ROM Information, Check Script, Make
-// Script, Exit, How to Use and About, and drops.
+// Script, Make Patch, Exit, How to Use and About, and drops.
 std::vector<bool> Enabled(const MainForm& on) {
     const FakePort& w = on.Window();
     return {w.Of(form::frmKelbrin::cmdExpand0).Enabled,
@@ -76,6 +78,7 @@ std::vector<bool> Enabled(const MainForm& on) {
             w.Enabled(form::frmKelbrin::mnuFile_Info),
             w.Enabled(form::frmKelbrin::mnuFile_Check),
             w.Enabled(form::frmKelbrin::mnuFile_MakeScript),
+            w.Enabled(form::frmKelbrin::mnuFile_MakePatch),
             w.Enabled(form::frmKelbrin::mnuFile_Exit),
             w.Enabled(form::frmKelbrin::mnuHelp_HowTo),
             w.Enabled(form::frmKelbrin::mnuHelp_About),
@@ -102,9 +105,9 @@ TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
             });
             on.Press(index);
             EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, false, false,
-                                                 false, true, true, true, false}));
+                                                 false, false, true, true, true, false}));
             EXPECT_EQ(statusAfterSecondTry, "Copy, Fill, Replace line #4");
-            EXPECT_EQ(Enabled(on), std::vector<bool>(12, true));
+            EXPECT_EQ(Enabled(on), std::vector<bool>(13, true));
             EXPECT_EQ(on.Desktop.Boxes.size(), broken ? 1u : 0u);
             EXPECT_EQ(on.Status(), broken ? "Ended due to Error" : "Expansion Done");
             // The button lost the focus when it was locked; a keyboard user carries on from it.
