@@ -550,6 +550,13 @@ void P32M(const std::string& name, const fs::path& dir) {
     PatchAgainstXdelta(name, dir, rom, Hacked(rom, 8000, 40, 34));
 }
 
+// The largest image a script allows, with a hack's few edits: the maker's time and memory on
+// the largest pair it may meet.
+void PHuge(const std::string& name, const fs::path& dir) {
+    const std::string rom = RomLike(kLargest, 40);
+    PatchAgainstXdelta(name, dir, rom, Hacked(rom, 2000, 20, 41));
+}
+
 // 64 KiB of new code in the middle, the rest moved up behind it.
 void PInsert(const std::string& name, const fs::path& dir) {
     const std::string rom = RomLike(4 * MiB, 35);
@@ -570,7 +577,7 @@ constexpr std::pair<const char*, void (*)(const std::string&, const fs::path&)> 
     {"S-MOVES", SMoves}, {"S-HEADER", SHeader}, {"S-COPIER", SCopier},
     {"S-UNRELATED", SUnrelated}, {"S-SCATTERED", SScattered}, {"P-APPLY", PApply},
     {"P-RUN", PRun}, {"P-4M", P4M}, {"P-32M", P32M}, {"P-INSERT", PInsert},
-    {"P-UNRELATED", PUnrelated}};
+    {"P-UNRELATED", PUnrelated}, {"P-HUGE", PHuge}};
 // clang-format on
 
 } // namespace
