@@ -12,7 +12,7 @@ PACKAGES := cmake ninja-build g++ make libgtest-dev qt6-base-dev qt6-base-privat
             fonts-comic-neue fonts-liberation \
             libcli11-dev \
             clang libclang-rt-14-dev libssl-dev \
-            zlib1g-dev dpkg-dev lintian help2man desktop-file-utils appstream man-db
+            zlib1g-dev libdeflate-dev dpkg-dev lintian help2man desktop-file-utils appstream man-db
 # What make bench compares with, beyond coreutils, and GNU time, which measures peak memory.
 BENCH_PACKAGES := xdelta3 time
 # make lint: clang-tidy, with run-clang-tidy.

@@ -6,7 +6,7 @@
 
 namespace kelbrin {
 
-// The CRC-32 of ROM databases and zip files (zlib's), over bytes given piece by piece.
+// The CRC-32 of ROM databases and zip files, over bytes given piece by piece.
 class Crc32 {
 public:
     void Update(std::span<const std::uint8_t> bytes);

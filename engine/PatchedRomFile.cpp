@@ -1,5 +1,7 @@
 #include "PatchedRomFile.h"
 
+#include <optional>
+
 #include "BinaryWriter.h"
 #include "Crc32.h"
 #include "FileIdentity.h"
@@ -16,14 +18,30 @@ std::string Quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
-PageBuffer Patched(const PatchedRomOrder& order) {
+struct Applied {
+    PageBuffer Bytes;
+    std::uint32_t Crc32 = 0;
+};
+
+Applied Patched(const PatchedRomOrder& order) {
     const WholeFile patch = Under("Can't open the patch: " + Quoted(order.Patch),
                                   [&] { return ReadPatch(order.Patch); });
     // A ROM larger than any patch makes is refused with the patch's own words.
     const WholeFile rom = Under("Can't open the ROM: " + Quoted(order.Rom),
                                 [&] { return WholeFile(order.Rom, kLargestPatchedRom); });
-    return Under("Can't apply the patch " + Quoted(order.Patch) + " to " + Quoted(order.Rom),
-                 [&] { return ApplyPatch(order.Patch, patch.Bytes(), rom.Bytes()); });
+    return Under("Can't apply the patch " + Quoted(order.Patch) + " to " + Quoted(order.Rom), [&] {
+        PageBuffer bytes = ApplyPatch(order.Patch, patch.Bytes(), rom.Bytes());
+        // A patch that promises its ROM's CRC32 has checked the ROM against it: a large ROM is
+        // not read once more for it.
+        const std::optional<std::uint32_t> promised =
+            DescribePatch(order.Patch, patch.Bytes()).TargetCrc32;
+        if (promised) {
+            return Applied{std::move(bytes), *promised};
+        }
+        Crc32 crc;
+        crc.Update(bytes.Bytes());
+        return Applied{std::move(bytes), crc.Value()};
+    });
 }
 
 void Write(const PatchedRomOrder& order, const PageBuffer& bytes) {
@@ -58,11 +76,9 @@ PatchedRom WritePatchedRom(const PatchedRomOrder& order) {
             RuntimeError(ErrFileAlreadyExists, "the file exists already; " + order.HowToReplace),
             context);
     }
-    const PageBuffer patched = Patched(order);
-    Write(order, patched);
-    Crc32 crc;
-    crc.Update(patched.Bytes());
-    return {order.Output, crc.Value()};
+    const Applied patched = Patched(order);
+    Write(order, patched.Bytes);
+    return {order.Output, patched.Crc32};
 }
 
 } // namespace kelbrin

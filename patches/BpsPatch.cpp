@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "ChecksummedStart.h"
+#include "Crc32.h"
 
 namespace kelbrin {
 
@@ -131,27 +132,48 @@ struct CountingSink {
     void TargetCopy(std::uint64_t, std::uint64_t, std::uint64_t) {}
 };
 
-// Writes the actions into a target of the right size; the walk has checked every range.
+// Writes the actions into a target of the right size; the walk has checked every range. The
+// target is written front to back, so its CRC32 is taken as it is written, a piece at a time
+// while the piece is still in the cache: the ROM is not read from memory once more for it.
 struct WritingSink {
     std::span<const std::uint8_t> Source;
     std::uint8_t* Target;
+    Crc32& Written;
+
+    static constexpr std::uint64_t kCachedPiece = 256 * 1024;
 
     void SourceRead(std::uint64_t at, std::uint64_t length) {
-        std::memcpy(Target + at, Source.data() + at, length);
+        Copy(at, Source.data() + at, length);
     }
     void TargetRead(std::uint64_t at, std::span<const std::uint8_t> bytes) {
-        std::memcpy(Target + at, bytes.data(), bytes.size());
+        Copy(at, bytes.data(), bytes.size());
     }
     void SourceCopy(std::uint64_t at, std::uint64_t from, std::uint64_t length) {
-        std::memcpy(Target + at, Source.data() + from, length);
+        Copy(at, Source.data() + from, length);
     }
     // The bytes from `from` on repeat with the period at - from; once a whole period is
-    // written, each copy from `from` can take as much as is already written after it.
+    // written, each copy from `from` can take as much as is already written after it. A period
+    // of a cached piece or more is copied a piece at a time, moving along.
     void TargetCopy(std::uint64_t at, std::uint64_t from, std::uint64_t length) {
         while (length != 0) {
-            const std::uint64_t piece = std::min(length, at - from);
+            const std::uint64_t period = at - from;
+            const std::uint64_t piece = std::min({length, period, kCachedPiece});
             std::memcpy(Target + at, Target + from, piece);
+            Written.Update({Target + at, piece});
             at += piece;
+            length -= piece;
+            if (period >= kCachedPiece) {
+                from += piece;
+            }
+        }
+    }
+    void Copy(std::uint64_t at, const std::uint8_t* from, std::uint64_t length) {
+        while (length != 0) {
+            const std::uint64_t piece = std::min(length, kCachedPiece);
+            std::memcpy(Target + at, from, piece);
+            Written.Update({Target + at, piece});
+            at += piece;
+            from += piece;
             length -= piece;
         }
     }
@@ -184,8 +206,9 @@ PageBuffer ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
     BpsHead applied = head;
     applied.Description.Records = 0;
     applied.Description.BpsActions = {};
-    WalkActions(subject, patch, applied, WritingSink{source, target.Data()});
-    const std::uint32_t targetCrc = Crc32Of(target.Bytes());
+    Crc32 written;
+    WalkActions(subject, patch, applied, WritingSink{source, target.Data(), written});
+    const std::uint32_t targetCrc = written.Value();
     if (targetCrc != *description.TargetCrc32) {
         RefuseWrongResult(subject, *description.TargetCrc32, targetCrc);
     }
