@@ -18,6 +18,7 @@
 
 #include "CliHarness.h"
 #include "PseudoRandom.h"
+#include "UnderSanitizer.h"
 
 namespace kelbrin::test {
 namespace {
@@ -158,9 +159,9 @@ TEST(CliProcess, HelpOrVersionThatCannotBeWrittenIsAFailure) {
 // name whole, holding no more than a few copies of it; a check holds no more than a run of the
 // script; --make-script no more than both files and 64 MiB.
 TEST(CliProcess, LargeInputsAreHandledUnderTightMemory) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
-#else
+    if (kUnderAddressSanitizer) {
+        GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
+    }
     const std::string hugeLine = "FILL\t100\tZZ\t" + std::string(30'000'000, 'A');
     const std::string hugeName(10'000'000, 'a');
     std::string bytes;
@@ -243,7 +244,6 @@ TEST(CliProcess, LargeInputsAreHandledUnderTightMemory) {
         EXPECT_TRUE(r.Out.starts_with(c.Out)) << r.Out.substr(0, 200);
         EXPECT_FALSE(folder.Root.Exists("game/out.bin"));
     }
-#endif
 }
 
 // --info digests on threads; a process that may start no more (`ulimit -u`) gets its digests
@@ -259,13 +259,11 @@ TEST(CliProcess, InfoWithoutRoomForThreadsStillTellsTheIdentity) {
     const ProgramResult usual = RunProgram(KELBRIN_CLI_PATH, {"--info", "--dir", folder.Game});
     ASSERT_EQ(usual.ExitStatus, 0) << usual.Err;
     // Room for the program alone, or for one thread more: a digest thread cannot start.
-#if defined(__SANITIZE_ADDRESS__)
     // LeakSanitizer checks at the exit from a thread of its own: it needs room for one.
-    const std::uint64_t limits[] = {2};
-#else
-    const std::uint64_t limits[] = {1, 2};
-#endif
-    for (const std::uint64_t limit : limits) {
+    for (const std::uint64_t limit : {std::uint64_t{1}, std::uint64_t{2}}) {
+        if (kUnderAddressSanitizer && limit == 1) {
+            continue;
+        }
         SCOPED_TRACE(limit);
         const ProgramResult limited = RunProgram(KELBRIN_CLI_PATH, {"--info", "--dir", folder.Game},
                                                  "", {.User = 54321, .ProcessLimit = limit});
