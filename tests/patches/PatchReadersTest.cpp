@@ -5,6 +5,7 @@
 #include "ChecksummedBytes.h"
 #include "Patch.h"
 #include "PatchErrors.h"
+#include "PseudoRandom.h"
 #include "RuntimeError.h"
 
 namespace kelbrin {
@@ -41,6 +42,19 @@ std::string Ups(const std::string& body, const std::string& source, const std::s
     return Closed("UPS1", body, source, target);
 }
 
+// A BPS number of any size: seven bits a byte, the last byte marked, each continuation one less.
+std::string Number(std::uint64_t value) {
+    std::string bytes;
+    for (;; --value) {
+        const auto low = static_cast<char>(value & 0x7F);
+        value >>= 7;
+        if (value == 0) {
+            return bytes + static_cast<char>(0x80 | low);
+        }
+        bytes += low;
+    }
+}
+
 std::string Flipped(std::string patch, std::size_t at) {
     patch[at] = static_cast<char>(patch[at] ^ 0x01);
     return patch;
@@ -66,6 +80,26 @@ struct GoodPatch {
     std::string target;
 };
 
+// TargetCopy actions of hundreds of KiB, written a piece at a time: one whose period is three
+// bytes, one whose period is longer than a piece.
+GoodPatch LongTargetCopies() {
+    const std::size_t kLong = 600 * 1024;
+    const std::string block = test::PseudoRandom(300 * 1024);
+    std::string target = "xyz";
+    while (target.size() < 3 + kLong) {
+        target += target.substr(0, 3);
+    }
+    target += block;
+    for (std::size_t i = 0; i < kLong; ++i) {
+        target += block[i % block.size()];
+    }
+    const std::string body = Number(0) + Number(target.size()) + Number(0) + Number(2 << 2 | 1) +
+                             "xyz" + Number((kLong - 1) << 2 | 3) + Number(0) +
+                             Number((block.size() - 1) << 2 | 1) + block +
+                             Number((kLong - 1) << 2 | 3) + Number(3 << 1);
+    return {"BPS target copies longer than a piece", Bps(body, "", target), "", target};
+}
+
 TEST(PatchApplyTest, GivesTheAuthorsBytes) {
     const std::vector<GoodPatch> table = {
         {"IPS record", "PATCH\0\0\x01\0\x02xyEOF"s, "ABCD", "AxyD"},
@@ -84,6 +118,7 @@ TEST(PatchApplyTest, GivesTheAuthorsBytes) {
         {"UPS growing", Ups(kUpsBody, kSource, kUpsTarget), kSource, kUpsTarget},
         // The hunk undoing the cut runs to the original's end, its closing 0 one past it.
         {"UPS shrinking", Ups(N(8) + N(3) + N(3) + "DEFGH" + '\0', kSource, "ABC"), kSource, "ABC"},
+        LongTargetCopies(),
     };
     for (const GoodPatch& row : table) {
         SCOPED_TRACE(row.name);
