@@ -68,7 +68,7 @@ std::string PatchedRomPath(const std::string& lastPatch, const std::string& expa
                            const std::optional<std::string>& output,
                            const std::vector<std::string>& inputs) {
     const std::string_view patch = lastPatch;
-    const std::string path = output.value_or(
+    std::string path = output.value_or(
         expandedPath.substr(0, NameAt(expandedPath)) +
         std::string(patch.substr(NameAt(patch), ExtensionAt(patch) - NameAt(patch))) +
         expandedPath.substr(ExtensionAt(expandedPath)));

@@ -1,5 +1,7 @@
 #include "ApplyPatchForm.h"
 
+#include "FileDialogRows.h"
+
 namespace kelbrin::form {
 
 namespace {
@@ -7,36 +9,6 @@ namespace {
 Form MakeApplyPatchForm() {
     using enum frmApplyPatch::ControlName;
     using enum ControlKind;
-    const auto name = [](ControlId id, std::string_view controlName, std::int32_t top,
-                         std::string_view caption) {
-        return Control{.Id = id,
-                       .Name = controlName,
-                       .Kind = Label,
-                       .At = {120, top, 6840, 255},
-                       .Caption = caption,
-                       .Fore = kWhite,
-                       .Align = TextAlign::Left};
-    };
-    const auto path = [](ControlId id, std::string_view controlName, std::int32_t top,
-                         ControlId label) {
-        return Control{.Id = id,
-                       .Name = controlName,
-                       .Kind = TextBox,
-                       .At = {120, top, 6840, 315},
-                       .Back = kWhite,
-                       .Fore = kBlack,
-                       .Editable = true,
-                       .HoldsPath = true,
-                       .LabelledBy = label};
-    };
-    const auto choose = [](ControlId id, std::string_view controlName, std::int32_t top,
-                           std::string_view caption) {
-        return Control{.Id = id,
-                       .Name = controlName,
-                       .Kind = PushButton,
-                       .At = {7080, top, 1200, 375},
-                       .Caption = caption};
-    };
     const auto option = [](ControlId id, std::string_view controlName, std::int32_t top,
                            std::string_view caption, bool selected) {
         return Control{.Id = id,
@@ -55,25 +27,18 @@ Form MakeApplyPatchForm() {
     form.Height = 4200;
     form.Back = kDarkBlue;
     form.Controls = {
-        name(lblPatch, "lblPatch", 120, "The patch (IPS, BPS or UPS):"),
-        path(txtPatch, "txtPatch", 420, lblPatch),
-        choose(cmdPatch, "cmdPatch", 390, "&Patch..."),
-        name(lblRom, "lblRom", 900, "The ROM it patches:"),
-        path(txtRom, "txtRom", 1200, lblRom),
-        choose(cmdRom, "cmdRom", 1170, "R&OM..."),
-        name(lblOutput, "lblOutput", 1680, "The patched ROM goes to:"),
-        path(txtOutput, "txtOutput", 1980, lblOutput),
-        choose(cmdOutput, "cmdOutput", 1950, "&Folder..."),
+        rows::Caption(lblPatch, "lblPatch", 120, "The patch (IPS, BPS or UPS):"),
+        rows::Box(txtPatch, "txtPatch", 420, lblPatch),
+        rows::Choose(cmdPatch, "cmdPatch", 420, "&Patch..."),
+        rows::Caption(lblRom, "lblRom", 900, "The ROM it patches:"),
+        rows::Box(txtRom, "txtRom", 1200, lblRom),
+        rows::Choose(cmdRom, "cmdRom", 1200, "R&OM..."),
+        rows::Caption(lblOutput, "lblOutput", 1680, "The patched ROM goes to:"),
+        rows::Box(txtOutput, "txtOutput", 1980, lblOutput),
+        rows::Choose(cmdOutput, "cmdOutput", 1980, "&Folder..."),
         option(optKeep, "optKeep", 2460, "&Keep a file that is there already", true),
         option(optReplace, "optReplace", 2760, kReplaceCaption, false),
-        {.Id = lblStatus,
-         .Name = "lblStatus",
-         .Kind = Label,
-         .At = {120, 3120, 8160, 480},
-         .Fore = kWhite,
-         .Align = TextAlign::Left,
-         .AccessibleDescription = "Status line",
-         .StatusLine = true},
+        rows::StatusLine(lblStatus, 3120),
         {.Id = cmdApply,
          .Name = "cmdApply",
          .Kind = PushButton,

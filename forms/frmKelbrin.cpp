@@ -16,6 +16,7 @@
 #include "PatchFit.h"
 #include "RomInformation.h"
 #include "ScriptHead.h"
+#include "TypedText.h"
 #include "UnfinishedFiles.h"
 #include "frmApplyPatch.h"
 #include "frmCheck.h"
@@ -28,12 +29,6 @@ namespace kelbrin {
 using namespace form::frmKelbrin;
 
 namespace {
-
-#ifdef _WIN32
-constexpr std::string_view kPathSeparators = "\\/";
-#else
-constexpr std::string_view kPathSeparators = "/";
-#endif
 
 bool HoldsScript(const std::string& folder) {
     return !folder.empty() && FileLength64(PathInFolder(folder, kScriptName)) >= 0;
@@ -330,7 +325,7 @@ void frmKelbrin::ChoosePatch(std::string patch) {
     patch_ = std::move(patch);
     std::string shown = "Patch: none";
     if (!patch_.empty()) {
-        shown = "Patch: " + PathText(patch_.substr(patch_.find_last_of(kPathSeparators) + 1));
+        shown = "Patch: " + PathText(FileNameOf(patch_));
     } else if (patchesFound_ > 1) {
         shown += " (" + std::to_string(patchesFound_) + " here)";
     }

@@ -11,12 +11,14 @@
 #include <gtest/gtest.h>
 
 #include "AllForms.h"
+#include "ApplyPatchForm.h"
 #include "CheckForm.h"
 #include "HostedForm.h"
 #include "HowToForm.h"
 #include "InfoForm.h"
 #include "KelbrinForm.h"
 #include "LayoutDrawing.h"
+#include "MakePatchForm.h"
 #include "MakeScriptForm.h"
 #include "OriginalIdentity.h"
 #include "RecordingWindow.h"
@@ -521,6 +523,16 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
     maker->Port().SetText(form::frmMakeScript::txtOriginalHeader, "10");
     // Both paths, and the two header boxes.
     EXPECT_EQ(ExpectColoursShown(*maker, "make-script.png"), 4);
+
+    // The patch dialogs: their boxes, and the option buttons (in their frame).
+    const auto patcher = ShowForm(form::ApplyPatchForm());
+    patcher->Port().SetText(form::frmApplyPatch::txtPatch, folder.PathOf("hack.bps"));
+    patcher->Port().SetText(form::frmApplyPatch::txtRom, folder.PathOf("big.nes"));
+    EXPECT_EQ(ExpectColoursShown(*patcher, "apply-patch.png"), 5);
+    const auto patchMaker = ShowForm(form::MakePatchForm());
+    patchMaker->Port().SetText(form::frmMakePatch::txtSource, folder.PathOf("big.nes"));
+    patchMaker->Port().SetText(form::frmMakePatch::txtTarget, folder.PathOf("hack.nes"));
+    EXPECT_EQ(ExpectColoursShown(*patchMaker, "make-patch.png"), 8);
 }
 
 } // namespace
