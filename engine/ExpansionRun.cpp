@@ -1,5 +1,6 @@
 #include "ExpansionRun.h"
 
+#include <span>
 #include <utility>
 
 #include "BinaryWriter.h"
@@ -103,10 +104,9 @@ void ExpansionRun::WritePatchedRom(const ScriptHead& head) {
     const std::size_t headerSize = WantHeader ? static_cast<std::size_t>(head.HeaderSize) : 0;
     Crc32 image;
     image.Update(expanded.Bytes().subspan(headerSize));
+    const std::span<const std::uint8_t> written = expanded.Bytes().first(headerSize);
     const std::optional<std::vector<std::uint8_t>> header =
-        WantHeader ? std::vector<std::uint8_t>(expanded.Bytes().begin(),
-                                               expanded.Bytes().begin() + headerSize)
-                   : HeaderBytes(head);
+        WantHeader ? std::vector<std::uint8_t>(written.begin(), written.end()) : HeaderBytes(head);
     const ButtonFiles files = FilesOfButtons(header, {expanded.Size() - headerSize, image.Value()});
     const HeaderChoice pressed =
         WantHeader ? HeaderChoice::AddOrReplace : HeaderChoice::IgnoreOrRemove;

@@ -1,6 +1,7 @@
 #include "ReplacementFile.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "FileIdentity.h"
 #include "FolderPaths.h"
@@ -84,8 +85,8 @@ ReplacementFile::ProveReplaceable(const Names& names, const std::vector<std::str
     return mode;
 }
 
-ReplacementFile::ReplacementFile(const Names& names, const std::vector<std::string>& inputs)
-    : names_(names) {
+ReplacementFile::ReplacementFile(Names names, const std::vector<std::string>& inputs)
+    : names_(std::move(names)) {
     const std::optional<std::uint32_t> targetMode = ProveReplaceable(names_, inputs);
     Leftover leftover = Leftover::None;
     try {

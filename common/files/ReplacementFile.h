@@ -65,7 +65,7 @@ public:
     // folder is error 75, a read-only file or one that another program holds error 70. What
     // holds the unfinished name and cannot be removed is UnfinishedNameTaken. The new file gets
     // the target's permission bits, or the usual ones for a new file.
-    ReplacementFile(const Names& names, const std::vector<std::string>& inputs);
+    ReplacementFile(Names names, const std::vector<std::string>& inputs);
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
