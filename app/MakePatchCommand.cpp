@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
+#include "CommandFailure.h"
 #include "ConsoleWindow.h"
-#include "FailureBox.h"
-#include "RunFailure.h"
 #include "Terminal.h"
 #include "WrittenPatch.h"
 
@@ -13,20 +12,9 @@ namespace kelbrin {
 namespace {
 
 constexpr int kExitDone = 0;
-constexpr int kExitError = 1;
 
 // Below this the patch is made before a progress line would be read.
 constexpr std::uint64_t kShownProgress = std::uint64_t{4} << 20;
-
-std::string Quoted(const std::string& path) {
-    return "'" + path + "'";
-}
-
-int Fail(const RunFailure& failure) {
-    ConsoleWindow window(stdout, stderr);
-    FailureBox().Show(failure, window);
-    return kExitError;
-}
 
 // One line on a terminal, rewritten as the target is gone through and cleared once the patch
 // is made; nothing elsewhere.
@@ -88,7 +76,7 @@ int MakePatchCommand(const MakePatchOptions& options) {
         std::fflush(report);
         return kExitDone;
     } catch (const RunFailure& failure) {
-        return Fail(failure);
+        return ShownFailure(failure);
     }
 }
 

@@ -3,15 +3,14 @@
 #include <cstdio>
 #include <string_view>
 
+#include "CommandFailure.h"
 #include "ConsoleWindow.h"
 #include "Crc32.h"
 #include "DisplayText.h"
-#include "FailureBox.h"
 #include "NumberText.h"
 #include "Patch.h"
 #include "PatchFiles.h"
 #include "PatchedRomFile.h"
-#include "RunFailure.h"
 #include "Terminal.h"
 #include "TerminalText.h"
 #include "WholeFile.h"
@@ -22,17 +21,6 @@ namespace {
 
 constexpr int kExitDone = 0;
 constexpr int kExitError = 1;
-
-std::string Quoted(const std::string& path) {
-    return "'" + path + "'";
-}
-
-// Shows the failure as the run's box on standard error.
-int Fail(const RunFailure& failure) {
-    ConsoleWindow window(stdout, stderr);
-    FailureBox().Show(failure, window);
-    return kExitError;
-}
 
 // Writes the report as a person reads it; 1 when it could not be written: it is the whole
 // result of the command.
@@ -106,7 +94,7 @@ int ApplyCommand(const ApplyOptions& options) {
         return Print("Patched ROM written: " + written.Path + " (CRC32 " +
                      Crc32::Text(written.Crc32) + ")\n");
     } catch (const RunFailure& failure) {
-        return Fail(failure);
+        return ShownFailure(failure);
     }
 }
 
@@ -118,7 +106,7 @@ int PatchInfoCommand(const std::string& patch) {
         });
         return Print(PatchReport(description));
     } catch (const RunFailure& failure) {
-        return Fail(failure);
+        return ShownFailure(failure);
     }
 }
 
