@@ -91,7 +91,7 @@ TEST(Folder, PortableCopyInAFolderOfAnyNameActsOnIt) {
         const HWND window = WindowOf(child.dwProcessId);
         EXPECT_NE(window, nullptr);
         if (window != nullptr) {
-            EXPECT_EQ(TextOf(window), L"Kelbrin");
+            EXPECT_EQ(WindowText(window), L"Kelbrin");
             DWORD_PTR answer = 0;
             EXPECT_NE(::SendMessageTimeoutW(ControlIn(window, form::frmKelbrin::cmdExpand1),
                                             BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer),
