@@ -2,7 +2,6 @@
 // shot into PNG files for a person to look at. The colours every host shows are checked in
 // HostConformanceTest.cpp.
 
-#include <QDir>
 #include <QImage>
 #include <QRadioButton>
 #include <QStyle>
@@ -12,11 +11,6 @@
 
 namespace kelbrin::test {
 namespace {
-
-void Shoot(QWidget& window, const QString& file) {
-    ASSERT_TRUE(QDir().mkpath(KELBRIN_SCREENSHOT_DIR));
-    ASSERT_TRUE(window.grab().save(QString(KELBRIN_SCREENSHOT_DIR) + "/" + file));
-}
 
 // A dark desktop theme: light text on dark surfaces, as a dark Qt palette gives every widget
 // that has no colour of its own.
@@ -66,7 +60,7 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
         on.Port->SetVisible(form::frmKelbrin::txtMD5, true);
         on.Port->SetVisible(form::frmKelbrin::lblMD5, true);
         on.Port->SetCaption(form::frmKelbrin::lblStatus, "Expansion Done");
-        Shoot(w, "main-dark.png");
+        on.Shoot("main-dark.png");
         struct TextCase {
             form::ControlId Control;
             bool Enabled;
@@ -86,8 +80,8 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
             EXPECT_LE(DarkestInside(w.grab().toImage(), w, on.Control(c.Control)), c.Darkest);
             on.Control(c.Control).setEnabled(true);
         }
-        const FormOn helpOn(form::HowToForm());
-        Shoot(helpOn.Window(), "help-dark.png");
+        FormOn helpOn(form::HowToForm());
+        helpOn.Shoot("help-dark.png");
         // The option circles stand out light on the dark blue, chosen or not, not in the
         // theme's dark fill.
         for (const form::ControlId id : {form::frmHowTo::optPart0, form::frmHowTo::optPart1}) {

@@ -90,24 +90,23 @@ HBITMAP PictureOf(HWND picture) {
     return reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
 }
 
-// A caption without its access keys, and a text whose lines end in CR LF, as a box shows them,
-// with lines ending in LF.
-std::string Caption(HWND window) {
+// A window's text without `dropped`: a caption's access keys, or the CR of the CR LF that
+// ends a box's lines.
+std::string TextWithout(HWND window, char dropped) {
     std::string text = Utf8FromWide(WindowText(window));
-    std::erase(text, '&');
-    return text;
-}
-std::string Lines(HWND window) {
-    std::string text = Utf8FromWide(WindowText(window));
-    std::erase(text, '\r');
+    std::erase(text, dropped);
     return text;
 }
 
 SeenMessageBox Read(HWND box, HWND window) {
     const auto defaultId = ::SendMessageW(box, DM_GETDEFID, 0, 0);
     int defaultButton = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0;
-    SeenMessageBox seen{Lines(box), Lines(::GetDlgItem(box, 0xFFFF)),    {}, {},
-                        {},         ::GetWindow(box, GW_OWNER) == window};
+    SeenMessageBox seen{TextWithout(box, '\r'),
+                        TextWithout(::GetDlgItem(box, 0xFFFF), '\r'),
+                        {},
+                        {},
+                        {},
+                        ::GetWindow(box, GW_OWNER) == window};
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
@@ -115,7 +114,7 @@ SeenMessageBox Read(HWND box, HWND window) {
             continue;
         }
         if (ClassOf(child) == L"Button") {
-            seen.Buttons.push_back(Caption(child));
+            seen.Buttons.push_back(TextWithout(child, '&'));
             if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
                 defaultButton = ::GetDlgCtrlID(child);
             }
@@ -126,7 +125,7 @@ SeenMessageBox Read(HWND box, HWND window) {
                                                                                 : "";
         }
     }
-    seen.Default = Caption(::GetDlgItem(box, defaultButton));
+    seen.Default = TextWithout(::GetDlgItem(box, defaultButton), '&');
     return seen;
 }
 
@@ -311,7 +310,8 @@ ControlState FormOn::StateOf(form::ControlId control) {
     ::ReleaseDC(nullptr, dc);
     BITMAP image{};
     ::GetObjectW(PictureOf(window), sizeof image, &image);
-    const HWND before = ::GetWindow(window, GW_HWNDPREV);
+    // A screen reader names a text box by the label just before it in the stacking order.
+    const std::optional<form::ControlId> before = IdOf(::GetWindow(window, GW_HWNDPREV));
     ControlState state{Utf8FromWide(WindowText(window)),
                        ::IsWindowVisible(window) != FALSE,
                        ::IsWindowEnabled(window) != FALSE,
@@ -326,11 +326,8 @@ ControlState FormOn::StateOf(form::ControlId control) {
                                                            : form::TextAlign::Centre,
                        ::SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED,
                        (style & ES_READONLY) == 0,
-                       // A screen reader names a text box by the label just before it in the
-                       // stacking order.
-                       IdOf(before) && form::ControlOf(Form(), *IdOf(before)).Kind ==
-                                           form::ControlKind::Label
-                           ? IdOf(before)
+                       before && form::ControlOf(Form(), *before).Kind == form::ControlKind::Label
+                           ? before
                            : std::nullopt,
                        {image.bmWidth, image.bmHeight}};
     if ((style & ES_MULTILINE) != 0 && kind == form::ControlKind::TextBox) {
@@ -451,7 +448,7 @@ form::Colour FormOn::PictureAt(form::ControlId control, Point at) {
 
 std::optional<form::ControlId> FormOn::IdOf(HWND window) const {
     for (const form::Control& c : Form().Controls) {
-        if (Control(c.Id) == window) {
+        if (win32::ChildId(c.Id) == ::GetDlgCtrlID(window) && Control(c.Id) == window) {
             return c.Id;
         }
     }
