@@ -33,19 +33,17 @@ QPalette DarkPalette() {
     return dark;
 }
 
-// The darkest pixel of `control` as `window` shows it, inside its border and focus mark, as the
-// sum of its three channels: its text's, on the forms' light backgrounds.
-int DarkestInside(const QImage& window, const QWidget& windowWidget, const QWidget& control) {
-    const QRect inside =
-        QRect(control.mapTo(&windowWidget, QPoint(0, 0)), control.size()).adjusted(6, 4, -6, -4);
-    int darkest = 3 * 255;
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            const QColor pixel = window.pixelColor(x, y);
-            darkest = std::min(darkest, pixel.red() + pixel.green() + pixel.blue());
+// The darkest and the lightest pixel of `area` in `shot`, each as the sum of its channels.
+std::pair<int, int> Extremes(const QImage& shot, const QRect& area) {
+    std::pair<int, int> extremes{3 * 255, 0};
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = shot.pixelColor(x, y);
+            const int sum = pixel.red() + pixel.green() + pixel.blue();
+            extremes = {std::min(extremes.first, sum), std::max(extremes.second, sum)};
         }
     }
-    return darkest;
+    return extremes;
 }
 
 // A fixed background needs a fixed text colour: under a dark theme the captions, the status and
@@ -76,9 +74,13 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
         for (const TextCase& c : cases) {
             SCOPED_TRACE(form::ControlOf(form::KelbrinForm(), c.Control).Name.data() +
                          std::string(c.Enabled ? "" : ", locked"));
-            on.Control(c.Control).setEnabled(c.Enabled);
-            EXPECT_LE(DarkestInside(w.grab().toImage(), w, on.Control(c.Control)), c.Darkest);
-            on.Control(c.Control).setEnabled(true);
+            QWidget& control = on.Control(c.Control);
+            control.setEnabled(c.Enabled);
+            // Inside its border and focus mark: its text's, on the forms' light backgrounds.
+            const QRect inside =
+                QRect(control.mapTo(&w, QPoint(0, 0)), control.size()).adjusted(6, 4, -6, -4);
+            EXPECT_LE(Extremes(w.grab().toImage(), inside).first, c.Darkest);
+            control.setEnabled(true);
         }
         FormOn helpOn(form::HowToForm());
         helpOn.Shoot("help-dark.png");
@@ -91,15 +93,7 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
             style.initFrom(&option);
             const QRect circle =
                 option.style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, &option);
-            const QImage shown = option.grab().toImage();
-            int lightest = 0;
-            for (int y = circle.top(); y <= circle.bottom(); ++y) {
-                for (int x = circle.left(); x <= circle.right(); ++x) {
-                    const QColor pixel = shown.pixelColor(x, y);
-                    lightest = std::max(lightest, pixel.red() + pixel.green() + pixel.blue());
-                }
-            }
-            EXPECT_GE(lightest, 3 * 220);
+            EXPECT_GE(Extremes(option.grab().toImage(), circle).second, 3 * 220);
         }
     }
     QApplication::setPalette(before);
