@@ -9,8 +9,6 @@ using std::max;
 using std::min;
 #include <gdiplus.h>
 
-#include "EventPump.h"
-
 namespace kelbrin::test {
 
 std::wstring ClassOf(HWND window) {
@@ -208,10 +206,6 @@ void DuringNextPump(std::function<void()> action) {
     }();
     pumpActions.push_back(std::move(action));
     ::PostMessageW(hook, WM_APP, 0, 0);
-}
-
-void Pump() {
-    win32::PumpPendingMessages();
 }
 
 void Press(WPARAM key) {

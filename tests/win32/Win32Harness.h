@@ -16,12 +16,12 @@
 #include "AllForms.h"
 #include "AnsiText.h"
 #include "ControlIds.h"
+#include "EventPump.h"
 #include "HostedForm.h"
 #include "RunFolder.h"
 #include "WideText.h"
 #include "Win32Desktop.h"
 #include "Win32FormHost.h"
-#include "frmCheck.h"
 #include "frmInfo.h"
 #include "frmKelbrin.h"
 
@@ -71,7 +71,9 @@ struct TestDesktop : win32::Win32Desktop {
 // events.
 void DuringNextPump(std::function<void()> action);
 // Handles what is waiting, as a run's moment for events does.
-void Pump();
+inline void Pump() {
+    win32::PumpPendingMessages();
+}
 // Leaves no window of a test behind for the next: each test's windows live on this thread.
 void ForgetClosedWindows();
 // Presses `key` where the focus is, as a person would.
