@@ -285,7 +285,8 @@ FormOn::~FormOn() {
     ForgetClosedWindows();
 }
 
-// A multi-line box's lines as it breaks them, so that an LF alone shows as a line break.
+// A multi-line box's text is its lines as it breaks them, so that an LF alone shows as a line
+// break.
 ControlState FormOn::StateOf(form::ControlId control) {
     const HWND window = Control(control);
     const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
