@@ -15,12 +15,13 @@ TEST(Desktop, FolderDialogGivesTheFolderChosenOverItsWindowOrNothingWhenCancelle
     const TempFolder game;
     FormOn on(form::KelbrinForm());
     EXPECT_EQ(on.Desktop.ChooseFolder(*on.Port, game.Path()), std::nullopt);
-    on.Closer.FolderToChoose = QFile::decodeName(game.Path().c_str());
+    on.FolderToChoose = QFile::decodeName(game.Path().c_str());
     EXPECT_EQ(on.Desktop.ChooseFolder(*on.Port, "/"), game.Path());
-    ASSERT_EQ(on.Closer.Boxes.size(), 2u);
-    EXPECT_EQ(on.Closer.Boxes[0].Title, "Choose the folder that holds Kelbrin.txt");
-    EXPECT_EQ(on.Closer.Boxes[0].Text, QFile::decodeName(game.Path().c_str()));
-    EXPECT_EQ(on.Closer.Boxes[1].Owner, &on.Window());
+    const std::vector<SeenMessageBox> boxes = on.TakeBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].Title, "Choose the folder that holds Kelbrin.txt");
+    EXPECT_EQ(boxes[0].Text, game.Path());
+    EXPECT_TRUE(boxes[1].OverItsWindow);
 }
 
 TEST(Desktop, FileDialogGivesTheFileChosenOverItsWindowOrNothingWhenCancelled) {
@@ -29,12 +30,13 @@ TEST(Desktop, FileDialogGivesTheFileChosenOverItsWindowOrNothingWhenCancelled) {
     FormOn on(form::KelbrinForm());
     EXPECT_EQ(on.Desktop.ChooseFile(*on.Port, "Choose the original ROM", game.Path()),
               std::nullopt);
-    on.Closer.FolderToChoose = QFile::decodeName(game.PathOf("Zephyr Saga.nes").c_str());
+    on.FolderToChoose = QFile::decodeName(game.PathOf("Zephyr Saga.nes").c_str());
     EXPECT_EQ(on.Desktop.ChooseFile(*on.Port, "Choose the original ROM", game.Path()),
               game.PathOf("Zephyr Saga.nes"));
-    ASSERT_EQ(on.Closer.Boxes.size(), 2u);
-    EXPECT_EQ(on.Closer.Boxes[0].Title, "Choose the original ROM");
-    EXPECT_EQ(on.Closer.Boxes[1].Owner, &on.Window());
+    const std::vector<SeenMessageBox> boxes = on.TakeBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].Title, "Choose the original ROM");
+    EXPECT_TRUE(boxes[1].OverItsWindow);
 }
 
 // A person looking for the right folder sees its Kelbrin.txt, and may simply choose that.
@@ -43,7 +45,7 @@ TEST(Desktop, FolderDialogListsTheScriptAndChoosingItChoosesItsFolder) {
     WriteGame(game);
     FormOn on(form::KelbrinForm());
     QStringList listed;
-    on.Closer.InFolderDialog = [&listed](QFileDialog& dialog) {
+    on.InFolderDialog = [&listed](QFileDialog& dialog) {
         auto& list = Find<QListView>(dialog, "listView");
         QModelIndex script;
         listed.clear();
@@ -81,7 +83,7 @@ TEST(Desktop, SettingsKeepAFolderByteForByteAndAPortableCopyKeepsNoneNotEvenTheD
             on.Desktop.KeepNoSettings();
         }
         on.Desktop.ChooseFolder(*on.Port, "/");
-        on.Closer.FolderToChoose = "/tmp";
+        on.FolderToChoose = "/tmp";
         on.Desktop.ChooseFolder(*on.Port, "/");
         EXPECT_EQ(QFile::exists(dialogSettings), !portable);
         // The user's settings are where they were.

@@ -70,9 +70,9 @@ TEST(Forms, EveryFormIsPlacedAsDescribedWithTheFocusOnTheFirstOfItsTabOrder) {
         SCOPED_TRACE(std::string(f->Name));
         const auto on = ShowForm(*f);
         ExpectPlacedAsDescribed(*on);
-        EXPECT_FALSE(on->HasOwner());
-        EXPECT_EQ(on->MenuBar().empty(), f->Menus.empty());
-        EXPECT_EQ(on->Focus(), f->TabOrder.front());
+        const WindowState window = on->State();
+        EXPECT_FALSE(window.Owned);
+        EXPECT_EQ(window.Focus, f->TabOrder.front());
     }
 }
 
@@ -101,7 +101,7 @@ TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
                              [id = c.Id, first](HostedForm& on) {
                                  if (first) {
                                      on.Click(*first);
-                                     on.Events().Log.clear();
+                                     on.Events.Log.clear();
                                  }
                                  on.Click(id);
                              },
@@ -121,18 +121,28 @@ TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
     const form::Form* kelbrin = &form::KelbrinForm();
     cases.push_back(
         {"Ctrl+Q", kelbrin, [](HostedForm& on) { on.PressCtrl('Q'); }, {"choose:mnuFile_Exit"}});
-    cases.push_back({"close box", kelbrin, [](HostedForm& on) { on.CloseBox(); }, {"close"}});
+    // The window stays when its form refuses to close; the form closing it itself is not asked.
+    cases.push_back({"close box, refused",
+                     kelbrin,
+                     [](HostedForm& on) {
+                         on.Events.MayClose = false;
+                         on.CloseBox();
+                         EXPECT_TRUE(on.Port->IsOpen());
+                         on.Port->Close();
+                         EXPECT_FALSE(on.Port->IsOpen());
+                     },
+                     {"close"}});
     cases.push_back({"drop",
                      kelbrin,
                      [](HostedForm& on) {
-                         on.Port().TakeDrops(true);
+                         on.Port->TakeDrops(true);
                          EXPECT_TRUE(on.Drop("/tmp/caf\xC3\xA9 game/x.nes"));
                      },
                      {"drop:/tmp/caf\xC3\xA9 game/x.nes"}});
     cases.push_back({"drop on a window that takes none",
                      kelbrin,
                      [](HostedForm& on) {
-                         on.Port().TakeDrops(false);
+                         on.Port->TakeDrops(false);
                          EXPECT_FALSE(on.Drop("/tmp/game"));
                      },
                      {}});
@@ -140,51 +150,40 @@ TEST(Forms, EveryButtonOptionMenuItemKeyDropAndCloseBoxReachesTheFormsEvents) {
         SCOPED_TRACE(c.Name);
         const auto on = ShowForm(*c.Form);
         c.Act(*on);
-        EXPECT_EQ(on->Events().Log, c.Log);
+        EXPECT_EQ(on->Events.Log, c.Log);
     }
-}
-
-TEST(Forms, WindowStaysWhenItsFormRefusesToClose) {
-    const auto on = ShowForm(form::KelbrinForm());
-    on->Events().MayClose = false;
-    on->CloseBox();
-    EXPECT_TRUE(on->Port().IsOpen());
-    // The form closing its window itself is not asked.
-    on->Port().Close();
-    EXPECT_FALSE(on->Port().IsOpen());
-    EXPECT_EQ(on->Events().Log, std::vector<std::string>{"close"});
 }
 
 TEST(Forms, WhatThePortSetsShowsAtOnce) {
     const auto on = ShowForm(form::KelbrinForm());
-    FormPort& port = on->Port();
+    FormPort& port = *on->Port;
     port.SetCaption(main::lblStatus, "Copy, Fill, Replace line #4");
-    EXPECT_EQ(on->Shown(main::lblStatus), "Copy, Fill, Replace line #4");
+    EXPECT_EQ(on->StateOf(main::lblStatus).Text, "Copy, Fill, Replace line #4");
     // Script text that is no UTF-8 reads as Windows-1252.
     port.SetCaption(main::lblStatus, "No caf\xE9");
-    EXPECT_EQ(on->Shown(main::lblStatus), "No caf\xC3\xA9");
+    EXPECT_EQ(on->StateOf(main::lblStatus).Text, "No caf\xC3\xA9");
     EXPECT_EQ(port.Caption(main::lblTitle1), "Ver. 11.11.29");
     port.SetText(main::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
-    EXPECT_EQ(on->Shown(main::txtMD5), "B2D3F56BC197FD985D5965079B5E7148");
+    EXPECT_EQ(on->StateOf(main::txtMD5).Text, "B2D3F56BC197FD985D5965079B5E7148");
     port.SetVisible(main::txtMD5, true);
-    EXPECT_TRUE(on->IsVisible(main::txtMD5));
+    EXPECT_TRUE(on->StateOf(main::txtMD5).Visible);
     port.SetEnabled(main::cmdExpand0, false);
-    EXPECT_FALSE(on->IsEnabled(main::cmdExpand0));
+    EXPECT_FALSE(on->StateOf(main::cmdExpand0).Enabled);
     port.SetEnabled(main::mnuFile_Info, false);
     EXPECT_FALSE(on->IsEnabled(main::mnuFile_Info));
     port.SetTitleName("t1");
-    EXPECT_EQ(on->Title(), "Kelbrin \u2013 t1");
+    EXPECT_EQ(on->State().Title, "Kelbrin \u2013 t1");
     port.SetTitleName("");
-    EXPECT_EQ(on->Title(), "Kelbrin");
+    EXPECT_EQ(on->State().Title, "Kelbrin");
 
     // A text's lines may end in LF alone.
     const auto info = ShowForm(form::InfoForm());
-    info->Port().SetText(form::frmInfo::txtInfo, "Original: orig.nes\nHeader: none\n");
-    EXPECT_EQ(info->Shown(form::frmInfo::txtInfo), "Original: orig.nes\nHeader: none\n");
+    info->Port->SetText(form::frmInfo::txtInfo, "Original: orig.nes\nHeader: none\n");
+    EXPECT_EQ(info->StateOf(form::frmInfo::txtInfo).Text, "Original: orig.nes\nHeader: none\n");
 
     const auto help = ShowForm(form::HowToForm());
-    help->Port().SetPicture(form::frmHowTo::Image1, form::Picture::SampleOriginal);
-    EXPECT_EQ(help->PictureSize(form::frmHowTo::Image1), std::pair(425, 149));
+    help->Port->SetPicture(form::frmHowTo::Image1, form::Picture::SampleOriginal);
+    EXPECT_EQ(help->StateOf(form::frmHowTo::Image1).Image, std::pair(425, 149));
 }
 
 // Labels, pictures and shapes lie under the other controls, and each group in the order of
@@ -197,7 +196,7 @@ TEST(Forms, WhereControlsOverlapTheOneStackedLaterLiesOnTop) {
         std::vector<std::pair<form::ControlId, PixelBox>> stacked;
         for (const form::Control* c : form::StackingOrder(*f, std::nullopt)) {
             if (c->Visible) {
-                stacked.emplace_back(c->Id, on->Place(c->Id));
+                stacked.emplace_back(c->Id, on->StateOf(c->Id).Place);
             }
         }
         const auto covers = [](const PixelBox& box, Point at) {
@@ -221,8 +220,8 @@ TEST(Forms, WhereControlsOverlapTheOneStackedLaterLiesOnTop) {
                                  [&](const auto& s) { return covers(s.second, centre); });
                 // The control on top there, or the frame it lies in.
                 std::optional<form::ControlId> seen = on->TopAt(centre);
-                while (seen && on->ParentOf(*seen)) {
-                    seen = on->ParentOf(*seen);
+                while (seen && on->StateOf(*seen).Parent) {
+                    seen = on->StateOf(*seen).Parent;
                 }
                 EXPECT_EQ(seen, last->first)
                     << form::ControlOf(*f, stacked[i].first).Name << " under "
@@ -232,18 +231,6 @@ TEST(Forms, WhereControlsOverlapTheOneStackedLaterLiesOnTop) {
         }
     }
     EXPECT_GT(overlaps, 0);
-}
-
-TEST(Forms, ScreenReadersNameEveryBoxThatALabelNamesByThatLabel) {
-    for (const form::Form* f : form::AllForms()) {
-        const auto on = ShowForm(*f);
-        for (const form::Control& c : f->Controls) {
-            if (c.LabelledBy &&
-                form::ControlOf(*f, *c.LabelledBy).Kind == form::ControlKind::Label) {
-                EXPECT_EQ(on->LabelOf(c.Id), c.LabelledBy) << c.Name;
-            }
-        }
-    }
 }
 
 // A screen reader says a changed name only of the focused object; what the status line
@@ -260,12 +247,12 @@ TEST(MainWindow, ScreenReadersHearEveryStatusAndWhatTheStatusLineAnnounces) {
         SCOPED_TRACE(c.Text);
         const Heard heard = on->HearDuring(main::lblStatus, [&] {
             if (c.Announced) {
-                on->Port().Announce(main::lblStatus, c.Text);
+                on->Port->Announce(main::lblStatus, c.Text);
             } else {
-                on->Port().SetCaption(main::lblStatus, c.Text);
+                on->Port->SetCaption(main::lblStatus, c.Text);
             }
         });
-        EXPECT_EQ(on->Shown(main::lblStatus), c.Text);
+        EXPECT_EQ(on->StateOf(main::lblStatus).Text, c.Text);
         EXPECT_TRUE(heard.NameChanged);
         EXPECT_EQ(heard.Announced,
                   c.Announced ? std::vector<std::string>{c.Text} : std::vector<std::string>{});
@@ -273,41 +260,23 @@ TEST(MainWindow, ScreenReadersHearEveryStatusAndWhatTheStatusLineAnnounces) {
     }
 }
 
-TEST(MainWindow, MenusHoldTheFormsItemsInOrder) {
-    const auto on = ShowForm(form::KelbrinForm());
-    const std::vector<form::Menu>& menus = form::KelbrinForm().Menus;
-    std::vector<std::string> bar;
-    for (std::size_t m = 0; m < menus.size(); ++m) {
-        bar.emplace_back(menus[m].Caption);
-        std::vector<std::string> items;
-        for (const form::MenuItem& item : menus[m].Items) {
-            items.push_back(std::string(item.Caption) +
-                            (item.CtrlKey != 0 ? std::string("\tCtrl+") + item.CtrlKey : ""));
-        }
-        EXPECT_EQ(on->MenuItems(m), items) << menus[m].Name;
+// Tab, pressed once for each control, takes the focus to each in turn.
+void ExpectTabsThrough(HostedForm& on, const std::vector<form::ControlId>& stops) {
+    for (const form::ControlId stop : stops) {
+        on.PressTab();
+        EXPECT_EQ(on.State().Focus, stop) << form::ControlOf(on.Form(), stop).Name;
     }
-    EXPECT_EQ(on->MenuBar(), bar);
 }
 
 TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
     const auto on = ShowForm(form::KelbrinForm());
-    const auto tab = [&on] {
-        on->PressTab();
-        return on->Focus();
-    };
-    EXPECT_EQ(on->Focus(), form::ControlId(main::cmdExpand0));
-    EXPECT_EQ(tab(), form::ControlId(main::cmdExpand1));
-    EXPECT_EQ(tab(), form::ControlId(main::cmdPatch));
-    EXPECT_EQ(tab(), form::ControlId(main::cmdNoPatch));
-    EXPECT_EQ(tab(), form::ControlId(main::cmdExpand0));
-    on->Port().SetVisible(main::txtMD5, true);
-    on->Port().SetEnabled(main::cmdNoPatch, false);
-    EXPECT_EQ(tab(), form::ControlId(main::cmdExpand1));
-    EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
-    EXPECT_EQ(tab(), form::ControlId(main::cmdPatch));
-    EXPECT_EQ(tab(), form::ControlId(main::cmdExpand0));
-    on->Port().SetEnabled(main::cmdExpand1, false);
-    EXPECT_EQ(tab(), form::ControlId(main::txtMD5));
+    EXPECT_EQ(on->State().Focus, form::ControlId(main::cmdExpand0));
+    ExpectTabsThrough(*on, {main::cmdExpand1, main::cmdPatch, main::cmdNoPatch, main::cmdExpand0});
+    on->Port->SetVisible(main::txtMD5, true);
+    on->Port->SetEnabled(main::cmdNoPatch, false);
+    ExpectTabsThrough(*on, {main::cmdExpand1, main::txtMD5, main::cmdPatch, main::cmdExpand0});
+    on->Port->SetEnabled(main::cmdExpand1, false);
+    ExpectTabsThrough(*on, {main::txtMD5});
 }
 
 // As everywhere in Windows, and in Qt: of the option buttons, Tab stops on the one checked; the
@@ -315,32 +284,24 @@ TEST(MainWindow, FocusStartsOnTheAddButtonAndTabsThroughLiveControls) {
 TEST(HelpWindow, TabStopsOnTheCheckedOptionOnlyAndTheArrowsMoveBetweenThem) {
     namespace help = form::frmHowTo;
     const auto on = ShowForm(form::HowToForm());
-    const auto tab = [&on] {
-        on->PressTab();
-        return on->Focus();
-    };
-    ASSERT_EQ(on->Focus(), form::ControlId(help::txtHowTo0));
-    EXPECT_EQ(tab(), form::ControlId(help::cmdOK));
-    EXPECT_EQ(tab(), form::ControlId(help::txtHowTo1));
-    EXPECT_EQ(tab(), form::ControlId(help::optPart0));
-    EXPECT_EQ(tab(), form::ControlId(help::txtHowTo0));
+    ASSERT_EQ(on->State().Focus, form::ControlId(help::txtHowTo0));
+    ExpectTabsThrough(*on, {help::cmdOK, help::txtHowTo1, help::optPart0, help::txtHowTo0});
 
     on->FocusOn(help::optPart0);
     on->PressDown();
-    EXPECT_EQ(on->Focus(), form::ControlId(help::optPart1));
-    EXPECT_TRUE(on->IsChecked(help::optPart1));
-    EXPECT_FALSE(on->IsChecked(help::optPart0));
-    EXPECT_EQ(on->Events().Log, std::vector<std::string>{"click:optPart(1)"});
+    EXPECT_EQ(on->State().Focus, form::ControlId(help::optPart1));
+    EXPECT_TRUE(on->StateOf(help::optPart1).Checked);
+    EXPECT_FALSE(on->StateOf(help::optPart0).Checked);
+    EXPECT_EQ(on->Events.Log, std::vector<std::string>{"click:optPart(1)"});
     on->FocusOn(help::txtHowTo1);
-    EXPECT_EQ(tab(), form::ControlId(help::optPart1));
-    EXPECT_EQ(tab(), form::ControlId(help::txtHowTo0));
+    ExpectTabsThrough(*on, {help::optPart1, help::txtHowTo0});
 }
 
 TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne) {
     namespace help = form::frmHowTo;
     const auto on = ShowForm(form::HowToForm());
-    EXPECT_EQ(on->PictureSize(help::Image1), std::pair(409, 163));
-    EXPECT_EQ(on->PictureSize(help::Image2), std::pair(425, 149));
+    EXPECT_EQ(on->StateOf(help::Image1).Image, std::pair(409, 163));
+    EXPECT_EQ(on->StateOf(help::Image2).Image, std::pair(425, 149));
     const auto corner = [](form::ControlId id) {
         const form::Twips& at = form::ControlOf(form::HowToForm(), id).At;
         return Point{form::ToPixels(at.Left), form::ToPixels(at.Top)};
@@ -355,8 +316,8 @@ TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne
     for (const int page : {0, 1, 0}) {
         SCOPED_TRACE(page);
         for (std::int16_t i = 0; i < 2; ++i) {
-            on->Port().SetVisible(help::txtHowTo(i), i == page);
-            on->Port().SetVisible(help::Shape(i), i == page);
+            on->Port->SetVisible(help::txtHowTo(i), i == page);
+            on->Port->SetVisible(help::Shape(i), i == page);
         }
         for (const auto& [at, picture] : points) {
             EXPECT_EQ(on->TopAt(at) == picture, page == 1) << at.X << "," << at.Y;
@@ -381,7 +342,10 @@ TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
     for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.Name);
         const auto on = ShowForm(form::KelbrinForm());
-        const SeenMessageBox box = on->ShowMessageBox(c.Message, "Title", c.Icon);
+        on->ShowMessageBox(c.Message, "Title", c.Icon);
+        const std::vector<SeenMessageBox> boxes = on->TakeBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        const SeenMessageBox& box = boxes[0];
         EXPECT_EQ(box.Title, "Title");
         if (c.Shown.empty()) {
             EXPECT_TRUE(box.Text.starts_with("Error #0 -> \n\nXXX"));
@@ -402,8 +366,11 @@ TEST(Desktop, MessageBoxesAreModalOverTheirWindowWithOnlyOK) {
 TEST(Desktop, QuestionAsksYesOrNoWithNoForEnter) {
     const auto on = ShowForm(form::KelbrinForm());
     for (const bool yes : {false, true}) {
-        const auto [answer, box] = on->Ask("Replace it?", "Make Script", yes);
-        EXPECT_EQ(answer, yes);
+        on->AnswerQuestions(yes);
+        EXPECT_EQ(on->TheDesktop().AskYesNo(*on->Port, "Replace it?", "Make Script"), yes);
+        const std::vector<SeenMessageBox> boxes = on->TakeBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        const SeenMessageBox& box = boxes[0];
         EXPECT_EQ(box.Title, "Make Script");
         EXPECT_EQ(box.Text, "Replace it?");
         EXPECT_EQ(box.Icon, "question");
@@ -417,7 +384,7 @@ TEST(Desktop, ModalFormLocksItsOwnerStaysInFrontAndReturnsOnceClosed) {
     const auto main = ShowForm(form::KelbrinForm());
     ClosingEvents events;
     events.Form = &form::InfoForm();
-    const auto info = main->TheDesktop().OpenForm(form::InfoForm(), events, &main->Port());
+    const auto info = main->TheDesktop().OpenForm(form::InfoForm(), events, main->Port.get());
     events.Port = info.get();
     const SeenModal seen = main->ShowModal(*info, form::InfoForm(), form::frmInfo::cmdClose);
     EXPECT_TRUE(seen.Shown);
@@ -456,9 +423,9 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
     const auto on = ShowForm(form::KelbrinForm());
     // The frame, both buttons, the status line and the three titles.
     EXPECT_EQ(ExpectColoursShown(*on, "main-idle.png"), 7);
-    on->Port().SetText(main::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
-    on->Port().SetVisible(main::txtMD5, true);
-    on->Port().SetVisible(main::lblMD5, true);
+    on->Port->SetText(main::txtMD5, "B2D3F56BC197FD985D5965079B5E7148");
+    on->Port->SetVisible(main::txtMD5, true);
+    on->Port->SetVisible(main::lblMD5, true);
     EXPECT_EQ(ExpectColoursShown(*on, "main-md5.png"), 8);
 
     // The box of the original's identity, as File, ROM Information shows it.
@@ -466,7 +433,7 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
     const IdentityResult identity = IdentifyOriginal(folder.Path(), quiet);
     ASSERT_TRUE(identity.Identity.has_value());
     const auto info = ShowForm(form::InfoForm());
-    info->Port().SetText(form::frmInfo::txtInfo, RomInformation(*identity.Identity));
+    info->Port->SetText(form::frmInfo::txtInfo, RomInformation(*identity.Identity));
     // The report's text box.
     EXPECT_EQ(ExpectColoursShown(*info, "info.png"), 1);
 
@@ -475,8 +442,8 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
     EXPECT_EQ(ExpectColoursShown(*help, "help-usage.png"), 5);
     help->Click(form::frmHowTo::optPart1);
     for (std::int16_t i = 0; i < 2; ++i) {
-        help->Port().SetVisible(form::frmHowTo::txtHowTo(i), i == 1);
-        help->Port().SetVisible(form::frmHowTo::Shape(i), i == 1);
+        help->Port->SetVisible(form::frmHowTo::txtHowTo(i), i == 1);
+        help->Port->SetVisible(form::frmHowTo::Shape(i), i == 1);
     }
     // The format page, its strip, the three option buttons and both pictures.
     EXPECT_EQ(ExpectColoursShown(*help, "help-format.png"), 7);
@@ -488,7 +455,7 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
     const form::Control& strip = form::ControlOf(form::CheckForm(), form::frmCheck::picLayout);
     const form::Drawing drawn = form::DrawLayout(CheckScript(folder.Path()).WithoutHeader,
                                                  strip.At.Width, strip.At.Height, *strip.Fore);
-    check->Port().SetDrawing(form::frmCheck::picLayout, drawn);
+    check->Port->SetDrawing(form::frmCheck::picLayout, drawn);
     // The report, the drawing and the rows.
     EXPECT_EQ(ExpectColoursShown(*check, "check.png"), 3);
     int boxes = 0;
@@ -518,20 +485,20 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
     EXPECT_EQ(boxes, 7 + 6);
 
     const auto maker = ShowForm(form::MakeScriptForm());
-    maker->Port().SetText(form::frmMakeScript::txtOriginal, folder.PathOf("orig.nes"));
-    maker->Port().SetText(form::frmMakeScript::txtExpanded, folder.PathOf("big.nes"));
-    maker->Port().SetText(form::frmMakeScript::txtOriginalHeader, "10");
+    maker->Port->SetText(form::frmMakeScript::txtOriginal, folder.PathOf("orig.nes"));
+    maker->Port->SetText(form::frmMakeScript::txtExpanded, folder.PathOf("big.nes"));
+    maker->Port->SetText(form::frmMakeScript::txtOriginalHeader, "10");
     // Both paths, and the two header boxes.
     EXPECT_EQ(ExpectColoursShown(*maker, "make-script.png"), 4);
 
     // The patch dialogs: their boxes, and the option buttons (in their frame).
     const auto patcher = ShowForm(form::ApplyPatchForm());
-    patcher->Port().SetText(form::frmApplyPatch::txtPatch, folder.PathOf("hack.bps"));
-    patcher->Port().SetText(form::frmApplyPatch::txtRom, folder.PathOf("big.nes"));
+    patcher->Port->SetText(form::frmApplyPatch::txtPatch, folder.PathOf("hack.bps"));
+    patcher->Port->SetText(form::frmApplyPatch::txtRom, folder.PathOf("big.nes"));
     EXPECT_EQ(ExpectColoursShown(*patcher, "apply-patch.png"), 5);
     const auto patchMaker = ShowForm(form::MakePatchForm());
-    patchMaker->Port().SetText(form::frmMakePatch::txtSource, folder.PathOf("big.nes"));
-    patchMaker->Port().SetText(form::frmMakePatch::txtTarget, folder.PathOf("hack.nes"));
+    patchMaker->Port->SetText(form::frmMakePatch::txtSource, folder.PathOf("big.nes"));
+    patchMaker->Port->SetText(form::frmMakePatch::txtTarget, folder.PathOf("hack.nes"));
     EXPECT_EQ(ExpectColoursShown(*patchMaker, "make-patch.png"), 8);
 }
 
@@ -540,31 +507,48 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
 void ExpectPlacedAsDescribed(HostedForm& on, int dpi) {
     const form::Form& f = on.Form();
     const auto pixels = [dpi](std::int32_t twips) { return form::ToPixels(twips, dpi); };
-    EXPECT_EQ(on.Title(), f.Caption);
-    EXPECT_EQ(on.ClientSize(), std::pair(pixels(f.Width), pixels(f.Height)));
+    const WindowState window = on.State();
+    EXPECT_EQ(window.Title, f.Caption);
+    EXPECT_EQ(window.Client, std::pair(pixels(f.Width), pixels(f.Height)));
+    // The menus with their items in order.
+    std::vector<std::string> bar;
+    for (std::size_t m = 0; m < f.Menus.size(); ++m) {
+        bar.emplace_back(f.Menus[m].Caption);
+        std::vector<std::string> items;
+        for (const form::MenuItem& item : f.Menus[m].Items) {
+            items.push_back(std::string(item.Caption) +
+                            (item.CtrlKey != 0 ? std::string("\tCtrl+") + item.CtrlKey : ""));
+        }
+        EXPECT_EQ(window.Menus.at(m), items) << f.Menus[m].Name;
+    }
+    EXPECT_EQ(window.MenuBar, bar);
     for (const form::Control& c : f.Controls) {
         SCOPED_TRACE(std::string(c.Name));
-        EXPECT_EQ(on.ParentOf(c.Id), c.Parent);
+        const ControlState seen = on.StateOf(c.Id);
+        EXPECT_EQ(seen.Parent, c.Parent);
         // A picture at its natural size, its top-left corner in its place.
         const auto [width, height] = c.Kind == form::ControlKind::Picture
-                                         ? on.PictureSize(c.Id)
+                                         ? seen.Image
                                          : std::pair(pixels(c.At.Width), pixels(c.At.Height));
-        EXPECT_EQ(on.Place(c.Id), (PixelBox{pixels(c.At.Left), pixels(c.At.Top), width, height}));
-        EXPECT_TRUE(IsWrappingOf(on.Shown(c.Id), c.Caption)) << on.Shown(c.Id);
-        EXPECT_EQ(on.IsVisible(c.Id), c.Visible);
+        EXPECT_EQ(seen.Place, (PixelBox{pixels(c.At.Left), pixels(c.At.Top), width, height}));
+        EXPECT_TRUE(IsWrappingOf(seen.Text, c.Caption)) << seen.Text;
+        EXPECT_EQ(seen.Visible, c.Visible);
+        // A screen reader names a box that a label names by that label.
+        if (c.LabelledBy && form::ControlOf(f, *c.LabelledBy).Kind == form::ControlKind::Label) {
+            EXPECT_EQ(seen.Label, c.LabelledBy);
+        }
         switch (c.Kind) {
-        case form::ControlKind::OptionButton: EXPECT_EQ(on.IsChecked(c.Id), c.Selected); break;
-        case form::ControlKind::TextBox: EXPECT_EQ(on.IsEditable(c.Id), c.Editable); break;
-        case form::ControlKind::Label: EXPECT_EQ(on.Alignment(c.Id), c.Align); break;
+        case form::ControlKind::OptionButton: EXPECT_EQ(seen.Checked, c.Selected); break;
+        case form::ControlKind::TextBox: EXPECT_EQ(seen.Editable, c.Editable); break;
+        case form::ControlKind::Label: EXPECT_EQ(seen.Align, c.Align); break;
         case form::ControlKind::Frame:
         case form::ControlKind::Picture:
         case form::ControlKind::Shape: continue; // no text to show
         default: break;
         }
         const form::Font font = c.TextFont.Family.empty() ? on.DefaultFont() : c.TextFont;
-        const ShownFont seen = on.FontOf(c.Id, dpi);
         EXPECT_EQ(seen.Family, font.Family);
-        EXPECT_EQ(std::lround(seen.Points * dpi / 72), std::lround(font.Points * dpi / 72));
+        EXPECT_EQ(std::lround(seen.Pixels), std::lround(font.Points * dpi / 72));
         EXPECT_EQ(seen.Bold, font.Bold);
         // The family itself or its look-alike, not the font mapper's fallback.
         EXPECT_TRUE(seen.Resolved == font.Family || seen.Resolved == LookAlike(font.Family))
@@ -586,7 +570,7 @@ int ExpectColoursShown(HostedForm& on, const std::string& file) {
     }
     int probed = 0;
     for (const form::Control& c : on.Form().Controls) {
-        if ((!c.Back && c.Kind != form::ControlKind::Picture) || !on.IsVisible(c.Id)) {
+        if ((!c.Back && c.Kind != form::ControlKind::Picture) || !on.StateOf(c.Id).Visible) {
             continue;
         }
         const std::optional<Point> at = on.PointOnTop(c.Id);

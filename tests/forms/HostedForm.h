@@ -1,8 +1,8 @@
 #pragma once
 
 // What the conformance suite (HostConformanceTest.cpp) asks of a toolkit's host: a form shown
-// by it, driven and read as a person would. Each toolkit's tests give a driver (QtDriver.cpp,
-// tests/win32/Win32Harness.cpp) that defines ShowForm.
+// by it, driven and read as a person would. Each toolkit's tests give a driver (FormOn, in
+// WindowHarness.h and tests/win32/Win32Harness.h) and ShowForm, which makes one.
 
 #include <functional>
 #include <memory>
@@ -23,27 +23,72 @@ struct Point {
     int Y = 0;
 };
 
+// A rectangle in pixels.
+struct PixelBox {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    bool operator==(const PixelBox&) const = default;
+};
+
+// A control as the window shows it.
+struct ControlState {
+    // Its caption or text, in UTF-8, its lines ending in LF.
+    std::string Text;
+    bool Visible = false;
+    bool Enabled = false;
+    // Its place in its parent, and that parent (nothing: the client area).
+    PixelBox Place;
+    std::optional<form::ControlId> Parent;
+    // Its font as asked for (its height in the window's pixels), and the family drawn.
+    std::string Family;
+    double Pixels = 0;
+    bool Bold = false;
+    std::string Resolved;
+    // A label's alignment, an option button's check, a text box's being editable.
+    form::TextAlign Align = form::TextAlign::Centre;
+    bool Checked = false;
+    bool Editable = false;
+    // The label a screen reader names it by (nothing: none); a picture's image size.
+    std::optional<form::ControlId> Label{};
+    std::pair<int, int> Image{};
+};
+
+// The window as shown.
+struct WindowState {
+    std::string Title;
+    // The client area's size in pixels; whether the window stays in front of another.
+    std::pair<int, int> Client;
+    bool Owned = false;
+    // The control that has the focus (nothing: none of the form's).
+    std::optional<form::ControlId> Focus;
+    // The menu bar's captions (none: no menu bar), and each menu's items: the caption,
+    // "\tCtrl+K" after it for a Ctrl key, "-" for a separator.
+    std::vector<std::string> MenuBar{};
+    std::vector<std::vector<std::string>> Menus{};
+};
+
 // A message box as a person saw it; its lines end in LF.
 struct SeenMessageBox {
     std::string Title;
+    // A folder dialog's: the folder it opened at.
     std::string Text;
     // "stop", "question" or empty.
     std::string Icon;
-    // Without access keys; " with an icon" after one that shows one.
+    // Without access keys; " with an icon" after one that shows one; the one Enter presses.
     std::vector<std::string> Buttons;
-    // The button that Enter presses.
     std::string Default;
     // It was shown over the window that asked for it.
     bool OverItsWindow = false;
 };
 
-// What a person saw while a form was shown modally over another.
+// What a person saw while a form was shown modally over another: its window came up, over its
+// owner, which took no input meanwhile, and took input again once the form was closed.
 struct SeenModal {
-    // The form's window came up, over its owner, which took no input meanwhile.
     bool Shown = false;
     bool OverItsOwner = false;
     bool OwnerLocked = false;
-    // And took input again once the form was closed.
     bool OwnerFreedAfter = false;
 };
 
@@ -55,81 +100,42 @@ struct Heard {
     std::string Name;
 };
 
-// A rectangle in pixels.
-struct PixelBox {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-    bool operator==(const PixelBox&) const = default;
-};
-
-// A control's font as asked for, and the family the system draws it in.
-struct ShownFont {
-    std::string Family;
-    // Where the toolkit asks in pixels, converted at the window's DPI.
-    double Points = 0;
-    bool Bold = false;
-    std::string Resolved;
-};
-
 class HostedForm {
 public:
     virtual ~HostedForm() = default;
-    virtual const form::Form& Form() = 0;
-    virtual RecordedEvents& Events() = 0;
-    virtual FormPort& Port() = 0;
+    // What the window tells its form, and the window as the form's handlers reach it.
+    RecordedEvents Events;
+    std::unique_ptr<FormPort> Port;
+    const form::Form& Form() const { return *Events.Form; }
     virtual kelbrin::Desktop& TheDesktop() = 0;
 
     // A left click on the control; the item chosen from its menu, found there by its place.
     virtual void Click(form::ControlId control) = 0;
     virtual void Choose(form::MenuId item) = 0;
+    // Ctrl and a key, Tab or the down arrow, as a person presses them where the focus is; the
+    // focus given to a control.
     virtual void PressCtrl(char key) = 0;
-    // Tab or the down arrow, as a person presses it where the focus is; the control that has the
-    // focus (nothing: none of the form's), and giving it to one.
     virtual void PressTab() = 0;
     virtual void PressDown() = 0;
-    virtual std::optional<form::ControlId> Focus() = 0;
     virtual void FocusOn(form::ControlId control) = 0;
     virtual void CloseBox() = 0;
     // A file dropped from the file manager; whether the window took it.
     virtual bool Drop(const std::string& path) = 0;
 
-    // A control's caption or text as it shows, in UTF-8, its lines ending in LF.
-    virtual std::string Shown(form::ControlId control) = 0;
-    virtual bool IsVisible(form::ControlId control) = 0;
-    virtual bool IsEnabled(form::ControlId control) = 0;
-    virtual bool IsEnabled(form::MenuId item) = 0;
-    virtual std::string Title() = 0;
-    // The client area's size in pixels; whether the window stays in front of another.
-    virtual std::pair<int, int> ClientSize() = 0;
-    virtual bool HasOwner() = 0;
-    // A control's place in its parent, and that parent (nothing: the client area).
-    virtual PixelBox Place(form::ControlId control) = 0;
-    virtual std::optional<form::ControlId> ParentOf(form::ControlId control) = 0;
-    virtual ShownFont FontOf(form::ControlId control, int dpi) = 0;
+    virtual ControlState StateOf(form::ControlId control) = 0;
+    virtual WindowState State() = 0;
     // The font of a control that names none.
     virtual form::Font DefaultFont() = 0;
-    virtual form::TextAlign Alignment(form::ControlId label) = 0;
-    virtual bool IsChecked(form::ControlId option) = 0;
-    virtual bool IsEditable(form::ControlId textBox) = 0;
-    // The label a screen reader names the control by (nothing: none), and what it hears of the
-    // control while `act` runs.
-    virtual std::optional<form::ControlId> LabelOf(form::ControlId control) = 0;
+    virtual bool IsEnabled(form::MenuId item) = 0;
+    // What a screen reader hears of the control while `act` runs.
     virtual Heard HearDuring(form::ControlId control, const std::function<void()>& act) = 0;
-    // A picture control's size in pixels.
-    virtual std::pair<int, int> PictureSize(form::ControlId control) = 0;
-    // The menu bar's captions, and each menu's items: the caption, "\tCtrl+K" after it for a
-    // Ctrl key, "-" for a separator.
-    // No menu bar: nothing.
-    virtual std::vector<std::string> MenuBar() = 0;
-    virtual std::vector<std::string> MenuItems(std::size_t menu) = 0;
-    // The desktop's message box over this window, closed at once with OK.
-    virtual SeenMessageBox ShowMessageBox(const std::string& message, const std::string& title,
-                                          MessageBoxIcon icon) = 0;
-    // The desktop's question over this window, answered; what it returned.
-    virtual std::pair<bool, SeenMessageBox> Ask(const std::string& question,
-                                                const std::string& title, bool yes) = 0;
+    // Every message box over the window is closed as soon as it is up, with OK, or a question
+    // with Yes or No as told last. The desktop's message box, shown over this window (where a
+    // style would put icons on its buttons); the boxes closed since the last call.
+    virtual void AnswerQuestions(bool yes) = 0;
+    virtual void ShowMessageBox(const std::string& message, const std::string& title,
+                                MessageBoxIcon icon) = 0;
+    virtual std::vector<SeenMessageBox> TakeBoxes() = 0;
     // `modal`, a window of `form` owned by this one, shown modally and closed with `button` as
     // soon as it is up.
     virtual SeenModal ShowModal(FormPort& modal, const form::Form& form,
@@ -154,8 +160,8 @@ public:
 
 // Shoots the window into `file` and checks that its colour shows where no control lies and, for
 // every visible control with a colour of its own or a picture, that its colour or its image
-// shows where it lies on top: a colour that reaches
-// no pixel would pass every other test and still look wrong. How many controls were probed.
+// shows where it lies on top: a colour that reaches no pixel would pass every other test and
+// still look wrong. How many controls were probed.
 int ExpectColoursShown(HostedForm& on, const std::string& file);
 
 // The window shows every control of its form where the form places it on a screen of `dpi`

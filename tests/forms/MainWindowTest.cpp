@@ -31,18 +31,11 @@ const char* QtClassOf(const form::Control& c) {
 }
 
 // The palette roles in which each kind of control shows its back and its text colour.
-QPalette::ColorRole BackRole(form::ControlKind kind) {
+std::pair<QPalette::ColorRole, QPalette::ColorRole> RolesOf(form::ControlKind kind) {
     switch (kind) {
-    case form::ControlKind::TextBox: return QPalette::Base;
-    case form::ControlKind::PushButton: return QPalette::Button;
-    default: return QPalette::Window;
-    }
-}
-QPalette::ColorRole TextRole(form::ControlKind kind) {
-    switch (kind) {
-    case form::ControlKind::TextBox: return QPalette::Text;
-    case form::ControlKind::PushButton: return QPalette::ButtonText;
-    default: return QPalette::WindowText;
+    case form::ControlKind::TextBox: return {QPalette::Base, QPalette::Text};
+    case form::ControlKind::PushButton: return {QPalette::Button, QPalette::ButtonText};
+    default: return {QPalette::Window, QPalette::WindowText};
     }
 }
 
@@ -52,11 +45,12 @@ void ExpectDrawnAsItsKind(const QWidget& control, const form::Control& c) {
     if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
         EXPECT_FALSE(button->isDefault() || button->autoDefault());
     }
+    const auto [backRole, textRole] = RolesOf(c.Kind);
     if (c.Back) {
-        EXPECT_EQ(control.palette().color(BackRole(c.Kind)), ToQColor(*c.Back));
+        EXPECT_EQ(control.palette().color(backRole), ToQColor(*c.Back));
     }
     if (const std::optional<form::Colour> text = form::TextColour(c)) {
-        EXPECT_EQ(control.palette().color(TextRole(c.Kind)), ToQColor(*text));
+        EXPECT_EQ(control.palette().color(textRole), ToQColor(*text));
     } else if (c.Kind == form::ControlKind::Label) {
         // Without a colour of its own a label shows the system's, not its parent's.
         EXPECT_EQ(control.palette().color(QPalette::WindowText),

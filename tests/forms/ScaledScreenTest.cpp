@@ -4,7 +4,6 @@
 // are never framed, as under a window manager that has not framed them yet when they are first
 // fitted: the title bar they will get must be counted all the same.
 
-#include <QDir>
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
@@ -20,8 +19,6 @@ TEST(AtTwoHundredPercent, EveryWindowLiesInTheWorkAreaAndScrollsWhatItCannotShow
     const QScreen& screen = *QGuiApplication::primaryScreen();
     ASSERT_EQ(screen.devicePixelRatio(), 2.0) << "run by the test forms_tests_at_200_percent";
     const QRect area = screen.availableGeometry();
-    // This program may run before any other has made the folder.
-    ASSERT_TRUE(QDir().mkpath(KELBRIN_SCREENSHOT_DIR));
     for (const form::Form* design : form::AllForms()) {
         SCOPED_TRACE(std::string(design->Name));
         FormOn on(*design);
@@ -37,7 +34,7 @@ TEST(AtTwoHundredPercent, EveryWindowLiesInTheWorkAreaAndScrollsWhatItCannotShow
         const QSize full(form::ToPixels(design->Width), form::ToPixels(design->Height));
         EXPECT_EQ(on.Client().size(), full);
         if (qobject_cast<QMainWindow*>(&window) != nullptr) {
-            ASSERT_TRUE(window.grab().save(QString(KELBRIN_SCREENSHOT_DIR) + "/main-200.png"));
+            on.Shoot("main-200.png");
             continue;
         }
         auto& scroll = *window.findChild<QScrollArea*>();
@@ -53,7 +50,7 @@ TEST(AtTwoHundredPercent, EveryWindowLiesInTheWorkAreaAndScrollsWhatItCannotShow
             const QRect ok(on.Control(form::frmHowTo::cmdOK).mapTo(&viewport, QPoint(0, 0)),
                            on.Control(form::frmHowTo::cmdOK).size());
             EXPECT_TRUE(viewport.rect().contains(ok));
-            ASSERT_TRUE(window.grab().save(QString(KELBRIN_SCREENSHOT_DIR) + "/help-200.png"));
+            on.Shoot("help-200.png");
         }
     }
 }

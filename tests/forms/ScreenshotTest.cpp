@@ -2,7 +2,6 @@
 // shot into PNG files for a person to look at. The colours every host shows are checked in
 // HostConformanceTest.cpp.
 
-#include <QDir>
 #include <QImage>
 #include <QRadioButton>
 #include <QStyle>
@@ -12,11 +11,6 @@
 
 namespace kelbrin::test {
 namespace {
-
-void Shoot(QWidget& window, const QString& file) {
-    ASSERT_TRUE(QDir().mkpath(KELBRIN_SCREENSHOT_DIR));
-    ASSERT_TRUE(window.grab().save(QString(KELBRIN_SCREENSHOT_DIR) + "/" + file));
-}
 
 // A dark desktop theme: light text on dark surfaces, as a dark Qt palette gives every widget
 // that has no colour of its own.
@@ -39,19 +33,17 @@ QPalette DarkPalette() {
     return dark;
 }
 
-// The darkest pixel of `control` as `window` shows it, inside its border and focus mark, as the
-// sum of its three channels: its text's, on the forms' light backgrounds.
-int DarkestInside(const QImage& window, const QWidget& windowWidget, const QWidget& control) {
-    const QRect inside =
-        QRect(control.mapTo(&windowWidget, QPoint(0, 0)), control.size()).adjusted(6, 4, -6, -4);
-    int darkest = 3 * 255;
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            const QColor pixel = window.pixelColor(x, y);
-            darkest = std::min(darkest, pixel.red() + pixel.green() + pixel.blue());
+// The darkest and the lightest pixel of `area` in `shot`, each as the sum of its channels.
+std::pair<int, int> Extremes(const QImage& shot, const QRect& area) {
+    std::pair<int, int> extremes{3 * 255, 0};
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = shot.pixelColor(x, y);
+            const int sum = pixel.red() + pixel.green() + pixel.blue();
+            extremes = {std::min(extremes.first, sum), std::max(extremes.second, sum)};
         }
     }
-    return darkest;
+    return extremes;
 }
 
 // A fixed background needs a fixed text colour: under a dark theme the captions, the status and
@@ -66,7 +58,7 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
         on.Port->SetVisible(form::frmKelbrin::txtMD5, true);
         on.Port->SetVisible(form::frmKelbrin::lblMD5, true);
         on.Port->SetCaption(form::frmKelbrin::lblStatus, "Expansion Done");
-        Shoot(w, "main-dark.png");
+        on.Shoot("main-dark.png");
         struct TextCase {
             form::ControlId Control;
             bool Enabled;
@@ -82,12 +74,16 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
         for (const TextCase& c : cases) {
             SCOPED_TRACE(form::ControlOf(form::KelbrinForm(), c.Control).Name.data() +
                          std::string(c.Enabled ? "" : ", locked"));
-            on.Control(c.Control).setEnabled(c.Enabled);
-            EXPECT_LE(DarkestInside(w.grab().toImage(), w, on.Control(c.Control)), c.Darkest);
-            on.Control(c.Control).setEnabled(true);
+            QWidget& control = on.Control(c.Control);
+            control.setEnabled(c.Enabled);
+            // Inside its border and focus mark: its text's, on the forms' light backgrounds.
+            const QRect inside =
+                QRect(control.mapTo(&w, QPoint(0, 0)), control.size()).adjusted(6, 4, -6, -4);
+            EXPECT_LE(Extremes(w.grab().toImage(), inside).first, c.Darkest);
+            control.setEnabled(true);
         }
-        const FormOn helpOn(form::HowToForm());
-        Shoot(helpOn.Window(), "help-dark.png");
+        FormOn helpOn(form::HowToForm());
+        helpOn.Shoot("help-dark.png");
         // The option circles stand out light on the dark blue, chosen or not, not in the
         // theme's dark fill.
         for (const form::ControlId id : {form::frmHowTo::optPart0, form::frmHowTo::optPart1}) {
@@ -97,15 +93,7 @@ TEST(Screenshots, TextOnTheFormsOwnBackgroundsStaysReadableUnderADarkPalette) {
             style.initFrom(&option);
             const QRect circle =
                 option.style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, &option);
-            const QImage shown = option.grab().toImage();
-            int lightest = 0;
-            for (int y = circle.top(); y <= circle.bottom(); ++y) {
-                for (int x = circle.left(); x <= circle.right(); ++x) {
-                    const QColor pixel = shown.pixelColor(x, y);
-                    lightest = std::max(lightest, pixel.red() + pixel.green() + pixel.blue());
-                }
-            }
-            EXPECT_GE(lightest, 3 * 220);
+            EXPECT_GE(Extremes(option.grab().toImage(), circle).second, 3 * 220);
         }
     }
     QApplication::setPalette(before);

@@ -41,26 +41,22 @@ TEST(Desktop, BoxClosesOnEscapeAndEnterAndHasNoMinimiseButton) {
 
 // The visible top-level window of process `id`, once it has one.
 HWND WindowOf(DWORD id) {
-    struct Search {
-        DWORD Id;
-        HWND Found = nullptr;
-    } search{id};
-    for (int wait = 0; wait < 200 && search.Found == nullptr; ++wait) {
+    std::pair<DWORD, HWND> search{id, nullptr};
+    for (int wait = 0; wait < 200 && search.second == nullptr; ++wait) {
         ::EnumWindows(
             [](HWND window, LPARAM data) {
-                auto* s = reinterpret_cast<Search*>(data);
+                auto& [wanted, found] = *reinterpret_cast<decltype(search)*>(data);
                 DWORD owner = 0;
                 ::GetWindowThreadProcessId(window, &owner);
-                if (owner == s->Id && ::IsWindowVisible(window)) {
-                    s->Found = window;
-                    return FALSE;
+                if (owner == wanted && ::IsWindowVisible(window)) {
+                    found = window;
                 }
-                return TRUE;
+                return found == nullptr ? TRUE : FALSE;
             },
             reinterpret_cast<LPARAM>(&search));
         ::Sleep(50);
     }
-    return search.Found;
+    return search.second;
 }
 
 // Kelbrin.exe beside its script in a folder named in other scripts than the ANSI code page's:
@@ -91,7 +87,7 @@ TEST(Folder, PortableCopyInAFolderOfAnyNameActsOnIt) {
         const HWND window = WindowOf(child.dwProcessId);
         EXPECT_NE(window, nullptr);
         if (window != nullptr) {
-            EXPECT_EQ(TextOf(window), L"Kelbrin");
+            EXPECT_EQ(WindowText(window), L"Kelbrin");
             DWORD_PTR answer = 0;
             EXPECT_NE(::SendMessageTimeoutW(ControlIn(window, form::frmKelbrin::cmdExpand1),
                                             BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer),

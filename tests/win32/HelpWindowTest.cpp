@@ -23,7 +23,7 @@ TEST(HelpWindow, PagesAreTheHelpTextsAndBreakNoLineAgainAtAnyDpi) {
         for (std::int16_t i = 0; i < 2; ++i) {
             SCOPED_TRACE(i);
             HWND page = on.Control(form::frmHowTo::txtHowTo(i));
-            EXPECT_EQ(TextOf(page), Wide(*texts[i]));
+            EXPECT_EQ(WindowText(page), Widen(*texts[i]));
             // The texts carry their own line breaks; none of their lines is broken again.
             EXPECT_EQ(::SendMessageW(page, EM_GETLINECOUNT, 0, 0),
                       std::ranges::count(*texts[i], '\n') + 1);
@@ -34,8 +34,8 @@ TEST(HelpWindow, PagesAreTheHelpTextsAndBreakNoLineAgainAtAnyDpi) {
 // The screen's work area of Wine's null display is 1024 x 768 pixels: at 200 % the window's
 // 1200 x 1040 would reach past it.
 TEST(HelpWindow, AtTwoHundredPercentItIsLaidOutAsLargeAsTheWorkAreaHoldsAndLiesInIt) {
-    const auto shown = ShowForm(form::HowToForm());
-    const HWND window = HandleOf(*shown);
+    FormOn on(form::HowToForm());
+    const HWND window = on.Handle();
     RECT suggested{200, 100, 1400, 1200};
     ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192),
                    reinterpret_cast<LPARAM>(&suggested));
@@ -58,7 +58,7 @@ TEST(HelpWindow, AtTwoHundredPercentItIsLaidOutAsLargeAsTheWorkAreaHoldsAndLiesI
     EXPECT_LT(dpi, 192);
     EXPECT_GT(form::ToPixels(help.Height, dpi + 1) + (outer.bottom - outer.top) - client.bottom,
               work.bottom - work.top);
-    ExpectPlacedAsDescribed(*shown, dpi);
+    ExpectPlacedAsDescribed(on, dpi);
     Shoot(window, L"help-200.png");
 }
 

@@ -40,12 +40,12 @@ TEST(Forms, EveryControlIsTheSystemsControlOfItsKind) {
 TEST(MainWindow, MovedToAScreenOfAnotherDpiItIsLaidOutAnew) {
     for (const WORD dpi : {144, 192}) {
         SCOPED_TRACE(dpi);
-        const auto on = ShowForm(form::KelbrinForm());
+        FormOn on(form::KelbrinForm());
         RECT suggested{10, 10, 700, 600};
-        ::SendMessageW(HandleOf(*on), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+        ::SendMessageW(on.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                        reinterpret_cast<LPARAM>(&suggested));
-        ExpectPlacedAsDescribed(*on, dpi);
-        Shoot(HandleOf(*on), L"main-" + std::to_wstring(dpi) + L"dpi.png");
+        ExpectPlacedAsDescribed(on, dpi);
+        Shoot(on.Handle(), L"main-" + std::to_wstring(dpi) + L"dpi.png");
     }
 }
 
@@ -65,24 +65,36 @@ TEST(MainWindow, TheMD5BoxLiesAboveItsLabel) {
 }
 
 // With no folder chosen, File, ROM Information asks for one and shows the box; the status line
-// then shows what the handlers set for the folder chosen, not what it showed before.
+// then shows what the handlers set for the folder chosen, not what it showed before. The main
+// window is the program's, its handlers at work, installed: in a program folder of its own with
+// no script, nothing chosen.
 TEST(MainWindow, StatusLineShowsTheChosenFolderAfterInformationAskedForIt) {
     const TempFolder game;
+    const TempFolder home;
     WriteGame(game);
-    ProgramOn on;
-    ASSERT_EQ(TextOf(on.Control(form::frmKelbrin::lblStatus)),
+    UseCommonControls();
+    TestDesktop desktop;
+    std::optional<frmKelbrin> program(std::in_place, desktop, home.Path());
+    program->Show();
+    Pump();
+    const HWND window = ShownWindow(Widen(form::KelbrinForm().Caption));
+    std::optional<BoxWatcher> watcher(std::in_place, window);
+    EXPECT_EQ(WindowText(ControlIn(window, form::frmKelbrin::lblStatus)),
               L"Choose the folder with Kelbrin.txt");
-    on.Desktop.FolderToChoose = game.Path();
+    desktop.FolderToChoose = game.Path();
     bool infoShown = false;
     DuringNextPump([&] {
-        HWND info = ShownWindow(Wide(form::InfoForm().Caption));
+        HWND info = ShownWindow(Widen(form::InfoForm().Caption));
         infoShown = info != nullptr;
         ::SendMessageW(ControlIn(info, form::frmInfo::cmdClose), BM_CLICK, 0, 0);
     });
-    ::SendMessageW(on.Window, WM_COMMAND,
+    ::SendMessageW(window, WM_COMMAND,
                    MAKEWPARAM(win32::CommandId(form::frmKelbrin::mnuFile_Info), 0), 0);
     EXPECT_TRUE(infoShown);
-    EXPECT_EQ(TextOf(on.Control(form::frmKelbrin::lblStatus)), L"");
+    EXPECT_EQ(WindowText(ControlIn(window, form::frmKelbrin::lblStatus)), L"");
+    watcher.reset();
+    program.reset();
+    ForgetClosedWindows();
 }
 
 } // namespace

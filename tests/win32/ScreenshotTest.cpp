@@ -65,8 +65,8 @@ COLORREF PaintedTextColour(HWND control, bool enabled) {
 TEST(Screenshots, UnderHighContrastColoursTextOnTheFormsOwnColoursKeepsItsColour) {
     const HighContrast contrast;
     const auto main = ShowForm(form::KelbrinForm());
-    main->Port().SetVisible(form::frmKelbrin::txtMD5, true);
-    main->Port().SetVisible(form::frmKelbrin::lblMD5, true);
+    main->Port->SetVisible(form::frmKelbrin::txtMD5, true);
+    main->Port->SetVisible(form::frmKelbrin::lblMD5, true);
     EXPECT_EQ(ExpectColoursShown(*main, "main-high-contrast.png"), 8);
     // The usage page, its strip and the three option buttons.
     EXPECT_EQ(ExpectColoursShown(*ShowForm(form::HowToForm()), "help-high-contrast.png"), 5);
