@@ -54,7 +54,7 @@ WIN_DEMO := build/windows/demo
 
 .PHONY: all deps deps-windows build test test-release test-sanitize test-fuzz test-package \
         fuzz fuzz-build run bench package windows test-windows run-windows bench-windows \
-        package-windows format lint clean
+        package-windows wine-prefix format lint clean
 
 all: build
 
@@ -157,6 +157,9 @@ WINE_SETUP = env $(1) wineserver -k 2>/dev/null || true; \
 	for f in $(filter %.reg,$^); do env $(1) $(WINE) regedit /S "$$f" >> $(@D)/setup.log 2>&1 || exit 1; done && \
 	env $(1) wineserver -k && touch $@ || { cat $(@D)/setup.log; false; }
 
+# The tests' prefix alone: CI sets it up while the Windows programs are being built.
+wine-prefix: $(WINE_PREFIX)/kelbrin-settings
+
 $(WINE_PREFIX)/kelbrin-settings: tests/win32/WineFonts.reg tests/win32/WineNullDisplay.reg | deps-windows
 	@echo "== Setting up the Wine prefix $(WINE_PREFIX)"
 	@$(call WINE_SETUP,$(WINE_ENV))
@@ -173,8 +176,9 @@ WINE_START = env $(WINE_ENV) wineserver -k 2>/dev/null || true; \
 	{ env $(WINE_ENV) $(WINE) wineboot --init > build/windows/wineboot.log 2>&1 || \
 	  { cat build/windows/wineboot.log; false; }; }
 
-# Each test program is one CTest test under Wine; its exit status decides. The Wine server is
-# kept running between the programs (it would take seconds to start for each) and stopped after.
+# Each test program is one CTest test under Wine; its exit status decides. Two run at a time
+# (the preset's jobs) in one Wine server, kept running between the programs (it would take
+# seconds to start for each) and stopped after.
 test-windows: windows $(WINE_PREFIX)/kelbrin-settings
 	@echo "== Starting Wine in $(WINE_PREFIX)"
 	@$(WINE_START)

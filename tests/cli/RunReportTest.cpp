@@ -159,7 +159,8 @@ TEST(CliReport, AddHeaderRunWritesTheExpectedFileEndToEnd) {
                      "Copy, Fill, Replace line #6\nCopy, Fill, Replace line #7\n"
                      "Copy, Fill, Replace line #8\nExpansion Done\n");
     EXPECT_EQ(r.Err, "");
-    const std::string header = std::string("\x4E\x45\x53\x1A") + std::string(12, '\0');
+    std::string header = "\x4E\x45\x53\x1A";
+    header.resize(16, '\0');
     const std::string image = "\x60\x61\x62\x63\x11\x22\x66\x67\xFF\xFF\x77\xFF\xFF\xFF\xFF\xFF";
     EXPECT_EQ(folder.Root.Read("game/big.nes"), header + image);
     EXPECT_EQ(folder.Root.Read("game/orig.nes"), original);
