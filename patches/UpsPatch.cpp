@@ -54,6 +54,13 @@ PatchDescription WalkUps(std::string_view name, std::span<const std::uint8_t> pa
 void WriteOriginal(PatchedPieces& target, std::span<const std::uint8_t> source, std::uint64_t end,
                    std::span<const std::uint8_t> xors = {}) {
     while (target.Written() < end) {
+        const std::uint64_t written = target.Written();
+        if (xors.empty() && written < source.size()) {
+            // Bytes the patch leaves alone go as they are.
+            target.Append(
+                source.subspan(written, std::min<std::uint64_t>(end, source.size()) - written));
+            continue;
+        }
         const std::span<std::uint8_t> room = target.Room();
         const std::uint64_t at = target.Written();
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(room.size(), end - at));
