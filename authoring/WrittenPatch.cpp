@@ -1,6 +1,7 @@
 #include "WrittenPatch.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "BinaryWriter.h"
 #include "BpsWriter.h"
@@ -9,6 +10,7 @@
 #include "Patch.h"
 #include "PatchErrors.h"
 #include "PatchFiles.h"
+#include "PatchedRomComparison.h"
 #include "ReplacementFile.h"
 #include "RunFailure.h"
 #include "UpsWriter.h"
@@ -42,12 +44,11 @@ PatchBytes Made(const PatchOrder& order, std::span<const std::uint8_t> source,
 // The patch as the player's run reads it: it must give the target, every byte of it.
 void Prove(const PatchOrder& order, const PatchBytes& patch, std::span<const std::uint8_t> source,
            std::span<const std::uint8_t> target) {
-    const PageBuffer patched = ApplyPatch(order.Target, patch, source);
-    const std::span<const std::uint8_t> made = patched.Bytes();
-    if (!std::ranges::equal(made, target)) {
-        const auto [ours, theirs] = std::ranges::mismatch(made, target);
+    PatchedRomComparison patched(target);
+    ApplyPatch(order.Target, patch, source, patched);
+    if (const std::optional<std::uint64_t> difference = patched.Difference()) {
         RefuseMadePatchWrong(PatchFormatName(order.Format), order.Source, order.Target,
-                             static_cast<std::uint64_t>(ours - made.begin()));
+                             *difference);
     }
 }
 

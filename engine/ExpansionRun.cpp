@@ -3,13 +3,13 @@
 #include <span>
 #include <utility>
 
-#include "BinaryWriter.h"
 #include "ContextTexts.h"
 #include "Crc32.h"
 #include "FolderPaths.h"
 #include "HeaderWriter.h"
 #include "MD5.h"
 #include "PatchFiles.h"
+#include "PatchedRomFileOutput.h"
 #include "RuleMessages.h"
 #include "ShowErrorBox.h"
 
@@ -114,9 +114,6 @@ void ExpansionRun::WritePatchedRom(const ScriptHead& head) {
     if (!note.empty()) {
         window_.SetStatus(note);
     }
-    const PageBuffer patched =
-        patches_->Apply(std::move(expanded), files.Of(pressed)->Crc32, window_);
-
     std::vector<std::string> inputs = patches_->Paths();
     inputs.insert(inputs.end(),
                   {head.OriginalPath, head.ExpandedPath, PathInFolder(folder_, kScriptName)});
@@ -124,14 +121,11 @@ void ExpansionRun::WritePatchedRom(const ScriptHead& head) {
         PatchedRomPath(patches_->LastPath(), head.ExpandedPath, extras_->PatchedOutput, inputs);
     const bool besideExpanded = !extras_->PatchedOutput || path != *extras_->PatchedOutput;
     patchedName_ = besideExpanded ? PatchName(path) : path;
-    Under(ContextText::Patched(patchedName_), [&] {
-        ReplacementFile& file = patched_.emplace(ReplacementFile::NamesFor(path), inputs);
-        BinaryWriter writer(file.File());
-        writer.Write(patched.Bytes());
-        writer.Close();
-        file.FlushToDisk();
-    });
-    patchedCrc32_ = patches_->PatchedCrc32(patched);
+    // The last patch writes into the patched ROM's own unfinished file as it goes.
+    PatchedRomFileOutput output(patched_, path, std::move(inputs),
+                                ContextText::Patched(patchedName_));
+    patchedCrc32_ = patches_->Apply(std::move(expanded), files.Of(pressed)->Crc32, window_, output);
+    output.Finish();
     // Both files are whole on the disk; what remains is to give them their names.
     window_.LetEventsRun();
 }

@@ -1,9 +1,9 @@
 #include "PatchChain.h"
 
 #include "ContextTexts.h"
-#include "Crc32.h"
 #include "Patch.h"
 #include "PatchFiles.h"
+#include "PatchedRomInMemory.h"
 #include "RunFailure.h"
 
 namespace kelbrin {
@@ -26,29 +26,27 @@ std::string PatchChain::RequireFit(const ButtonFiles& files, HeaderChoice presse
     });
 }
 
-PageBuffer PatchChain::Apply(PageBuffer expanded, std::uint32_t expandedCrc32,
-                             RunWindow& window) const {
+std::uint32_t PatchChain::Apply(PageBuffer expanded, std::uint32_t expandedCrc32, RunWindow& window,
+                                PatchedRomSink& patched) const {
     PageBuffer rom = std::move(expanded);
     // Each ROM's CRC32 is known without reading it: the expanded one's was taken for the fit,
-    // and a patched one's is the one its patch promised and checked.
-    std::optional<std::uint32_t> romCrc32 = expandedCrc32;
+    // and a patched one's was taken as the patch made it.
+    std::uint32_t romCrc32 = expandedCrc32;
     for (const Patch& patch : patches_) {
         window.SetStatus("Applying " + PatchName(patch.Path));
-        rom = Under(ContextText::Patch(patch.Path), [&] {
-            return ApplyPatch(PatchName(patch.Path), patch.Bytes.Bytes(), rom.Bytes(), romCrc32);
+        Under(ContextText::Patch(patch.Path), [&] {
+            if (&patch == &patches_.back()) {
+                romCrc32 = ApplyPatch(PatchName(patch.Path), patch.Bytes.Bytes(), rom.Bytes(),
+                                      patched, romCrc32);
+                return;
+            }
+            PatchedRomInMemory next;
+            romCrc32 =
+                ApplyPatch(PatchName(patch.Path), patch.Bytes.Bytes(), rom.Bytes(), next, romCrc32);
+            rom = next.TakeBytes();
         });
-        romCrc32 = patch.Description.TargetCrc32;
     }
-    return rom;
-}
-
-std::uint32_t PatchChain::PatchedCrc32(const PageBuffer& patched) const {
-    if (const std::optional<std::uint32_t> promised = patches_.back().Description.TargetCrc32) {
-        return *promised; // the patch has checked the ROM it made against it
-    }
-    Crc32 crc;
-    crc.Update(patched.Bytes());
-    return crc.Value();
+    return romCrc32;
 }
 
 std::vector<std::string> PatchChain::Paths() const {

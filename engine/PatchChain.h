@@ -8,6 +8,7 @@
 #include "PageBuffer.h"
 #include "PatchDescription.h"
 #include "PatchFit.h"
+#include "PatchedRomSink.h"
 #include "RunWindow.h"
 #include "WholeFile.h"
 
@@ -24,13 +25,12 @@ public:
     // show for a patch that cannot tell, empty when it fits.
     std::string RequireFit(const ButtonFiles& files, HeaderChoice pressed) const;
 
-    // The patched ROM, made from `expanded`, whose CRC32 is `expandedCrc32`, and which is let go
-    // once the first patch has made its ROM: at most two ROMs are in memory at a time. Each
-    // patch is announced on `window`.
-    PageBuffer Apply(PageBuffer expanded, std::uint32_t expandedCrc32, RunWindow& window) const;
-
-    // The CRC32 of what Apply made: the one the last patch promises, when it holds one.
-    std::uint32_t PatchedCrc32(const PageBuffer& patched) const;
+    // Makes the patched ROM from `expanded`, whose CRC32 is `expandedCrc32`, and which is let go
+    // once the first patch has made its ROM: at most two ROMs are in memory at a time, and the
+    // last patch writes to `patched` as it goes. Each patch is announced on `window`. Returns
+    // the patched ROM's CRC32.
+    std::uint32_t Apply(PageBuffer expanded, std::uint32_t expandedCrc32, RunWindow& window,
+                        PatchedRomSink& patched) const;
 
     const std::string& LastPath() const { return patches_.back().Path; }
     std::vector<std::string> Paths() const;

@@ -2,11 +2,9 @@
 
 #include <optional>
 
-#include "BinaryWriter.h"
-#include "Crc32.h"
 #include "FileIdentity.h"
 #include "Patch.h"
-#include "ReplacementFile.h"
+#include "PatchedRomFileOutput.h"
 #include "RunFailure.h"
 #include "WholeFile.h"
 
@@ -18,42 +16,25 @@ std::string Quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
-struct Applied {
-    PageBuffer Bytes;
-    std::uint32_t Crc32 = 0;
-};
-
-Applied Patched(const PatchedRomOrder& order) {
+// Applies the patch into the unfinished file, a piece at a time, and puts that file in place;
+// returns the patched ROM's CRC32. A patch refused before the first byte leaves no file, and
+// a failure after it removes the unfinished one.
+std::uint32_t WritePatched(const PatchedRomOrder& order) {
     const WholeFile patch = Under("Can't open the patch: " + Quoted(order.Patch),
                                   [&] { return ReadPatch(order.Patch); });
     // A ROM larger than any patch makes is refused with the patch's own words.
     const WholeFile rom = Under("Can't open the ROM: " + Quoted(order.Rom),
                                 [&] { return WholeFile(order.Rom, kLargestPatchedRom); });
-    return Under("Can't apply the patch " + Quoted(order.Patch) + " to " + Quoted(order.Rom), [&] {
-        PageBuffer bytes = ApplyPatch(order.Patch, patch.Bytes(), rom.Bytes());
-        // A patch that promises its ROM's CRC32 has checked the ROM against it: a large ROM is
-        // not read once more for it.
-        const std::optional<std::uint32_t> promised =
-            DescribePatch(order.Patch, patch.Bytes()).TargetCrc32;
-        if (promised) {
-            return Applied{std::move(bytes), *promised};
-        }
-        Crc32 crc;
-        crc.Update(bytes.Bytes());
-        return Applied{std::move(bytes), crc.Value()};
-    });
-}
-
-void Write(const PatchedRomOrder& order, const PageBuffer& bytes) {
-    Under("Can't save the patched ROM: " + Quoted(order.Output), [&] {
-        ReplacementFile written(ReplacementFile::NamesFor(order.Output), {order.Patch, order.Rom});
-        BinaryWriter writer(written.File());
-        writer.Write(bytes.Bytes());
-        writer.Close();
-        written.FlushToDisk();
-        // A file that appeared there meanwhile stays as it is unless the order replaces it.
-        written.Commit(order.ReplaceExisting);
-    });
+    const std::string context = "Can't save the patched ROM: " + Quoted(order.Output);
+    std::optional<ReplacementFile> written;
+    PatchedRomFileOutput output(written, order.Output, {order.Patch, order.Rom}, context);
+    const std::uint32_t crc32 =
+        Under("Can't apply the patch " + Quoted(order.Patch) + " to " + Quoted(order.Rom),
+              [&] { return ApplyPatch(order.Patch, patch.Bytes(), rom.Bytes(), output); });
+    output.Finish();
+    // A file that appeared there meanwhile stays as it is unless the order replaces it.
+    Under(context, [&] { written->Commit(order.ReplaceExisting); });
+    return crc32;
 }
 
 } // namespace
@@ -76,9 +57,7 @@ PatchedRom WritePatchedRom(const PatchedRomOrder& order) {
             RuntimeError(ErrFileAlreadyExists, "the file exists already; " + order.HowToReplace),
             context);
     }
-    const Applied patched = Patched(order);
-    Write(order, patched.Bytes);
-    return {order.Output, patched.Crc32};
+    return {order.Output, WritePatched(order)};
 }
 
 } // namespace kelbrin

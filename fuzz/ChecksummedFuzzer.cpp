@@ -8,6 +8,7 @@
 #include "BpsPatch.h"
 #include "ChecksummedPatch.h"
 #include "PatchContract.h"
+#include "PatchedRomInMemory.h"
 #include "UpsPatch.h"
 
 namespace {
@@ -22,8 +23,13 @@ kelbrin::PatchDescription Describe(std::span<const std::uint8_t> patch) {
 
 kelbrin::PageBuffer Apply(std::span<const std::uint8_t> patch,
                           std::span<const std::uint8_t> source) {
-    return READER_FORMAT == kelbrin::PatchFormat::Bps ? kelbrin::ApplyBps("fuzz", patch, source)
-                                                      : kelbrin::ApplyUps("fuzz", patch, source);
+    kelbrin::PatchedRomInMemory target;
+    if (READER_FORMAT == kelbrin::PatchFormat::Bps) {
+        kelbrin::ApplyBps("fuzz", patch, source, target);
+    } else {
+        kelbrin::ApplyUps("fuzz", patch, source, target);
+    }
+    return target.TakeBytes();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "IpsPatch.h"
 #include "PatchContract.h"
+#include "PatchedRomInMemory.h"
 
 using kelbrin::fuzz::Check;
 using kelbrin::fuzz::Refusal;
@@ -26,8 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         kelbrin::PageBuffer target;
-        const std::int32_t applied =
-            Refusal([&] { target = kelbrin::ApplyIps("fuzz", patch, format, source); });
+        const std::int32_t applied = Refusal([&] {
+            kelbrin::PatchedRomInMemory patched;
+            kelbrin::ApplyIps("fuzz", patch, format, source, patched);
+            target = patched.TakeBytes();
+        });
         if (described != 0) {
             Check(applied == described, "a patch refused alone is refused with the ROM alike");
             continue;

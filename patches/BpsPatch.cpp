@@ -1,11 +1,9 @@
 #include "BpsPatch.h"
 
-#include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "ChecksummedStart.h"
-#include "Crc32.h"
+#include "PatchedPieces.h"
 
 namespace kelbrin {
 
@@ -132,50 +130,20 @@ struct CountingSink {
     void TargetCopy(std::uint64_t, std::uint64_t, std::uint64_t) {}
 };
 
-// Writes the actions into a target of the right size; the walk has checked every range. The
-// target is written front to back, so its CRC32 is taken as it is written, a piece at a time
-// while the piece is still in the cache: the ROM is not read from memory once more for it.
+// Writes the actions in order; the walk has checked every range.
 struct WritingSink {
     std::span<const std::uint8_t> Source;
-    std::uint8_t* Target;
-    Crc32& Written;
-
-    static constexpr std::uint64_t kCachedPiece = 256 * 1024;
+    PatchedPieces& Target;
 
     void SourceRead(std::uint64_t at, std::uint64_t length) {
-        Copy(at, Source.data() + at, length);
+        Target.Append(Source.subspan(at, length));
     }
-    void TargetRead(std::uint64_t at, std::span<const std::uint8_t> bytes) {
-        Copy(at, bytes.data(), bytes.size());
+    void TargetRead(std::uint64_t, std::span<const std::uint8_t> bytes) { Target.Append(bytes); }
+    void SourceCopy(std::uint64_t, std::uint64_t from, std::uint64_t length) {
+        Target.Append(Source.subspan(from, length));
     }
-    void SourceCopy(std::uint64_t at, std::uint64_t from, std::uint64_t length) {
-        Copy(at, Source.data() + from, length);
-    }
-    // The bytes from `from` on repeat with the period at - from; once a whole period is
-    // written, each copy from `from` can take as much as is already written after it. A period
-    // of a cached piece or more is copied a piece at a time, moving along.
-    void TargetCopy(std::uint64_t at, std::uint64_t from, std::uint64_t length) {
-        while (length != 0) {
-            const std::uint64_t period = at - from;
-            const std::uint64_t piece = std::min({length, period, kCachedPiece});
-            std::memcpy(Target + at, Target + from, piece);
-            Written.Update({Target + at, piece});
-            at += piece;
-            length -= piece;
-            if (period >= kCachedPiece) {
-                from += piece;
-            }
-        }
-    }
-    void Copy(std::uint64_t at, const std::uint8_t* from, std::uint64_t length) {
-        while (length != 0) {
-            const std::uint64_t piece = std::min(length, kCachedPiece);
-            std::memcpy(Target + at, from, piece);
-            Written.Update({Target + at, piece});
-            at += piece;
-            from += piece;
-            length -= piece;
-        }
+    void TargetCopy(std::uint64_t, std::uint64_t from, std::uint64_t length) {
+        Target.AppendCopy(from, length);
     }
 };
 
@@ -188,11 +156,11 @@ PatchDescription DescribeBps(std::string_view name, std::span<const std::uint8_t
     return head.Description;
 }
 
-PageBuffer ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
-                    std::span<const std::uint8_t> source,
-                    std::optional<std::uint32_t> sourceCrc32) {
+std::uint32_t ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
+                       std::span<const std::uint8_t> source, PatchedRomSink& sink,
+                       std::optional<std::uint32_t> sourceCrc32) {
     const PatchSubject subject{"BPS", name};
-    // Every action is checked before the target is taken from memory.
+    // Every action is checked before a byte goes to the sink.
     BpsHead head = ReadHead(subject, patch);
     WalkActions(subject, patch, head, CountingSink{});
     const PatchDescription& description = head.Description;
@@ -202,17 +170,17 @@ PageBuffer ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
         RefuseWrongSource(subject, *description.SourceSize, *description.SourceCrc32, source.size(),
                           sourceCrc);
     }
-    PageBuffer target(*description.TargetSize);
+    sink.Start(*description.TargetSize);
     BpsHead applied = head;
     applied.Description.Records = 0;
     applied.Description.BpsActions = {};
-    Crc32 written;
-    WalkActions(subject, patch, applied, WritingSink{source, target.Data(), written});
-    const std::uint32_t targetCrc = written.Value();
+    PatchedPieces target(sink);
+    WalkActions(subject, patch, applied, WritingSink{source, target});
+    const std::uint32_t targetCrc = target.Finish();
     if (targetCrc != *description.TargetCrc32) {
         RefuseWrongResult(subject, *description.TargetCrc32, targetCrc);
     }
-    return target;
+    return targetCrc;
 }
 
 } // namespace kelbrin

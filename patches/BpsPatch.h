@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-#include "PageBuffer.h"
 #include "PatchDescription.h"
+#include "PatchedRomSink.h"
 
 namespace kelbrin {
 
@@ -14,9 +14,9 @@ namespace kelbrin {
 // same place, take bytes from the patch, or copy from the original or from what is written so
 // far; the original's, the patched ROM's and the patch's own CRC32 at its end.
 PatchDescription DescribeBps(std::string_view name, std::span<const std::uint8_t> patch);
-// `sourceCrc32`: the CRC32 of `source`, when the caller has it.
-PageBuffer ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
-                    std::span<const std::uint8_t> source,
-                    std::optional<std::uint32_t> sourceCrc32 = std::nullopt);
+// Writes the patched ROM to `sink` and returns its CRC32 (see ApplyPatch).
+std::uint32_t ApplyBps(std::string_view name, std::span<const std::uint8_t> patch,
+                       std::span<const std::uint8_t> source, PatchedRomSink& sink,
+                       std::optional<std::uint32_t> sourceCrc32 = std::nullopt);
 
 } // namespace kelbrin

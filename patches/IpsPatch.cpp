@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "PageBuffer.h"
 #include "PatchCursor.h"
+#include "PatchedPieces.h"
 
 namespace kelbrin {
 
@@ -82,8 +84,9 @@ PatchDescription DescribeIps(std::string_view name, std::span<const std::uint8_t
         [](std::uint64_t, std::uint64_t, std::uint8_t) {});
 }
 
-PageBuffer ApplyIps(std::string_view name, std::span<const std::uint8_t> patch, PatchFormat format,
-                    std::span<const std::uint8_t> source) {
+std::uint32_t ApplyIps(std::string_view name, std::span<const std::uint8_t> patch,
+                       PatchFormat format, std::span<const std::uint8_t> source,
+                       PatchedRomSink& sink) {
     // The whole patch is read once before any byte is written, so that a damaged one is refused
     // before the target is taken from memory.
     const PatchDescription description = DescribeIps(name, patch, format);
@@ -106,7 +109,10 @@ PageBuffer ApplyIps(std::string_view name, std::span<const std::uint8_t> patch, 
     if (description.Truncation) {
         target.Shorten(*description.Truncation);
     }
-    return target;
+    sink.Start(target.Size());
+    PatchedPieces pieces(sink);
+    pieces.Append(target.Bytes());
+    return pieces.Finish();
 }
 
 } // namespace kelbrin

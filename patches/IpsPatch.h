@@ -4,8 +4,8 @@
 #include <span>
 #include <string_view>
 
-#include "PageBuffer.h"
 #include "PatchDescription.h"
+#include "PatchedRomSink.h"
 
 namespace kelbrin {
 
@@ -14,7 +14,10 @@ namespace kelbrin {
 // in them says which ROM they fit.
 PatchDescription DescribeIps(std::string_view name, std::span<const std::uint8_t> patch,
                              PatchFormat format);
-PageBuffer ApplyIps(std::string_view name, std::span<const std::uint8_t> patch, PatchFormat format,
-                    std::span<const std::uint8_t> source);
+// Writes the patched ROM to `sink` and returns its CRC32 (see ApplyPatch). The records may
+// write anywhere in any order: the ROM is made whole in memory before it goes.
+std::uint32_t ApplyIps(std::string_view name, std::span<const std::uint8_t> patch,
+                       PatchFormat format, std::span<const std::uint8_t> source,
+                       PatchedRomSink& sink);
 
 } // namespace kelbrin

@@ -3,6 +3,7 @@
 #include "BpsPatch.h"
 #include "IpsPatch.h"
 #include "PatchErrors.h"
+#include "PatchedRomInMemory.h"
 #include "UpsPatch.h"
 
 namespace kelbrin {
@@ -31,15 +32,23 @@ PatchDescription DescribePatch(std::string_view name, std::span<const std::uint8
     }
 }
 
+std::uint32_t ApplyPatch(std::string_view name, std::span<const std::uint8_t> patch,
+                         std::span<const std::uint8_t> source, PatchedRomSink& sink,
+                         std::optional<std::uint32_t> sourceCrc32) {
+    const PatchFormat format = AppliedFormat(name, patch);
+    switch (format) {
+    case PatchFormat::Bps: return ApplyBps(name, patch, source, sink, sourceCrc32);
+    case PatchFormat::Ups: return ApplyUps(name, patch, source, sink, sourceCrc32);
+    default: return ApplyIps(name, patch, format, source, sink);
+    }
+}
+
 PageBuffer ApplyPatch(std::string_view name, std::span<const std::uint8_t> patch,
                       std::span<const std::uint8_t> source,
                       std::optional<std::uint32_t> sourceCrc32) {
-    const PatchFormat format = AppliedFormat(name, patch);
-    switch (format) {
-    case PatchFormat::Bps: return ApplyBps(name, patch, source, sourceCrc32);
-    case PatchFormat::Ups: return ApplyUps(name, patch, source, sourceCrc32);
-    default: return ApplyIps(name, patch, format, source);
-    }
+    PatchedRomInMemory patched;
+    ApplyPatch(name, patch, source, patched, sourceCrc32);
+    return patched.TakeBytes();
 }
 
 } // namespace kelbrin

@@ -1,8 +1,10 @@
 #include "UpsPatch.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "ChecksummedStart.h"
+#include "PatchedPieces.h"
 
 namespace kelbrin {
 
@@ -47,15 +49,45 @@ PatchDescription WalkUps(std::string_view name, std::span<const std::uint8_t> pa
     return description;
 }
 
+// Writes the original's bytes up to `end`, 0 past the original's end, each XORed with the next
+// of `xors` while they last.
+void WriteOriginal(PatchedPieces& target, std::span<const std::uint8_t> source, std::uint64_t end,
+                   std::span<const std::uint8_t> xors = {}) {
+    while (target.Written() < end) {
+        const std::uint64_t written = target.Written();
+        if (xors.empty() && written < source.size()) {
+            // Bytes the patch leaves alone go as they are.
+            target.Append(
+                source.subspan(written, std::min<std::uint64_t>(end, source.size()) - written));
+            continue;
+        }
+        const std::span<std::uint8_t> room = target.Room();
+        const std::uint64_t at = target.Written();
+        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(room.size(), end - at));
+        const auto kept = static_cast<std::size_t>(
+            at < source.size() ? std::min<std::uint64_t>(count, source.size() - at) : 0);
+        if (kept != 0) {
+            std::memcpy(room.data(), source.data() + at, kept);
+        }
+        std::memset(room.data() + kept, 0, count - kept);
+        const std::size_t xored = std::min(count, xors.size());
+        for (std::size_t i = 0; i < xored; ++i) {
+            room[i] ^= xors[i];
+        }
+        xors = xors.subspan(xored);
+        target.Grow(count);
+    }
+}
+
 } // namespace
 
 PatchDescription DescribeUps(std::string_view name, std::span<const std::uint8_t> patch) {
     return WalkUps(name, patch, [](std::uint64_t, std::span<const std::uint8_t>) {});
 }
 
-PageBuffer ApplyUps(std::string_view name, std::span<const std::uint8_t> patch,
-                    std::span<const std::uint8_t> source,
-                    std::optional<std::uint32_t> sourceCrc32) {
+std::uint32_t ApplyUps(std::string_view name, std::span<const std::uint8_t> patch,
+                       std::span<const std::uint8_t> source, PatchedRomSink& sink,
+                       std::optional<std::uint32_t> sourceCrc32) {
     const PatchDescription description = DescribeUps(name, patch);
     const PatchSubject subject{"UPS", name};
     const std::uint32_t sourceCrc = sourceCrc32 ? *sourceCrc32 : Crc32Of(source);
@@ -64,19 +96,19 @@ PageBuffer ApplyUps(std::string_view name, std::span<const std::uint8_t> patch,
                           sourceCrc);
     }
 
-    // The original read past its end gives 0.
-    PageBuffer target(*description.TargetSize);
-    std::copy_n(source.begin(), std::min(source.size(), target.Size()), target.Data());
-    WalkUps(name, patch, [&target](std::uint64_t position, std::span<const std::uint8_t> bytes) {
-        for (std::size_t i = 0; i < bytes.size() && position + i < target.Size(); ++i) {
-            target.Data()[position + i] ^= bytes[i];
-        }
+    const std::uint64_t size = *description.TargetSize;
+    sink.Start(size);
+    PatchedPieces target(sink);
+    WalkUps(name, patch, [&](std::uint64_t position, std::span<const std::uint8_t> bytes) {
+        WriteOriginal(target, source, std::min(position, size));
+        WriteOriginal(target, source, std::min(position + bytes.size(), size), bytes);
     });
-    const std::uint32_t targetCrc = Crc32Of(target.Bytes());
+    WriteOriginal(target, source, size);
+    const std::uint32_t targetCrc = target.Finish();
     if (targetCrc != *description.TargetCrc32) {
         RefuseWrongResult(subject, *description.TargetCrc32, targetCrc);
     }
-    return target;
+    return targetCrc;
 }
 
 } // namespace kelbrin

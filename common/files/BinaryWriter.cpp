@@ -57,6 +57,11 @@ void BinaryWriter::Write(std::span<const std::uint8_t> bytes) {
         return;
     }
     given_ += static_cast<std::int64_t>(bytes.size());
+    // A buffer's worth or more, with nothing waiting before it, goes without a copy.
+    if (used_ == 0 && bytes.size() >= buffer_.size()) {
+        WriteThrough(bytes.data(), bytes.size());
+        return;
+    }
     if (used_ + bytes.size() <= buffer_.size()) {
         std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
         used_ += bytes.size();

@@ -43,7 +43,8 @@ public:
 
     // Reads up to `count` bytes on from where the last read ended; 0 at the end of the file.
     std::size_t Read(void* bytes, std::size_t count);
-    // Reads `count` bytes at `offset`; fewer only where the file ends.
+    // Reads `count` bytes at `offset`; fewer only where the file ends. The next Read or Write
+    // goes where it would have gone without it.
     std::size_t ReadAt(std::int64_t offset, void* bytes, std::size_t count);
     // Writes all `count` bytes after the ones written before.
     void Write(const void* bytes, std::size_t count);
@@ -100,8 +101,9 @@ std::optional<std::uint32_t> WritableFileMode(const std::string& nativePath);
 //   error 75, and a failed removal raises its own error;
 enum class Leftover { None, Removed, HeldByAWriter };
 Leftover RemoveLeftover(const std::string& nativePath);
-// - makes the new file `nativePath`, held for writing by this one handle from the moment it has
-//   its name. Error 70 when the name is taken meanwhile: by another writer, whose file it is.
+// - makes the new file `nativePath`, held for writing (and reading back what was written) by
+//   this one handle from the moment it has its name. Error 70 when the name is taken meanwhile: by
+//   another writer, whose file it is.
 FileHandle CreateAlone(const std::string& nativePath);
 void SetPermissionBits(const FileHandle& file, std::uint32_t bits);
 // - renames the open `file`, named `from`, over `to` in one step: `to` is the old file or the

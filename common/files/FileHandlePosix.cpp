@@ -306,7 +306,7 @@ bool NameLeadsTo(const std::string& nativePath, int fd) {
 std::optional<FileHandle> CreateLockedThenNamed(const std::string& nativePath) {
     int fd;
     do {
-        fd = ::open(ParentDirectory(nativePath).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        fd = ::open(ParentDirectory(nativePath).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         // A file system without unnamed files, or a kernel older than them (it opens the
@@ -407,7 +407,7 @@ FileHandle CreateAlone(const std::string& path) {
     do {
         // No link is followed: the name is the writer's own, never a way into another file.
         fd = ::open(nativePath.c_str(),
-                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+                    O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         throw errno == EEXIST ? RuntimeError(ErrPermissionDenied) : OpenError(errno, nativePath);

@@ -138,6 +138,17 @@ std::size_t FileHandle::Read(void* bytes, std::size_t count) {
 }
 
 std::size_t FileHandle::ReadAt(std::int64_t offset, void* bytes, std::size_t count) {
+    // A read at an offset moves the file pointer to its end: it is put back, so that a file
+    // being written can be read meanwhile and the next write still goes after the last.
+    LARGE_INTEGER pointer{};
+    if (!::SetFilePointerEx(Win(native_), LARGE_INTEGER{}, &pointer, FILE_CURRENT)) {
+        throw TransferError(::GetLastError());
+    }
+    struct PutBack {
+        HANDLE File;
+        LARGE_INTEGER Pointer;
+        ~PutBack() { ::SetFilePointerEx(File, Pointer, nullptr, FILE_BEGIN); }
+    } putBack{Win(native_), pointer};
     auto* const into = static_cast<char*>(bytes);
     std::size_t done = 0;
     while (done < count) {
@@ -329,8 +340,9 @@ FileHandle CreateAlone(const std::string& path) {
     // violation, so that it can neither write the file nor take it for a leftover. The run
     // itself renames and removes the file through this handle. Made and held in one call:
     // no moment finds it unheld.
-    const HANDLE file = ::CreateFileW(CheckedNameToWrite(path).c_str(), GENERIC_WRITE | DELETE, 0,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileW(CheckedNameToWrite(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {

@@ -13,6 +13,7 @@
 #include "MD5.h"
 #include "OriginalSearch.h"
 #include "PatchFit.h"
+#include "PseudoRandom.h"
 #include "RunFolder.h"
 
 namespace kelbrin::test {
@@ -30,6 +31,32 @@ std::string Bps(const std::string& source, const std::string& target) {
     std::string patch = "BPS1" + N(source.size()) + N(target.size()) + N(0) +
                         N((target.size() - 1) << 2 | 1) + target + LittleEndian(Crc32Of(source)) +
                         LittleEndian(Crc32Of(target));
+    return patch + LittleEndian(Crc32Of(patch));
+}
+
+// A BPS number of any size: seven bits a byte, the last byte marked, each continuation one less.
+std::string Number(std::uint64_t value) {
+    std::string bytes;
+    for (;; --value) {
+        const auto low = static_cast<char>(value & 0x7F);
+        value >>= 7;
+        if (value == 0) {
+            return bytes + static_cast<char>(0x80 | low);
+        }
+        bytes += low;
+    }
+}
+
+// 1 MiB of new bytes, then a copy of them from the start: each copied byte lies further back
+// than the few pieces a reader keeps in memory.
+const std::string kNewBlock = PseudoRandom(1024 * 1024);
+const std::string kFarCopyTarget = kNewBlock + kNewBlock;
+
+std::string FarCopyBps(const std::string& source) {
+    std::string patch = "BPS1" + Number(source.size()) + Number(kFarCopyTarget.size()) + Number(0) +
+                        Number((kNewBlock.size() - 1) << 2 | 1) + kNewBlock +
+                        Number((kNewBlock.size() - 1) << 2 | 3) + Number(0) +
+                        LittleEndian(Crc32Of(source)) + LittleEndian(Crc32Of(kFarCopyTarget));
     return patch + LittleEndian(Crc32Of(patch));
 }
 
@@ -173,6 +200,11 @@ INSTANTIATE_TEST_SUITE_P(
                        {{"one.bps", Bps(kWithHeader, kHack)}, {"two.bps", Bps(kOtherGame, "X")}},
                        "Error #610 -> The BPS patch 'two.bps' was made for another ROM",
                        {{"big.nes", std::nullopt}, {"two.nes", std::nullopt}}},
+        PatchedRunCase{"CopyFromFarBackReadsThePatchedFile",
+                       0,
+                       {{"hack.bps", FarCopyBps(kWithHeader)}},
+                       "",
+                       {{"big.nes", kWithHeader}, {"hack.nes", kFarCopyTarget}}},
         PatchedRunCase{"NameOfTheExpandedRomTakesPatched",
                        0,
                        {{"big.bps", Bps(kWithHeader, kHack)}},

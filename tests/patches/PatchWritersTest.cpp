@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "IpsWriter.h"
 #include "Patch.h"
 #include "PatchErrors.h"
+#include "PatchedRomComparison.h"
 #include "RuntimeError.h"
 #include "UpsWriter.h"
 
@@ -175,6 +177,34 @@ TEST(PatchWriterTest, BpsCopiesMovedAndRepeatedBytes) {
         const PatchDescription made =
             DescribePatch("made.bps", MakeBpsPatch(Span(rom), Span(row.target)));
         EXPECT_GE(made.BpsActions[static_cast<std::size_t>(row.action)], 1u);
+    }
+}
+
+// The proof of a made patch compares what it makes with the target as it comes, with no copy
+// kept: it must find the first byte that differs, however far in, and a length that differs.
+TEST(PatchWriterTest, ProofFindsWherePatchedAndExpectedFirstDiffer) {
+    const Bytes expected = RomLike(0xA0000); // two and a half pieces of the patched ROM
+    const std::size_t last = expected.size() - 1;
+    Bytes longer = expected;
+    longer.push_back(0);
+    struct Row {
+        const char* name;
+        Bytes patched;
+        std::optional<std::uint64_t> difference;
+    };
+    const std::vector<Row> table = {
+        {"the same", expected, std::nullopt},
+        {"only the last byte differs", Changed(expected, {last}), last},
+        {"a byte in the first piece and one in the last", Changed(expected, {5, last}), 5},
+        {"one byte short", Bytes(expected.begin(), expected.end() - 1), last},
+        {"one byte longer", longer, expected.size()},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(row.name);
+        PatchedRomComparison comparison(Span(expected));
+        ApplyPatch("made", MakeBpsPatch(Span(expected), Span(row.patched)), Span(expected),
+                   comparison);
+        EXPECT_EQ(comparison.Difference(), row.difference);
     }
 }
 
