@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -85,7 +87,8 @@ inline Sample TimedRun(const Job& job) {
     }
     std::ifstream file(job.Output, std::ios::binary | std::ios::ate);
     bool right = (job.Output.empty() || static_cast<std::uint64_t>(file.tellg()) == job.Size) &&
-                 (job.Absent.empty() || !std::filesystem::exists(job.Absent));
+                 (job.Absent.empty() || !std::filesystem::exists(job.Absent)) &&
+                 (job.Hides.empty() || printed.find(job.Hides) == std::string::npos);
     for (const auto& [offset, bytes] : job.Probes) {
         std::string held(bytes.size(), '\0');
         right = right && file.seekg(static_cast<std::streamoff>(offset)) &&
@@ -94,7 +97,6 @@ inline Sample TimedRun(const Job& job) {
     for (const std::string& text : job.Prints) {
         right = right && printed.find(text) != std::string::npos;
     }
-    right = right && (job.Hides.empty() || printed.find(job.Hides) == std::string::npos);
     if (!right) {
         throw std::runtime_error(job.Label + " left a wrong " + job.Output.string() +
                                  " or printed: " + printed.substr(0, 400));
@@ -104,18 +106,15 @@ inline Sample TimedRun(const Job& job) {
 }
 
 inline double Median(Series runs) {
-    std::sort(runs.begin(), runs.end(),
-              [](const Sample& a, const Sample& b) { return a.Seconds < b.Seconds; });
+    std::sort(runs.begin(), runs.end(), [](auto& a, auto& b) { return a.Seconds < b.Seconds; });
     // The middle one, or the mean of the middle two.
     return (runs[runs.size() / 2].Seconds + runs[(runs.size() - 1) / 2].Seconds) / 2;
 }
 
 inline double PeakMiB(const Series& runs) {
-    long peak = 0;
-    for (const Sample& sample : runs) {
-        peak = std::max(peak, sample.PeakKiB);
-    }
-    return static_cast<double>(peak) / 1024.0;
+    const auto peak = std::max_element(runs.begin(), runs.end(),
+                                       [](auto& a, auto& b) { return a.PeakKiB < b.PeakKiB; });
+    return static_cast<double>(peak->PeakKiB) / 1024.0;
 }
 
 // Prints a row of the report: a tool's median time and peak RSS in a workload, and a target
@@ -133,22 +132,46 @@ inline void Row(const std::string& workload, const std::string& tool, const Seri
 
 inline int Repeat = 5;
 
+// A workload's jobs and their series, and the rows of its targets on them.
+struct Timing {
+    std::string Workload;
+    std::vector<Job> Jobs;
+    std::vector<Series> Runs;
+
+    void Target(std::size_t job, const std::string& target, bool met, double ratio = 0) const {
+        Row(Workload, Jobs[job].Label, Runs[job], target, met, ratio);
+    }
+
+    // At most `limit` times the other job's time, which `what` names when its label does not.
+    void TimeAtMost(std::size_t job, std::size_t other, const std::string& limit,
+                    const std::string& what = "") const {
+        const double ratio = Median(Runs[job]) / Median(Runs[other]);
+        Target(job, "time <= " + limit + " x " + (what.empty() ? Jobs[other].Label : what),
+               ratio <= std::stod(limit), ratio);
+    }
+
+    void PeakBelow(std::size_t job, double mib, const std::string& text) const {
+        Target(job, "peak RSS < " + text, PeakMiB(Runs[job]) < mib);
+    }
+};
+
 // One untimed warm-up of each job, then Repeat rounds in which they take turns, so that a
 // change in the machine's load falls on all alike; prints each job's row.
-inline std::vector<Series> Measure(const std::string& workload, const std::vector<Job>& jobs) {
-    std::vector<Series> series(jobs.size());
+inline Timing Measure(const std::string& workload, std::vector<Job> jobs) {
+    Timing timing{workload, std::move(jobs), {}};
+    timing.Runs.resize(timing.Jobs.size());
     for (int round = -1; round < Repeat; ++round) {
-        for (std::size_t j = 0; j < jobs.size(); ++j) {
-            const Sample sample = TimedRun(jobs[j]);
+        for (std::size_t j = 0; j < timing.Jobs.size(); ++j) {
+            const Sample sample = TimedRun(timing.Jobs[j]);
             if (round >= 0) {
-                series[j].push_back(sample);
+                timing.Runs[j].push_back(sample);
             }
         }
     }
-    for (std::size_t j = 0; j < jobs.size(); ++j) {
-        Row(workload, jobs[j].Label, series[j]);
+    for (std::size_t j = 0; j < timing.Jobs.size(); ++j) {
+        Row(workload, timing.Jobs[j].Label, timing.Runs[j]);
     }
-    return series;
+    return timing;
 }
 
 } // namespace bench

@@ -16,15 +16,19 @@ namespace {
 using kelbrin::fuzz::Check;
 using kelbrin::fuzz::Refusal;
 
+// Named, so that in each target's build the comparisons below are of a name with a format, not
+// of a format with itself.
+constexpr kelbrin::PatchFormat kReader = READER_FORMAT;
+
 kelbrin::PatchDescription Describe(std::span<const std::uint8_t> patch) {
-    return READER_FORMAT == kelbrin::PatchFormat::Bps ? kelbrin::DescribeBps("fuzz", patch)
-                                                      : kelbrin::DescribeUps("fuzz", patch);
+    return kReader == kelbrin::PatchFormat::Bps ? kelbrin::DescribeBps("fuzz", patch)
+                                                : kelbrin::DescribeUps("fuzz", patch);
 }
 
 kelbrin::PageBuffer Apply(std::span<const std::uint8_t> patch,
                           std::span<const std::uint8_t> source) {
     kelbrin::PatchedRomInMemory target;
-    if (READER_FORMAT == kelbrin::PatchFormat::Bps) {
+    if (kReader == kelbrin::PatchFormat::Bps) {
         kelbrin::ApplyBps("fuzz", patch, source, target);
     } else {
         kelbrin::ApplyUps("fuzz", patch, source, target);

@@ -19,7 +19,7 @@ public:
 
     // An empty family is the dialog font: the face the system shows in its own dialog boxes.
     // A `width` asks for characters of that average width in pixels; 0: the font's own.
-    HFONT Get(const form::Font& font, LONG width = 0);
+    HFONT Get(const form::Font& wanted, LONG width = 0);
 
 private:
     struct Made {
