@@ -5,8 +5,8 @@
 #include <objidl.h>
 #include <utility>
 // GDI+ writes the PNG files; its headers use min and max unqualified.
-using std::max;
-using std::min;
+using std::max; // NOLINT(misc-unused-using-decls): used by <gdiplus.h>
+using std::min; // NOLINT(misc-unused-using-decls)
 #include <gdiplus.h>
 
 namespace kelbrin::test {
