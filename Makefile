@@ -99,8 +99,8 @@ test-fuzz: fuzz-build
 	    inputs=$$(ls fuzz/regressions/$$f/* 2>/dev/null || true); \
 	    if [ -n "$$inputs" ]; then build/fuzz/fuzz/$$f-fuzzer $(FUZZ_OPTIONS_$$f) $$inputs; fi; \
 	done
-	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS_run=20 FUZZ_SECONDS_routines=5 FUZZ_SECONDS_md5=5 \
-	    FUZZ_SECONDS_ips=5 FUZZ_SECONDS_bps=5 FUZZ_SECONDS_ups=5
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS_run=10 FUZZ_SECONDS_routines=3 FUZZ_SECONDS_md5=3 \
+	    FUZZ_SECONDS_ips=3 FUZZ_SECONDS_bps=3 FUZZ_SECONDS_ups=3
 
 # make fuzz [FUZZ_SECONDS=600]: fuzzes each target that long, growing build/fuzz/work/;
 # an input that breaks a contract is written to build/fuzz/findings/.
