@@ -34,19 +34,6 @@ std::string Bps(const std::string& source, const std::string& target) {
     return patch + LittleEndian(Crc32Of(patch));
 }
 
-// A BPS number of any size: seven bits a byte, the last byte marked, each continuation one less.
-std::string Number(std::uint64_t value) {
-    std::string bytes;
-    for (;; --value) {
-        const auto low = static_cast<char>(value & 0x7F);
-        value >>= 7;
-        if (value == 0) {
-            return bytes + static_cast<char>(0x80 | low);
-        }
-        bytes += low;
-    }
-}
-
 // 1 MiB of new bytes, then a copy of them from the start: each copied byte lies further back
 // than the few pieces a reader keeps in memory.
 const std::string kNewBlock = PseudoRandom(1024 * 1024);

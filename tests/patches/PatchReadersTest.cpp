@@ -13,6 +13,7 @@ namespace {
 
 using test::Crc32Of;
 using test::LittleEndian;
+using test::Number;
 
 using namespace std::string_literals;
 
@@ -40,19 +41,6 @@ std::string Bps(const std::string& body, const std::string& source, const std::s
 
 std::string Ups(const std::string& body, const std::string& source, const std::string& target) {
     return Closed("UPS1", body, source, target);
-}
-
-// A BPS number of any size: seven bits a byte, the last byte marked, each continuation one less.
-std::string Number(std::uint64_t value) {
-    std::string bytes;
-    for (;; --value) {
-        const auto low = static_cast<char>(value & 0x7F);
-        value >>= 7;
-        if (value == 0) {
-            return bytes + static_cast<char>(0x80 | low);
-        }
-        bytes += low;
-    }
 }
 
 std::string Flipped(std::string patch, std::size_t at) {

@@ -19,4 +19,17 @@ inline std::uint32_t Crc32Of(const std::string& bytes) {
     return crc.Value();
 }
 
+// A BPS number of any size: seven bits a byte, the last byte marked, each continuation one less.
+inline std::string Number(std::uint64_t value) {
+    std::string bytes;
+    for (;; --value) {
+        const auto low = static_cast<char>(value & 0x7F);
+        value >>= 7;
+        if (value == 0) {
+            return bytes + static_cast<char>(0x80 | low);
+        }
+        bytes += low;
+    }
+}
+
 } // namespace kelbrin::test
