@@ -224,20 +224,11 @@ package-windows: windows
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
-# clang-tidy with the checks of .clang-tidy on every source file of the debug configuration, as
-# its compile database lists them (configuring is enough: nothing is built; generated files in the
-# build tree are left out; the release build's lists its unity files instead). Every finding is
-# an error (.clang-tidy says so); the log keeps them, and on failure they are shown without
-# clang-tidy's colours and tallies.
-lint: deps
+# clang-tidy with the checks of .clang-tidy on every source file, each from the compile database
+# of a configuration that compiles it (tools/lint): the MinGW headers come with the Windows packages.
+lint: deps deps-windows
 	@$(call INSTALL_MISSING,$(LINT_PACKAGES))
-	cmake --preset debug > /dev/null
-	@mkdir -p build/lint
-	@run-clang-tidy -quiet -j$$(nproc) -p build/debug '^$(CURDIR)/(?!build/)' \
-	    > build/lint/clang-tidy.log 2>&1 || \
-	    { sed 's/\x1b\[[0-9;]*m//g' build/lint/clang-tidy.log | \
-	      grep -E -v '^(clang-tidy-?[0-9]* |[0-9]+ (warning|error)s? (and [0-9]+ errors? )?generated)'; \
-	      false; }
+	tools/lint
 	@echo "clang-tidy: no finding"
 
 clean:
