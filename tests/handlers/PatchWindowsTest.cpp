@@ -8,7 +8,7 @@
 
 #include "ApplyPatchForm.h"
 #include "BpsWriter.h"
-#include "Crc32.h"
+#include "ChecksummedBytes.h"
 #include "FolderPaths.h"
 #include "MainForm.h"
 
@@ -22,12 +22,6 @@ const std::string kIps = "PATCH\0\0\x01\0\x02xyEOF"s;
 const std::string kCutShortIps = "PATCH\0\0\x01\0\x05xy"s;
 const std::string kRom(16, 'Z');
 const std::string kPatched = "ZxyZZZZZZZZZZZZZ";
-
-std::string Crc32Text(const std::string& bytes) {
-    Crc32 crc;
-    crc.Update(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-    return Crc32::Text(crc.Value());
-}
 
 TEST(ApplyPatch, WritesThePatchedRomWhereTheBoxSaysOnlyWhenNothingStandsAgainstIt) {
     enum class Entry { Chosen, Dropped, Typed };
@@ -119,7 +113,7 @@ TEST(ApplyPatch, WritesThePatchedRomWhereTheBoxSaysOnlyWhenNothingStandsAgainstI
         if (c.Box.empty()) {
             EXPECT_EQ(on.Desktop.Boxes, std::vector<SeenBox>{});
             EXPECT_EQ(status, "Patched ROM written: " + PathText(output) + " (CRC32 " +
-                                  Crc32Text(kPatched) + ")");
+                                  Crc32::Text(Crc32Of(kPatched)) + ")");
         } else {
             ASSERT_EQ(on.Desktop.Boxes.size(), 1U);
             EXPECT_EQ(on.Desktop.Boxes[0].Title, "Error");
