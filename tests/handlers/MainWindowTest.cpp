@@ -59,16 +59,19 @@ TEST(MainWindow, EachButtonMenuItemAndDropReachTheirHandler) {
     }
 }
 
-// Both buttons and both expand items, then Choose Folder, ROM Information, Check Script, Make
-// Script, Make Patch, Exit, How to Use and About, and drops.
+// Both buttons, the patch line's two and both expand items, then Choose Folder, ROM Information,
+// Apply Patch, Check Script, Make Script, Make Patch, Exit, How to Use and About, and drops.
 std::vector<bool> Enabled(const MainForm& on) {
     const FakePort& w = on.Window();
     return {w.Of(form::frmKelbrin::cmdExpand0).Enabled,
             w.Of(form::frmKelbrin::cmdExpand1).Enabled,
+            w.Of(form::frmKelbrin::cmdPatch).Enabled,
+            w.Of(form::frmKelbrin::cmdNoPatch).Enabled,
             w.Enabled(form::frmKelbrin::mnuFile_Expand0),
             w.Enabled(form::frmKelbrin::mnuFile_Expand1),
             w.Enabled(form::frmKelbrin::mnuFile_Folder),
             w.Enabled(form::frmKelbrin::mnuFile_Info),
+            w.Enabled(form::frmKelbrin::mnuFile_ApplyPatch),
             w.Enabled(form::frmKelbrin::mnuFile_Check),
             w.Enabled(form::frmKelbrin::mnuFile_MakeScript),
             w.Enabled(form::frmKelbrin::mnuFile_MakePatch),
@@ -97,10 +100,14 @@ TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
                 statusAfterSecondTry = on.Status();
             });
             on.Press(index);
-            EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, false, false,
-                                                 false, false, true, true, true, false}));
+            EXPECT_EQ(during,
+                      (std::vector<bool>{false, false, false, false, false, false, false, false,
+                                         false, false, false, false, true, true, true, false}));
             EXPECT_EQ(statusAfterSecondTry, "Copy, Fill, Replace line #4");
-            EXPECT_EQ(Enabled(on), std::vector<bool>(13, true));
+            // The folder holds no patch for No Patch to set aside.
+            EXPECT_EQ(Enabled(on),
+                      (std::vector<bool>{true, true, true, false, true, true, true, true, true,
+                                         true, true, true, true, true, true, true}));
             EXPECT_EQ(on.Desktop.Boxes.size(), broken ? 1u : 0u);
             EXPECT_EQ(on.Status(), broken ? "Ended due to Error" : "Expansion Done");
             // The button lost the focus when it was locked; a keyboard user carries on from it.
