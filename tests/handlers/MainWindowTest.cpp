@@ -152,6 +152,7 @@ TEST(MainWindow, AboutRepeatsTheTitleLabelsAsTheyAreNow) {
               (std::vector<SeenBox>{
                   {"About Kelbrin", about, MessageBoxIcon::None},
                   {"About Kelbrin", "Renamed" + about.substr(7), MessageBoxIcon::None}}));
+    EXPECT_EQ(on.Desktop.EndCalls, 0);
 }
 
 TEST(MainWindow, LeavingDuringARunEndsTheProgramAtOnceOtherwiseTheWindowsClose) {
