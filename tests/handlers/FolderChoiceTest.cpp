@@ -289,7 +289,7 @@ TEST(ChosenFolder, RunKeepsItsFolderChoosingDroppingInformationAndTheAuthorsBoxe
     const GameFolder game;
     const GameFolder other;
     MainForm on({.StartPath = game.Path()});
-    // Locked as they are (the main window's tests show the locks): queued before, they change
+    // Queued before the run locked them (the main window's tests check the locks), they change
     // nothing.
     on.DuringRun([&] {
         on.Desktop.DialogAnswers = {other.Path()};
