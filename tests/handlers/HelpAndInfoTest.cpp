@@ -69,50 +69,51 @@ TEST(HelpWindow, UsagePageStartsTheProgramByTheNameItHasOnThisSystem) {
               std::string_view::npos);
 }
 
-TEST(Information, ShowsWhatCanBeToldOfTheOriginalOverTheWindowCopiesItAndWritesNothing) {
-    MainForm on({.Portable = true});
-    std::string shown;
-    on.Desktop.WhileModal = [&](FakePort& box) {
-        EXPECT_EQ(box.Owner, &on.Window());
-        shown = box.Of(form::frmInfo::txtInfo).Text;
-        box.Click(form::frmInfo::cmdCopy);
-        box.Click(form::frmInfo::cmdClose);
-    };
-    on.Choose(form::frmKelbrin::mnuFile_Info);
-    EXPECT_TRUE(shown.starts_with("Your ROM has the size the patch expects.")) << shown;
-    EXPECT_NE(shown.find("\nFolder  " + on.ProgramFolder.Path() + "\n"), std::string::npos)
-        << shown;
-    EXPECT_NE(shown.find("\nSIZE\t40\t8\t"), std::string::npos) << shown;
-    EXPECT_EQ(on.Desktop.Clipboard, shown);
-    EXPECT_FALSE(on.ProgramFolder.Exists("big.nes"));
-    EXPECT_TRUE(on.Desktop.Boxes.empty());
-}
-
 // A length that fits neither size is told in the box's own words, over the file's digests,
 // without an error box; a script that fails a check is reported as a run reports it.
-TEST(Information, WrongLengthIsToldInWordsAndAFailedCheckAsARunWould) {
-    MainForm on({.Portable = true});
-    std::string shown;
-    on.Desktop.WhileModal = [&](FakePort& box) {
-        shown = box.Of(form::frmInfo::txtInfo).Text;
-        box.Click(form::frmInfo::cmdClose);
+TEST(Information, ShowsWhatCanBeToldOfTheOriginalOverTheWindowCopiesItAndWritesNothing) {
+    struct InfoCase {
+        const char* Name;
+        std::string SizeLine;
+        // The text starts so and holds `Holds`; empty: the box is not shown.
+        std::string Starts;
+        std::string Holds;
+        std::string ErrorBox; // empty: none
     };
-    WriteGame(on.ProgramFolder, "SIZE\t41\t8");
-    on.Choose(form::frmKelbrin::mnuFile_Info);
-    EXPECT_EQ(on.Desktop.ModalShows, 1);
-    EXPECT_TRUE(shown.starts_with("This file is 80 bytes; the patch expects 65, or 81 with a "
-                                  "header.\n"))
-        << shown;
-    EXPECT_TRUE(on.Desktop.Boxes.empty());
-
-    WriteGame(on.ProgramFolder, "SIZE\tZZ\t8");
-    on.Choose(form::frmKelbrin::mnuFile_Info);
-    EXPECT_EQ(on.Desktop.ModalShows, 1);
-    EXPECT_EQ(
-        on.Desktop.Boxes,
-        (std::vector<SeenBox>{
-            {"Error", "Error #0 -> \r\n\r\nOriginal file size of 'ZZ' is not a valid hex value",
-             MessageBoxIcon::Stop}}));
+    const std::vector<InfoCase> cases{
+        {"the ROM the script expects", kSizeLine, "Your ROM has the size the patch expects.",
+         "\nSIZE\t40\t8\t", ""},
+        {"a length that fits neither size", "SIZE\t41\t8",
+         "This file is 80 bytes; the patch expects 65, or 81 with a header.\n", "", ""},
+        {"a size that is no hex number", "SIZE\tZZ\t8", "", "",
+         "Error #0 -> \r\n\r\nOriginal file size of 'ZZ' is not a valid hex value"},
+    };
+    for (const InfoCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MainForm on({.Portable = true});
+        WriteGame(on.ProgramFolder, c.SizeLine);
+        std::string shown;
+        on.Desktop.WhileModal = [&](FakePort& box) {
+            EXPECT_EQ(box.Owner, &on.Window());
+            shown = box.Of(form::frmInfo::txtInfo).Text;
+            box.Click(form::frmInfo::cmdCopy);
+            box.Click(form::frmInfo::cmdClose);
+        };
+        on.Choose(form::frmKelbrin::mnuFile_Info);
+        EXPECT_EQ(on.Desktop.ModalShows, c.Starts.empty() ? 0 : 1);
+        if (!c.Starts.empty()) {
+            EXPECT_TRUE(shown.starts_with(c.Starts)) << shown;
+            EXPECT_NE(shown.find("\nFolder  " + on.ProgramFolder.Path() + "\n"), std::string::npos)
+                << shown;
+            EXPECT_NE(shown.find(c.Holds), std::string::npos) << shown;
+            EXPECT_EQ(on.Desktop.Clipboard, shown);
+        }
+        EXPECT_FALSE(on.ProgramFolder.Exists("big.nes"));
+        EXPECT_EQ(on.Desktop.Boxes,
+                  (c.ErrorBox.empty()
+                       ? std::vector<SeenBox>{}
+                       : std::vector<SeenBox>{{"Error", c.ErrorBox, MessageBoxIcon::Stop}}));
+    }
 }
 
 // With no folder chosen ROM Information and Check Script ask for one first, and show nothing

@@ -6,7 +6,9 @@
 namespace kelbrin::test {
 namespace {
 
-TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
+// Exit, the close box and About are shown to reach theirs by the tests of leaving and of the
+// About box.
+TEST(MainWindow, EachButtonMenuItemAndDropReachTheirHandler) {
     struct ItemCase {
         const char* Name;
         std::function<void(MainForm&)> Act;
@@ -39,23 +41,14 @@ TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
          [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmMakeScript"}); }},
         {"Make Patch", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_MakePatch); },
          [](const MainForm& on) { EXPECT_EQ(on.Desktop.ModalForms, Names{"frmMakePatch"}); }},
-        {"Exit", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuFile_Exit); },
-         [](const MainForm& on) { EXPECT_FALSE(on.Window().IsOpen()); }},
         {"How to Use", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuHelp_HowTo); },
          [](const MainForm& on) {
              const FakePort* help = on.Desktop.Find("frmHowTo");
              ASSERT_NE(help, nullptr);
              EXPECT_TRUE(help->IsOpen());
          }},
-        {"About", [](MainForm& on) { on.Choose(form::frmKelbrin::mnuHelp_About); },
-         [](const MainForm& on) {
-             ASSERT_EQ(on.Desktop.Boxes.size(), 1u);
-             EXPECT_EQ(on.Desktop.Boxes[0].Title, "About Kelbrin");
-         }},
         {"drop", [&game](MainForm& on) { on.Drop(game.Path()); },
          [&game](const MainForm& on) { EXPECT_EQ(on.Form->Folder(), game.Path()); }},
-        {"close box", [](MainForm& on) { on.Window().CloseBox(); },
-         [](const MainForm& on) { EXPECT_FALSE(on.Window().IsOpen()); }},
     };
     for (const ItemCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -66,16 +59,19 @@ TEST(MainWindow, EachButtonMenuItemDropAndTheCloseBoxReachTheirHandler) {
     }
 }
 
-// Both buttons and both expand items, then Choose Folder, ROM Information, Check Script, Make
-// Script, Make Patch, Exit, How to Use and About, and drops.
+// Both buttons, the patch line's two and both expand items, then Choose Folder, ROM Information,
+// Apply Patch, Check Script, Make Script, Make Patch, Exit, How to Use and About, and drops.
 std::vector<bool> Enabled(const MainForm& on) {
     const FakePort& w = on.Window();
     return {w.Of(form::frmKelbrin::cmdExpand0).Enabled,
             w.Of(form::frmKelbrin::cmdExpand1).Enabled,
+            w.Of(form::frmKelbrin::cmdPatch).Enabled,
+            w.Of(form::frmKelbrin::cmdNoPatch).Enabled,
             w.Enabled(form::frmKelbrin::mnuFile_Expand0),
             w.Enabled(form::frmKelbrin::mnuFile_Expand1),
             w.Enabled(form::frmKelbrin::mnuFile_Folder),
             w.Enabled(form::frmKelbrin::mnuFile_Info),
+            w.Enabled(form::frmKelbrin::mnuFile_ApplyPatch),
             w.Enabled(form::frmKelbrin::mnuFile_Check),
             w.Enabled(form::frmKelbrin::mnuFile_MakeScript),
             w.Enabled(form::frmKelbrin::mnuFile_MakePatch),
@@ -104,11 +100,18 @@ TEST(MainWindow, RunLocksWhatWouldStartAnotherAndFreesItWhateverItsEnd) {
                 statusAfterSecondTry = on.Status();
             });
             on.Press(index);
-            EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, false, false,
-                                                 false, false, true, true, true, false}));
+            EXPECT_EQ(during,
+                      (std::vector<bool>{false, false, false, false, false, false, false, false,
+                                         false, false, false, false, true, true, true, false}));
             EXPECT_EQ(statusAfterSecondTry, "Copy, Fill, Replace line #4");
-            EXPECT_EQ(Enabled(on), std::vector<bool>(13, true));
-            EXPECT_EQ(on.Desktop.Boxes.size(), broken ? 1u : 0u);
+            // The folder holds no patch for No Patch to set aside.
+            EXPECT_EQ(Enabled(on),
+                      (std::vector<bool>{true, true, true, false, true, true, true, true, true,
+                                         true, true, true, true, true, true, true}));
+            EXPECT_EQ(on.Desktop.Boxes, (broken ? std::vector<SeenBox>{{"Error", kBrokenLine5Box,
+                                                                        MessageBoxIcon::Stop}}
+                                                : std::vector<SeenBox>{}));
+            EXPECT_EQ(on.Form->LastRun()->Done(), !broken);
             EXPECT_EQ(on.Status(), broken ? "Ended due to Error" : "Expansion Done");
             // The button lost the focus when it was locked; a keyboard user carries on from it.
             EXPECT_EQ(on.Window().Focus, form::frmKelbrin::cmdExpand(index));
@@ -134,13 +137,6 @@ TEST(MainWindow, StatusLineBoxesAndMD5RowFollowEachRun) {
     EXPECT_FALSE(on.MD5RowShown());
     EXPECT_EQ(on.Status(), "Expansion Done");
     EXPECT_TRUE(on.Form->LastRun()->Done());
-
-    WriteGame(on.ProgramFolder, kSizeLine, kBrokenLine5);
-    on.Press(1);
-    EXPECT_EQ(on.Status(), "Ended due to Error");
-    ASSERT_EQ(on.Desktop.Boxes.size(), 2u);
-    EXPECT_EQ(on.Desktop.Boxes[1], (SeenBox{"Error", kBrokenLine5Box, MessageBoxIcon::Stop}));
-    EXPECT_FALSE(on.Form->LastRun()->Done());
 }
 
 TEST(MainWindow, AboutRepeatsTheTitleLabelsAsTheyAreNow) {
@@ -156,6 +152,7 @@ TEST(MainWindow, AboutRepeatsTheTitleLabelsAsTheyAreNow) {
               (std::vector<SeenBox>{
                   {"About Kelbrin", about, MessageBoxIcon::None},
                   {"About Kelbrin", "Renamed" + about.substr(7), MessageBoxIcon::None}}));
+    EXPECT_EQ(on.Desktop.EndCalls, 0);
 }
 
 TEST(MainWindow, LeavingDuringARunEndsTheProgramAtOnceOtherwiseTheWindowsClose) {
