@@ -19,6 +19,9 @@ const std::string kRemoved = "No Header\n" + kDirectives;
 using namespace std::string_literals;
 
 const std::string kOriginal(16, '\x5A');
+// What the script expands kOriginal to, and the header it writes before it when asked.
+const std::string kImage = kOriginal + std::string(8, '\xAA');
+const std::string kHeader = "NE\0\0"s;
 // Two bytes from offset 1 of the original; the same record cut short.
 const std::string kIps = "PATCH\0\0\x01\0\x02xyEOF"s;
 const std::string kCutShortIps = "PATCH\0\0\x01\0\x05xy"s;
@@ -330,9 +333,10 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
             EXPECT_TRUE(r.Err.ends_with("\n\n")) << r.Err;
             break;
         }
-        // Only a real run may touch the game folder, and --apply writes its one file.
+        // Only a run and the patch commands touch the game folder: a run writes the expanded
+        // ROM, with the script's header when it adds one.
         if (c.Result == Outcome::Expands) {
-            files["big.nes"] = folder.Root.Read("game/big.nes").value_or("");
+            files["big.nes"] = (c.Out == kAdded ? kHeader : "") + kImage;
         }
         EXPECT_EQ(GameFiles(folder), files);
     }
