@@ -84,11 +84,7 @@ TEST(CliAuthorCommands, ReportAsTheRunsWouldEndAndWriteNothing) {
     for (const CommandCase& c : cases) {
         SCOPED_TRACE(c.What);
         TempFolder folder;
-        std::string script;
-        for (const std::string& line : c.Script) {
-            script += line + "\r\n";
-        }
-        folder.Write("Kelbrin.txt", script);
+        folder.Write("Kelbrin.txt", ScriptOf(c.Script));
         folder.Write("orig.nes", "01234567");
         folder.Write("big.nes", "the player's patched ROM");
         const std::set<std::string> before = FolderContents(folder.Path());
@@ -101,11 +97,13 @@ TEST(CliAuthorCommands, ReportAsTheRunsWouldEndAndWriteNothing) {
     }
 }
 
+// A look at the folder goes with no run and no other look.
 TEST(CliAuthorCommands, StandAlone) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--check", "--add-header"},
           {"--layout", "--info"},
-          {"--check", "--layout"}}) {
+          {"--check", "--layout"},
+          {"--info", "--add-header"}}) {
         const ProgramResult result = RunCli(args);
         EXPECT_EQ(result.ExitStatus, 2) << args.front() << " " << args.back();
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,7 @@
 namespace kelbrin::test {
 
 // Scripts are written with CR LF, as patch authors ship them.
-inline std::string ScriptOf(std::initializer_list<std::string> lines) {
+inline std::string ScriptOf(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
         text += line + "\r\n";
