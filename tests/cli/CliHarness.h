@@ -1,6 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,16 @@ inline std::string ScriptOf(const std::vector<std::string>& lines) {
         text += line + "\r\n";
     }
     return text;
+}
+
+// Every file of a folder and what it holds, to show what a command wrote and what it left.
+inline std::map<std::string, std::string> FilesIn(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in), {}};
+    }
+    return files;
 }
 
 inline ProgramResult RunCli(const std::vector<std::string>& args, const std::string& cwd = "") {

@@ -1,6 +1,4 @@
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <map>
 
 #include "ChecksummedBytes.h"
 #include "CliHarness.h"
@@ -259,16 +257,6 @@ const Invocation kInvocations[] = {
      "unknown argument '--bps'"},
 };
 
-// Every file of the game folder and what it holds.
-std::map<std::string, std::string> GameFiles(const GameFolder& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Game)) {
-        const std::string name = entry.path().filename().string();
-        files[name] = folder.Root.Read("game/" + name).value_or("");
-    }
-    return files;
-}
-
 TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
     for (const Invocation& c : kInvocations) {
         SCOPED_TRACE(c.What);
@@ -279,7 +267,7 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
         folder.WriteInGame("cut.ips", kCutShortIps);
         folder.WriteInGame("hack.bps", BpsPatch());
         folder.WriteInGame("new.nes", kPatched);
-        std::map<std::string, std::string> files = GameFiles(folder);
+        std::map<std::string, std::string> files = FilesIn(folder.Game);
         std::vector<std::string> args = c.Args;
         for (std::string& arg : args) {
             if (const auto at = arg.find("{GAME}"); at != std::string::npos) {
@@ -338,7 +326,7 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
         if (c.Result == Outcome::Expands) {
             files["big.nes"] = (c.Out == kAdded ? kHeader : "") + kImage;
         }
-        EXPECT_EQ(GameFiles(folder), files);
+        EXPECT_EQ(FilesIn(folder.Game), files);
     }
 }
 

@@ -162,10 +162,9 @@ TEST(CliMakeScript, OptionsDecideWhereTheScriptGoesAndFailuresLeaveNothing) {
         EXPECT_EQ(folder.Read("orig.nes"), kOriginal);
         EXPECT_EQ(folder.Read("big.nes"), kExpanded);
         // Nothing half-written stays behind.
-        const auto files = std::distance(std::filesystem::directory_iterator(folder.Path()),
-                                         std::filesystem::directory_iterator());
-        EXPECT_EQ(files, 2 + (call.ScriptThere || call.Script == "Kelbrin.txt") +
-                             (call.Script == "other.txt"));
+        EXPECT_EQ(FilesIn(folder.Path()).size(),
+                  2u + (call.ScriptThere || call.Script == "Kelbrin.txt") +
+                      (call.Script == "other.txt"));
     }
 }
 
