@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
-#include <initializer_list>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -11,12 +13,22 @@
 namespace kelbrin::test {
 
 // Scripts are written with CR LF, as patch authors ship them.
-inline std::string ScriptOf(std::initializer_list<std::string> lines) {
+inline std::string ScriptOf(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
         text += line + "\r\n";
     }
     return text;
+}
+
+// Every file of a folder and what it holds, to show what a command wrote and what it left.
+inline std::map<std::string, std::string> FilesIn(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in), {}};
+    }
+    return files;
 }
 
 inline ProgramResult RunCli(const std::vector<std::string>& args, const std::string& cwd = "") {

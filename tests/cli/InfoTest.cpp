@@ -2,6 +2,7 @@
 // and nothing written in the folder.
 
 #include <gtest/gtest.h>
+#include <optional>
 
 #include "CliHarness.h"
 
@@ -15,11 +16,12 @@ const std::string kAbcMD5 = "900150983CD24FB0D6963F7D28E17F72";
 
 struct InfoCase {
     const char* What;
-    std::string SizeLine;
+    std::string SizeLine; // empty: no script at all
     int ExitStatus;
     std::string Out;
     std::string Err;
     std::string HeaderLine = "HEADER\t3";
+    bool ExpandedThere = true; // an expanded file from before, which must stay as it is
 };
 
 TEST(CliInfo, TellsTheOriginalsIdentityOrRefusesAsARunWould) {
@@ -36,7 +38,7 @@ TEST(CliInfo, TellsTheOriginalsIdentityOrRefusesAsARunWould) {
          "File SHA-1: 42E637A85A74E483BD282B413687276BA1797591\n"
          "Script MD5: 900150983CD24FB0D6963F7D28E17F72 (matches)\n"
          "SIZE line: SIZE\t3\t10\t900150983CD24FB0D6963F7D28E17F72\n",
-         ""},
+         "", "HEADER\t3", false},
         {"plain original, wrong checksum", "SIZE\t6\t6\twrong", 0,
          "Original: orig.nes\n"
          "Length: 6 bytes\n"
@@ -68,38 +70,30 @@ TEST(CliInfo, TellsTheOriginalsIdentityOrRefusesAsARunWould) {
          "Error #0 -> \n\nOriginal ROM is not 4 bytes or 7 bytes\n\n"},
         {"a broken SIZE line", "SIZE\tZZ\t10", 1, "",
          "Error #0 -> \n\nOriginal file size of 'ZZ' is not a valid hex value\n\n"},
+        {"no script", "", 1, "",
+         "Error #53 -> File not found\n\nCan't open 'Kelbrin.txt' file\n\n"},
     };
     for (const InfoCase& c : cases) {
         SCOPED_TRACE(c.What);
         GameFolder folder;
-        folder.WriteInGame("Kelbrin.txt", ScriptOf({kName, c.SizeLine, c.HeaderLine}));
+        if (!c.SizeLine.empty()) {
+            folder.WriteInGame("Kelbrin.txt", ScriptOf({kName, c.SizeLine, c.HeaderLine}));
+        }
         folder.WriteInGame("orig.nes", kOriginal);
-        // An expanded file from before must stay as it is: a look writes nothing.
-        folder.WriteInGame("big.nes", "OLD");
+        if (c.ExpandedThere) {
+            folder.WriteInGame("big.nes", "OLD");
+        }
 
         const ProgramResult r = RunCli({"--info", "--dir", folder.Game});
 
         EXPECT_EQ(r.ExitStatus, c.ExitStatus);
         EXPECT_EQ(r.Out, c.Out);
         EXPECT_EQ(r.Err, c.Err);
-        EXPECT_EQ(folder.Root.Read("game/big.nes"), "OLD");
+        // A look writes nothing.
+        EXPECT_EQ(folder.Root.Read("game/big.nes"),
+                  c.ExpandedThere ? std::optional<std::string>("OLD") : std::nullopt);
         EXPECT_EQ(folder.Root.Read("game/orig.nes"), kOriginal);
     }
-}
-
-TEST(CliInfo, CreatesNoExpandedFileAndRefusesAMissingScriptAsARunWould) {
-    GameFolder folder;
-    folder.WriteInGame("orig.nes", kOriginal);
-    ProgramResult r = RunCli({"--info", "--dir", folder.Game});
-    EXPECT_EQ(r.ExitStatus, 1);
-    EXPECT_EQ(r.Err, "Error #53 -> File not found\n\nCan't open 'Kelbrin.txt' file\n\n");
-
-    folder.WriteInGame("Kelbrin.txt", ScriptOf({kName, "SIZE\t3\t10", "HEADER\t3"}));
-    r = RunCli({"--info", "--dir", folder.Game});
-    EXPECT_EQ(r.ExitStatus, 0);
-    EXPECT_FALSE(folder.Root.Exists("game/big.nes"));
-
-    EXPECT_EQ(RunCli({"--info", "--add-header", "--dir", folder.Game}).ExitStatus, 2);
 }
 
 } // namespace

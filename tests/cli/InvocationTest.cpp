@@ -1,6 +1,4 @@
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <map>
 
 #include "ChecksummedBytes.h"
 #include "CliHarness.h"
@@ -19,6 +17,9 @@ const std::string kRemoved = "No Header\n" + kDirectives;
 using namespace std::string_literals;
 
 const std::string kOriginal(16, '\x5A');
+// What the script expands kOriginal to, and the header it writes before it when asked.
+const std::string kImage = kOriginal + std::string(8, '\xAA');
+const std::string kHeader = "NE\0\0"s;
 // Two bytes from offset 1 of the original; the same record cut short.
 const std::string kIps = "PATCH\0\0\x01\0\x02xyEOF"s;
 const std::string kCutShortIps = "PATCH\0\0\x01\0\x05xy"s;
@@ -256,16 +257,6 @@ const Invocation kInvocations[] = {
      "unknown argument '--bps'"},
 };
 
-// Every file of the game folder and what it holds.
-std::map<std::string, std::string> GameFiles(const GameFolder& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Game)) {
-        const std::string name = entry.path().filename().string();
-        files[name] = folder.Root.Read("game/" + name).value_or("");
-    }
-    return files;
-}
-
 TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
     for (const Invocation& c : kInvocations) {
         SCOPED_TRACE(c.What);
@@ -276,7 +267,7 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
         folder.WriteInGame("cut.ips", kCutShortIps);
         folder.WriteInGame("hack.bps", BpsPatch());
         folder.WriteInGame("new.nes", kPatched);
-        std::map<std::string, std::string> files = GameFiles(folder);
+        std::map<std::string, std::string> files = FilesIn(folder.Game);
         std::vector<std::string> args = c.Args;
         for (std::string& arg : args) {
             if (const auto at = arg.find("{GAME}"); at != std::string::npos) {
@@ -330,11 +321,12 @@ TEST(CliInvocation, ArgumentsDecideRunExitStatusAndStreams) {
             EXPECT_TRUE(r.Err.ends_with("\n\n")) << r.Err;
             break;
         }
-        // Only a real run may touch the game folder, and --apply writes its one file.
+        // Only a run and the patch commands touch the game folder: a run writes the expanded
+        // ROM, with the script's header when it adds one.
         if (c.Result == Outcome::Expands) {
-            files["big.nes"] = folder.Root.Read("game/big.nes").value_or("");
+            files["big.nes"] = (c.Out == kAdded ? kHeader : "") + kImage;
         }
-        EXPECT_EQ(GameFiles(folder), files);
+        EXPECT_EQ(FilesIn(folder.Game), files);
     }
 }
 

@@ -62,7 +62,9 @@ TEST_P(FileFailure, ShowsNumberDescriptionAndContext) {
     EXPECT_EQ(rehearsed.Boxes, std::vector<std::string>{c.Box});
     EXPECT_EQ(run.File(), "OLD");
     run.Run(1);
-    run.ExpectFailure(c.Box);
+    // Each fails before its first status: the window shows the box and the end alone.
+    EXPECT_EQ(run.Window.Log, (std::vector<std::string>{"hide-md5", "box:Error:stop:" + c.Box,
+                                                        "status:Ended due to Error"}));
     EXPECT_EQ(run.File(), c.Expanded);
 }
 
@@ -114,24 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
                         "Error #75 -> Path/File access error\r\n\r\nCan't save to Expanded ROM "
                         "file: 'big.nes'\r\n\r\nFilename accessed -> big.nes.kelbrin-unfinished",
                         "OLD", "big.nes.kelbrin-unfinished"},
+        FileFailureCase{"NoNameLine", std::vector<std::string>{"SIZE\t40\t8"},
+                        RuleBox("'NAME' not found in script"), "OLD"},
         FileFailureCase{"OneLineScript", std::vector<std::string>{kNameLine},
                         "Error #62 -> Input past end of file\r\n\r\nIssue with SIZE line", "OLD"},
         FileFailureCase{"TwoLineScript", std::vector<std::string>{kNameLine, kSizeLine},
                         "Error #62 -> Input past end of file\r\n\r\nIssue with HEADER line",
                         "OLD"}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-TEST(Run, FailureBeforeAnyStatusLeavesOnlyTheBoxAndTheEnd) {
-    RunFolder run;
-    run.Original(Image(0x40));
-    run.Script({"SIZE\t40\t8"});
-    run.Run(1);
-    EXPECT_EQ(run.Window.Log,
-              (std::vector<std::string>{"hide-md5",
-                                        "box:Error:stop:" + RuleBox("'NAME' not found in script"),
-                                        "status:Ended due to Error"}));
-    EXPECT_FALSE(run.Folder.Exists("big.nes"));
-}
 
 // The 16-byte worked example: COPY 0 20 / REPLACE 4 11 22 / FILL 8 FF / REPLACE A 77.
 struct WorkedExampleCase {
@@ -229,15 +221,26 @@ TEST(Run, ProgramFolderIsTakenExactlyAsItIsNamed) {
 #endif
 }
 
-TEST(Run, TwoNamesForTheOriginalAreTheSameName) {
+// An expanded name that is another spelling of a file the run reads, the original or the
+// script, is refused, and neither file is emptied.
+TEST(Run, ExpandedNameOfAFileTheRunReadsIsRefusedAndKeepsIt) {
+    const std::string sameName = "Original and Expanded rom names are the same:";
+    const std::string scriptOpen =
+        "Error #55 -> File already open\r\n\r\nCan't save to Expanded ROM file: ";
     struct Case {
         std::string ExpandedName;
-        std::string Shown;
+        std::string Box;
     };
-    std::vector<Case> cases = {
-        {"./orig.nes", "./orig.nes"}, {".\\orig.nes", "orig.nes"}, {"link.nes", "link.nes"}};
+    std::vector<Case> cases = {{"./orig.nes", RuleBox(sameName + "./orig.nes")},
+                               {".\\orig.nes", RuleBox(sameName + "orig.nes")},
+                               {"link.nes", RuleBox(sameName + "link.nes")},
+                               {"Kelbrin.txt", scriptOpen + "'Kelbrin.txt'"},
+                               {".\\Kelbrin.txt", scriptOpen + "'Kelbrin.txt'"},
+                               {"./Kelbrin.txt", scriptOpen + "'./Kelbrin.txt'"}};
 #ifdef _WIN32
-    cases.push_back({"ORIG.NES", "ORIG.NES"}); // names ignore letter case there
+    // Names ignore letter case there.
+    cases.push_back({"ORIG.NES", RuleBox(sameName + "ORIG.NES")});
+    cases.push_back({"KELBRIN.TXT", scriptOpen + "'KELBRIN.TXT'"});
 #endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ExpandedName);
@@ -249,35 +252,12 @@ TEST(Run, TwoNamesForTheOriginalAreTheSameName) {
 #else
         std::filesystem::create_symlink("orig.nes", run.Folder.PathOf("link.nes"));
 #endif
-        run.Script({"NAME\torig.nes\t" + c.ExpandedName, kSizeLine, kHeaderLine, kCopyLine});
-        run.Run(1);
-        run.ExpectFailure(RuleBox("Original and Expanded rom names are the same:" + c.Shown));
-        EXPECT_EQ(run.File("orig.nes"), Image(0x40));
-    }
-}
-
-TEST(Run, ExpandedNameOfTheScriptNeverTruncatesIt) {
-    struct Case {
-        std::string ExpandedName;
-        std::string Shown;
-    };
-    std::vector<Case> cases = {{"Kelbrin.txt", "Kelbrin.txt"},
-                               {".\\Kelbrin.txt", "Kelbrin.txt"},
-                               {"./Kelbrin.txt", "./Kelbrin.txt"}};
-#ifdef _WIN32
-    cases.push_back({"KELBRIN.TXT", "KELBRIN.TXT"});
-#endif
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.ExpandedName);
-        RunFolder run;
-        run.Original(Image(0x40));
         const std::vector<std::string> lines = {"NAME\torig.nes\t" + c.ExpandedName, kSizeLine,
                                                 kHeaderLine, kCopyLine};
         run.Script(lines);
         run.Run(1);
-        run.ExpectFailure(
-            "Error #55 -> File already open\r\n\r\nCan't save to Expanded ROM file: '" + c.Shown +
-            "'");
+        run.ExpectFailure(c.Box);
+        EXPECT_EQ(run.File("orig.nes"), Image(0x40));
         EXPECT_EQ(run.File("Kelbrin.txt"), Join(lines, "\r\n"));
     }
 }
@@ -349,25 +329,6 @@ TEST(Run, ReadOnlyExpandedFileIsRefusedAndKept) {
     EXPECT_EQ(run.File(), "OLD");
 }
 
-TEST(Run, WindowsDeviceNameIsRefusedAsAnExpandedName) {
-#ifndef _WIN32
-    GTEST_SKIP() << "only Windows takes these names for devices";
-#else
-    for (const std::string name : {"aux.bin", "NUL", "con", "Com1.nes", "lpt9.x.y", "prn .txt",
-                                   "sub\\CONOUT$", "nul\\big.nes"}) {
-        SCOPED_TRACE(name);
-        RunFolder run;
-        run.Original(Image(0x40));
-        std::filesystem::create_directory(run.Folder.PathOf("sub"));
-        run.Script({"NAME\torig.nes\t" + name, kSizeLine, kHeaderLine, kCopyLine});
-        run.Run(1);
-        run.ExpectFailure("Error #52 -> Bad file name or number\r\n\r\nCan't save to Expanded "
-                          "ROM file: '" +
-                          FileNamePart(name) + "'");
-    }
-#endif
-}
-
 // A second run on the same expanded file while the first writes it is refused, and the first
 // ends with its whole file: never a mix of both. A run whose new file's name is another file
 // of the folder's is refused before it writes anything.
@@ -427,20 +388,26 @@ TEST(Run, FolderOfAnyNameIsWorkedIn) {
 }
 
 #ifdef _WIN32
-// Names Windows keeps for devices, and a ':' that would write a hidden stream of the original
-// and report "Expansion Done": refused before anything is touched.
+// Names Windows keeps for devices, in any part of the path, any case and with any extension,
+// and a ':' that would write a hidden stream of the original and report "Expansion Done":
+// refused before anything is touched.
 TEST(Run, ExpandedNameTheFileSystemCannotTakeIsRefusedUntouched) {
-    for (const std::string name :
-         {"COM0", "lpt0.nes", "COM\xB9", "LPT\xB2.bin", "Com\xB3", "orig.nes:x", "sub:x.nes"}) {
+    for (const std::string name : {"aux.bin", "NUL", "con", "Com1.nes", "lpt9.x.y", "prn .txt",
+                                   "sub\\CONOUT$", "nul\\big.nes", "COM0", "lpt0.nes", "COM\xB9",
+                                   "LPT\xB2.bin", "Com\xB3", "orig.nes:x", "sub:x.nes"}) {
         SCOPED_TRACE(name);
         RunFolder run;
         run.OriginalAndOldExpanded();
+        std::filesystem::create_directory(run.Folder.PathOf("sub"));
         run.Script({"NAME\torig.nes\t" + name, kSizeLine, kHeaderLine, kCopyLine});
         run.Run(1);
         run.ExpectFailure("Error #52 -> Bad file name or number\r\n\r\n"
                           "Can't save to Expanded ROM file: '" +
-                          name + "'");
-        run.ExpectFolderAsItWas();
+                          FileNamePart(name) + "'");
+        EXPECT_EQ(run.File(), "OLD");
+        EXPECT_EQ(run.File("orig.nes"), Image(0x40));
+        EXPECT_EQ(run.Folder.Names(),
+                  (std::set<std::string>{"Kelbrin.txt", "big.nes", "orig.nes", "sub"}));
     }
 }
 

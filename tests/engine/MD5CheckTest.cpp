@@ -2,10 +2,8 @@
 // mismatch shows the digest and a warning, and the run still expands the ROM.
 
 #include <cstdio>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "RunFolder.h"
@@ -62,46 +60,35 @@ INSTANTIATE_TEST_SUITE_P(Run, MD5Check,
                                            MD5Case{"AnyTextAsksForTheDigest", "?", false, true}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-// A window whose warning box lets the test act while the run waits for it.
-struct ActingWindow : RecordingWindow {
-    std::function<void()> OnBox;
-    void ShowMessageBox(const std::string& message, const std::string& title,
-                        MessageBoxIcon icon) override {
-        RecordingWindow::ShowMessageBox(message, title, icon);
-        if (OnBox) {
-            std::exchange(OnBox, nullptr)();
+// The warning box comes first, and the failure that follows it is reported with its own box;
+// one that has no context of its own is shown under the warning's text.
+TEST(Run, FailureAfterAMismatchComesInABoxOfItsOwn) {
+    struct Case {
+        const char* Name;
+        std::int16_t Index;
+        std::string HeaderLine;
+        bool OriginalGoneAtTheWarning;
+        std::string Failure;
+    };
+    for (const Case& c :
+         {Case{"OriginalGone", 1, kHeaderLine, true,
+               "Error #53 -> File not found\r\n\r\n" + kMismatch},
+          Case{"HeaderWantedButNoneDefined", 0, "HEADER\t0", false,
+               RuleBox("Expansion file has no header defined for this type of ROM,\r\n"
+                       "so you can't add a header.\r\n"
+                       "Press the 'Expand and Ignore/Remove Header' button instead.")}}) {
+        SCOPED_TRACE(c.Name);
+        RunFolder run;
+        run.Original(Image(0x40));
+        run.Script({kNameLine, "SIZE\t40\t8\tWRONG", c.HeaderLine, kCopyLine});
+        if (c.OriginalGoneAtTheWarning) {
+            run.Window.OnBox = [&] { std::remove(run.Folder.PathOf("orig.nes").c_str()); };
         }
+        run.Run(c.Index);
+        EXPECT_EQ(run.Window.Boxes, (std::vector<std::string>{RuleBox(kMismatch), c.Failure}));
+        EXPECT_EQ(run.Window.Log.back(), "status:Ended due to Error");
+        EXPECT_FALSE(run.Folder.Exists("big.nes"));
     }
-};
-
-TEST(Run, FailuresAfterAMismatchCarryTheMismatchText) {
-    TempFolder folder;
-    folder.Write("orig.nes", Image(0x40));
-    folder.Write("Kelbrin.txt",
-                 Join({kNameLine, "SIZE\t40\t8\tWRONG", kHeaderLine, kCopyLine}, "\r\n"));
-    ActingWindow window;
-    window.OnBox = [&] { std::remove(folder.PathOf("orig.nes").c_str()); };
-    Expand(HeaderChoice::IgnoreOrRemove, folder.Path(), window);
-
-    ASSERT_EQ(window.Boxes.size(), 2u);
-    EXPECT_EQ(window.Boxes[1], "Error #53 -> File not found\r\n\r\n" + kMismatch);
-    EXPECT_EQ(window.Log.back(), "status:Ended due to Error");
-    EXPECT_FALSE(folder.Exists("big.nes"));
-}
-
-TEST(Run, MismatchComesBeforeTheRefusalToAddAMissingHeader) {
-    RunFolder run;
-    run.Original(Image(0x40));
-    run.Script({kNameLine, "SIZE\t40\t8\tWRONG", "HEADER\t0", kCopyLine});
-    run.Run(0);
-
-    EXPECT_EQ(run.Window.Boxes,
-              (std::vector<std::string>{
-                  RuleBox(kMismatch),
-                  RuleBox("Expansion file has no header defined for this type of ROM,\r\n"
-                          "so you can't add a header.\r\n"
-                          "Press the 'Expand and Ignore/Remove Header' button instead.")}));
-    EXPECT_FALSE(run.Folder.Exists("big.nes"));
 }
 
 } // namespace

@@ -21,16 +21,11 @@ namespace {
 
 using namespace std::string_literals;
 
-// A number below 128 in BPS's and UPS's one byte.
-std::string N(std::size_t value) {
-    return std::string(1, static_cast<char>(0x80 | value));
-}
-
-// A BPS patch that makes `target` (at most 32 bytes) from `source` in one TargetRead.
+// A BPS patch that makes `target` from `source` in one TargetRead.
 std::string Bps(const std::string& source, const std::string& target) {
-    std::string patch = "BPS1" + N(source.size()) + N(target.size()) + N(0) +
-                        N((target.size() - 1) << 2 | 1) + target + LittleEndian(Crc32Of(source)) +
-                        LittleEndian(Crc32Of(target));
+    std::string patch = "BPS1" + Number(source.size()) + Number(target.size()) + Number(0) +
+                        Number((target.size() - 1) << 2 | 1) + target +
+                        LittleEndian(Crc32Of(source)) + LittleEndian(Crc32Of(target));
     return patch + LittleEndian(Crc32Of(patch));
 }
 

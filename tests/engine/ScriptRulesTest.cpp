@@ -45,6 +45,8 @@ const std::string kS = kSizeLine;
 const std::string kN = kNameLine;
 const std::string kC = kCopyLine;
 
+// Which texts are hex is the hex reader's own table; here each field shows what it does with
+// text that is not hex, a sign and eight digits, under its own message.
 INSTANTIATE_TEST_SUITE_P(
     Script, BrokenRule,
     ::testing::Values(
@@ -66,18 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
                        1,
                        {kN, "SIZE\t40h\t8", kH, kC},
                        "Original file size of '40h' is not a valid hex value"},
-        BrokenRuleCase{"OriginalSizeWithHexPrefix",
-                       1,
-                       {kN, "SIZE\t0x40\t8", kH, kC},
-                       "Original file size of '0x40' is not a valid hex value"},
         BrokenRuleCase{"OriginalSizeWithSign",
                        1,
                        {kN, "SIZE\t-40\t8", kH, kC},
                        "Original file size of '-40' is not a valid hex value"},
-        BrokenRuleCase{"OriginalSizeWithLeadingBlank",
-                       1,
-                       {kN, "SIZE\t 40\t8", kH, kC},
-                       "Original file size of ' 40' is not a valid hex value"},
         BrokenRuleCase{"OriginalSizeOfEightDigits",
                        1,
                        {kN, "SIZE\t00000040\t8", kH, kC},
