@@ -1,7 +1,7 @@
 // Kelbrin.exe, the Windows window program, as a portable copy: beside its script in a folder
 // named in other scripts than the ANSI code page's, it knows the folder for its own (the system
 // names it in UTF-16) and expands there. A copy that took itself for installed would open the
-// folder dialog instead, and not answer the click.
+// folder dialog instead, and not answer.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -35,20 +35,6 @@ HWND WindowOf(DWORD id) {
     return search.second;
 }
 
-// The window's control `id`, at any depth.
-HWND ControlIn(HWND window, form::ControlId id) {
-    std::pair<int, HWND> search{win32::ChildId(id), nullptr};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) {
-            auto& [wanted, found] = *reinterpret_cast<decltype(search)*>(data);
-            found = ::GetDlgCtrlID(child) == wanted ? child : nullptr;
-            return found == nullptr ? TRUE : FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
-
 TEST(WindowProgram, PortableCopyInAFolderOfAnyNameActsOnIt) {
     wchar_t tests[MAX_PATH];
     const std::wstring self(tests, ::GetModuleFileNameW(nullptr, tests, MAX_PATH));
@@ -73,9 +59,11 @@ TEST(WindowProgram, PortableCopyInAFolderOfAnyNameActsOnIt) {
         EXPECT_NE(window, nullptr);
         if (window != nullptr) {
             EXPECT_EQ(win32::WindowText(window), L"Kelbrin");
+            // File, Expand and Remove Header, as its button would.
             DWORD_PTR answer = 0;
-            EXPECT_NE(::SendMessageTimeoutW(ControlIn(window, form::frmKelbrin::cmdExpand1),
-                                            BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer),
+            const WPARAM expand = win32::CommandId(form::frmKelbrin::mnuFile_Expand1);
+            EXPECT_NE(::SendMessageTimeoutW(window, WM_COMMAND, expand, 0, SMTO_ABORTIFHUNG, 10000,
+                                            &answer),
                       0);
             EXPECT_EQ(root.Read(name + "\\big.nes"), Image(8));
             ::PostMessageW(window, WM_CLOSE, 0, 0);
