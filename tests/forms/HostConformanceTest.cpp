@@ -65,6 +65,15 @@ std::string_view LookAlike(std::string_view family) {
     return family;
 }
 
+// The help window's page `page` (0: how to use, 1: the script's format) as its option buttons
+// show it.
+void ShowHelpPage(FormPort& help, int page) {
+    for (std::int16_t i = 0; i < 2; ++i) {
+        help.SetVisible(form::frmHowTo::txtHowTo(i), i == page);
+        help.SetVisible(form::frmHowTo::Shape(i), i == page);
+    }
+}
+
 TEST(Forms, EveryFormIsPlacedAsDescribedWithTheFocusOnTheFirstOfItsTabOrder) {
     for (const form::Form* f : form::AllForms()) {
         SCOPED_TRACE(std::string(f->Name));
@@ -315,10 +324,7 @@ TEST(HelpWindow, PicturesAtTheirNaturalSizeLieUnderTheTallPageAndOverTheShortOne
         {{(one.X + two.X + 425) / 2, (one.Y + two.Y + 149) / 2}, help::Image2}};
     for (const int page : {0, 1, 0}) {
         SCOPED_TRACE(page);
-        for (std::int16_t i = 0; i < 2; ++i) {
-            on->Port->SetVisible(help::txtHowTo(i), i == page);
-            on->Port->SetVisible(help::Shape(i), i == page);
-        }
+        ShowHelpPage(*on->Port, page);
         for (const auto& [at, picture] : points) {
             EXPECT_EQ(on->TopAt(at) == picture, page == 1) << at.X << "," << at.Y;
         }
@@ -409,12 +415,13 @@ std::string Hex(form::Colour c) {
     return hex;
 }
 
+int Distance(form::Colour a, form::Colour b) {
+    return std::abs(a.Red - b.Red) + std::abs(a.Green - b.Green) + std::abs(a.Blue - b.Blue);
+}
+
 // Summed over the three channels: room for antialiasing and a faint shade, not another colour.
-void ExpectNear(form::Colour seen, form::Colour expected) {
-    EXPECT_LE(std::abs(seen.Red - expected.Red) + std::abs(seen.Green - expected.Green) +
-                  std::abs(seen.Blue - expected.Blue),
-              24)
-        << Hex(seen) << " instead of " << Hex(expected);
+void ExpectNear(form::Colour seen, form::Colour expected, int room = 24) {
+    EXPECT_LE(Distance(seen, expected), room) << Hex(seen) << " instead of " << Hex(expected);
 }
 
 TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
@@ -441,10 +448,7 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
     // The usage page, its strip and the three option buttons.
     EXPECT_EQ(ExpectColoursShown(*help, "help-usage.png"), 5);
     help->Click(form::frmHowTo::optPart1);
-    for (std::int16_t i = 0; i < 2; ++i) {
-        help->Port->SetVisible(form::frmHowTo::txtHowTo(i), i == 1);
-        help->Port->SetVisible(form::frmHowTo::Shape(i), i == 1);
-    }
+    ShowHelpPage(*help->Port, 1);
     // The format page, its strip, the three option buttons and both pictures.
     EXPECT_EQ(ExpectColoursShown(*help, "help-format.png"), 7);
 
@@ -500,6 +504,69 @@ TEST(Screenshots, EveryWindowShowsItsColoursItsPicturesAndItsDrawing) {
     patchMaker->Port->SetText(form::frmMakePatch::txtSource, folder.PathOf("big.nes"));
     patchMaker->Port->SetText(form::frmMakePatch::txtTarget, folder.PathOf("hack.nes"));
     EXPECT_EQ(ExpectColoursShown(*patchMaker, "make-patch.png"), 8);
+}
+
+// A fixed background needs a fixed text colour: under a dark theme the forms' colours still show,
+// and every control with a colour of its own shows its text in the colour that its form fixes
+// (black where it names none; grey on a locked button), not in the theme's light text.
+TEST(Screenshots, UnderADarkThemeTheFormsKeepTheirColoursAndTheColoursOfTheirText) {
+    const DarkTheme dark;
+    std::vector<std::pair<const form::Form*, int>> shown;
+    for (const form::Form* f : form::AllForms()) {
+        shown.emplace_back(f, 0);
+    }
+    shown.emplace_back(&form::HowToForm(), 1);
+    for (const auto& [f, helpPage] : shown) {
+        const std::string shot = std::string(f->Name) + (helpPage == 1 ? "-format" : "") + "-dark";
+        SCOPED_TRACE(shot);
+        const auto on = ShowForm(*f);
+        std::vector<const form::Control*> inked;
+        for (const form::Control& c : f->Controls) {
+            using enum form::ControlKind;
+            if (!c.Back || c.Kind == Shape || c.Kind == Picture || c.Kind == Frame ||
+                c.Kind == Drawing) {
+                continue;
+            }
+            // Every one shown, with a text (the help window shows one page at a time).
+            if (f != &form::HowToForm()) {
+                on->Port->SetVisible(c.Id, true);
+            }
+            if (c.Kind == TextBox) {
+                on->Port->SetText(c.Id, "B2D3F56BC197FD985D5965079B5E7148");
+            } else if (c.Caption.empty()) {
+                on->Port->SetCaption(c.Id, "Expansion Done");
+            }
+            inked.push_back(&c);
+        }
+        if (f == &form::HowToForm()) {
+            ShowHelpPage(*on->Port, helpPage);
+        }
+        EXPECT_GT(ExpectColoursShown(*on, shot + ".png"), 0);
+        for (const bool locked : {false, true}) {
+            if (locked) {
+                for (const form::Control* c : inked) {
+                    if (c->Kind == form::ControlKind::PushButton) {
+                        on->Port->SetEnabled(c->Id, false);
+                    }
+                }
+                on->Shoot(shot + "-locked.png");
+            }
+            for (const form::Control* c : inked) {
+                if (!on->StateOf(c->Id).Visible ||
+                    (locked && c->Kind != form::ControlKind::PushButton)) {
+                    continue;
+                }
+                SCOPED_TRACE(std::string(c->Name) + (locked ? ", locked" : ""));
+                // Of the pixels inside it, the one least like its back; a small font's
+                // antialiased strokes may not reach their full colour.
+                const std::vector<form::Colour> inside = on->ShotInside(c->Id);
+                ASSERT_FALSE(inside.empty());
+                const form::Colour ink = *std::ranges::max_element(
+                    inside, {}, [&c](form::Colour pixel) { return Distance(pixel, *c->Back); });
+                ExpectNear(ink, locked ? form::kFixedGreyText : *form::TextColour(*c), 3 * 40);
+            }
+        }
+    }
 }
 
 } // namespace

@@ -148,6 +148,10 @@ public:
     // colour at a point of the client area.
     virtual void Shoot(const std::string& file) = 0;
     virtual form::Colour ShotAt(Point at) = 0;
+    // The shot's pixels inside the control, kMargin pixels clear of its edges (a button's
+    // border and focus mark) and of a text box's border and scroll bars, row by row.
+    static constexpr int kMargin = 4;
+    virtual std::vector<form::Colour> ShotInside(form::ControlId control) = 0;
     // The form's control that lies on top at a point of the client area (nothing: none).
     virtual std::optional<form::ControlId> TopAt(Point at) = 0;
     // A point of the client area where the control lies on top and none of its own controls
@@ -156,6 +160,20 @@ public:
     virtual std::optional<Point> PointOnTop(form::ControlId control) = 0;
     // The colour of a picture control's own image at a point of the client area.
     virtual form::Colour PictureAt(form::ControlId control, Point at) = 0;
+};
+
+// While it lives, the desktop's theme is a dark one, light text on dark surfaces, as a person
+// may choose it: for Qt a dark palette, on Windows a high-contrast theme.
+class DarkTheme {
+public:
+    DarkTheme();
+    ~DarkTheme();
+    DarkTheme(const DarkTheme&) = delete;
+    DarkTheme& operator=(const DarkTheme&) = delete;
+
+private:
+    struct Saved;
+    std::unique_ptr<Saved> saved_;
 };
 
 // Shoots the window into `file` and checks that its colour shows where no control lies and, for

@@ -103,6 +103,39 @@ public:
     }
 };
 
+// A dark desktop theme: light text on dark surfaces, as a dark Qt palette gives every widget
+// that has no colour of its own.
+inline QPalette DarkPalette() {
+    QPalette dark;
+    const QColor light(230, 230, 230);
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, QColor(45, 45, 45)},
+                                       {QPalette::WindowText, light},
+                                       {QPalette::Base, QColor(30, 30, 30)},
+                                       {QPalette::Text, light},
+                                       {QPalette::Button, QColor(60, 60, 60)},
+                                       {QPalette::ButtonText, light},
+                                       {QPalette::Highlight, QColor(42, 130, 218)}}) {
+        dark.setColor(role, colour);
+    }
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(QPalette::Disabled, role, QColor(200, 200, 200));
+    }
+    return dark;
+}
+
+struct DarkTheme::Saved {
+    QPalette Palette = QApplication::palette();
+};
+
+inline DarkTheme::DarkTheme() : saved_(std::make_unique<Saved>()) {
+    QApplication::setPalette(DarkPalette());
+}
+
+inline DarkTheme::~DarkTheme() {
+    QApplication::setPalette(saved_->Palette);
+}
+
 // Captions in order, "-" for a separator, a shortcut after a tab.
 inline std::vector<std::string> Items(const QWidget& menu) {
     std::vector<std::string> items;
@@ -284,6 +317,20 @@ public:
     }
     form::Colour ShotAt(Point at) override {
         return Colour(shot_.pixelColor(Client().mapTo(&Window(), QPoint(at.X, at.Y))));
+    }
+    std::vector<form::Colour> ShotInside(form::ControlId control) override {
+        QWidget& widget = Control(control);
+        const auto* area = qobject_cast<const QAbstractScrollArea*>(&widget);
+        const QRect inside = (area != nullptr ? area->viewport()->geometry() : widget.rect())
+                                 .adjusted(kMargin, kMargin, -kMargin, -kMargin);
+        const QPoint corner = widget.mapTo(&Window(), inside.topLeft());
+        std::vector<form::Colour> pixels;
+        for (int y = 0; y < inside.height(); ++y) {
+            for (int x = 0; x < inside.width(); ++x) {
+                pixels.push_back(Colour(shot_.pixelColor(corner + QPoint(x, y))));
+            }
+        }
+        return pixels;
     }
     std::optional<form::ControlId> TopAt(Point at) override {
         for (QWidget* top = Client().childAt(at.X, at.Y); top != nullptr;

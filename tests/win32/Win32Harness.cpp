@@ -1,5 +1,6 @@
 #include "Win32Harness.h"
 
+#include <array>
 #include <chrono>
 #include <commctrl.h>
 #include <objidl.h>
@@ -243,14 +244,6 @@ HWND ControlIn(HWND top, form::ControlId id) {
     return search.second;
 }
 
-Screenshot::~Screenshot() {
-    ::DeleteObject(Bitmap);
-}
-
-COLORREF Screenshot::At(POINT screen) const {
-    return PixelOf(Bitmap, {screen.x - Origin.x, screen.y - Origin.y});
-}
-
 std::unique_ptr<Screenshot> Shoot(HWND window, const std::wstring& file) {
     // As on a screen: whatever waits to be painted is painted first.
     ::RedrawWindow(window, nullptr, nullptr,
@@ -258,10 +251,45 @@ std::unique_ptr<Screenshot> Shoot(HWND window, const std::wstring& file) {
     Pump();
     auto shot = std::make_unique<Screenshot>();
     RECT onScreen;
-    shot->Bitmap = Capture({window}, onScreen);
+    HBITMAP bitmap = Capture({window}, onScreen);
+    SavePng(bitmap, file);
     shot->Origin = {onScreen.left, onScreen.top};
-    SavePng(shot->Bitmap, file);
+    shot->Width = onScreen.right - onScreen.left;
+    const LONG height = onScreen.bottom - onScreen.top;
+    BITMAPINFO format{};
+    format.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), shot->Width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<RGBQUAD> bits(static_cast<std::size_t>(shot->Width * height));
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), bits.data(), &format, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(bitmap);
+    for (const RGBQUAD& pixel : bits) {
+        shot->Pixels.push_back(RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue));
+    }
     return shot;
+}
+
+// High contrast, white text on black, is the dark theme Windows offers.
+struct DarkTheme::Saved {
+    static constexpr std::array<int, 5> kElements{COLOR_WINDOWTEXT, COLOR_BTNTEXT, COLOR_WINDOW,
+                                                  COLOR_BTNFACE, COLOR_GRAYTEXT};
+    std::vector<COLORREF> Colours;
+};
+
+DarkTheme::DarkTheme() : saved_(std::make_unique<Saved>()) {
+    for (const int element : Saved::kElements) {
+        saved_->Colours.push_back(::GetSysColor(element));
+    }
+    const std::vector<COLORREF> contrast{RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 0, 0),
+                                         RGB(0, 0, 0), RGB(0, 255, 0)};
+    ::SetSysColors(static_cast<int>(Saved::kElements.size()), Saved::kElements.data(),
+                   contrast.data());
+}
+
+DarkTheme::~DarkTheme() {
+    ::SetSysColors(static_cast<int>(Saved::kElements.size()), Saved::kElements.data(),
+                   saved_->Colours.data());
 }
 
 void UseCommonControls() {
@@ -406,6 +434,22 @@ std::string FormOn::Clipboard() {
         ::CloseClipboard();
     }
     return text;
+}
+
+// Inside a control's client area, which leaves out a text box's border and scroll bars.
+std::vector<form::Colour> FormOn::ShotInside(form::ControlId control) {
+    const HWND window = Control(control);
+    RECT inside;
+    ::GetClientRect(window, &inside);
+    ::InflateRect(&inside, -kMargin, -kMargin);
+    ::MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&inside), 2);
+    std::vector<form::Colour> pixels;
+    for (LONG y = inside.top; y < inside.bottom; ++y) {
+        for (LONG x = inside.left; x < inside.right; ++x) {
+            pixels.push_back(Colour(shot_->At({x, y})));
+        }
+    }
+    return pixels;
 }
 
 std::optional<form::ControlId> FormOn::TopAt(Point at) {

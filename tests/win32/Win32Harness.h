@@ -89,10 +89,14 @@ void UseCommonControls();
 // The window's pixels as shown, menu bar and frame included, saved as a PNG under the build
 // tree; returned for probing, with its top-left corner on the screen.
 struct Screenshot {
-    HBITMAP Bitmap = nullptr;
     POINT Origin{};
-    ~Screenshot();
-    COLORREF At(POINT screen) const;
+    LONG Width = 0;
+    // Row by row from the top.
+    std::vector<COLORREF> Pixels;
+    COLORREF At(POINT screen) const {
+        return Pixels.at(
+            static_cast<std::size_t>((screen.y - Origin.y) * Width + screen.x - Origin.x));
+    }
 };
 std::unique_ptr<Screenshot> Shoot(HWND window, const std::wstring& file);
 
@@ -187,6 +191,7 @@ public:
         ::ClientToScreen(Handle(), &screen);
         return Colour(shot_->At(screen));
     }
+    std::vector<form::Colour> ShotInside(form::ControlId control) override;
     std::optional<form::ControlId> TopAt(Point at) override;
     std::optional<Point> PointOnTop(form::ControlId control) override;
     form::Colour PictureAt(form::ControlId control, Point at) override;
