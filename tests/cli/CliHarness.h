@@ -1,8 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,8 +23,7 @@ inline std::string ScriptOf(const std::vector<std::string>& lines) {
 inline std::map<std::string, std::string> FilesIn(const std::string& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in), {}};
+        files[entry.path().filename().string()] = ReadFile(entry.path()).value_or("");
     }
     return files;
 }

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <new>
 #include <optional>
 #include <string>
@@ -27,11 +26,6 @@ namespace {
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // Watches one file across a run. A descriptor opened for writing and closed again shows up as
 // IN_CLOSE_WRITE even when nothing was written, so this catches more than changed bytes.
 class UntouchedFile {
@@ -43,7 +37,7 @@ public:
         watched_ = watched_ && ::stat(path_.c_str(), &before_) == 0;
         // A sparse giant is checked by its size and times alone.
         if (S_ISREG(before_.st_mode) && before_.st_size <= (1 << 20)) {
-            bytes_ = ReadAll(path_);
+            bytes_ = ReadFile(path_).value_or("");
         }
     }
     ~UntouchedFile() {
@@ -66,7 +60,7 @@ public:
         EXPECT_EQ(after.st_mtim.tv_sec, before_.st_mtim.tv_sec);
         EXPECT_EQ(after.st_mtim.tv_nsec, before_.st_mtim.tv_nsec);
         if (bytes_) {
-            EXPECT_TRUE(ReadAll(path_) == *bytes_) << path_ << " changed";
+            EXPECT_TRUE(ReadFile(path_).value_or("") == *bytes_) << path_ << " changed";
         }
     }
 

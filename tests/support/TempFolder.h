@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -37,5 +38,8 @@ public:
 private:
     std::string path_;
 };
+
+// The bytes of the file at `path`; nothing: it cannot be opened.
+std::optional<std::string> ReadFile(const std::filesystem::path& path);
 
 } // namespace kelbrin::test
