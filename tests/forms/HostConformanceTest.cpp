@@ -531,9 +531,9 @@ TEST(Screenshots, UnderADarkThemeTheFormsKeepTheirColoursAndTheColoursOfTheirTex
             if (f != &form::HowToForm()) {
                 on->Port->SetVisible(c.Id, true);
             }
-            if (c.Kind == TextBox) {
+            if (c.Kind == TextBox && on->StateOf(c.Id).Text.empty()) {
                 on->Port->SetText(c.Id, "B2D3F56BC197FD985D5965079B5E7148");
-            } else if (c.Caption.empty()) {
+            } else if (c.Kind != TextBox && c.Caption.empty()) {
                 on->Port->SetCaption(c.Id, "Expansion Done");
             }
             inked.push_back(&c);
